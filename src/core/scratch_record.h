@@ -1,0 +1,29 @@
+#pragma once
+// State that several subsystems share within one session.
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "core/err_stat.h"
+
+namespace qx {
+
+constexpr int kFunctionKeyCount = 17;
+constexpr int32_t kSwapAreaMin = 8192;
+constexpr int32_t kSwapAreaMax = 131072;
+constexpr int32_t kSwapAreaDefault = 32768;
+
+struct ScratchRecord {
+    bool includePrevent = false;  // the dependents search also returns "Prevent Recalc" cells
+    bool repaintPending = false;
+    ErrStat spare;  // for code that has no ErrStat of its own
+    int32_t swapAreaSize = kSwapAreaDefault;
+    int32_t toolkitError = 0;  // pending toolkit error code (general table)
+    // The first formula error's text: scanned part and the rest.
+    bool formulaErrorCaptured = false;
+    std::string captureScanned;
+    std::string captureRest;
+    std::array<std::string, kFunctionKeyCount> functionKeyLabels{};
+};
+
+}  // namespace qx
