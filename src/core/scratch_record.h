@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "core/err_stat.h"
 
@@ -12,6 +13,17 @@ constexpr int kFunctionKeyCount = 17;
 constexpr int32_t kSwapAreaMin = 8192;
 constexpr int32_t kSwapAreaMax = 131072;
 constexpr int32_t kSwapAreaDefault = 32768;
+constexpr std::string_view kBlankFunctionKeyLabel = "       ";  // seven blanks
+
+constexpr int32_t clampSwapAreaSize(int64_t bytes) {
+    return bytes < kSwapAreaMin ? kSwapAreaMin : (bytes > kSwapAreaMax ? kSwapAreaMax : static_cast<int32_t>(bytes));
+}
+
+inline std::array<std::string, kFunctionKeyCount> blankFunctionKeyLabels() {
+    std::array<std::string, kFunctionKeyCount> labels;
+    labels.fill(std::string(kBlankFunctionKeyLabel));
+    return labels;
+}
 
 struct ScratchRecord {
     bool includePrevent = false;  // the dependents search also returns "Prevent Recalc" cells
@@ -23,7 +35,7 @@ struct ScratchRecord {
     bool formulaErrorCaptured = false;
     std::string captureScanned;
     std::string captureRest;
-    std::array<std::string, kFunctionKeyCount> functionKeyLabels{};
+    std::array<std::string, kFunctionKeyCount> functionKeyLabels = blankFunctionKeyLabels();
 };
 
 }  // namespace qx
