@@ -44,9 +44,13 @@ const std::array<BuiltInButton, 8> kTableOptionsButtons = {{
 const std::array<BuiltInButton, 2> kStandardEditBarButtons = {{{"List", 590}, {"View", 591}}};
 const std::array<BuiltInButton, 2> kEditModeEditBarButtons = {{{"Esc", 592}, {"Rtn", 593}}};
 
-bool isDefaultBarName(std::string_view name) { return name == kStandardModeName || name == kEditModeName; }
+bool isDefaultBarName(std::string_view name) {
+    return name == kStandardModeName || name == kEditModeName;
+}
 
-bool ButtonBar::isDefault() const { return isDefaultBarName(name); }
+bool ButtonBar::isDefault() const {
+    return isDefaultBarName(name);
+}
 
 char illegalBarNameChar(std::string_view name) {
     constexpr std::string_view kRefused = ",|{}~";

@@ -50,7 +50,7 @@ char illegalBarNameChar(std::string_view name);
 // Places are numbered 1..16; button positions are 0-based. "Standard mode" and "Edit mode"
 // always exist, cannot be changed or deleted, and "Standard mode" is on show at first.
 class BarSet {
-public:
+  public:
     BarSet();
 
     // Place number, or 0 when the name exists, is empty, or all places are taken. The new bar is shown.
@@ -78,7 +78,7 @@ public:
     // Adds "Table options", the bar that stands in for missing settings.
     void installTableOptions();
 
-private:
+  private:
     int addBuiltIn(std::string_view name, const BuiltInButton* first, std::size_t count);
     ButtonBar* editableShownBar();
 

@@ -23,8 +23,8 @@ TEST(AppGlobals, SwapAreaSizeIsClamped) {
     const struct {
         int64_t requested;
         int32_t expected;
-    } cases[] = {{4000, 8192},      {8192, 8192},     {8193, 8193},          {32768, 32768},
-                 {131072, 131072},  {200000, 131072}, {-1, 8192},            {int64_t{1} << 40, 131072}};
+    } cases[] = {{4000, 8192},     {8192, 8192},     {8193, 8193}, {32768, 32768},
+                 {131072, 131072}, {200000, 131072}, {-1, 8192},   {int64_t{1} << 40, 131072}};
     for (const auto& c : cases) EXPECT_EQ(clampSwapAreaSize(c.requested), c.expected) << c.requested;
 }
 

@@ -105,7 +105,7 @@ TEST(BarSet, IllegalNameCharactersAreNamed) {
     const struct {
         std::string name;
         char illegal;
-    } cases[] = {{"Good one", '\0'}, {"a,b", ','}, {"a|b", '|'}, {"{a", '{'},
+    } cases[] = {{"Good one", '\0'}, {"a,b", ','}, {"a|b", '|'},    {"{a", '{'},
                  {"a}", '}'},        {"~~", '~'},  {"tab\t", '\t'}, {"\x7f", '\x7f'}};
     for (const auto& c : cases) EXPECT_EQ(illegalBarNameChar(c.name), c.illegal) << c.name;
 }

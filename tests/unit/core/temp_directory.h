@@ -8,10 +8,11 @@
 namespace qx::testing {
 
 class TempDirectory {
-public:
+  public:
     TempDirectory() {
         std::random_device rd;
-        m_path = std::filesystem::temp_directory_path() / ("quorix-test-" + std::to_string(rd()) + std::to_string(rd()));
+        m_path =
+            std::filesystem::temp_directory_path() / ("quorix-test-" + std::to_string(rd()) + std::to_string(rd()));
         std::filesystem::create_directories(m_path);
     }
     ~TempDirectory() {
@@ -27,7 +28,7 @@ public:
         std::ofstream(m_path / name, std::ios::binary) << bytes;
     }
 
-private:
+  private:
     std::filesystem::path m_path;
 };
 
