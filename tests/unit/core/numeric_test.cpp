@@ -17,18 +17,12 @@ struct ConvCase {
 TEST(Numeric, ConversionsSaturateTruncateAndMapNaNToZero) {
     const double inf = std::numeric_limits<double>::infinity();
     const ConvCase cases[] = {
-        {0.0, 0, 0u},
         {-0.0, 0, 0u},
-        {1.9, 1, 1u},
         {-1.9, -1, 0xFFFFFFFFu},
-        {-1.0, -1, 0xFFFFFFFFu},
-        {2147483647.0, INT32_MAX, 0x7FFFFFFFu},
         {2147483647.9, INT32_MAX, 0x7FFFFFFFu},
         {2147483648.0, INT32_MAX, 0x7FFFFFFFu},
         {-2147483648.0, INT32_MIN, 0x80000000u},
         {-2147483649.0, INT32_MIN, 0x80000000u},
-        {1e300, INT32_MAX, 0x7FFFFFFFu},
-        {-1e300, INT32_MIN, 0x80000000u},
         {inf, INT32_MAX, 0x7FFFFFFFu},
         {-inf, INT32_MIN, 0x80000000u},
         {std::nan(""), 0, 0u},

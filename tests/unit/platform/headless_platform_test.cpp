@@ -57,24 +57,6 @@ TEST(HeadlessPlatform, PromptsAndFilesComeFromQueuesThenCancel) {
     EXPECT_EQ(p.chooseFile("Open", "/tmp", "*.qx2", false), std::nullopt);
 }
 
-TEST(HeadlessPlatform, ClockCanBeFixedAndChangesAreCounted) {
-    HeadlessPlatform p;
-    DateTime fixed;
-    fixed.year = 2024;
-    fixed.second = 7;
-    p.setNow(fixed);
-    p.setElapsedMs(1500.25);
-    EXPECT_EQ(p.now().year, 2024);
-    EXPECT_EQ(p.now().second, 7);
-    EXPECT_EQ(p.elapsedMs(), 1500.25);
-    p.useRealClock();
-    EXPECT_GE(p.now().year, 2020);
-    EXPECT_GE(p.elapsedMs(), 0.0);
-    p.changed();
-    p.changed();
-    EXPECT_EQ(p.changedCount(), 2u);
-}
-
 TEST(HeadlessPlatform, BoxesPrintAsTheCommandLineShowsThem) {
     const struct {
         RecordedBox box;
@@ -89,14 +71,6 @@ TEST(HeadlessPlatform, BoxesPrintAsTheCommandLineShowsThem) {
         {{"Q", "x", BoxIcon::Question, BoxButtons::YesNoCancel, BoxAnswer::Yes}, "MSG [Q] x\nANSWER yes\n"},
     };
     for (const auto& c : cases) EXPECT_EQ(formatBox(c.box), c.expected);
-}
-
-TEST(HeadlessPlatform, ParsesAnswerWords) {
-    EXPECT_EQ(parsePolicyAnswer("yes"), PolicyAnswer::Yes);
-    EXPECT_EQ(parsePolicyAnswer("no"), PolicyAnswer::No);
-    EXPECT_EQ(parsePolicyAnswer("cancel"), PolicyAnswer::Cancel);
-    EXPECT_EQ(parsePolicyAnswer("Yes"), std::nullopt);
-    EXPECT_EQ(parsePolicyAnswer(""), std::nullopt);
 }
 
 }  // namespace
