@@ -1,0 +1,149 @@
+#include "app/address_argument.h"
+
+#include <cstdint>
+
+#include "core/cell_records.h"
+
+namespace qx {
+namespace {
+
+constexpr int32_t kCodeRow = 6;
+constexpr int32_t kCodeColumn = 7;
+constexpr int32_t kCodeLevel = 8;
+constexpr int32_t kCodeElement = 9;
+constexpr int32_t kCodeBracket = 17;
+constexpr int32_t kCodeIllegalAddress = 30;
+constexpr int32_t kCodeDelimiter = 31;
+constexpr int32_t kCodeMissingColumn = 41;
+
+constexpr Origin kOriginAddress{kLetterA, 95, 6};
+constexpr Origin kOriginRange{kLetterA, 95, 7};
+
+// Integer parts beyond this are out of every range anyway; capping keeps the arithmetic defined.
+constexpr int64_t kPartCap = 1'000'000'000;
+
+class Reader {
+  public:
+    Reader(std::string_view text, std::size_t pos) : m_text(text), m_pos(pos) {}
+
+    void skipBlanks() {
+        while (m_pos < m_text.size() && (m_text[m_pos] == ' ' || m_text[m_pos] == '\t')) ++m_pos;
+    }
+    bool take(char ch) {
+        skipBlanks();
+        if (m_pos < m_text.size() && m_text[m_pos] == ch) {
+            ++m_pos;
+            return true;
+        }
+        return false;
+    }
+    bool peek(char ch) {
+        skipBlanks();
+        return m_pos < m_text.size() && m_text[m_pos] == ch;
+    }
+    // An optionally '$'-marked, optionally signed decimal literal.
+    bool integer(int& value) {
+        take('$');
+        skipBlanks();
+        bool negative = false;
+        if (m_pos < m_text.size() && (m_text[m_pos] == '+' || m_text[m_pos] == '-')) {
+            negative = m_text[m_pos] == '-';
+            ++m_pos;
+        }
+        std::size_t start = m_pos;
+        int64_t v = 0;
+        while (m_pos < m_text.size() && m_text[m_pos] >= '0' && m_text[m_pos] <= '9') {
+            if (v < kPartCap) v = v * 10 + (m_text[m_pos] - '0');
+            ++m_pos;
+        }
+        if (m_pos == start) return false;
+        if (v > kPartCap) v = kPartCap;
+        value = static_cast<int>(negative ? -v : v);
+        return true;
+    }
+    bool atEnd() {
+        skipBlanks();
+        return m_pos >= m_text.size();
+    }
+    std::size_t pos() const { return m_pos; }
+
+  private:
+    std::string_view m_text;
+    std::size_t m_pos;
+};
+
+void remember(int32_t& pending, bool outOfRange, int32_t code) {
+    if (outOfRange && pending == 0) pending = code;
+}
+
+// Reads row, column and the optional element and level; the caller has consumed the opening character.
+bool readParts(Reader& in, int highestLevel, AddressArgument& out, ErrStat& err) {
+    int32_t pending = 0;
+    out = AddressArgument{};
+    if (!in.integer(out.row)) return err.fail(kOriginAddress, 1, kCodeIllegalAddress);
+    remember(pending, out.row < 1 || out.row > kMaxRow, kCodeRow);
+    if (!in.take(',')) return err.fail(kOriginAddress, 2, kCodeMissingColumn);
+    if (!in.integer(out.col)) return err.fail(kOriginAddress, 3, kCodeMissingColumn);
+    remember(pending, out.col < 1 || out.col > kMaxCol, kCodeColumn);
+    if (in.take(',')) {
+        if (!in.peek(',') && !in.peek(']') && !in.peek('^')) {
+            if (!in.integer(out.element)) return err.fail(kOriginAddress, 4, kCodeIllegalAddress);
+            if (out.element < 0 || out.element > kMaxArrayElements) return err.fail(kOriginAddress, 5, kCodeElement);
+        }
+        if (in.take(',')) {
+            if (!in.integer(out.level)) return err.fail(kOriginAddress, 6, kCodeIllegalAddress);
+            remember(pending, out.level < 0 || out.level > highestLevel, kCodeLevel);
+        }
+    }
+    if (!in.peek(']') && !in.peek('^')) return err.fail(kOriginAddress, 7, kCodeBracket);
+    if (pending != 0) return err.fail(kOriginAddress, 8, pending);
+    return true;
+}
+
+}  // namespace
+
+bool parseAddressArgument(std::string_view text, std::size_t& pos, int highestLevel, AddressArgument& out,
+                          ErrStat& err) {
+    err.enter();
+    Reader in(text, pos);
+    if (!in.take('[')) return err.fail(kOriginAddress, 9, kCodeIllegalAddress);
+    if (!readParts(in, highestLevel, out, err)) return false;
+    if (!in.take(']')) return err.fail(kOriginAddress, 10, kCodeBracket);
+    pos = in.pos();
+    return true;
+}
+
+bool parseAddressOnly(std::string_view text, int highestLevel, AddressArgument& out, ErrStat& err) {
+    std::size_t pos = 0;
+    if (!parseAddressArgument(text, pos, highestLevel, out, err)) return false;
+    Reader rest(text, pos);
+    if (!rest.atEnd()) return err.fail(kOriginAddress, 11, kCodeDelimiter);
+    return true;
+}
+
+bool parseRangeOnly(std::string_view text, int highestLevel, AddressArgument& first, AddressArgument& second,
+                    ErrStat& err) {
+    err.enter();
+    Reader in(text, 0);
+    if (!in.take('[')) return err.fail(kOriginRange, 1, kCodeIllegalAddress);
+    if (!readParts(in, highestLevel, first, err)) {
+        err.trace(kOriginRange);
+        return false;
+    }
+    // Either "[R1,C1]^[R2,C2]" or the formula form "[R1,C1^R2,C2]".
+    bool closed = in.take(']');
+    if (!in.take('^')) return err.fail(kOriginRange, 2, kCodeIllegalAddress);
+    if (closed && !in.take('[')) return err.fail(kOriginRange, 3, kCodeIllegalAddress);
+    if (!readParts(in, highestLevel, second, err)) {
+        err.trace(kOriginRange);
+        return false;
+    }
+    if (!in.take(']')) return err.fail(kOriginRange, 4, kCodeBracket);
+    if (!in.atEnd()) return err.fail(kOriginRange, 5, kCodeDelimiter);
+    if (second.level == 0) second.level = first.level;
+    if (first.level == 0) first.level = second.level;
+    if (first.level != second.level) return err.fail(kOriginRange, 6, kCodeLevel);
+    return true;
+}
+
+}  // namespace qx

@@ -1,0 +1,76 @@
+#include "app/command_table.h"
+
+#include <algorithm>
+#include <array>
+
+#include "app/edit_commands.h"
+
+namespace qx {
+namespace {
+
+CommandOutcome notAvailable(Session&, ErrStat&) {
+    return CommandOutcome::NotAvailable;
+}
+
+// Ids below 1000 and the 4000s are the numbers the menus and the built-in button bars send.
+// Commands that no built-in bar names take ids from 9000 up.
+constexpr std::array kCommands = std::to_array<Command>({
+    // Edit menu and the "Edit mode" bar
+    {540, "Undo", "Undo delete", notAvailable},
+    {541, "Copy", "Copy", notAvailable},
+    {542, "Cut", "Cut", notAvailable},
+    {543, "Replace", "Find (Replace) ...", notAvailable},
+    {544, "Paste", "Paste", notAvailable},
+    {545, "Label", "Insert a label", notAvailable},
+    {546, "Address", "Insert a cell address", notAvailable},
+    {547, "Function", "Insert a function", notAvailable},
+    {548, "( [ ] )", "Insert brackets", notAvailable},
+    {9001, "Delete", "Delete", deleteCommand},
+    // Edit-bar buttons
+    {590, "List", "List", notAvailable},
+    {591, "View", "View", notAvailable},
+    {592, "Esc", "Cancel the entry", notAvailable},
+    {593, "Rtn", "Enter the entry", notAvailable},
+    // Cell attributes and the "Standard mode" bar
+    {4010, "Hide", "Hide cells", notAvailable},
+    {4011, "Unhide", "Unhide cells", notAvailable},
+    {4012, "Protect", "Protect cells", notAvailable},
+    {4013, "UnProt", "Unprotect cells", notAvailable},
+    {4252, "+Border", "Add border", notAvailable},
+    {4255, "+BkColor", "Add background colour", notAvailable},
+    {4256, "-BkColor", "Remove background colour", notAvailable},
+    {4257, "-Border", "Remove border", notAvailable},
+    // Recalculation
+    {4307, "Recalc", "Selected cell(s)", notAvailable},
+    {9002, "calcAll", "All cells", notAvailable},
+    {9003, "nrmCalc", "Normal", notAvailable},
+    {9004, "frcCalc", "Forced", notAvailable},
+    {9005, "prvCalc", "Prevent", notAvailable},
+    // Table manipulation and the "Table options" bar
+    {4314, "Invert", "Invert", notAvailable},
+    {4315, "Sort", "Sort", notAvailable},
+    {4316, "RmvRow", "Remove row", notAvailable},
+    {4317, "RmvCol", "Remove column", notAvailable},
+    {4318, "SwapCol", "Swap columns", notAvailable},
+    {4319, "SetValue", "Set value", notAvailable},
+    {4404, "Capture", "Capture an existing CELL OBJECT", notAvailable},
+    {4418, "Place", "Place (captured object) in an EMPTY CELL", notAvailable},
+});
+
+}  // namespace
+
+CommandTable CommandTable::standard() {
+    return CommandTable(kCommands);
+}
+
+const Command* CommandTable::findById(int id) const {
+    auto it = std::find_if(m_commands.begin(), m_commands.end(), [id](const Command& c) { return c.id == id; });
+    return it == m_commands.end() ? nullptr : &*it;
+}
+
+const Command* CommandTable::findByName(std::string_view name) const {
+    auto it = std::find_if(m_commands.begin(), m_commands.end(), [name](const Command& c) { return c.name == name; });
+    return it == m_commands.end() ? nullptr : &*it;
+}
+
+}  // namespace qx

@@ -1,0 +1,88 @@
+#include "app/line_interpreter.h"
+
+#include <string>
+
+#include "core/err_report.h"
+
+namespace qx {
+namespace {
+
+const Verb* findVerb(std::string_view name) {
+    for (const Verb& verb : cliVerbs()) {
+        if (verb.name == name) return &verb;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+std::string_view trimBlanks(std::string_view s) {
+    std::size_t first = s.find_first_not_of(" \t");
+    if (first == std::string_view::npos) return {};
+    std::size_t last = s.find_last_not_of(" \t");
+    return s.substr(first, last - first + 1);
+}
+
+LineInterpreter::LineInterpreter(Session& session, HeadlessPlatform& platform, std::ostream& out)
+    : m_session(session), m_platform(platform), m_out(out) {}
+
+void LineInterpreter::printLine(std::string_view text) {
+    m_out << text << '\n';
+}
+
+void LineInterpreter::printNotAvailable() {
+    printLine("not available yet");
+}
+
+void LineInterpreter::printFailure(ErrStat& err) {
+    printLine(oneLine(true, err, m_session.scratch()));
+    err.clear();
+}
+
+void LineInterpreter::printOutcome(CommandOutcome outcome, ErrStat& err) {
+    switch (outcome) {
+        case CommandOutcome::NotAvailable:
+            printNotAvailable();
+            break;
+        case CommandOutcome::Failed:
+            printFailure(err);
+            break;
+        case CommandOutcome::Done:
+        case CommandOutcome::Unknown:
+            break;
+    }
+}
+
+bool LineInterpreter::runLine(std::string_view line) {
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    std::string_view trimmed = trimBlanks(line);
+    if (trimmed.empty() || trimmed.front() == '#') return !m_stopped;
+
+    std::size_t verbStart = line.find_first_not_of(" \t");
+    std::size_t verbEnd = line.find_first_of(" \t", verbStart);
+    std::string_view word = line.substr(verbStart, verbEnd == std::string_view::npos ? line.npos : verbEnd - verbStart);
+    if (const Verb* verb = findVerb(word)) {
+        std::string_view args = verbEnd == std::string_view::npos ? std::string_view() : line.substr(verbEnd + 1);
+        verb->run(*this, args);
+        return !m_stopped;
+    }
+    // A menu command; its short name may hold blanks ("( [ ] )").
+    ErrStat err;
+    CommandOutcome outcome = m_session.dispatch(trimmed, err);
+    if (outcome == CommandOutcome::Unknown) {
+        printLine("unknown command: " + std::string(word));
+    } else {
+        printOutcome(outcome, err);
+    }
+    return !m_stopped;
+}
+
+bool LineInterpreter::runStream(std::istream& in) {
+    std::string line;
+    while (!m_stopped && std::getline(in, line)) {
+        runLine(line);
+    }
+    return !m_stopped;
+}
+
+}  // namespace qx

@@ -1,0 +1,104 @@
+#include "app/session.h"
+
+#include <algorithm>
+#include <new>
+
+namespace qx {
+namespace {
+
+constexpr int32_t kCodeOutOfMemory = 1;
+constexpr int32_t kCodeRow = 6;
+constexpr int32_t kCodeColumn = 7;
+constexpr int32_t kCodeLevel = 8;
+
+constexpr Origin kOriginLevel{kLetterA, 95, 1};
+constexpr Origin kOriginMove{kLetterA, 95, 2};
+constexpr Origin kOriginSelect{kLetterA, 95, 3};
+constexpr Origin kOriginStart{kLetterA, 95, 4};
+constexpr Origin kOriginDispatch{kLetterA, 95, 5};
+
+}  // namespace
+
+Session::Session(Platform& platform, SessionOptions options)
+    : m_platform(platform),
+      m_options(std::move(options)),
+      m_levelCount(clampLevelCount(m_options.levelCount)),
+      m_commands(CommandTable::standard()) {}
+
+bool Session::start(ErrStat& err) {
+    err.enter();
+    try {
+        settingsInit(m_app, m_options.directories);
+        // Without a settings file the session starts as a fresh installation does.
+        if (!m_options.settingsPath) m_bars.installTableOptions();
+        m_activeLevel = 1;
+        m_pointer = CellPointer{};
+        m_selection = CellArea{1, 1, 1, 1};
+    } catch (const std::bad_alloc&) {
+        return err.fail(kOriginStart, 1, kCodeOutOfMemory);
+    }
+    return true;
+}
+
+bool Session::finish(ErrStat& err) {
+    err.enter();
+    return true;
+}
+
+bool Session::checkPlace(int level, int row, int col, ErrStat& err) const {
+    if (row < 1 || row > kMaxRow) return err.fail(kOriginMove, 1, kCodeRow);
+    if (col < 1 || col > kMaxCol) return err.fail(kOriginMove, 2, kCodeColumn);
+    if (level < 0 || level > highestLevel()) return err.fail(kOriginMove, 3, kCodeLevel);
+    return true;
+}
+
+bool Session::setActiveLevel(int level, ErrStat& err) {
+    err.enter();
+    if (level < 1 || level > highestLevel()) return err.fail(kOriginLevel, 1, kCodeLevel);
+    m_activeLevel = level;
+    return true;
+}
+
+bool Session::moveTo(int level, int row, int col, ErrStat& err) {
+    err.enter();
+    if (!checkPlace(level, row, col, err)) return false;
+    if (level != 0) m_activeLevel = level;
+    m_pointer = CellPointer{row, col};
+    m_selection = CellArea{row, col, row, col};
+    return true;
+}
+
+bool Session::select(int level, CellArea area, ErrStat& err) {
+    err.enter();
+    if (!checkPlace(level, area.firstRow, area.firstCol, err) || !checkPlace(level, area.lastRow, area.lastCol, err)) {
+        err.trace(kOriginSelect);
+        return false;
+    }
+    CellArea sorted{std::min(area.firstRow, area.lastRow), std::min(area.firstCol, area.lastCol),
+                    std::max(area.firstRow, area.lastRow), std::max(area.firstCol, area.lastCol)};
+    if (level != 0) m_activeLevel = level;
+    m_selection = sorted;
+    m_pointer = CellPointer{sorted.firstRow, sorted.firstCol};
+    return true;
+}
+
+CommandOutcome Session::run(const Command* command, ErrStat& err) {
+    err.enter();
+    if (command == nullptr) return CommandOutcome::Unknown;
+    try {
+        return command->handler(*this, err);
+    } catch (const std::bad_alloc&) {
+        err.fail(kOriginDispatch, 1, kCodeOutOfMemory);
+        return CommandOutcome::Failed;
+    }
+}
+
+CommandOutcome Session::dispatch(int id, ErrStat& err) {
+    return run(m_commands.findById(id), err);
+}
+
+CommandOutcome Session::dispatch(std::string_view name, ErrStat& err) {
+    return run(m_commands.findByName(name), err);
+}
+
+}  // namespace qx

@@ -1,0 +1,78 @@
+#pragma once
+// One running application: every subsystem's state, the command table, and where the user is.
+// Nothing here is global, so two sessions in one process never see each other.
+#include <optional>
+#include <string>
+
+#include "app/command_table.h"
+#include "core/app_globals.h"
+#include "core/button_bars.h"
+#include "core/cell_records.h"
+#include "core/err_stat.h"
+#include "core/scratch_record.h"
+#include "platform/platform.h"
+
+namespace qx {
+
+struct SessionOptions {
+    int levelCount = kStartupLevelCount;  // clamped to 2..33; the highest level is count - 1
+    SettingsInitInputs directories;       // the front end supplies them; the engine reads no environment
+    // The settings file to read at start and write at the end; none means no settings file is touched.
+    std::optional<std::string> settingsPath;
+};
+
+struct CellPointer {
+    int row = 1;
+    int col = 1;
+};
+
+class Session {
+  public:
+    Session(Platform& platform, SessionOptions options);
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
+
+    // Engine init, settings init, then the settings file when one was given. False ends start-up.
+    bool start(ErrStat& err);
+    // Writes the settings back when a settings file was given and they must be written.
+    bool finish(ErrStat& err);
+
+    Platform& platform() { return m_platform; }
+    ScratchRecord& scratch() { return m_scratch; }
+    AppGlobals& globals() { return m_app; }
+    BarSet& bars() { return m_bars; }
+    const CommandTable& commands() const { return m_commands; }
+
+    int levelCount() const { return m_levelCount; }
+    int highestLevel() const { return m_levelCount - 1; }
+
+    int activeLevel() const { return m_activeLevel; }
+    CellPointer pointer() const { return m_pointer; }
+    // Never empty: without a selection it is the pointer's cell.
+    CellArea selection() const { return m_selection; }
+
+    bool setActiveLevel(int level, ErrStat& err);
+    // Level 0 means the active level.
+    bool moveTo(int level, int row, int col, ErrStat& err);
+    bool select(int level, CellArea area, ErrStat& err);
+
+    CommandOutcome dispatch(int id, ErrStat& err);
+    CommandOutcome dispatch(std::string_view name, ErrStat& err);
+
+  private:
+    bool checkPlace(int level, int row, int col, ErrStat& err) const;
+    CommandOutcome run(const Command* command, ErrStat& err);
+
+    Platform& m_platform;
+    SessionOptions m_options;
+    int m_levelCount;
+    AppGlobals m_app;
+    ScratchRecord m_scratch;
+    BarSet m_bars;
+    CommandTable m_commands;
+    int m_activeLevel = 1;
+    CellPointer m_pointer;
+    CellArea m_selection{1, 1, 1, 1};
+};
+
+}  // namespace qx

@@ -1,0 +1,188 @@
+// Runs quorix-cli on the command part of each transcript (.qxt) and compares its standard output
+// with the expected part below the "----" line. With --update the expected part is rewritten.
+//
+// Comment lines at the top of the command part may direct the run (quorix-cli ignores them):
+//   # args: OPTION...   extra arguments
+//   # exit: N           the exit status to expect (0 when not given)
+// In arguments and commands, {tmp} stands for a fresh empty directory, which is also the
+// working directory of the run, {here} for the transcript's own directory, and {files} for the
+// test fixtures directory.
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::string_view kSeparator = "----";
+
+struct Transcript {
+    std::string commands;
+    std::string expected;
+    std::vector<std::string> args;
+    int exitStatus = 0;
+};
+
+std::string readFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::vector<std::string> splitWords(const std::string& text) {
+    std::istringstream in(text);
+    std::vector<std::string> words;
+    for (std::string word; in >> word;) words.push_back(word);
+    return words;
+}
+
+bool parseTranscript(const std::string& text, Transcript& out) {
+    std::istringstream in(text);
+    std::string line;
+    bool inExpected = false;
+    bool sawSeparator = false;
+    while (std::getline(in, line)) {
+        if (!inExpected && line == kSeparator) {
+            inExpected = sawSeparator = true;
+            continue;
+        }
+        std::string& part = inExpected ? out.expected : out.commands;
+        part += line;
+        part += '\n';
+        if (inExpected) continue;
+        if (line.rfind("# args:", 0) == 0) {
+            for (auto& word : splitWords(line.substr(7))) out.args.push_back(word);
+        } else if (line.rfind("# exit:", 0) == 0) {
+            out.exitStatus = std::atoi(line.c_str() + 7);
+        }
+    }
+    return sawSeparator;
+}
+
+// Elapsed times differ from run to run; only their format is checked.
+std::string maskTimes(const std::string& output) {
+    static const std::regex kTime(R"(^time: [0-9]+\.[0-9]{3} ms$)", std::regex::multiline);
+    return std::regex_replace(output, kTime, "time: #.### ms");
+}
+
+struct RunResult {
+    std::string output;
+    int status = -1;
+};
+
+void substitute(std::string& text, std::string_view name, const std::string& value) {
+    for (std::size_t at = 0; (at = text.find(name, at)) != std::string::npos; at += value.size()) {
+        text.replace(at, name.size(), value);
+    }
+}
+
+void substituteAll(std::string& text, const fs::path& tmp, const fs::path& here) {
+    substitute(text, "{tmp}", tmp.string());
+    substitute(text, "{here}", here.string());
+    substitute(text, "{files}", QX_TEST_FILES);
+}
+
+RunResult runCli(const std::string& cli, const std::vector<std::string>& args, const fs::path& directory,
+                 const fs::path& input, const fs::path& outputPath) {
+    RunResult result;
+    pid_t pid = fork();
+    if (pid < 0) return result;
+    if (pid == 0) {
+        FILE* in = std::freopen(input.c_str(), "rb", stdin);
+        FILE* out = std::freopen(outputPath.c_str(), "wb", stdout);
+        // Only standard output is compared; the reasons on standard error would only clutter the log.
+        FILE* err = std::freopen("/dev/null", "wb", stderr);
+        if (in == nullptr || out == nullptr || err == nullptr || chdir(directory.c_str()) != 0) _exit(127);
+        std::vector<char*> argv;
+        argv.push_back(const_cast<char*>(cli.c_str()));
+        for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(nullptr);
+        execv(cli.c_str(), argv.data());
+        _exit(127);
+    }
+    int status = 0;
+    if (waitpid(pid, &status, 0) == pid && WIFEXITED(status)) result.status = WEXITSTATUS(status);
+    result.output = readFile(outputPath);
+    return result;
+}
+
+void reportDifference(const fs::path& file, const std::string& expected, const std::string& actual) {
+    std::istringstream e(expected);
+    std::istringstream a(actual);
+    std::string el;
+    std::string al;
+    for (int n = 1;; ++n) {
+        bool he = static_cast<bool>(std::getline(e, el));
+        bool ha = static_cast<bool>(std::getline(a, al));
+        if (!he && !ha) break;
+        if (he != ha || el != al) {
+            std::cerr << file.string() << ": output line " << n
+                      << " differs\n  expected: " << (he ? el : "<end of output>")
+                      << "\n  actual:   " << (ha ? al : "<end of output>") << '\n';
+            return;
+        }
+    }
+}
+
+bool runOne(const std::string& cli, const fs::path& file, bool update) {
+    Transcript t;
+    if (!parseTranscript(readFile(file), t)) {
+        std::cerr << file.string() << ": no \"----\" line\n";
+        return false;
+    }
+    fs::path work = fs::temp_directory_path() / ("qx_golden_" + std::to_string(getpid()));
+    fs::remove_all(work);
+    fs::create_directories(work / "tmp");
+    fs::path here = fs::absolute(file).parent_path();
+    for (auto& arg : t.args) substituteAll(arg, work / "tmp", here);
+    std::string commands = t.commands;
+    substituteAll(commands, work / "tmp", here);
+    std::ofstream(work / "commands", std::ios::binary) << commands;
+    RunResult run = runCli(cli, t.args, work / "tmp", work / "commands", work / "output");
+    fs::remove_all(work);
+
+    std::string actual = maskTimes(run.output);
+    if (update) {
+        std::ofstream(file, std::ios::binary) << t.commands << kSeparator << '\n' << actual;
+        return true;
+    }
+    bool ok = true;
+    if (run.status != t.exitStatus) {
+        std::cerr << file.string() << ": exit status " << run.status << ", expected " << t.exitStatus << '\n';
+        ok = false;
+    }
+    if (actual != t.expected) {
+        reportDifference(file, t.expected, actual);
+        ok = false;
+    }
+    return ok;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 3) {
+        std::cerr << "usage: golden_runner [--update] QUORIX_CLI TRANSCRIPT...\n";
+        return 2;
+    }
+    int first = 1;
+    bool update = std::string_view(argv[1]) == "--update";
+    if (update) ++first;
+    std::string cli = fs::absolute(argv[first++]).string();
+    int failures = 0;
+    for (int i = first; i < argc; ++i) {
+        if (!runOne(cli, argv[i], update)) ++failures;
+    }
+    return failures == 0 ? 0 : 1;
+}

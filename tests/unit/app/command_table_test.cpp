@@ -1,0 +1,62 @@
+#include "app/command_table.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <span>
+#include <string>
+
+#include "core/button_bars.h"
+
+namespace qx {
+namespace {
+
+TEST(CommandTable, IdsAndNamesAreUnique) {
+    std::set<int> ids;
+    std::set<std::string_view> names;
+    for (const Command& c : CommandTable::standard().all()) {
+        EXPECT_TRUE(ids.insert(c.id).second) << c.id;
+        EXPECT_TRUE(names.insert(c.name).second) << c.name;
+        EXPECT_NE(c.handler, nullptr) << c.name;
+        EXPECT_FALSE(c.menuText.empty()) << c.name;
+    }
+}
+
+// A built-in button sends a command id; the command behind it must be the one its label names,
+// since recording a button takes the label from the command's short name.
+TEST(CommandTable, EveryBuiltInButtonSendsTheCommandItNames) {
+    const CommandTable table = CommandTable::standard();
+    const std::span<const BuiltInButton> sets[] = {kStandardModeButtons, kEditModeButtons, kTableOptionsButtons,
+                                                   kStandardEditBarButtons, kEditModeEditBarButtons};
+    for (auto set : sets) {
+        for (const BuiltInButton& button : set) {
+            const Command* command = table.findById(button.command);
+            ASSERT_NE(command, nullptr) << button.label;
+            EXPECT_EQ(command->name, button.label);
+            EXPECT_LE(command->name.size(), static_cast<std::size_t>(kMaxButtonLabel));
+        }
+    }
+}
+
+TEST(CommandTable, FindsByExactNameOnly) {
+    const CommandTable table = CommandTable::standard();
+    struct Case {
+        std::string_view name;
+        bool found;
+    } cases[] = {
+        {"calcAll", true}, {"+Border", true}, {"( [ ] )", true},   {"SwapCol", true}, {"calcall", false},
+        {"Copy ", false},  {"", false},       {"SwapCols", false}, {"copy", false},
+    };
+    for (const Case& c : cases) {
+        const Command* command = table.findByName(c.name);
+        EXPECT_EQ(command != nullptr, c.found) << '"' << c.name << '"';
+        if (command) {
+            EXPECT_EQ(command, table.findById(command->id));
+        }
+    }
+    EXPECT_EQ(table.findById(0), nullptr);
+    EXPECT_EQ(table.findById(-541), nullptr);
+}
+
+}  // namespace
+}  // namespace qx
