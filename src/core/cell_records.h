@@ -47,15 +47,17 @@ struct ObjectRec {
 };
 
 struct CellRec;
+struct DependentList;  // the reverse index entry of a referenced cell, kept by the cell store
 
+// The two 32-bit fields sit together so the record packs into 48 bytes.
 struct FormulaRec {
     ObjectRec* object = nullptr;
-    char* tag = nullptr;  // a Formula's tag; a Variable Label's formula text
-    uint32_t flags = 0;
-    double* array = nullptr;  // element 0 holds the count; never null (see kEmptyArray)
+    char* tag = nullptr;      // a Formula's tag; a Variable Label's formula text
+    double* array = nullptr;  // element 0 holds the count; never null (see CellStore::emptyArray)
     double value = 0.0;
-    uint32_t refCount = 0;
     CellRec** refs = nullptr;
+    uint32_t flags = 0;
+    uint32_t refCount = 0;
 
     bool errorMark() const { return (flags & formulaflag::kErrorMark) != 0; }
     void setErrorMark(bool on) { flags = on ? (flags | formulaflag::kErrorMark) : (flags & ~formulaflag::kErrorMark); }
@@ -76,6 +78,8 @@ struct CellRec {
     char* text = nullptr;  // NUL-terminated, in the level heap, or null
     CellRec* next = nullptr;
     FormulaRec* formula = nullptr;
+    // The formula cells whose reference lists hold this cell, one entry per reference; null when none.
+    DependentList* dependentsIndex = nullptr;
 
     CellType type() const { return static_cast<CellType>(flags & cellflag::kTypeMask); }
     void setType(CellType t) {

@@ -1,0 +1,221 @@
+// Levels, the heap front door, lookups and the row lists.
+#include "core/cell_store.h"
+
+#include <algorithm>
+
+#include "core/cell_heap.h"
+
+namespace qx {
+
+using namespace cellstore;
+
+namespace {
+
+constexpr int kRowSlots = kMaxRow + 1;
+constexpr uint16_t kStartRowHeight = 17;
+constexpr uint16_t kStartColumnWidth = 80;
+constexpr uint32_t kLineWrapBit = 1u << 17;
+constexpr int kUnlinkStepLimit = 256;
+
+std::unique_ptr<LevelRec> newLevel(int number, const LevelDefaults& defaults, std::string_view directory) {
+    auto level = std::make_unique<LevelRec>();
+    level->number = number;
+    level->defaultFileName = "wksht" + std::to_string(number) + ".qx2";
+    level->directory = std::string(directory);
+    level->defaults = defaults;
+    level->rows.assign(kRowSlots, nullptr);
+    level->rowHeights.assign(kRowSlots, kStartRowHeight);
+    level->rowExtra.assign(kRowSlots, 0);
+    level->colWidths.fill(kStartColumnWidth);
+    return level;
+}
+
+bool validRow(int row) { return row >= 1 && row <= kMaxRow; }
+bool validCol(int col) { return col >= 1 && col <= kMaxCol; }
+
+}  // namespace
+
+CellStore::CellStore(int levelCount, const LevelDefaults& defaults, std::string_view directory,
+                     ScratchRecord& scratch)
+    : m_scratch(scratch) {
+    const int count = std::clamp(levelCount, 2, kMaxLevelCount);
+    m_levels.reserve(count);
+    for (int n = 0; n < count; ++n) m_levels.push_back(newLevel(n, defaults, directory));
+}
+
+CellStore::~CellStore() = default;
+
+LevelRec* CellStore::levelPtr(int level) { return validLevel(level) ? m_levels[level].get() : nullptr; }
+
+const LevelRec* CellStore::levelPtr(int level) const { return validLevel(level) ? m_levels[level].get() : nullptr; }
+
+void CellStore::clearLevel(int level) {
+    LevelRec* rec = levelPtr(level);
+    if (rec == nullptr) return;
+    // Everything the chains and the index hold lives in the heap, so releasing it drops them whole.
+    heapDestroy(*rec);
+    rec->undoNewer = nullptr;
+    rec->undoOlder = nullptr;
+    rec->bottom = nullptr;
+    std::fill(rec->rows.begin(), rec->rows.end(), nullptr);
+    rec->fontNames.clear();
+    rec->pendingDelete.clear();
+    rec->pendingPaste.clear();
+}
+
+bool CellStore::levelEmpty(int level) const {
+    const LevelRec* rec = levelPtr(level);
+    return rec == nullptr || rec->bottom == nullptr;
+}
+
+void* CellStore::allocate(int level, long count, long size, int kind, ErrStat& err) {
+    err.enter();
+    LevelRec* rec = levelPtr(level);
+    if (rec == nullptr) return err.fail(Origin{kLetterW, 3, 4}, 3, 2), nullptr;
+    return heapAllocate(*rec, count, size, kind, err);
+}
+
+void CellStore::release(int level, void* block, std::size_t bytes, int kind, ErrStat& err) {
+    err.enter();
+    LevelRec* rec = levelPtr(level);
+    if (rec == nullptr) return void(err.fail(Origin{kLetterW, 3, 3}, 3, 2));
+    heapFree(*rec, block, bytes, kind, err);
+}
+
+CellRec* CellStore::findCell(int row, int col, int level, ErrStat& err) const {
+    err.enter();
+    if (!validRow(row)) return err.fail(kFind, 1, kBadRow), nullptr;
+    if (!validCol(col)) return err.fail(kFind, 2, kBadColumn), nullptr;
+    if (!validLevel(level)) return err.fail(kFind, 3, kBadLevel), nullptr;
+    if (lastCoveredColumn(row, level) < col) return nullptr;
+    for (CellRec* cell : rowCells(row, level)) {
+        if (cell->col == 0) return err.fail(kFind, 4, kBadColumn), nullptr;
+        if (cell->col == col) return cell;
+        if (cell->col > col) return nullptr;
+    }
+    return nullptr;
+}
+
+int CellStore::lastCoveredColumn(int row, int level) const {
+    if (!validRow(row) || !validLevel(level)) return 0;
+    const CellRec* last = m_levels[level]->rows[row];
+    if (last == nullptr) return 0;
+    return last->col + (last->isLabelLike() ? last->overlapped() : 0);
+}
+
+CellRec* CellStore::findOverlappingCell(int row, int col, int level, int& width, int& remaining,
+                                        ErrStat& err) const {
+    err.enter();
+    width = 0;
+    remaining = 0;
+    if (!validRow(row)) return err.fail(kFindOverlapping, 1, kBadRow), nullptr;
+    if (!validCol(col)) return err.fail(kFindOverlapping, 2, kBadColumn), nullptr;
+    if (!validLevel(level)) return err.fail(kFindOverlapping, 3, kBadLevel), nullptr;
+    CellRec* left = nullptr;
+    for (CellRec* cell : rowCells(row, level)) {
+        if (cell->col >= col) break;
+        left = cell;
+    }
+    if (left == nullptr || !left->isLabelLike() || (left->style & kLineWrapBit) != 0) return nullptr;
+    const int reach = left->col + left->overlapped();
+    if (reach < col) return nullptr;
+    width = sumColumnWidths(left->col, level, col - left->col);
+    remaining = reach - col + 1;
+    return left;
+}
+
+Occupancy CellStore::occupancy(int row, int col, int level, int& width, ErrStat& err) const {
+    err.enter();
+    width = 0;
+    CellRec* cell = findCell(row, col, level, err);
+    if (err.failed()) return err.trace(kOccupancy), Occupancy::Free;
+    if (cell != nullptr) return cell->isPlaceholder() ? Occupancy::Placeholder : Occupancy::Cell;
+    int remaining = 0;
+    CellRec* over = findOverlappingCell(row, col, level, width, remaining, err);
+    if (err.failed()) return err.trace(kOccupancy), Occupancy::Free;
+    return over ? Occupancy::Overlapped : Occupancy::Free;
+}
+
+int CellStore::sumColumnWidths(int firstCol, int level, int count) const {
+    if (!validLevel(level) || firstCol < 1) return 0;
+    const LevelRec& rec = *m_levels[level];
+    int total = 0;
+    for (int col = firstCol; count > 0 && col <= kMaxCol; ++col, --count) total += rec.colWidths[col] & 0x7FFF;
+    return total;
+}
+
+RowCells CellStore::rowCells(int row, int level) const {
+    if (!validRow(row) || !validLevel(level)) return RowCells{};
+    return RowCells{m_levels[level]->rows[row]};
+}
+
+void CellStore::insertCell(CellRec* cell, bool checkOverlap, bool checkExisting, ErrStat& err) {
+    err.enter();
+    if (cell == nullptr) return void(err.fail(kInsert, 1, kNullCell));
+    if (!worksheetLevel(cell->level)) return void(err.fail(kInsert, 2, kBadLevel));
+    if (!validRow(cell->row)) return void(err.fail(kInsert, 5, kBadRow));
+    if (!validCol(cell->col)) return void(err.fail(kInsert, 5, kBadColumn));
+    const int row = cell->row;
+    const int col = cell->col;
+    if (checkOverlap) {
+        int width = 0;
+        int remaining = 0;
+        if (findOverlappingCell(row, col, cell->level, width, remaining, err)) {
+            return void(err.fail(kInsert, 3, kUnavailable));
+        }
+    }
+    if (checkExisting && findCell(row, col, cell->level, err)) return void(err.fail(kInsert, 4, kUnavailable));
+    if (err.failed()) return err.trace(kInsert);
+
+    LevelRec& level = *m_levels[cell->level];
+    CellRec*& slot = level.rows[row];
+    if (slot == nullptr) {
+        cell->next = cell;
+        slot = cell;
+    } else {
+        CellRec* first = slot->next;
+        if (col < first->col) {
+            cell->next = first;
+            slot->next = cell;
+        } else if (col >= slot->col) {
+            cell->next = first;
+            slot->next = cell;
+            slot = cell;
+        } else {
+            CellRec* at = first;
+            for (int steps = 0; at->next->col <= col; at = at->next) {
+                if (++steps > kMaxCol + 1) return void(err.fail(kInsert, 6, kBadColumn));
+            }
+            cell->next = at->next;
+            at->next = cell;
+        }
+    }
+    if (level.bottom == nullptr || row >= level.bottom->row) level.bottom = slot;
+}
+
+void CellStore::unlinkCell(CellRec* cell, ErrStat& err) {
+    err.enter();
+    if (cell == nullptr) return void(err.fail(kUnlink, 1, kNullCell));
+    if (!worksheetLevel(cell->level)) return void(err.fail(kUnlink, 2, kBadLevel));
+    if (!validRow(cell->row)) return void(err.fail(kUnlink, 3, kBadRow));
+    LevelRec& level = *m_levels[cell->level];
+    CellRec*& slot = level.rows[cell->row];
+    if (slot == nullptr) return void(err.fail(kUnlink, 3, kBadColumn));
+    CellRec* first = slot->next;
+    if (cell == first && cell == slot) {
+        slot = nullptr;
+    } else {
+        CellRec* before = slot;
+        for (int steps = 0; before->next != cell; before = before->next) {
+            if (++steps > kUnlinkStepLimit) return void(err.fail(kUnlink, 4, kBadColumn));
+        }
+        before->next = cell->next;
+        if (cell == slot) slot = before;
+    }
+    cell->next = nullptr;
+    if (level.bottom != cell) return;
+    level.bottom = slot;
+    for (int row = cell->row - 1; level.bottom == nullptr && row >= 1; --row) level.bottom = level.rows[row];
+}
+
+}  // namespace qx

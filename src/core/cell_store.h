@@ -1,0 +1,190 @@
+#pragma once
+// The workbook in memory: the level array, each level's row lists of cells and its heap,
+// and every operation through which the rest of the system reaches cells.
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/cell_records.h"
+#include "core/cell_store_hooks.h"
+#include "core/err_stat.h"
+#include "core/row_cursor.h"
+#include "core/scratch_record.h"
+
+namespace qx {
+
+namespace cellstore {
+constexpr Origin kFind{kLetterA, 1, 3};
+constexpr Origin kFindOverlapping{kLetterA, 1, 4};
+constexpr Origin kOccupancy{kLetterA, 1, 5};
+constexpr Origin kFreeArray{kLetterA, 1, 7};
+constexpr Origin kSetArraySize{kLetterA, 1, 8};
+constexpr Origin kSetArrayElements{kLetterA, 1, 9};
+constexpr Origin kFreeTag{kLetterA, 1, 10};
+constexpr Origin kFreeVariableLabelText{kLetterA, 1, 11};
+constexpr Origin kSetTag{kLetterA, 1, 12};
+constexpr Origin kInsert{kLetterA, 1, 14};
+constexpr Origin kUnlink{kLetterA, 1, 15};
+constexpr Origin kMakeCell{kLetterA, 2, 4};
+constexpr Origin kSetReferences{kLetterA, 4, 4};
+constexpr Origin kGetReference{kLetterA, 4, 5};
+constexpr Origin kReleaseReferences{kLetterA, 4, 7};
+constexpr Origin kDeleteNow{kLetterA, 9, 4};
+constexpr Origin kDeleteBlock{kLetterA, 9, 5};
+constexpr Origin kDeleteForUndo{kLetterA, 9, 12};
+constexpr Origin kPurgeChain{kLetterA, 9, 13};
+constexpr Origin kKeepPlaceholder{kLetterA, 9, 14};
+constexpr Origin kCopyCell{kLetterA, 9, 15};
+constexpr Origin kDetachedCopy{kLetterA, 9, 16};
+constexpr Origin kMoveCell{kLetterA, 9, 17};
+constexpr Origin kAdoptContent{kLetterA, 9, 18};
+
+// Message codes of the general table used here.
+constexpr int kOutOfMemory = 1;
+constexpr int kBadRow = 6;
+constexpr int kBadColumn = 7;
+constexpr int kBadLevel = 8;
+constexpr int kBadArrayElement = 9;
+constexpr int kTooLong = 10;
+constexpr int kUnavailable = 16;
+constexpr int kIncompatibleType = 19;
+constexpr int kOutOfRange = 36;
+constexpr int kProtected = 40;
+constexpr int kNullCell = 75;
+constexpr int kPasteOverCell = 80;
+constexpr int kMoveAcrossLevels = 81;
+}  // namespace cellstore
+
+// Occupancy of a place.
+enum class Occupancy : int { Free = 0, Overlapped = 1, Cell = 2, Placeholder = 3 };
+
+class CellStore {
+public:
+    // `levelCount` is clamped to 2..33; the highest level is levelCount - 1.
+    CellStore(int levelCount, const LevelDefaults& defaults, std::string_view directory, ScratchRecord& scratch);
+    ~CellStore();
+    CellStore(const CellStore&) = delete;
+    CellStore& operator=(const CellStore&) = delete;
+
+    // --- levels ---
+    int levelCount() const { return static_cast<int>(m_levels.size()); }
+    int highestLevel() const { return levelCount() - 1; }
+    bool validLevel(int level) const { return level >= 0 && level <= highestLevel(); }
+    // Levels that may hold worksheet cells: 1..highestLevel().
+    bool worksheetLevel(int level) const { return level >= 1 && level <= highestLevel(); }
+    LevelRec* levelPtr(int level);
+    const LevelRec* levelPtr(int level) const;
+    LevelRec* levelOf(const CellRec& cell) { return levelPtr(cell.level); }
+    // Purges the undo chains and releases the level's heap with every cell in it.
+    void clearLevel(int level);
+    bool levelEmpty(int level) const;
+    ScratchRecord& scratch() { return m_scratch; }
+
+    // Installs the higher layers' hooks; null restores the defaults. The store does not own them.
+    void setHooks(CellStoreHooks* hooks) { m_hooks = hooks ? hooks : &m_defaultHooks; }
+    CellStoreHooks& hooks() { return *m_hooks; }
+
+    // --- heap ---
+    // Cell records, formula records, texts, Array Areas, reference arrays and objects (ObjectRec and
+    // its data, kind 5) of a level all come from here; blocks are returned with their size.
+    void* allocate(int level, long count, long size, int kind, ErrStat& err);
+    void release(int level, void* block, std::size_t bytes, int kind, ErrStat& err);
+
+    // --- lookup ---
+    CellRec* findCell(int row, int col, int level, ErrStat& err) const;
+    int lastCoveredColumn(int row, int level) const;
+    CellRec* findOverlappingCell(int row, int col, int level, int& width, int& remaining, ErrStat& err) const;
+    Occupancy occupancy(int row, int col, int level, int& width, ErrStat& err) const;
+    int sumColumnWidths(int firstCol, int level, int count) const;
+    // The cells of a row in column order (empty for a bad row or level).
+    RowCells rowCells(int row, int level) const;
+
+    // --- row lists ---
+    void insertCell(CellRec* cell, bool checkOverlap, bool checkExisting, ErrStat& err);
+    void unlinkCell(CellRec* cell, ErrStat& err);
+
+    // --- Array Area ---
+    // The shared read-only Array Area of zero elements.
+    static double* emptyArray();
+    int setArraySize(CellRec* cell, int n, ErrStat& err);
+    int setArrayElements(CellRec* cell, const double* values, int first, int last, ErrStat& err);
+    void freeArray(CellRec* cell, ErrStat& err);
+
+    // --- tags ---
+    // Double quotes become single quotes; cut at 255; an empty text only removes the tag. Returns the length.
+    int setTag(CellRec* cell, std::string_view text, ErrStat& err);
+    int freeTag(CellRec* cell, ErrStat& err);
+    int freeVariableLabelText(CellRec* cell, ErrStat& err);
+    std::string getTag(const CellRec* cell) const;
+
+    // --- making cells ---
+    // err.detail == -1 on entry skips the overlap check (the file loaders).
+    CellRec* makeCell(int row, int col, int level, CellType type, ErrStat& err);
+
+    // --- references and dependents ---
+    // Stores the reference list (1..kMaxReferences same-level cells) after releasing the old one
+    // and indexes it. The dependents counts are the caller's: raise them with addDependent.
+    void setReferences(CellRec* cell, std::span<CellRec* const> list, ErrStat& err);
+    // setReferences, then one addDependent per entry: what a compiler does after resolving.
+    void linkReferences(CellRec* cell, std::span<CellRec* const> list, ErrStat& err);
+    CellRec* getReference(const CellRec* cell, int k, ErrStat& err) const;
+    void releaseReferences(CellRec* cell, ErrStat& err);
+    // Raises the dependents count of a resolved reference; clears the pending mark.
+    void addDependent(CellRec* target, CellRec* formulaCell);
+    // The formula cells referencing `target`, one entry per reference, in (row, column) order.
+    // Valid until the next change of any reference list.
+    std::span<CellRec* const> dependentsOf(CellRec& target);
+    // Referenced by a count or by an index entry: such a cell must never be freed.
+    static bool isReferenced(const CellRec& cell);
+    // Recomputes the dependents counts and the index from the level's reference lists.
+    void rebuildDependents(int level, ErrStat& err);
+    // Compares counts and index with the reference lists; empty when they agree, else the first difference.
+    std::string checkDependents(int level) const;
+    // Checks the row lists of a level (order, circularity, slots, bottom cell); empty when sound.
+    std::string checkRows(int level) const;
+
+    // --- deleting ---
+    void deleteCellNow(CellRec* cell, ErrStat& err);
+    void deleteCellForUndo(CellRec* cell, int mode, ErrStat& err);
+    void deleteBlock(int level, int firstRow, int firstCol, int lastRow, int lastCol, int mode, bool repaint,
+                     ErrStat& err);
+    // Frees a chain of detached cells with everything they own (the chain is linked through next).
+    void purgeChain(CellRec* first, ErrStat& err);
+    CellRec* keepPlaceholder(CellRec* deleted, int mode, ErrStat& err);
+
+    // --- copying and moving ---
+    CellRec* copyCell(const CellRec* source, int level, int row, int col, int rowOffset, int colOffset,
+                      int levelOffset, ErrStat& err);
+    CellRec* detachedCopy(const CellRec* source, int level, ErrStat& err);
+    // 1 when moved, 0 when there is no cell at the source or a real cell at the target.
+    int moveCell(int fromRow, int fromCol, int fromLevel, int toRow, int toCol, int toLevel, ErrStat& err);
+    // Moves text, flags, style and formula record of `source` (unlinked, same level) into the
+    // placeholder, which keeps its dependents and takes over those of `source`; frees `source`.
+    void adoptContent(CellRec* placeholder, CellRec* source, ErrStat& err);
+
+private:
+    CellRec* newCellRecord(LevelRec& level, ErrStat& err);
+    FormulaRec* newFormulaRecord(LevelRec& level, ErrStat& err);
+    void freeFormulaParts(LevelRec& level, CellRec& cell, ErrStat& err);
+    void freeCellRecord(LevelRec& level, CellRec* cell, ErrStat& err);
+    void stripCell(LevelRec& level, CellRec& cell, ErrStat& err);
+    void dropReference(LevelRec& level, CellRec* target, CellRec* formula);
+    void repointDependents(CellRec& from, CellRec& to);
+    void reindexFormula(LevelRec& level, CellRec& formula, bool add, ErrStat& err);
+    double* copyArray(LevelRec& level, const double* array, ErrStat& err);
+    ObjectRec* copyObject(LevelRec& level, const ObjectRec* object, ErrStat& err);
+    void freeObject(LevelRec& level, ObjectRec*& object, ErrStat& err);
+    CellRec* buildCopy(const CellRec* source, LevelRec& level, CellRec* into, bool detached, const std::string& text,
+                       ErrStat& err);
+    bool blockProtected(const LevelRec& level, int firstRow, int firstCol, int lastRow, int lastCol) const;
+    CellRec* relocateAcrossLevels(CellRec* cell, LevelRec& to, ErrStat& err);
+
+    std::vector<std::unique_ptr<LevelRec>> m_levels;
+    ScratchRecord& m_scratch;
+    CellStoreHooks m_defaultHooks;
+    CellStoreHooks* m_hooks = &m_defaultHooks;
+};
+
+}  // namespace qx

@@ -1,0 +1,48 @@
+#include "core/cell_store_hooks.h"
+
+#include "core/cell_heap.h"
+#include "core/cell_store.h"
+
+namespace qx {
+
+void CellStoreHooks::enterText(CellStore& store, CellRec& cell, std::string_view text, ErrStat& err) {
+    err.enter();
+    LevelRec* level = store.levelOf(cell);
+    if (level == nullptr) return void(err.fail(Origin{kLetterA, 20, 1}, 1, 8));
+    char*& slot = cell.isVariableLabel() && cell.formula ? cell.formula->tag : cell.text;
+    heapFreeText(*level, slot, err);
+    if (!err.failed()) slot = heapText(*level, text, err);
+    err.trace(Origin{kLetterA, 20, 1});
+}
+
+std::string CellStoreHooks::formulaText(const CellStore&, const CellRec& cell, int, int, int) {
+    if (cell.isVariableLabel()) return cell.formula && cell.formula->tag ? std::string(cell.formula->tag) : std::string();
+    return std::string(cell.textView());
+}
+
+void CellStoreHooks::notify(CellStore&, CellRec&, int) {}
+
+void CellStoreHooks::leaveRangeList(CellStore&, CellRec& cell) { cell.set(cellflag::kRangeDef, false); }
+
+void CellStoreHooks::joinRangeList(CellStore&, CellRec& cell) { cell.set(cellflag::kRangeDef, true); }
+
+EffectiveAttributes CellStoreHooks::effectiveAttributes(const CellStore& store, const CellRec* cell, int, int,
+                                                        int level) {
+    EffectiveAttributes attrs;
+    if (const LevelRec* rec = store.levelPtr(level)) {
+        attrs.style = rec->defaults.style;
+        attrs.cellFlags = rec->defaults.cellFlags;
+        attrs.formulaFlags = rec->defaults.formulaFlags;
+        attrs.precision = rec->defaults.precision;
+    }
+    if (cell == nullptr) return attrs;
+    attrs.style = cell->style;
+    attrs.cellFlags = cell->flags;
+    if (cell->formula == nullptr || cell->isPlaceholder()) return attrs;
+    attrs.formulaFlags = cell->formula->flags;
+    const int precisionCode = static_cast<int>((cell->formula->flags >> 8) & 0xF);
+    if (precisionCode != 0) attrs.precision = precisionCode;
+    return attrs;
+}
+
+}  // namespace qx

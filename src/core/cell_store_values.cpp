@@ -1,0 +1,136 @@
+// Array Areas and tags.
+#include <algorithm>
+#include <cstring>
+
+#include "core/cell_heap.h"
+#include "core/cell_store.h"
+
+namespace qx {
+
+using namespace cellstore;
+
+namespace {
+
+// Read-only storage: writing into the shared empty Array Area faults instead of corrupting it.
+const double kEmptyArea[1] = {0.0};
+
+std::size_t arrayBytes(const double* array) { return (static_cast<std::size_t>(array[0]) + 1) * sizeof(double); }
+
+}  // namespace
+
+double* CellStore::emptyArray() { return const_cast<double*>(kEmptyArea); }
+
+double* CellStore::copyArray(LevelRec& level, const double* array, ErrStat& err) {
+    err.enter();
+    if (array == nullptr || array == emptyArray() || array[0] < 1) return emptyArray();
+    auto* copy = static_cast<double*>(heapAllocate(level, static_cast<long>(arrayBytes(array)), 1, 0, err));
+    if (err.failed()) return emptyArray();
+    std::memcpy(copy, array, arrayBytes(array));
+    return copy;
+}
+
+int CellStore::setArraySize(CellRec* cell, int n, ErrStat& err) {
+    err.enter();
+    if (cell == nullptr || levelPtr(cell->level) == nullptr) return err.fail(kSetArraySize, 1, kNullCell), 0;
+    if (n < 0 || n > kMaxArrayElements) return err.fail(kSetArraySize, 2, kBadArrayElement), 0;
+    if (!cell->isFormula() || cell->formula == nullptr) return err.fail(kSetArraySize, 3, kIncompatibleType), 0;
+    FormulaRec& formula = *cell->formula;
+    if (formula.array == nullptr) formula.array = emptyArray();
+    if (n == formula.arrayCount()) return n;
+    LevelRec& level = *levelOf(*cell);
+    double* resized = emptyArray();
+    if (n > 0) {
+        resized = static_cast<double*>(heapAllocate(level, n + 1, sizeof(double), heapkind::kText, err));
+        if (err.failed()) return err.fail(kSetArraySize, 4, kOutOfMemory), 0;
+        const int keep = std::min<int>(n, static_cast<int>(formula.arrayCount()));
+        std::copy(formula.array + 1, formula.array + 1 + keep, resized + 1);
+        resized[0] = n;
+    }
+    freeArray(cell, err);
+    formula.array = resized;
+    return n;
+}
+
+int CellStore::setArrayElements(CellRec* cell, const double* values, int first, int last, ErrStat& err) {
+    err.enter();
+    if (cell == nullptr || cell->formula == nullptr || cell->formula->array == nullptr || values == nullptr ||
+        first < 0 || last < first || static_cast<long>(cell->formula->arrayCount()) < static_cast<long>(last) - first + 1) {
+        return err.fail(kSetArrayElements, 1, kNullCell), 0;
+    }
+    std::copy(values + first, values + last + 1, cell->formula->array + 1);
+    return last;
+}
+
+void CellStore::freeArray(CellRec* cell, ErrStat& err) {
+    err.enter();
+    if (cell == nullptr || levelPtr(cell->level) == nullptr) return void(err.fail(kFreeArray, 1, kNullCell));
+    if (cell->formula == nullptr) return;
+    double*& array = cell->formula->array;
+    if (array != nullptr && array != emptyArray()) heapFree(*levelOf(*cell), array, arrayBytes(array), 0, err);
+    array = emptyArray();
+    err.trace(kFreeArray);
+}
+
+int CellStore::setTag(CellRec* cell, std::string_view text, ErrStat& err) {
+    err.enter();
+    if (cell == nullptr || levelPtr(cell->level) == nullptr) return err.fail(kSetTag, 1, kNullCell), 0;
+    if (!cell->isFormula() || cell->formula == nullptr) return err.fail(kSetTag, 2, kIncompatibleType), 0;
+    freeTag(cell, err);
+    if (err.failed() || text.empty()) return err.trace(kSetTag), 0;
+    std::string tag(text.substr(0, kMaxTextLength));
+    std::replace(tag.begin(), tag.end(), '"', '\'');
+    cell->formula->tag = heapText(*levelOf(*cell), tag, err);
+    if (err.failed()) return err.fail(kSetTag, 3, kOutOfMemory), 0;
+    return static_cast<int>(tag.size());
+}
+
+int CellStore::freeTag(CellRec* cell, ErrStat& err) {
+    err.enter();
+    if (cell == nullptr || levelPtr(cell->level) == nullptr) return err.fail(kFreeTag, 1, kNullCell), 0;
+    if (!cell->isFormula() || cell->formula == nullptr || cell->formula->tag == nullptr) return 0;
+    heapFreeText(*levelOf(*cell), cell->formula->tag, err);
+    if (err.failed()) return err.trace(kFreeTag), 0;
+    return 1;
+}
+
+int CellStore::freeVariableLabelText(CellRec* cell, ErrStat& err) {
+    err.enter();
+    if (cell == nullptr || levelPtr(cell->level) == nullptr) return err.fail(kFreeVariableLabelText, 1, kNullCell), 0;
+    if (!cell->isVariableLabel() || cell->formula == nullptr || cell->formula->tag == nullptr) return 0;
+    heapFreeText(*levelOf(*cell), cell->formula->tag, err);
+    if (err.failed()) return err.trace(kFreeVariableLabelText), 0;
+    return 1;
+}
+
+std::string CellStore::getTag(const CellRec* cell) const {
+    if (cell == nullptr || !cell->isFormula() || cell->formula == nullptr || cell->formula->tag == nullptr) return {};
+    return cell->formula->tag;
+}
+
+ObjectRec* CellStore::copyObject(LevelRec& level, const ObjectRec* object, ErrStat& err) {
+    err.enter();
+    if (object == nullptr) return nullptr;
+    auto* copy = static_cast<ObjectRec*>(heapAllocate(level, 1, sizeof(ObjectRec), heapkind::kObject, err));
+    if (err.failed()) return nullptr;
+    if (object->size > 0 && object->data != nullptr) {
+        copy->data = static_cast<unsigned char*>(
+            heapAllocate(level, static_cast<long>(object->size), 1, heapkind::kObject, err));
+        if (err.failed()) {
+            heapFree(level, copy, sizeof(ObjectRec), heapkind::kObject, err);
+            return err.fail(Origin{kLetterW, 3, 4}, 4, 2), nullptr;
+        }
+        std::memcpy(copy->data, object->data, object->size);
+        copy->size = object->size;
+    }
+    return copy;
+}
+
+void CellStore::freeObject(LevelRec& level, ObjectRec*& object, ErrStat& err) {
+    err.enter();
+    if (object == nullptr) return;
+    if (object->data != nullptr) heapFree(level, object->data, object->size, heapkind::kObject, err);
+    heapFree(level, object, sizeof(ObjectRec), heapkind::kObject, err);
+    object = nullptr;
+}
+
+}  // namespace qx
