@@ -52,7 +52,9 @@ void heapFree(LevelRec& level, void* block, std::size_t bytes, int kind, ErrStat
     level.heap->deallocate(block, bytes, kAlign);
 }
 
-void heapDestroy(LevelRec& level) { level.heap.reset(); }
+void heapDestroy(LevelRec& level) {
+    level.heap.reset();
+}
 
 char* heapText(LevelRec& level, std::string_view text, ErrStat& err) {
     err.enter();

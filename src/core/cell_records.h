@@ -91,13 +91,9 @@ struct CellRec {
     bool isPlaceholder() const { return type() == CellType::Undefined; }
     bool isLabelLike() const { return isLabel() || isVariableLabel(); }
     int overlapped() const { return (flags & cellflag::kOverlapMask) >> 2; }
-    void setOverlapped(int n) {
-        flags = static_cast<uint16_t>((flags & ~cellflag::kOverlapMask) | ((n & 0x3F) << 2));
-    }
+    void setOverlapped(int n) { flags = static_cast<uint16_t>((flags & ~cellflag::kOverlapMask) | ((n & 0x3F) << 2)); }
     bool has(uint16_t flag) const { return (flags & flag) != 0; }
-    void set(uint16_t flag, bool on = true) {
-        flags = static_cast<uint16_t>(on ? (flags | flag) : (flags & ~flag));
-    }
+    void set(uint16_t flag, bool on = true) { flags = static_cast<uint16_t>(on ? (flags | flag) : (flags & ~flag)); }
     std::string_view textView() const { return text ? std::string_view(text) : std::string_view(); }
 };
 
@@ -108,7 +104,9 @@ struct CellArea {
     int lastRow = 0;
     int lastCol = 0;
     bool active() const { return firstRow && firstCol && lastRow && lastCol; }
-    bool contains(int r, int c) const { return active() && r >= firstRow && r <= lastRow && c >= firstCol && c <= lastCol; }
+    bool contains(int r, int c) const {
+        return active() && r >= firstRow && r <= lastRow && c >= firstCol && c <= lastCol;
+    }
     void clear() { *this = CellArea{}; }
 };
 
@@ -136,10 +134,10 @@ struct LevelRec {
     std::string defaultFileName;  // "wksht<N>.qx2"
     std::string directory;
     LevelDefaults defaults;
-    CellRec* bottom = nullptr;       // last cell of the highest used row, or null when empty
-    std::vector<CellRec*> rows;      // 65,535 slots by row; each points at its row's LAST cell
-    std::vector<uint16_t> rowHeights;  // low 14 bits: height; top bit: per-row flag
-    std::vector<uint16_t> rowExtra;    // used by the user interface
+    CellRec* bottom = nullptr;                      // last cell of the highest used row, or null when empty
+    std::vector<CellRec*> rows;                     // 65,535 slots by row; each points at its row's LAST cell
+    std::vector<uint16_t> rowHeights;               // low 14 bits: height; top bit: per-row flag
+    std::vector<uint16_t> rowExtra;                 // used by the user interface
     std::array<uint16_t, kMaxCol + 1> colWidths{};  // low 15 bits: width; top bit: per-column flag
     std::vector<std::string> fontNames;
     RangeAttrRec* rangeRecords = nullptr;

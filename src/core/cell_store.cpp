@@ -30,13 +30,16 @@ std::unique_ptr<LevelRec> newLevel(int number, const LevelDefaults& defaults, st
     return level;
 }
 
-bool validRow(int row) { return row >= 1 && row <= kMaxRow; }
-bool validCol(int col) { return col >= 1 && col <= kMaxCol; }
+bool validRow(int row) {
+    return row >= 1 && row <= kMaxRow;
+}
+bool validCol(int col) {
+    return col >= 1 && col <= kMaxCol;
+}
 
 }  // namespace
 
-CellStore::CellStore(int levelCount, const LevelDefaults& defaults, std::string_view directory,
-                     ScratchRecord& scratch)
+CellStore::CellStore(int levelCount, const LevelDefaults& defaults, std::string_view directory, ScratchRecord& scratch)
     : m_scratch(scratch) {
     const int count = std::clamp(levelCount, 2, kMaxLevelCount);
     m_levels.reserve(count);
@@ -45,9 +48,13 @@ CellStore::CellStore(int levelCount, const LevelDefaults& defaults, std::string_
 
 CellStore::~CellStore() = default;
 
-LevelRec* CellStore::levelPtr(int level) { return validLevel(level) ? m_levels[level].get() : nullptr; }
+LevelRec* CellStore::levelPtr(int level) {
+    return validLevel(level) ? m_levels[level].get() : nullptr;
+}
 
-const LevelRec* CellStore::levelPtr(int level) const { return validLevel(level) ? m_levels[level].get() : nullptr; }
+const LevelRec* CellStore::levelPtr(int level) const {
+    return validLevel(level) ? m_levels[level].get() : nullptr;
+}
 
 void CellStore::clearLevel(int level) {
     LevelRec* rec = levelPtr(level);
@@ -103,8 +110,7 @@ int CellStore::lastCoveredColumn(int row, int level) const {
     return last->col + (last->isLabelLike() ? last->overlapped() : 0);
 }
 
-CellRec* CellStore::findOverlappingCell(int row, int col, int level, int& width, int& remaining,
-                                        ErrStat& err) const {
+CellRec* CellStore::findOverlappingCell(int row, int col, int level, int& width, int& remaining, ErrStat& err) const {
     err.enter();
     width = 0;
     remaining = 0;

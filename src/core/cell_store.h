@@ -61,7 +61,7 @@ constexpr int kMoveAcrossLevels = 81;
 enum class Occupancy : int { Free = 0, Overlapped = 1, Cell = 2, Placeholder = 3 };
 
 class CellStore {
-public:
+  public:
     // `levelCount` is clamped to 2..33; the highest level is levelCount - 1.
     CellStore(int levelCount, const LevelDefaults& defaults, std::string_view directory, ScratchRecord& scratch);
     ~CellStore();
@@ -155,8 +155,8 @@ public:
     CellRec* keepPlaceholder(CellRec* deleted, int mode, ErrStat& err);
 
     // --- copying and moving ---
-    CellRec* copyCell(const CellRec* source, int level, int row, int col, int rowOffset, int colOffset,
-                      int levelOffset, ErrStat& err);
+    CellRec* copyCell(const CellRec* source, int level, int row, int col, int rowOffset, int colOffset, int levelOffset,
+                      ErrStat& err);
     CellRec* detachedCopy(const CellRec* source, int level, ErrStat& err);
     // 1 when moved, 0 when there is no cell at the source or a real cell at the target.
     int moveCell(int fromRow, int fromCol, int fromLevel, int toRow, int toCol, int toLevel, ErrStat& err);
@@ -164,7 +164,7 @@ public:
     // placeholder, which keeps its dependents and takes over those of `source`; frees `source`.
     void adoptContent(CellRec* placeholder, CellRec* source, ErrStat& err);
 
-private:
+  private:
     CellRec* newCellRecord(LevelRec& level, ErrStat& err);
     FormulaRec* newFormulaRecord(LevelRec& level, ErrStat& err);
     void freeFormulaParts(LevelRec& level, CellRec& cell, ErrStat& err);

@@ -21,7 +21,8 @@ std::string checkRow(const LevelRec& level, int row, int number) {
     const CellRec* cell = last->next;
     for (int steps = 0;; ++steps) {
         if (cell == nullptr) return "row " + std::to_string(row) + " is not circular";
-        if (cell->row != row || cell->level != number) return "cell " + where(*cell) + " sits in row " + std::to_string(row);
+        if (cell->row != row || cell->level != number)
+            return "cell " + where(*cell) + " sits in row " + std::to_string(row);
         if (cell == last) return {};
         if (steps > kMaxCol || cell->next->col <= cell->col) {
             return "row " + std::to_string(row) + " is not in ascending column order before its last cell";

@@ -19,7 +19,9 @@ std::string sanitised(std::string_view text) {
     return out;
 }
 
-bool validPlace(int row, int col) { return row >= 1 && row <= kMaxRow && col >= 1 && col <= kMaxCol; }
+bool validPlace(int row, int col) {
+    return row >= 1 && row <= kMaxRow && col >= 1 && col <= kMaxCol;
+}
 
 }  // namespace
 

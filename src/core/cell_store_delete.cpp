@@ -89,7 +89,8 @@ void CellStore::deleteCellNow(CellRec* cell, ErrStat& err) {
 CellRec* CellStore::keepPlaceholder(CellRec* deleted, int mode, ErrStat& err) {
     (void)mode;
     err.enter();
-    if (deleted == nullptr || levelPtr(deleted->level) == nullptr) return err.fail(kKeepPlaceholder, 1, kNullCell), nullptr;
+    if (deleted == nullptr || levelPtr(deleted->level) == nullptr)
+        return err.fail(kKeepPlaceholder, 1, kNullCell), nullptr;
     LevelRec& level = *levelOf(*deleted);
     if (findCell(deleted->row, deleted->col, deleted->level, err) != nullptr || err.failed()) {
         return err.fail(kKeepPlaceholder, 2, kUnavailable), nullptr;

@@ -16,15 +16,20 @@ void CellStoreHooks::enterText(CellStore& store, CellRec& cell, std::string_view
 }
 
 std::string CellStoreHooks::formulaText(const CellStore&, const CellRec& cell, int, int, int) {
-    if (cell.isVariableLabel()) return cell.formula && cell.formula->tag ? std::string(cell.formula->tag) : std::string();
+    if (cell.isVariableLabel())
+        return cell.formula && cell.formula->tag ? std::string(cell.formula->tag) : std::string();
     return std::string(cell.textView());
 }
 
 void CellStoreHooks::notify(CellStore&, CellRec&, int) {}
 
-void CellStoreHooks::leaveRangeList(CellStore&, CellRec& cell) { cell.set(cellflag::kRangeDef, false); }
+void CellStoreHooks::leaveRangeList(CellStore&, CellRec& cell) {
+    cell.set(cellflag::kRangeDef, false);
+}
 
-void CellStoreHooks::joinRangeList(CellStore&, CellRec& cell) { cell.set(cellflag::kRangeDef, true); }
+void CellStoreHooks::joinRangeList(CellStore&, CellRec& cell) {
+    cell.set(cellflag::kRangeDef, true);
+}
 
 EffectiveAttributes CellStoreHooks::effectiveAttributes(const CellStore& store, const CellRec* cell, int, int,
                                                         int level) {

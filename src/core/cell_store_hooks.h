@@ -21,7 +21,7 @@ struct EffectiveAttributes {
 };
 
 class CellStoreHooks {
-public:
+  public:
     virtual ~CellStoreHooks() = default;
 
     // Puts readable text into a cell that already has its type (and, for Formulas and

@@ -12,11 +12,15 @@ using namespace cellstore;
 
 namespace {
 
-std::size_t refBytes(uint32_t n) { return n * sizeof(CellRec*); }
+std::size_t refBytes(uint32_t n) {
+    return n * sizeof(CellRec*);
+}
 
 }  // namespace
 
-bool CellStore::isReferenced(const CellRec& cell) { return cell.dependents > 0 || indexSize(cell) > 0; }
+bool CellStore::isReferenced(const CellRec& cell) {
+    return cell.dependents > 0 || indexSize(cell) > 0;
+}
 
 void CellStore::addDependent(CellRec* target, CellRec* formulaCell) {
     (void)formulaCell;
@@ -25,7 +29,9 @@ void CellStore::addDependent(CellRec* target, CellRec* formulaCell) {
     target->dependentsMark = false;
 }
 
-std::span<CellRec* const> CellStore::dependentsOf(CellRec& target) { return indexEntries(target); }
+std::span<CellRec* const> CellStore::dependentsOf(CellRec& target) {
+    return indexEntries(target);
+}
 
 // One reference of `formula` to `target` goes away; an orphaned placeholder goes with it.
 void CellStore::dropReference(LevelRec& level, CellRec* target, CellRec* formula) {

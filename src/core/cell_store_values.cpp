@@ -14,11 +14,15 @@ namespace {
 // Read-only storage: writing into the shared empty Array Area faults instead of corrupting it.
 const double kEmptyArea[1] = {0.0};
 
-std::size_t arrayBytes(const double* array) { return (static_cast<std::size_t>(array[0]) + 1) * sizeof(double); }
+std::size_t arrayBytes(const double* array) {
+    return (static_cast<std::size_t>(array[0]) + 1) * sizeof(double);
+}
 
 }  // namespace
 
-double* CellStore::emptyArray() { return const_cast<double*>(kEmptyArea); }
+double* CellStore::emptyArray() {
+    return const_cast<double*>(kEmptyArea);
+}
 
 double* CellStore::copyArray(LevelRec& level, const double* array, ErrStat& err) {
     err.enter();
@@ -36,7 +40,7 @@ int CellStore::setArraySize(CellRec* cell, int n, ErrStat& err) {
     if (!cell->isFormula() || cell->formula == nullptr) return err.fail(kSetArraySize, 3, kIncompatibleType), 0;
     FormulaRec& formula = *cell->formula;
     if (formula.array == nullptr) formula.array = emptyArray();
-    if (n == formula.arrayCount()) return n;
+    if (n == static_cast<int>(formula.arrayCount())) return n;
     LevelRec& level = *levelOf(*cell);
     double* resized = emptyArray();
     if (n > 0) {
@@ -54,7 +58,8 @@ int CellStore::setArraySize(CellRec* cell, int n, ErrStat& err) {
 int CellStore::setArrayElements(CellRec* cell, const double* values, int first, int last, ErrStat& err) {
     err.enter();
     if (cell == nullptr || cell->formula == nullptr || cell->formula->array == nullptr || values == nullptr ||
-        first < 0 || last < first || static_cast<long>(cell->formula->arrayCount()) < static_cast<long>(last) - first + 1) {
+        first < 0 || last < first ||
+        static_cast<long>(cell->formula->arrayCount()) < static_cast<long>(last) - first + 1) {
         return err.fail(kSetArrayElements, 1, kNullCell), 0;
     }
     std::copy(values + first, values + last + 1, cell->formula->array + 1);

@@ -8,7 +8,9 @@
 namespace qx {
 namespace {
 
-std::size_t blockBytes(uint32_t capacity) { return sizeof(DependentList) + capacity * sizeof(CellRec*); }
+std::size_t blockBytes(uint32_t capacity) {
+    return sizeof(DependentList) + capacity * sizeof(CellRec*);
+}
 
 void sortList(DependentList& list) {
     if (list.sorted) return;
@@ -77,7 +79,9 @@ std::span<CellRec* const> indexEntries(CellRec& target) {
     return {list->items(), list->size};
 }
 
-uint32_t indexSize(const CellRec& target) { return target.dependentsIndex ? target.dependentsIndex->size : 0; }
+uint32_t indexSize(const CellRec& target) {
+    return target.dependentsIndex ? target.dependentsIndex->size : 0;
+}
 
 void indexTransfer(LevelRec& level, CellRec& from, CellRec& to, ErrStat& err) {
     err.enter();

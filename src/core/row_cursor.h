@@ -12,7 +12,7 @@ namespace qx {
 // The cells of one row from its first to its last column. Fetch the next cell before
 // unlinking the current one.
 class RowCursor {
-public:
+  public:
     using iterator_category = std::forward_iterator_tag;
     using value_type = CellRec*;
     using difference_type = std::ptrdiff_t;
@@ -47,7 +47,7 @@ public:
     }
     bool operator==(const RowCursor& other) const { return m_cell == other.m_cell; }
 
-private:
+  private:
     CellRec* m_last = nullptr;
     CellRec* m_cell = nullptr;
 };
@@ -61,7 +61,7 @@ struct RowCells {
 
 // Every cell of a level in (row, column) order, rows 1 up to the bottom cell's row.
 class LevelCursor {
-public:
+  public:
     LevelCursor() = default;
     explicit LevelCursor(const LevelRec& level) : m_level(&level) {
         m_lastRow = level.bottom ? level.bottom->row : 0;
@@ -77,7 +77,7 @@ public:
         if (m_cells.done()) nextRow();
     }
 
-private:
+  private:
     void nextRow() {
         while (m_row < m_lastRow && m_level->rows.size() > static_cast<std::size_t>(m_row) + 1) {
             ++m_row;
