@@ -1,0 +1,300 @@
+#include "files/record_scanner.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+#include <limits>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace qx {
+namespace {
+
+// Tokens of a clear-text level stream; a record start is shown as '#', a failed token as "!".
+std::vector<std::string> tokensOf(const std::string& stream) {
+    MemoryBlockSource source(stream);
+    BlockReader reader;
+    ErrStat err;
+    EXPECT_TRUE(reader.open(source, nullptr, err)) << stream;
+    RecordScanner scanner(reader);
+    std::vector<std::string> tokens;
+    Token token;
+    while (scanner.next(token)) tokens.push_back((token.recordStart ? "#" : "") + (token.failed ? "!" : token.text));
+    return tokens;
+}
+
+using Tokens = std::vector<std::string>;
+
+TEST(RecordScanner, CutsTheStreamIntoTokens) {
+    struct Case {
+        const char* name;
+        std::string stream;
+        Tokens expected;
+    };
+    const Case cases[] = {
+        {"settings records", "~~SV3.00~~Sg{1,8}~~Sy0~~Xe", {"#SV3.00", "#Sg{", "1,8}", "#Sy0", "#Xe"}},
+        {"label runs to the next record mark", "~~SV3~~R1C1P1Y0;a{b}|c\"d~~Xe", {"#SV3", "#R1C1P1Y0;a{b}|c\"d", "#Xe"}},
+        {"formula with references and values",
+         "~~SV3~~R2C1P0Y0J0M2{1,1|3,4,2}E1{5.000000000000000e+00|-1.#INF};[1,1]+[3,4,,2]~~Xe",
+         {"#SV3", "#R2C1P0Y0J0M2{", "1,1|", "3,4,2}", "E1{", "5.000000000000000e+00|", "-1.#INF}", ";[1,1]+[3,4,,2]",
+          "#Xe"}},
+        {"quotes keep braces and bars",
+         "~~SV3~~R1C1P0Y0J0T\"x{y}|;z\"E0{1};a~~Xe",
+         {"#SV3", "#R1C1P0Y0J0T\"x{y}|;z\"E0{", "1}", ";a", "#Xe"}},
+        {"single tildes are text", "~~SV3~~Sf{2,~,Arial,Times}~~Xe", {"#SV3", "#Sf{", "2,~,Arial,Times}", "#Xe"}},
+        {"fill after the end", "~~SV3~~Xe~~~~~~~", {"#SV3", "#Xe"}},
+        {"odd fill after the end", "~~SV3~~Xe~~~~~~", {"#SV3", "#Xe"}},
+        {"record mark right after a brace", "~~SV3~~M2{~~Xe", {"#SV3", "#M2{", "#Xe"}},
+        {"three tildes hide the mark", "~~SV3~~R1C1P1Y0;a~~~Xe", {"#SV3", "#R1C1P1Y0;a", "#~Xe"}},
+        {"stream without end record", "~~SV3~~R1C1P1Y0;abc", {"#SV3", "#R1C1P1Y0;abc"}},
+    };
+    for (const Case& c : cases) EXPECT_EQ(tokensOf(c.stream), c.expected) << c.name;
+}
+
+TEST(RecordScanner, OverlongTokensFailAndReadingContinuesAtTheNextRecord) {
+    std::string exact = "~~SV3~~R1C1P1Y0;" + std::string(kMaxTokenLength - 9, 'a') + "~~Xe";
+    Tokens tokens = tokensOf(exact);
+    ASSERT_EQ(tokens.size(), 3u);
+    EXPECT_EQ(tokens[1].size(), kMaxTokenLength + 1);  // with the '#' of the record start
+
+    std::string tooLong = "~~SV3~~R1C1P1Y0;" + std::string(kMaxTokenLength, 'a') + "{|}~~R1C2P1Y0;b~~Xe";
+    EXPECT_EQ(tokensOf(tooLong), (Tokens{"#SV3", "#!", "#R1C2P1Y0;b", "#Xe"}));
+}
+
+TEST(RecordScanner, SkippingARecordResumesAtTheNextRecordMark) {
+    MemoryBlockSource source("~~SV3~~Zq{1,2}|\"a|b\"3}~~Sw80~~Xe");
+    BlockReader reader;
+    ErrStat err;
+    ASSERT_TRUE(reader.open(source, nullptr, err));
+    RecordScanner scanner(reader);
+    Token token;
+    ASSERT_TRUE(scanner.next(token));
+    ASSERT_TRUE(scanner.next(token));
+    EXPECT_EQ(token.text, "Zq{");
+    scanner.skipRecord();
+    ASSERT_TRUE(scanner.next(token));
+    EXPECT_EQ(token.text, "Sw80");
+    scanner.skipRecord();  // already at the end of a record: nothing more is skipped
+    ASSERT_TRUE(scanner.next(token));
+    EXPECT_EQ(token.text, "Xe");
+    EXPECT_FALSE(scanner.next(token));
+}
+
+TEST(RecordScanner, TokensSpanBlocksOfScrambledFiles) {
+    std::string label(1500, 'q');
+    std::string body = "~~SV3.00~~R1C1P1Y0;" + label + "~~R1C2P1Y0;z~~Xe";
+    MemoryBlockSink sink;
+    BlockStream out(sink);
+    ErrStat err;
+    ASSERT_TRUE(out.begin(19, err) && out.append(body, err) && out.finish(err));
+    MemoryBlockSource source(sink.bytes);
+    BlockReader reader;
+    ASSERT_TRUE(reader.open(source, nullptr, err));
+    RecordScanner scanner(reader);
+    Token token;
+    std::vector<std::string> texts;
+    while (scanner.next(token)) texts.push_back(token.text);
+    EXPECT_EQ(texts, (Tokens{"SV3.00", "R1C1P1Y0;" + label, "R1C2P1Y0;z", "Xe"}));
+}
+
+TEST(FieldCursor, ReadsNumbersByTheFileGrammar) {
+    constexpr double kBig = 1.7e308;
+    struct Case {
+        const char* text;
+        bool ok;
+        double value;
+        std::size_t used;
+    };
+    const Case cases[] = {
+        {"3.00", true, 3.0, 4},
+        {"5.000000000000000e+00}", true, 5.0, 21},
+        {"-2.5E-3|", true, -0.0025, 7},
+        {".5", true, 0.5, 2},
+        {"7.", true, 7.0, 2},
+        {"+12", true, 12.0, 3},
+        {"-.5e1", true, -5.0, 5},
+        {"0", true, 0.0, 1},
+        {"-1.#INF|", true, -kBig, 7},
+        {"+1.#INF}", true, kBig, 7},
+        {"1.#INF", true, kBig, 6},
+        {"1e999", true, kBig, 5},
+        {"-1e999", true, -kBig, 6},
+        {"1e-999", true, 0.0, 6},
+        {"0.000e999", true, 0.0, 9},
+        {"1.7976931348623157e308", true, kBig, 22},
+        {"1e", true, 1.0, 1},
+        {"1e+}", true, 1.0, 1},
+        {"0x1A", true, 0.0, 1},
+        {"1,5", true, 1.0, 1},
+        {"inf", false, 0, 0},
+        {"nan", false, 0, 0},
+        {"-", false, 0, 0},
+        {".", false, 0, 0},
+        {"", false, 0, 0},
+        {"1.#IND", true, 1.0, 2},
+    };
+    for (const Case& c : cases) {
+        FieldCursor cursor(c.text);
+        double value = -99;
+        EXPECT_EQ(cursor.readNumber(value), c.ok) << c.text;
+        if (!c.ok) continue;
+        EXPECT_DOUBLE_EQ(value, c.value) << c.text;
+        EXPECT_EQ(cursor.position(), c.used) << c.text;
+    }
+}
+
+TEST(FieldCursor, ReadsIntegersAndSaturates) {
+    constexpr int64_t kMax = std::numeric_limits<int64_t>::max();
+    constexpr int64_t kMin = std::numeric_limits<int64_t>::min();
+    struct Case {
+        const char* text;
+        bool ok;
+        int64_t value;
+        std::size_t used;
+    };
+    const Case cases[] = {
+        {"123,4", true, 123, 3},
+        {"-5}", true, -5, 2},
+        {"+7", true, 7, 2},
+        {"4294967295", true, 4294967295LL, 10},
+        {"99999999999999999999", true, kMax, 20},
+        {"-9223372036854775808", true, kMin, 20},
+        {"-99999999999999999999", true, kMin, 21},
+        {"9223372036854775807", true, kMax, 19},
+        {"x1", false, 0, 0},
+        {"-", false, 0, 0},
+    };
+    for (const Case& c : cases) {
+        FieldCursor cursor(c.text);
+        int64_t value = -1;
+        EXPECT_EQ(cursor.readInteger(value), c.ok) << c.text;
+        if (!c.ok) continue;
+        EXPECT_EQ(value, c.value) << c.text;
+        EXPECT_EQ(cursor.position(), c.used) << c.text;
+    }
+}
+
+TEST(FieldCursor, ReadsQuotedTextUpToTheNextQuote) {
+    std::string text;
+    FieldCursor cursor("\"a{b}|c\"M1{");
+    ASSERT_TRUE(cursor.readQuoted(text, 255));
+    EXPECT_EQ(text, "a{b}|c");
+    EXPECT_EQ(cursor.rest(), "M1{");
+
+    FieldCursor cut("\"abcdef\",9");
+    ASSERT_TRUE(cut.readQuoted(text, 3));
+    EXPECT_EQ(text, "abc");
+    EXPECT_TRUE(cut.accept(','));
+
+    FieldCursor unclosed("\"abc");
+    EXPECT_FALSE(unclosed.readQuoted(text, 255));
+    EXPECT_EQ(unclosed.position(), 0u);
+    FieldCursor bare("abc\"");
+    EXPECT_FALSE(bare.readQuoted(text, 255));
+}
+
+TEST(StoredText, AppliesTheCharacterRulesSoEveryTextReadsBack) {
+    struct Case {
+        std::string text;
+        StoredText kind;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {"plain text", StoredText::Label, "plain text"},
+        {"a~b", StoredText::Label, "a^b"},
+        {std::string("tab\there\x7f\xe9", 10), StoredText::Label, "tab^here^^"},
+        {"[1,1]+2", StoredText::Formula, "[1,1]+2"},
+        {"a~b", StoredText::Formula, "a~b"},
+        {"a~~b", StoredText::Formula, "a^~b"},
+        {"~~~", StoredText::VariableLabel, "^^^"},
+        {"ends~", StoredText::Undefined, "ends^"},
+        {std::string("x\ny", 3), StoredText::Formula, "x^y"},
+        {"say \"hi\" ~~", StoredText::Quoted, "say 'hi' ^^"},
+        {"{a|b}", StoredText::Quoted, "{a|b}"},
+    };
+    for (const Case& c : cases) {
+        std::string stored = storedText(c.text, c.kind);
+        EXPECT_EQ(stored, c.expected) << c.text;
+        std::string written = stored + "~~";
+        EXPECT_EQ(written.find("~~"), stored.size()) << c.text;
+    }
+}
+
+// Every field reader over every position of a token, as a level reader would try them.
+void exerciseFields(const std::string& text) {
+    for (std::size_t start = 0; start < text.size(); ++start) {
+        std::string_view rest = std::string_view(text).substr(start);
+        int64_t i = 0;
+        double d = 0;
+        std::string q;
+        FieldCursor a(rest);
+        if (a.readInteger(i)) {
+            ASSERT_LE(a.position(), rest.size());
+        }
+        FieldCursor b(rest);
+        if (b.readNumber(d)) {
+            ASSERT_TRUE(std::isfinite(d));
+        }
+        FieldCursor c(rest);
+        if (c.readQuoted(q, 255)) {
+            ASSERT_LE(q.size(), 255u);
+        }
+    }
+}
+
+TEST(RecordScanner, DamagedAndRandomFilesEndInAFailedOpenOrTheEndOfData) {
+    std::mt19937 rng(2024);
+    std::string body = "~~SV3.00~~Sg{1,8}~~Sp\"/tmp/a\"~~Vr{3,40}";
+    for (int r = 1; r < 40; ++r) {
+        body += "~~R" + std::to_string(r) + "C1P0Y0J0T\"t{" + std::to_string(r) + "}\"M1{" + std::to_string(r) +
+                ",2}E2{1.5e+00|2|-1.#INF};[1,2]*" + std::to_string(r);
+    }
+    body += "~~Xe";
+    MemoryBlockSink sink;
+    BlockStream out(sink);
+    ErrStat err;
+    ASSERT_TRUE(out.begin(11, err) && out.append(body, err) && out.finish(err));
+    const std::string valid = sink.bytes;
+
+    auto started = std::chrono::steady_clock::now();
+    std::uniform_int_distribution<int> byte(0, 255);
+    for (int round = 0; round < 3000; ++round) {
+        std::string file;
+        switch (round % 4) {
+            case 0:  // truncated
+                file = valid.substr(0, std::uniform_int_distribution<std::size_t>(0, valid.size())(rng));
+                break;
+            case 1:  // flipped bytes
+                file = valid;
+                for (int n = 0; n < 1 + round % 9; ++n) file[rng() % file.size()] = static_cast<char>(byte(rng));
+                break;
+            case 2:  // clear text with random record characters
+                file = "~~S";
+                for (int n = 0; n < 400; ++n) file.push_back("~~{}|\";,0123.e-+#INFRCPYJTMEG aZ"[rng() % 33]);
+                break;
+            default:  // garbage
+                for (int n = 0; n < 1 + round % 700; ++n) file.push_back(static_cast<char>(byte(rng)));
+        }
+        MemoryBlockSource source(file);
+        BlockReader reader;
+        if (!reader.open(source, nullptr, err)) {
+            ASSERT_EQ(err.code, 39);
+            continue;
+        }
+        RecordScanner scanner(reader);
+        Token token;
+        std::size_t tokens = 0;
+        while (scanner.next(token)) {
+            ASSERT_LE(token.text.size(), kMaxTokenLength);
+            ASSERT_LE(++tokens, file.size());
+            if (tokens % 3 == 0) scanner.skipRecord();
+            exerciseFields(token.text);
+        }
+    }
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(2));
+}
+
+}  // namespace
+}  // namespace qx
