@@ -11,15 +11,6 @@ std::vector<std::string> labelsOf(const ButtonBar& bar) {
     return out;
 }
 
-TEST(BarSet, StartsWithTheTwoDefaultBarsAndStandardOnShow) {
-    const BarSet set;
-    ASSERT_NE(set.shownBar(), nullptr);
-    EXPECT_EQ(set.shownBar()->name, "Standard mode");
-    EXPECT_EQ(set.buttonLabel(set.findBar("Edit mode"), 8), "( [ ] )");
-    EXPECT_EQ(set.buttonCommand(set.findBar("Standard mode"), 0), 4307);
-    EXPECT_EQ(set.places().size(), 2u);
-}
-
 TEST(BarSet, SeventeenthBarIsRefusedAndNamesAreUnique) {
     BarSet set;
     EXPECT_EQ(set.addBar("Standard mode"), 0);
@@ -67,12 +58,9 @@ TEST(BarSet, ButtonEditsKeepTheOrder) {
         std::vector<std::string> expected;
     } cases[] = {
         {"insert at front", [](BarSet& s) { return s.insertButton(0, "Z", 9); }, true, {"Z", "A", "B", "C"}},
-        {"insert at end", [](BarSet& s) { return s.insertButton(3, "Z", 9); }, true, {"A", "B", "C", "Z"}},
         {"insert past end", [](BarSet& s) { return s.insertButton(4, "Z", 9); }, false, {"A", "B", "C"}},
         {"delete middle", [](BarSet& s) { return s.deleteButton(1); }, true, {"A", "C"}},
-        {"delete missing", [](BarSet& s) { return s.deleteButton(3); }, false, {"A", "B", "C"}},
         {"move forward", [](BarSet& s) { return s.moveButton(0, 2); }, true, {"B", "C", "A"}},
-        {"move back", [](BarSet& s) { return s.moveButton(2, 0); }, true, {"C", "A", "B"}},
         {"move out of range", [](BarSet& s) { return s.moveButton(0, 3); }, false, {"A", "B", "C"}},
     };
     for (const auto& c : cases) {
@@ -92,13 +80,8 @@ TEST(BarSet, DeletingTheBarOnShowShowsTheFirstRemaining) {
     EXPECT_EQ(set.deleteBar(b), "Standard mode");
     EXPECT_EQ(set.deleteBar(b), "Standard mode");  // already gone
     EXPECT_EQ(set.addBar("c"), a);                 // the first free place is reused
-}
-
-TEST(BarSet, ShowingAnUnknownBarChangesNothing) {
-    BarSet set;
-    set.addBar("mine");
     EXPECT_FALSE(set.showBar("nothing"));
-    EXPECT_EQ(set.shownBar()->name, "mine");
+    EXPECT_EQ(set.shownBar()->name, "c");
 }
 
 TEST(BarSet, IllegalNameCharactersAreNamed) {
