@@ -1,0 +1,619 @@
+#include "formula/evaluator.h"
+
+#include <cmath>
+#include <cstring>
+
+#include "core/cell_store.h"
+#include "core/numeric.h"
+#include "formula/bracket_match.h"
+#include "formula/compiled_text.h"
+#include "formula/lexer.h"
+
+namespace qx {
+
+namespace {
+
+constexpr Origin kEvaluate{kLetterA, kModuleEvaluator, 1};
+constexpr Origin kParseAddress{kLetterA, kModuleEvaluator, 3};
+constexpr Origin kCall{kLetterA, kModuleEvaluator, 4};
+constexpr Origin kWriteCell{kLetterA, kModuleEvaluator, 5};
+
+// Operator codes; they index the precedence table.
+enum Op : int {
+    kNoOp = 0,
+    kNegate = 1,
+    kNot = 2,
+    kMul = 5,
+    kDiv = 6,
+    kMod = 7,
+    kAdd = 8,
+    kSub = 9,
+    kShl = 10,
+    kShr = 11,
+    kGt = 12,
+    kGe = 13,
+    kLe = 14,
+    kLt = 15,
+    kEq = 16,
+    kNe = 17,
+    kAnd = 18,
+    kOr = 20,
+    kLogAnd = 21,
+    kLogOr = 22,
+    kCond = 23,
+    kAssign = 24,
+    kAddAssign = 25,
+    kSubAssign = 26,
+    kMulAssign = 27,
+    kDivAssign = 28,
+    kModAssign = 29,
+    kShlAssign = 30,
+    kShrAssign = 31,
+    kAndAssign = 32,
+    kOrAssign = 33,
+};
+
+constexpr int kPrecedence[34] = {0,  16, 16, 16, 15, 14, 14, 14, 13, 13, 12, 12, 11, 11, 11, 11, 10,
+                                 10, 9,  8,  7,  6,  5,  4,  3,  3,  3,  3,  3,  3,  3,  3,  3,  3};
+constexpr int kPowerPrecedence = 15;
+constexpr int kAssignPrecedence = 3;
+
+struct OpToken {
+    const char* text;
+    int length;
+    Op op;
+};
+
+// Longest tokens first, so that "<<=" wins over "<<" over "<=" over "<".
+constexpr OpToken kOpTokens[] = {
+    {"<<=", 3, kShlAssign}, {">>=", 3, kShrAssign}, {"<<", 2, kShl},       {">>", 2, kShr},       {"<=", 2, kLe},
+    {">=", 2, kGe},         {"==", 2, kEq},         {"!=", 2, kNe},        {"&&", 2, kLogAnd},    {"||", 2, kLogOr},
+    {"+=", 2, kAddAssign},  {"-=", 2, kSubAssign},  {"*=", 2, kMulAssign}, {"/=", 2, kDivAssign}, {"%=", 2, kModAssign},
+    {"&=", 2, kAndAssign},  {"|=", 2, kOrAssign},   {"*", 1, kMul},        {"/", 1, kDiv},        {"%", 1, kMod},
+    {"+", 1, kAdd},         {"-", 1, kSub},         {">", 1, kGt},         {"<", 1, kLt},         {"&", 1, kAnd},
+    {"|", 1, kOr},          {"?", 1, kCond},        {"=", 1, kAssign},
+};
+
+const OpToken* matchOperator(const char* text, int pos) {
+    for (const OpToken& t : kOpTokens) {
+        if (std::strncmp(text + pos, t.text, static_cast<std::size_t>(t.length)) == 0) return &t;
+    }
+    return nullptr;
+}
+
+bool isTerminator(char c) {
+    return c == '\0' || c == ')' || c == ',' || c == ']' || c == '}' || c == '{' || c == ':' || c == ';' || c == '^';
+}
+
+bool isAssignmentOp(int op) {
+    return op >= kAssign;
+}
+
+// The operator a compound assignment applies before storing.
+int compoundBase(int op) {
+    switch (op) {
+        case kAddAssign:
+            return kAdd;
+        case kSubAssign:
+            return kSub;
+        case kMulAssign:
+            return kMul;
+        case kDivAssign:
+            return kDiv;
+        case kModAssign:
+            return kMod;
+        case kShlAssign:
+            return kShl;
+        case kShrAssign:
+            return kShr;
+        case kAndAssign:
+            return kAnd;
+        case kOrAssign:
+            return kOr;
+        default:
+            return kNoOp;
+    }
+}
+
+bool fail(ErrStat& err, Origin o, int point, int position, int code) {
+    err.position = position;
+    return err.fail(o, point, code);
+}
+
+class DepthGuard {
+  public:
+    explicit DepthGuard(int& depth) : m_depth(depth) { ++m_depth; }
+    ~DepthGuard() { --m_depth; }
+    DepthGuard(const DepthGuard&) = delete;
+    DepthGuard& operator=(const DepthGuard&) = delete;
+
+  private:
+    int& m_depth;
+};
+
+bool endsAddress(char c, bool secondCorner) {
+    return c == ']' || c == ';' || c == '{' || (!secondCorner && c == '^');
+}
+
+// An integer literal (optionally signed) running up to the end of its address part.
+bool literalPart(const char* text, int pos) {
+    if (text[pos] == '+' || text[pos] == '-') ++pos;
+    if (!isDigit(text[pos])) return false;
+    while (isDigit(text[pos])) ++pos;
+    return text[pos] == ',' || text[pos] == ']' || text[pos] == '^';
+}
+
+}  // namespace
+
+struct Evaluator::CallState {
+    double value = 0.0;
+    bool have = false;
+    int prefix = kNoOp;
+    int lvalue = 0;  // 0: none; 7 a range register; 8 a textual cell address
+    int regIndex = 0;
+    CellAddress target;
+    bool assignFollows = false;
+};
+
+double NoFunctions::call(CallRecord& call, ErrStat& err) {
+    err.enter();
+    fail(err, kCall, 1, call.namePos, fcode::kUndefinedFunction);
+    return 0.0;
+}
+
+Evaluator::Evaluator(CellStore& store) : m_store(store) {}
+
+double Evaluator::evaluate(CellRec* cell, char* text, int& pos, int minPrec, RegisterBlock& regs, ErrStat& err) {
+    err.enter();
+    if (m_depth >= kMaxEvaluationDepth) {
+        fail(err, kEvaluate, 1, pos, fcode::kUnableToCompute);
+        return 0.0;
+    }
+    DepthGuard guard(m_depth);
+    CallState st;
+    for (;;) {
+        pos = skipBlanks(text, pos);
+        if (!st.have && !readPrefix(text, pos, st, err)) break;
+        const char c = text[pos];
+        if (isTerminator(c)) {
+            if (st.have) {
+                if (c == ')' && minPrec == 1) {
+                    ++pos;  // a surplus ')' at the outermost level is ignored
+                    continue;
+                }
+                if (c == ')' && minPrec == 2) ++pos;
+                break;
+            }
+            if (c != ';') {
+                fail(err, kEvaluate, 2, pos, fcode::kSyntaxError);
+                break;
+            }
+            st.have = true;  // an empty expression counts as 0
+            continue;
+        }
+        if (!st.have) {
+            if (!readOperand(cell, text, pos, st, regs, err) || !readPower(cell, text, pos, st, regs, err)) break;
+            continue;
+        }
+        bool done = false;
+        if (!applyInfix(cell, text, pos, minPrec, st, regs, err, done) || done) break;
+    }
+    return finishCall(st.value, pos, err);
+}
+
+double Evaluator::finishCall(double value, int pos, ErrStat& err) {
+    if (!err.failed()) {
+        if (std::isnan(value)) {
+            fail(err, kEvaluate, 3, pos, fcode::kUnableToCompute);
+        } else if (value <= -kFormulaInfinity || value >= kFormulaInfinity) {
+            fail(err, kEvaluate, 4, pos, fcode::kExceedsInfinity);
+        }
+    }
+    if (!err.failed()) return value;
+    err.trace(kEvaluate);
+    if (std::isnan(value) || (value > -kFormulaInfinity && value < kFormulaInfinity)) return 0.0;
+    return value > 0 ? kFormulaInfinity : -kFormulaInfinity;
+}
+
+double Evaluator::evaluateFormula(CellRec* cell, char* text, ErrStat& err) {
+    err.enter();
+    RegisterBlock regs;
+    int pos = 0;
+    const double value = evaluate(cell, text, pos, 1, regs, err);
+    if (err.failed()) return value;
+    while (text[pos] == ';') ++pos;  // a closing ';' ends an expression
+    if (text[pos] != '\0') return fail(err, kEvaluate, 5, pos, fcode::kSyntaxError), 0.0;
+    return value;
+}
+
+bool Evaluator::readPrefix(const char* text, int& pos, CallState& st, ErrStat& err) {
+    while (text[pos] == '+' || isBlank(text[pos])) ++pos;
+    if (text[pos] == '-') {
+        if (text[pos + 1] == '-') return fail(err, kEvaluate, 6, pos, fcode::kIllegalOperator);
+        st.prefix = kNegate;
+        ++pos;
+    } else if (text[pos] == '!') {
+        st.prefix = kNot;
+        ++pos;
+    }
+    pos = skipBlanks(text, pos);
+    return true;
+}
+
+bool Evaluator::readOperand(CellRec* cell, char* text, int& pos, CallState& st, RegisterBlock& regs, ErrStat& err) {
+    const char c = text[pos];
+    st.lvalue = 0;
+    bool ok = false;
+    int code = 0;
+    if (c == '(') {
+        ++pos;
+        st.value = evaluate(cell, text, pos, 2, regs, err);
+        ok = !err.failed();
+    } else if (isDigit(c) || c == '.') {
+        ok = readNumber(text, pos, st, err);
+    } else if (scanCharacter(text, pos, code)) {
+        st.value = code;
+        pos += 3;
+        ok = true;
+    } else if (c == '[') {
+        ok = readBracket(cell, text, pos, st, regs, err);
+    } else if (c == '~') {
+        ok = readDirect(cell, text, pos, st, err);
+    } else if (c == '#' || c == '$') {
+        return fail(err, kEvaluate, 7, pos, fcode::kIllegalCharacter);
+    } else if (isNameStart(c)) {
+        ok = readCall(cell, text, pos, st, regs, err);
+    } else {
+        return fail(err, kEvaluate, 8, pos, fcode::kUnableToCompute);
+    }
+    if (!ok) return false;
+    st.have = true;
+    st.assignFollows = st.lvalue != 0 && isAssignment(text, skipBlanks(text, pos));
+    if (st.assignFollows || st.prefix == kNoOp) return true;
+    st.value = st.prefix == kNegate ? -st.value : (toInt32(st.value) == 0 ? 1.0 : 0.0);
+    st.lvalue = 0;
+    return true;
+}
+
+bool Evaluator::readPower(CellRec* cell, char* text, int& pos, CallState& st, RegisterBlock& regs, ErrStat& err) {
+    const int p = skipBlanks(text, pos);
+    if (text[p] != '*' || text[p + 1] != '*') return true;
+    pos = p + 2;
+    const double right = evaluate(cell, text, pos, kPowerPrecedence, regs, err);
+    if (err.failed()) return false;
+    st.value = std::pow(st.value, right);
+    st.lvalue = 0;
+    st.assignFollows = false;
+    return true;
+}
+
+bool Evaluator::readNumber(const char* text, int& pos, CallState& st, ErrStat& err) {
+    const NumberScan scan = scanNumber(text, pos);
+    if (scan.result != NumberScanResult::Ok) {
+        const int code = text[pos] == '.' ? fcode::kUnableToCompute : fcode::kSyntaxError;
+        return fail(err, kEvaluate, 9, pos, code);
+    }
+    st.value = scan.value;
+    pos = scan.end;
+    return true;
+}
+
+bool Evaluator::readDirect(CellRec* cell, const char* text, int& pos, CallState& st, ErrStat& err) {
+    if (cell == nullptr || cell->formula == nullptr || !(cell->isFormula() || cell->isVariableLabel())) {
+        return fail(err, kEvaluate, 10, pos, fcode::kIncompatibleCellType);
+    }
+    DirectAddress da;
+    const FormulaRec& f = *cell->formula;
+    if (!readDirectAddress(text, pos + 1, da) || static_cast<uint32_t>(da.index) > f.refCount ||
+        f.refs[da.index - 1] == nullptr) {
+        return fail(err, kEvaluate, 11, pos, fcode::kCorruptedDirectAddress);
+    }
+    const CellRec& target = *f.refs[da.index - 1];
+    if (target.isPlaceholder()) {
+        st.value = 0.0;
+    } else if (target.isFormula() && target.formula != nullptr) {
+        if (target.formula->errorMark()) return fail(err, kEvaluate, 12, pos, fcode::kUndefinedCellOrBadValue);
+        st.value = target.formula->value;
+    } else {
+        return fail(err, kEvaluate, 13, pos, fcode::kIncompatibleCellType);
+    }
+    pos = da.end;
+    return true;
+}
+
+bool Evaluator::readBracket(CellRec* cell, char* text, int& pos, CallState& st, RegisterBlock& regs, ErrStat& err) {
+    const int reg = registerAt(text, pos);
+    if (reg >= 0) {
+        st.value = regs.r[reg];
+        st.lvalue = 7;
+        st.regIndex = reg;
+        pos += 3;
+        return true;
+    }
+    const int open = pos;
+    CellAddress a = parseAddress(cell, text, pos, false, regs, err);
+    if (err.failed()) return false;
+    if (text[pos] == '^') {
+        st.value = rangeOperation(cell, text, pos, open, a, err);
+        return !err.failed();
+    }
+    if (text[pos] != ']') return fail(err, kEvaluate, 14, pos, fcode::kMissingBracket);
+    ++pos;
+    if (!a.hasLevel) a.level = levelFor(cell);
+    const CellRec* target = m_store.findCell(a.row, a.col, a.level, err);
+    if (err.failed()) return err.position = open, err.trace(kEvaluate), false;
+    st.value = readCell(target, a.elem);
+    st.lvalue = 8;
+    st.target = a;
+    return true;
+}
+
+bool Evaluator::readCall(CellRec* cell, char* text, int& pos, CallState& st, RegisterBlock& regs, ErrStat& err) {
+    const int namePos = pos;
+    const int nameStop = nameEnd(text, pos);
+    const int open = skipBlanks(text, nameStop);
+    if (text[open] != '(') return fail(err, kCall, 2, namePos, fcode::kMissingBracket);
+    const int close = matchBracket(text, open);
+    if (close == open) return fail(err, kCall, 3, namePos, fcode::kUndefinedFunction);
+    if (text[namePos] == '@' && text[skipBlanks(text, close + 1)] != '\0') {
+        return fail(err, kCall, 4, namePos, fcode::kAtFunctionInExpression);
+    }
+    const char saved = text[close + 1];
+    text[close + 1] = '\0';
+    CallRecord call{cell, text, namePos, nameStop, open, close, regs, this};
+    const double value = m_dispatcher->call(call, err);
+    text[close + 1] = saved;
+    if (err.failed()) {
+        err.position = namePos;
+        err.trace(kCall);
+        return false;
+    }
+    st.value = value;
+    pos = close + 1;
+    return true;
+}
+
+bool Evaluator::applyInfix(CellRec* cell, char* text, int& pos, int minPrec, CallState& st, RegisterBlock& regs,
+                           ErrStat& err, bool& done) {
+    const char c = text[pos];
+    if (isDigit(c) || (c == '.' && isDigit(text[pos + 1]))) return fail(err, kEvaluate, 15, pos, fcode::kSyntaxError);
+    const OpToken* token = matchOperator(text, pos);
+    if (token == nullptr) return fail(err, kEvaluate, 16, pos, fcode::kIllegalOperator);
+    if (token->op == kCond) {
+        ++pos;
+        return conditional(cell, text, pos, st, regs, err);
+    }
+    if (kPrecedence[token->op] <= minPrec) {
+        done = true;
+        return true;
+    }
+    const int opPos = pos;
+    pos += token->length;
+    if (!isAssignmentOp(token->op)) {
+        const double right = evaluate(cell, text, pos, kPrecedence[token->op], regs, err);
+        if (err.failed()) return false;
+        st.lvalue = 0;
+        return binary(token->op, st.value, right, st.value, opPos, err);
+    }
+    if (st.lvalue == 0 || (st.lvalue == 7 && st.regIndex >= reg::kAssignableEnd)) {
+        return fail(err, kEvaluate, 17, opPos, fcode::kAssignmentError);
+    }
+    const double right = evaluate(cell, text, pos, kAssignPrecedence, regs, err);
+    if (err.failed()) return false;
+    double result = right;
+    if (token->op != kAssign && !binary(compoundBase(token->op), st.value, right, result, opPos, err)) return false;
+    if (!assign(cell, st, result, regs, opPos, err)) return false;
+    st.value = result;
+    return true;
+}
+
+bool Evaluator::binary(int op, double a, double b, double& result, int pos, ErrStat& err) {
+    const int32_t ia = toInt32(a);
+    const int32_t ib = toInt32(b);
+    const bool zeroDivisor = (op == kDiv && b == 0.0) || (op == kMod && ib == 0);
+    if (zeroDivisor) {
+        if (m_skip > 0) return result = a, true;  // measuring a false branch: the operation is dropped
+        return fail(err, kEvaluate, 18, pos, fcode::kDividingByZero);
+    }
+    const auto shift = static_cast<uint32_t>(ib) & 31u;
+    switch (op) {
+        case kMul:
+            result = a * b;
+            break;
+        case kDiv:
+            result = a / b;
+            break;
+        case kMod:
+            result = ib == -1 ? 0.0 : static_cast<double>(ia % ib);
+            break;  // INT_MIN % -1 traps
+        case kAdd:
+            result = a + b;
+            break;
+        case kSub:
+            result = a - b;
+            break;
+        case kShl:
+            result = static_cast<int32_t>(static_cast<uint32_t>(ia) << shift);
+            break;
+        case kShr:
+            result = ia >> shift;
+            break;
+        case kGt:
+            result = a > b;
+            break;
+        case kGe:
+            result = a >= b;
+            break;
+        case kLe:
+            result = a <= b;
+            break;
+        case kLt:
+            result = a < b;
+            break;
+        case kEq:
+            result = a == b;
+            break;
+        case kNe:
+            result = a != b;
+            break;
+        case kAnd:
+            result = ia & ib;
+            break;
+        case kOr:
+            result = ia | ib;
+            break;
+        case kLogAnd:
+            result = (a != 0.0) && (b != 0.0);
+            break;
+        case kLogOr:
+            result = (a != 0.0) || (b != 0.0);
+            break;
+        default:
+            return fail(err, kEvaluate, 19, pos, fcode::kIllegalOperator);
+    }
+    return true;
+}
+
+bool Evaluator::assign(CellRec* cell, CallState& st, double value, RegisterBlock& regs, int pos, ErrStat& err) {
+    if (st.lvalue == 7) {
+        regs.r[st.regIndex] = value;
+        return true;
+    }
+    CellRec* target = m_store.findCell(st.target.row, st.target.col, st.target.level, err);
+    if (err.failed()) return err.position = pos, err.trace(kEvaluate), false;
+    if (!writeCell(cell, target, st.target.elem, value, err)) return err.position = pos, err.trace(kEvaluate), false;
+    return true;
+}
+
+bool Evaluator::conditional(CellRec* cell, char* text, int& pos, CallState& st, RegisterBlock& regs, ErrStat& err) {
+    const int question = pos - 1;
+    const int colon = matchBracket(text, question);
+    if (colon == question) return fail(err, kEvaluate, 20, question, fcode::kMissingConditional);
+    // The false branch is run once just to find its end; its side effects happen as designed.
+    int end = colon + 1;
+    ++m_skip;
+    evaluate(cell, text, end, 2, regs, err);
+    --m_skip;
+    if (err.failed()) return false;
+    int branch = st.value != 0.0 ? question + 1 : colon + 1;
+    const double value = evaluate(cell, text, branch, 2, regs, err);
+    if (err.failed()) return false;
+    pos = text[end] == ';' ? end + 1 : end;
+    st.value = value;
+    st.lvalue = 0;
+    return true;
+}
+
+double Evaluator::readCell(const CellRec* target, int elem) {
+    if (target == nullptr || target->isPlaceholder()) return 0.0;
+    if (target->isFormula()) {
+        if (target->formula == nullptr) return 0.0;
+        if (elem == 0) return target->formula->value;
+        const double* array = target->formula->array;
+        if (array != nullptr && elem >= 1 && static_cast<uint32_t>(elem) <= target->formula->arrayCount()) {
+            return array[elem];
+        }
+        return 0.0;
+    }
+    const std::string_view text = target->textView();
+    if (elem >= 1 && static_cast<std::size_t>(elem) <= text.size()) {
+        return static_cast<int8_t>(static_cast<unsigned char>(text[static_cast<std::size_t>(elem) - 1]));
+    }
+    return 127.0;
+}
+
+bool Evaluator::writeCell(CellRec* caller, CellRec* target, int elem, double value, ErrStat& err) {
+    err.enter();
+    if (target == nullptr || target->isPlaceholder() || elem < 1) return true;
+    double* slot = nullptr;
+    char* character = nullptr;
+    if (target->isFormula()) {
+        FormulaRec* f = target->formula;
+        if (f == nullptr || f->array == nullptr || static_cast<uint32_t>(elem) > f->arrayCount()) return true;
+        slot = &f->array[elem];
+    } else {
+        if (target->text == nullptr || static_cast<std::size_t>(elem) > std::strlen(target->text)) return true;
+        character = &target->text[elem - 1];
+    }
+    if (target->has(cellflag::kProtectCell)) return err.fail(kWriteCell, 1, fcode::kProtectedCell);
+    if (slot != nullptr) {
+        *slot = value;
+    } else {
+        const int32_t code = toInt32(value);
+        *character = (code < 32 || code > 255) ? '^' : static_cast<char>(static_cast<unsigned char>(code));
+    }
+    if (target == caller) return true;
+    if (target->isLabel()) {
+        target->dependentsMark = true;
+    } else {
+        target->set(cellflag::kRecalcPending);
+    }
+    if (LevelRec* level = m_store.levelOf(*target)) level->changed = true;
+    return true;
+}
+
+bool Evaluator::parsePart(CellRec* cell, char* text, int& pos, RegisterBlock& regs, int flagBit, CellAddress& a,
+                          double& value, ErrStat& err) {
+    pos = skipBlanks(text, pos);
+    if (text[pos] == '$') {
+        if (literalPart(text, pos + 1)) a.flags |= flagBit;
+        ++pos;  // a '$' before anything but an integer literal is dropped
+    }
+    value = evaluate(cell, text, pos, 1, regs, err);
+    if (err.failed()) return err.trace(kParseAddress), false;
+    pos = skipBlanks(text, pos);
+    return true;
+}
+
+CellAddress Evaluator::parseAddress(CellRec* cell, char* text, int& pos, bool secondCorner, RegisterBlock& regs,
+                                    ErrStat& err) {
+    err.enter();
+    CellAddress a;
+    int rangeCode = 0;
+    int rangePos = 0;
+    int partStart = 0;
+    auto remember = [&](int code) {
+        if (rangeCode == 0) rangeCode = code, rangePos = partStart;
+    };
+    pos = skipBlanks(text, pos) + 1;
+    double v = 0.0;
+    partStart = skipBlanks(text, pos);
+    if (!parsePart(cell, text, pos, regs, absflag::kRow, a, v, err)) return a;
+    a.row = toInt32(v);
+    if (a.row < 1 || a.row > kMaxRow) remember(fcode::kRowOutOfRange);
+    if (text[pos] != ',') return fail(err, kParseAddress, 1, pos, fcode::kMissingColumn), a;
+    partStart = skipBlanks(text, ++pos);
+    if (!parsePart(cell, text, pos, regs, absflag::kColumn, a, v, err)) return a;
+    a.col = toInt32(v);
+    if (a.col < 1 || a.col > kMaxCol) remember(fcode::kColumnOutOfRange);
+    if (text[pos] == ',') {
+        pos = skipBlanks(text, pos + 1);
+        if (text[pos] != ',' && !endsAddress(text[pos], secondCorner)) {
+            partStart = pos;
+            if (!parsePart(cell, text, pos, regs, absflag::kElement, a, v, err)) return a;
+            a.elem = toInt32(v);
+            a.hasElem = true;
+            if (a.elem < 0 || a.elem > kMaxArrayElements) {
+                return fail(err, kParseAddress, 2, partStart, fcode::kElementOutOfRange), a;
+            }
+        }
+        if (text[pos] == ',') {
+            pos = skipBlanks(text, pos + 1);
+            if (!endsAddress(text[pos], secondCorner)) {
+                const int literalStart = text[pos] == '$' ? skipBlanks(text, pos + 1) : pos;
+                const bool literal = literalPart(text, literalStart) && isDigit(text[literalStart]);
+                partStart = pos;
+                if (!parsePart(cell, text, pos, regs, absflag::kLevel, a, v, err)) return a;
+                a.level = toInt32(v);
+                a.hasLevel = true;
+                if (!m_store.validLevel(a.level)) remember(fcode::kLevelOutOfRange);
+                if (literal && a.level >= 1 && a.level <= m_store.highestLevel()) a.explicitLevel = a.level;
+            }
+        }
+    }
+    if (!endsAddress(text[pos], secondCorner)) return fail(err, kParseAddress, 3, pos, fcode::kMissingBracket), a;
+    if (rangeCode != 0) fail(err, kParseAddress, 4, rangePos, rangeCode);
+    return a;
+}
+
+}  // namespace qx

@@ -1,0 +1,140 @@
+#pragma once
+// The one evaluator of every expression: a precedence-climbing parser that computes while it reads the
+// (compiled) text, with no token list and no syntax tree.
+#include <array>
+#include <cstdint>
+
+#include "core/cell_records.h"
+#include "core/err_stat.h"
+#include "formula/formula_codes.h"
+
+namespace qx {
+
+class CellStore;
+class Evaluator;
+
+// The seven Range Operation registers [#] [@] [*] [$] [-] [|] [%].
+namespace reg {
+constexpr int kCount = 0;
+constexpr int kValue = 1;
+constexpr int kScratch = 2;
+constexpr int kResult = 3;
+constexpr int kRow = 4;
+constexpr int kColumn = 5;
+constexpr int kLevel = 6;
+constexpr int kAssignableEnd = 4;  // [-] [|] [%] are read-only
+}  // namespace reg
+
+struct RegisterBlock {
+    std::array<double, 7> r{};
+};
+
+// One function call as the families see it. The text after the closing parenthesis is cut off for the
+// duration of the call.
+struct CallRecord {
+    CellRec* cell = nullptr;
+    char* text = nullptr;
+    int namePos = 0;
+    int nameEnd = 0;
+    int openParen = 0;
+    int closeParen = 0;
+    RegisterBlock regs;  // a copy: assignments inside arguments are lost
+    Evaluator* evaluator = nullptr;
+};
+
+// Where calls to functions and scripts go. The function registry installs the real one.
+class FunctionDispatcher {
+  public:
+    virtual ~FunctionDispatcher() = default;
+    virtual double call(CallRecord& call, ErrStat& err) = 0;
+};
+
+// Knows no function at all.
+class NoFunctions final : public FunctionDispatcher {
+  public:
+    double call(CallRecord& call, ErrStat& err) override;
+};
+
+// A parsed cell address [row,col,elem,level].
+struct CellAddress {
+    int row = 0;
+    int col = 0;
+    int elem = 0;
+    int level = 0;
+    bool hasElem = false;
+    bool hasLevel = false;
+    int explicitLevel = 0;  // the level part as a literal in 1..L, else 0
+    int flags = 0;          // absflag bits
+};
+
+// Deepest nesting of evaluation calls; deeper text fails instead of exhausting the stack.
+constexpr int kMaxEvaluationDepth = 200;
+
+class Evaluator {
+  public:
+    explicit Evaluator(CellStore& store);
+
+    void setDispatcher(FunctionDispatcher* dispatcher) { m_dispatcher = dispatcher ? dispatcher : &m_noFunctions; }
+    // The level used for addresses without a level when there is no calling cell.
+    void setDefaultLevel(int level) { m_defaultLevel = level; }
+    CellStore& store() { return m_store; }
+
+    // One evaluation call: reads from `pos` until an operator of precedence `minPrec` or lower, or a
+    // terminator, and leaves `pos` at the first character not consumed.
+    double evaluate(CellRec* cell, char* text, int& pos, int minPrec, RegisterBlock& regs, ErrStat& err);
+
+    // A whole formula from its start: the text must be consumed to its end ("syntax error" otherwise).
+    double evaluateFormula(CellRec* cell, char* text, ErrStat& err);
+
+    // Parses [row,col,elem,level] from the '[' (or the '^' of a second corner) at `pos`; leaves `pos` at the
+    // character that ended the address (']', '^', ';' or '{').
+    CellAddress parseAddress(CellRec* cell, char* text, int& pos, bool secondCorner, RegisterBlock& regs, ErrStat& err);
+
+    // The value an expression reads from a cell at element `elem` (0: the value itself).
+    static double readCell(const CellRec* target, int elem);
+    // Stores through a textual address; marks other cells recalc-pending. Protected cells refuse (code 40).
+    bool writeCell(CellRec* caller, CellRec* target, int elem, double value, ErrStat& err);
+
+    // The level an address without a level part names for this calling cell.
+    int levelFor(const CellRec* cell) const { return cell ? cell->level : m_defaultLevel; }
+
+  private:
+    struct CallState;
+
+    bool readPrefix(const char* text, int& pos, CallState& st, ErrStat& err);
+    bool readOperand(CellRec* cell, char* text, int& pos, CallState& st, RegisterBlock& regs, ErrStat& err);
+    bool readNumber(const char* text, int& pos, CallState& st, ErrStat& err);
+    bool readDirect(CellRec* cell, const char* text, int& pos, CallState& st, ErrStat& err);
+    bool readBracket(CellRec* cell, char* text, int& pos, CallState& st, RegisterBlock& regs, ErrStat& err);
+    bool readCall(CellRec* cell, char* text, int& pos, CallState& st, RegisterBlock& regs, ErrStat& err);
+    bool readPower(CellRec* cell, char* text, int& pos, CallState& st, RegisterBlock& regs, ErrStat& err);
+    // Reads and applies one infix operator; `done` when the call ends before it.
+    bool applyInfix(CellRec* cell, char* text, int& pos, int minPrec, CallState& st, RegisterBlock& regs, ErrStat& err,
+                    bool& done);
+    bool conditional(CellRec* cell, char* text, int& pos, CallState& st, RegisterBlock& regs, ErrStat& err);
+    bool binary(int op, double left, double right, double& result, int pos, ErrStat& err);
+    bool assign(CellRec* cell, CallState& st, double value, RegisterBlock& regs, int pos, ErrStat& err);
+    bool parsePart(CellRec* cell, char* text, int& pos, RegisterBlock& regs, int flagBit, CellAddress& a, double& value,
+                   ErrStat& err);
+    double finishCall(double value, int pos, ErrStat& err);
+
+    // Range Operations (range_operation.cpp).
+    struct Segment;
+    double rangeOperation(CellRec* cell, char* text, int& pos, int open, const CellAddress& first, ErrStat& err);
+    bool runSegment(CellRec* cell, char* text, const Segment& seg, RegisterBlock& regs, ErrStat& err);
+    bool visit(CellRec* cell, char* text, const Segment& seg, const CellRec& at, double value, RegisterBlock& regs,
+               ErrStat& err);
+    bool pass(CellRec* cell, char* text, const Segment& seg, const CellAddress& a, const CellAddress& b,
+              RegisterBlock& regs, ErrStat& err);
+    bool passOverElements(CellRec* cell, char* text, const Segment& seg, const CellAddress& a, const CellAddress& b,
+                          RegisterBlock& regs, ErrStat& err);
+
+    CellStore& m_store;
+    NoFunctions m_noFunctions;
+    FunctionDispatcher* m_dispatcher = &m_noFunctions;
+    int m_defaultLevel = 1;
+    int m_depth = 0;
+    int m_skip = 0;  // measuring a conditional's false branch: division by zero is dropped
+};
+
+}  // namespace qx

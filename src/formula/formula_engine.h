@@ -1,0 +1,52 @@
+#pragma once
+// The formula language wired to one cell store: evaluator, compiler, entry operation, a recalculator,
+// and the hooks through which the store re-enters and expands formula text.
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "core/cell_store_hooks.h"
+#include "formula/compiled_text.h"
+#include "formula/compiler.h"
+#include "formula/entry.h"
+#include "formula/evaluator.h"
+#include "formula/minimal_recalc.h"
+
+namespace qx {
+
+class FormulaEngine final : public CellStoreHooks {
+  public:
+    // Installs itself as the store's hooks; the store must outlive the engine.
+    explicit FormulaEngine(CellStore& store);
+    ~FormulaEngine() override;
+    FormulaEngine(const FormulaEngine&) = delete;
+    FormulaEngine& operator=(const FormulaEngine&) = delete;
+
+    Evaluator& evaluator() { return m_evaluator; }
+    FormulaCompiler& compiler() { return m_compiler; }
+    EntryOperation& entry() { return m_entry; }
+    Recalculator& recalculator() { return *m_recalculator; }
+    // Replaces the recalculator (the store's notifications go to it from now on); null restores the minimal one.
+    void setRecalculator(Recalculator* recalculator);
+
+    // Readable text of a Formula (its compiled text) or Variable Label (its template).
+    std::string readableText(const CellRec& cell, TextOffsets off, ErrStat& err) const;
+
+    // CellStoreHooks
+    void enterText(CellStore& store, CellRec& cell, std::string_view text, ErrStat& err) override;
+    std::string formulaText(const CellStore& store, const CellRec& cell, int rowOffset, int colOffset,
+                            int levelOffset) override;
+    void notify(CellStore& store, CellRec& cell, int mode) override;
+    void leaveRangeList(CellStore& store, CellRec& cell) override;
+    void joinRangeList(CellStore& store, CellRec& cell) override;
+
+  private:
+    CellStore& m_store;
+    Evaluator m_evaluator;
+    FormulaCompiler m_compiler;
+    MinimalRecalculator m_minimal;
+    Recalculator* m_recalculator;
+    EntryOperation m_entry;
+};
+
+}  // namespace qx

@@ -1,0 +1,161 @@
+#include "formula/entry.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "formula/formula_codes.h"
+#include "formula_fixture.h"
+
+namespace qx {
+namespace {
+
+using test::FormulaFixture;
+
+TEST(Entry, ClassificationByFirstCharacter) {
+    struct {
+        const char* text;
+        EntryKind kind;
+    } cases[] = {
+        {"", EntryKind::Nothing},         {"   ", EntryKind::Nothing},    {"=3<7.5", EntryKind::ShortCut},
+        {"~x", EntryKind::ShortCut},      {"\\abc", EntryKind::ShortCut}, {".", EntryKind::ShortCut},
+        {"/ ", EntryKind::ShortCut},      {"'12", EntryKind::Label},      {"\"[1,1] m", EntryKind::VariableLabel},
+        {"12 ", EntryKind::Formula},      {" 12", EntryKind::Label},      {"sin(30)", EntryKind::Label},
+        {"+sin(30)", EntryKind::Formula}, {"(1)", EntryKind::Formula},    {"@Matrix()", EntryKind::Formula},
+        {".5", EntryKind::Formula},       {"[1,1]", EntryKind::Formula},  {"-3", EntryKind::Formula},
+        {"#5", EntryKind::Label},
+    };
+    for (const auto& c : cases) EXPECT_EQ(classifyEntry(c.text), c.kind) << '"' << c.text << '"';
+    for (const char* number : {"12", " -3.5 ", "1e+3", "'7", "0x1F"}) {
+        const std::string_view s = number[0] == '\'' ? std::string_view(number + 1) : std::string_view(number);
+        EXPECT_TRUE(readsAsNumber(s)) << number;
+    }
+    for (const char* text : {"12a", "abc", "", "1 2", "--1"}) EXPECT_FALSE(readsAsNumber(text)) << text;
+}
+
+TEST(Entry, LabelsVariableLabelsAndDeletionByPrefix) {
+    FormulaFixture fx;
+    fx.enter(1, 1, "'  kept blanks  ");
+    EXPECT_EQ(fx.text(1, 1), "  kept blanks");  // trailing blanks are cut
+    fx.enter(1, 2, "+2.5");
+    fx.enter(1, 3, "\"Width [1,2] m, [1,1]");
+    EXPECT_TRUE(fx.cell(1, 3)->isVariableLabel());
+    EXPECT_EQ(fx.text(1, 3), "Width 2.50 m,   kept blanks");
+    fx.enter(1, 2, "+4");  // the label follows its target
+    EXPECT_EQ(fx.text(1, 3), "Width 4.00 m,   kept blanks");
+    fx.enter(1, 4, "\"[9,9] gone");
+    EXPECT_EQ(fx.text(1, 4), "^");  // a missing target ends the text
+    fx.enter(1, 1, "'");
+    ASSERT_NE(fx.cell(1, 1), nullptr);
+    EXPECT_TRUE(fx.cell(1, 1)->isPlaceholder());  // still referenced by the Variable Label
+    fx.enter(1, 4, "\"  ");
+    EXPECT_EQ(fx.cell(1, 4), nullptr);
+}
+
+TEST(Entry, CompiledFormsAndReferences) {
+    FormulaFixture fx;
+    fx.enter(1, 1, "+3");
+    fx.enter(2, 2, "+[1,1]+[1,1]");
+    EXPECT_EQ(fx.text(2, 2), "~1~0+~1~0");
+    EXPECT_EQ(fx.cell(1, 1)->dependents, 1u);  // each target is listed once
+    EXPECT_DOUBLE_EQ(fx.value(2, 2), 6);
+    fx.enter(2, 3, "+ [$1, $1] * 2");
+    EXPECT_EQ(fx.text(2, 3), "~1~12*2");
+    EXPECT_EQ(fx.readable(2, 3), "[$1,$1]*2");
+    fx.enter(2, 4, "+[1,1,,1]+[1,1,,2]+[1,1,,$1]");
+    EXPECT_EQ(fx.readable(2, 4), "[1,1]+[1,1,,2]+[1,1,,$1]");
+    fx.enter(2, 5, "+[1,1+sin(1)]");
+    EXPECT_TRUE(fx.failed(2, 5));  // no function family knows sin yet
+    fx.enter(2, 5, "+[1,1+[*]]");
+    EXPECT_EQ(fx.text(2, 5), "[1,1+[*]]");  // a register keeps the address textual
+    fx.enter(2, 6, "+$[1,1]~");
+    EXPECT_EQ(fx.readable(2, 6), "[1,1]");
+    fx.enter(2, 7, "+[7,7]");  // an empty place gets a placeholder
+    ASSERT_NE(fx.cell(7, 7), nullptr);
+    EXPECT_TRUE(fx.cell(7, 7)->isPlaceholder());
+    fx.enter(2, 7, "+1");  // released again: the placeholder goes
+    EXPECT_EQ(fx.cell(7, 7), nullptr);
+    fx.enter(2, 8, "+[9,9,3]");  // an element of an empty place is rewritten plainly and not tracked
+    EXPECT_EQ(fx.text(2, 8), "[9,9,3]");
+    EXPECT_EQ(fx.cell(9, 9), nullptr);
+}
+
+TEST(Entry, SelfReferencesAndCycles) {
+    FormulaFixture fx;
+    EXPECT_EQ(fx.enter(2, 3, "+[2,3]").code, fcode::kCircularReference);
+    EXPECT_EQ(fx.enter(2, 3, "+[2,3,1]").code, fcode::kElementOutOfRange);
+    fx.enter(1, 1, "+[1,2]+1");
+    fx.enter(1, 2, "+[1,3]+1");
+    const auto o = fx.enter(1, 3, "+[1,1]+1");
+    EXPECT_EQ(o.code, fcode::kCircularReference);
+    EXPECT_TRUE(fx.failed(1, 3));
+    EXPECT_EQ(fx.text(1, 3), "+[1,1]+1");      // the typed text stays for editing
+    EXPECT_EQ(fx.cell(1, 1)->dependents, 0u);  // the reference taken was released
+    EXPECT_FALSE(fx.cell(1, 1)->has(cellflag::kOnPath));
+}
+
+TEST(Entry, AFailedEntryLeavesTheWorksheetAlone) {
+    FormulaFixture fx;
+    fx.enter(1, 1, "+2");
+    const auto o = fx.enter(3, 3, "+[1,1]+[4,4]+(1");
+    EXPECT_EQ(o.code, fcode::kMissingBracket);
+    EXPECT_EQ(fx.cell(4, 4), nullptr);  // no placeholder survives
+    EXPECT_EQ(fx.cell(1, 1)->dependents, 0u);
+    EXPECT_EQ(fx.text(3, 3), "+[1,1]+[4,4]+(1");
+    const auto overflow = fx.enter(3, 4, "+[1,1]+1e+308*10");
+    EXPECT_EQ(overflow.code, fcode::kExceedsInfinity);
+    EXPECT_EQ(fx.cell(1, 1)->dependents, 0u);
+}
+
+TEST(Entry, SixtyThreeDistinctReferencesAtMost) {
+    FormulaFixture fx;
+    std::string text = "+0";
+    for (int r = 1; r <= 63; ++r) text += "+[" + std::to_string(r) + ",1]";
+    EXPECT_EQ(fx.enter(1, 2, text).code, fcode::kTooLong);  // typed text is held to its limit
+    const EntryOptions stored{0, false, true, true};
+    EXPECT_EQ(fx.enter(1, 2, text, 1, stored).code, 0);
+    EXPECT_EQ(fx.cell(1, 2)->formula->refCount, 63u);
+    EXPECT_EQ(fx.enter(1, 3, text + "+[64,1]", 1, stored).code, fcode::kTooLong);
+    EXPECT_EQ(fx.cell(64, 1), nullptr);
+    EXPECT_EQ(fx.cell(1, 1)->dependents, 1u);
+}
+
+TEST(Entry, ChangesReachDependentsAndRangeOperations) {
+    FormulaFixture fx;
+    fx.enter(1, 1, "+1");
+    fx.enter(2, 1, "+[1,1]*2");
+    fx.enter(3, 1, "+[2,1]+1");
+    fx.enter(4, 1, "Label");
+    fx.enter(1, 2, "+[1,1^4,1]");
+    fx.enter(2, 2, "+[1,1^4,1{[$]+[@]}]");
+    fx.enter(3, 2, "+[1,1^4,1{[$]+[@]};[$]/[#]]");
+    EXPECT_DOUBLE_EQ(fx.value(3, 1), 3);
+    EXPECT_DOUBLE_EQ(fx.value(1, 2), 3);  // three Formula cells, the Label is skipped
+    EXPECT_DOUBLE_EQ(fx.value(2, 2), 6);
+    EXPECT_DOUBLE_EQ(fx.value(3, 2), 2);
+    fx.enter(1, 1, "+10");
+    EXPECT_DOUBLE_EQ(fx.value(2, 1), 20);
+    EXPECT_DOUBLE_EQ(fx.value(3, 1), 21);
+    EXPECT_DOUBLE_EQ(fx.value(2, 2), 51);
+    EXPECT_TRUE(fx.cell(2, 2)->has(cellflag::kRangeDef));
+    fx.enter(1, 1, "'text");  // a direct address to a Label fails
+    EXPECT_TRUE(fx.failed(2, 1));
+}
+
+TEST(Entry, LoadersPathTurnsNumbersIntoFormulas) {
+    FormulaFixture fx;
+    ErrStat err;
+    EntryOptions silent{0, true, true};
+    fx.engine.entry().storeLoaded("12.5", 1, 1, 1, silent, err);
+    fx.engine.entry().storeLoaded("'7", 1, 2, 1, silent, err);
+    fx.engine.entry().storeLoaded("=not a formula", 1, 3, 1, silent, err);
+    fx.engine.entry().storeEntry("+(", 1, 4, 1, silent, err);
+    EXPECT_FALSE(err.failed());  // silent: the failure is cleared
+    EXPECT_TRUE(fx.failed(1, 4));
+    EXPECT_DOUBLE_EQ(fx.value(1, 1), 12.5);
+    EXPECT_DOUBLE_EQ(fx.value(1, 2), 7);
+    EXPECT_EQ(fx.text(1, 3), "=not a formula");
+}
+
+}  // namespace
+}  // namespace qx

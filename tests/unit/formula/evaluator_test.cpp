@@ -1,0 +1,200 @@
+#include "formula/evaluator.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "formula/formula_codes.h"
+#include "formula_fixture.h"
+
+namespace qx {
+namespace {
+
+using test::FormulaFixture;
+
+struct ValueCase {
+    const char* text;
+    double value;
+};
+
+struct FailCase {
+    const char* text;
+    int code;
+    int position;
+};
+
+TEST(Evaluator, PrecedenceGroupingAndOperators) {
+    FormulaFixture fx;
+    const ValueCase cases[] = {
+        {"1+2*3", 7},
+        {"(1+2)*3", 9},
+        {"10-4-3", 3},
+        {"2**3**2", 512},
+        {"-2**2", 4},
+        {"2**-1", 0.5},
+        {"2*3**2", 18},
+        {"7%3", 1},
+        {"-7%3", -1},
+        {"7.9%3.9", 1},
+        {"1<<33", 2},
+        {"1<<-1", -2147483648.0},
+        {"-8>>1", -4},
+        {"-1>>40", -1},
+        {"6&3", 2},
+        {"6|3", 7},
+        {"!0.5", 1},
+        {"!2", 0},
+        {"0.5&&1", 1},
+        {"0&&1", 0},
+        {"0||0.1", 1},
+        {"3>2", 1},
+        {"3>=3", 1},
+        {"2<=1", 0},
+        {"1<2==1", 1},
+        {"1!=1", 0},
+        {"1+2<<1", 6},
+        {"5&3==3", 1},
+        {"++5", 5},
+        {"+ + 5", 5},
+        {"-(2+3)", -5},
+        {"1e+3+1", 1001},
+        {"'A'+1", 66},
+        {"0x1F", 31},
+        {"010", 8},
+        {"(1+2", 3},
+        {"1+2)", 3},
+        {"4/2/2", 1},
+        {"3000000000&1", 1},
+        {"-2147483648%-1", 0},
+        {"1e+10|0", 2147483647},  // huge operands saturate to the 32-bit range
+        {"-1e+10|0", -2147483648.0},
+        {";", 0},
+        {"1;", 1},
+    };
+    for (const auto& c : cases) {
+        const auto o = fx.eval(c.text);
+        EXPECT_EQ(o.code, 0) << c.text;
+        EXPECT_DOUBLE_EQ(o.value, c.value) << c.text;
+    }
+}
+
+TEST(Evaluator, ConditionalQuirks) {
+    FormulaFixture fx;
+    const ValueCase cases[] = {
+        {"(0.5)?1:2", 1}, {"0?1:2", 2},     {"3>5?1:0", 1},  // the condition is the operand before '?'
+        {"(3>5)?1:0", 0}, {"1?2:5/0", 2},                    // the false branch is measured without dividing
+        {"1?2:3;+4", 6},  {"0?1:0?2:3", 3}, {"1?0?7:8:9", 8}, {"1+(1?2:3)*2", 5},
+    };
+    for (const auto& c : cases) {
+        const auto o = fx.eval(c.text);
+        EXPECT_EQ(o.code, 0) << c.text;
+        EXPECT_DOUBLE_EQ(o.value, c.value) << c.text;
+    }
+    EXPECT_EQ(fx.eval("0?2:5/0").code, fcode::kDividingByZero);
+    EXPECT_EQ(fx.eval("1?2").code, fcode::kMissingConditional);
+}
+
+TEST(Evaluator, FailuresCarryCodeAndPosition) {
+    FormulaFixture fx;
+    const FailCase cases[] = {
+        {"", fcode::kSyntaxError, 0},
+        {"1+", fcode::kSyntaxError, 2},
+        {"5/0", fcode::kDividingByZero, 1},
+        {"5%0.5", fcode::kDividingByZero, 1},
+        {"1 2", fcode::kSyntaxError, 2},
+        {"08", fcode::kSyntaxError, 0},
+        {"--5", fcode::kIllegalOperator, 0},
+        {"1e5", fcode::kIllegalOperator, 1},
+        {"2 $ 3", fcode::kIllegalOperator, 2},
+        {"*5", fcode::kUnableToCompute, 0},
+        {"#1", fcode::kIllegalCharacter, 0},
+        {"1+$2", fcode::kIllegalCharacter, 2},
+        {"1e+308*10", fcode::kExceedsInfinity, 9},
+        {"sin(30)", fcode::kUndefinedFunction, 0},
+        {"1+sin(30", fcode::kUndefinedFunction, 2},
+        {"1+sin 30", fcode::kMissingBracket, 2},
+        {"@Sum(1)+1", fcode::kAtFunctionInExpression, 0},
+        {"5=3", fcode::kAssignmentError, 1},
+        {"[-]=3", fcode::kAssignmentError, 3},
+        {"[%]+=1", fcode::kAssignmentError, 3},
+        {"(1+2)=3", fcode::kAssignmentError, 5},
+        {"1,2", fcode::kSyntaxError, 1},
+        {"[0,1]", fcode::kRowOutOfRange, 1},
+        {"[1,256]", fcode::kColumnOutOfRange, 3},
+        {"[0,0]", fcode::kRowOutOfRange, 1},  // the first range error wins
+        {"[1,1,8192]", fcode::kElementOutOfRange, 5},
+        {"[1,1,,33]", fcode::kLevelOutOfRange, 6},
+        {"[1]", fcode::kMissingColumn, 2},
+        {"[1,1,1,1,1]", fcode::kMissingBracket, 8},
+        {"[1,1", fcode::kMissingBracket, 4},
+        {"-1e+308-1e+308", fcode::kExceedsInfinity, 14},
+    };
+    for (const auto& c : cases) {
+        const auto o = fx.eval(c.text);
+        EXPECT_EQ(o.code, c.code) << c.text;
+        EXPECT_EQ(o.position, c.position) << c.text;
+    }
+}
+
+TEST(Evaluator, OverflowAndNotANumberResults) {
+    FormulaFixture fx;
+    auto o = fx.eval("1e+308*10");
+    EXPECT_EQ(o.value, 1.7e308);
+    o = fx.eval("-1.#INF");
+    EXPECT_EQ(o.code, fcode::kExceedsInfinity);
+    EXPECT_EQ(o.value, -1.7e308);
+    o = fx.eval("1e+308*10-1e+308*10");
+    EXPECT_EQ(o.code, fcode::kExceedsInfinity);  // the first operand already overflows
+    // NaN must fail instead of slipping past the infinity test.
+    o = fx.eval("(-1)**0.5");
+    EXPECT_EQ(o.code, fcode::kUnableToCompute);
+    EXPECT_EQ(o.value, 0.0);
+}
+
+TEST(Evaluator, DeepNestingFailsInsteadOfExhaustingTheStack) {
+    FormulaFixture fx;
+    const std::string ok = std::string(150, '(') + "1" + std::string(150, ')');
+    EXPECT_EQ(fx.eval(ok).code, 0);
+    const std::string deep = std::string(5000, '(') + "1" + std::string(5000, ')');
+    EXPECT_EQ(fx.eval(deep).code, fcode::kUnableToCompute);
+}
+
+TEST(Evaluator, ReadsCellsByTheReadRule) {
+    FormulaFixture fx;
+    fx.enter(1, 1, "+7");
+    fx.enter(1, 2, "AB");
+    fx.enter(2, 1, "+5/0");  // failed
+    const ValueCase cases[] = {
+        {"[1,1]", 7},    {"[1,1,0]", 7},  {"[1,2,2]", 66},  {"[1,2,3]", 127}, {"[1,2]", 127},   {"[9,9]", 0},
+        {"[1,1,,2]", 0}, {"[1,1,,1]", 7}, {"[1+0,2-1]", 7}, {"[$1,$1]", 7},   {"[ 1 , 1 ]", 7}, {"[1,1,1]", 0},
+    };
+    for (const auto& c : cases) {
+        const auto o = fx.eval(c.text);
+        EXPECT_EQ(o.code, 0) << c.text;
+        EXPECT_DOUBLE_EQ(o.value, c.value) << c.text;
+    }
+}
+
+TEST(Evaluator, AssignmentsStoreThroughRegistersAndTextualAddresses) {
+    FormulaFixture fx;
+    fx.enter(1, 1, "ABC");
+    EXPECT_DOUBLE_EQ(fx.eval("[*]=5").value, 5);
+    EXPECT_DOUBLE_EQ(fx.eval("[*]=2=3").value, 3);  // groups from the left: both go into [*]
+    EXPECT_DOUBLE_EQ(fx.eval("([*]=6)+[*]*0").value, 6);
+    EXPECT_DOUBLE_EQ(fx.eval("[*]+=2").value, 2);
+    EXPECT_DOUBLE_EQ(fx.eval("[$]<<=3").value, 0);
+    EXPECT_EQ(fx.eval("[#]/=0").code, fcode::kDividingByZero);
+    EXPECT_DOUBLE_EQ(fx.eval("[1,1,2]='x'").value, 'x');
+    EXPECT_EQ(fx.text(1, 1), "AxC");
+    fx.eval("[1,1,1]=7");  // control codes become '^'
+    EXPECT_EQ(fx.text(1, 1), "^xC");
+    fx.eval("[1,1,9]=65");  // beyond the text: nothing happens
+    EXPECT_EQ(fx.text(1, 1), "^xC");
+    EXPECT_TRUE(fx.cell(1, 1)->dependentsMark);  // the written Label is now recalc-pending
+    fx.cell(1, 1)->set(cellflag::kProtectCell);
+    EXPECT_EQ(fx.eval("[1,1,2]='q'").code, fcode::kProtectedCell);
+    EXPECT_EQ(fx.text(1, 1), "^xC");
+}
+
+}  // namespace
+}  // namespace qx

@@ -1,0 +1,74 @@
+#pragma once
+// A cell store with the formula language installed, and short helpers for entering and evaluating.
+#include <string>
+
+#include "core/cell_store.h"
+#include "core/scratch_record.h"
+#include "formula/formula_engine.h"
+
+namespace qx::test {
+
+struct Outcome {
+    double value = 0.0;
+    int code = 0;  // 0: no failure
+    int position = 0;
+};
+
+class FormulaFixture {
+  public:
+    FormulaFixture() : store(33, LevelDefaults{}, "", scratch), engine(store) {}
+
+    Outcome enter(int row, int col, const std::string& text, int level = 1, EntryOptions options = {}) {
+        ErrStat err;
+        engine.entry().storeEntry(text, row, col, level, options, err);
+        Outcome o;
+        o.code = err.failed() ? err.savedCode : 0;
+        o.position = err.failed() ? err.savedPosition : 0;
+        CellRec* c = cell(row, col, level);
+        if (c != nullptr && c->formula != nullptr) o.value = c->formula->value;
+        return o;
+    }
+
+    // Evaluates text without a calling cell, as a whole formula.
+    Outcome eval(const std::string& text) {
+        std::string buffer = text;
+        ErrStat err;
+        Outcome o;
+        o.value = engine.evaluator().evaluateFormula(nullptr, buffer.data(), err);
+        o.code = err.failed() ? err.code : 0;
+        o.position = err.failed() ? err.position : 0;
+        return o;
+    }
+
+    CellRec* cell(int row, int col, int level = 1) {
+        ErrStat err;
+        return store.findCell(row, col, level, err);
+    }
+
+    double value(int row, int col, int level = 1) {
+        CellRec* c = cell(row, col, level);
+        return (c && c->formula) ? c->formula->value : 0.0;
+    }
+
+    bool failed(int row, int col, int level = 1) {
+        CellRec* c = cell(row, col, level);
+        return c && c->formula && c->formula->errorMark();
+    }
+
+    std::string text(int row, int col, int level = 1) {
+        CellRec* c = cell(row, col, level);
+        return c ? std::string(c->textView()) : std::string();
+    }
+
+    std::string readable(int row, int col, int level = 1) {
+        CellRec* c = cell(row, col, level);
+        ErrStat err;
+        return c ? engine.readableText(*c, TextOffsets{}, err) : std::string();
+    }
+
+    ScratchRecord scratch;
+    CellStore store;
+    FormulaEngine engine;
+};
+
+}  // namespace qx::test
