@@ -5,6 +5,9 @@
 namespace qx {
 namespace {
 
+constexpr int kNotifyCommittedEdit = 4;
+constexpr Origin kOriginDelete{kLetterA, 95, 20};
+
 bool isWholeSheet(const CellArea& area) {
     return area.firstRow == 1 && area.firstCol == 1 && area.lastRow == kMaxRow && area.lastCol == kMaxCol;
 }
@@ -19,7 +22,14 @@ CommandOutcome deleteCommand(Session& session, ErrStat& err) {
             BoxIcon::Question, BoxButtons::YesNo);
         if (answer != BoxAnswer::Yes) return CommandOutcome::Done;
     }
-    return CommandOutcome::NotAvailable;
+    const CellArea area = session.selection();
+    session.cells().deleteBlock(session.activeLevel(), area.firstRow, area.firstCol, area.lastRow, area.lastCol,
+                                kNotifyCommittedEdit, true, err);
+    if (err.failed()) {
+        err.trace(kOriginDelete);
+        return CommandOutcome::Failed;
+    }
+    return CommandOutcome::Done;
 }
 
 }  // namespace qx

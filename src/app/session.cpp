@@ -25,12 +25,16 @@ Session::Session(Platform& platform, SessionOptions options)
       m_levelCount(clampLevelCount(m_options.levelCount)),
       m_commands(CommandTable::standard()) {}
 
+Session::~Session() = default;
+
 bool Session::start(ErrStat& err) {
     err.enter();
     try {
         settingsInit(m_app, m_options.directories);
         // Without a settings file the session starts as a fresh installation does.
         if (!m_options.settingsPath) m_bars.installTableOptions();
+        m_cells =
+            std::make_unique<CellStore>(m_levelCount, m_app.defaults.level, m_app.defaultDocumentDirectory, m_scratch);
         m_activeLevel = 1;
         m_pointer = CellPointer{};
         m_selection = CellArea{1, 1, 1, 1};

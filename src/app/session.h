@@ -1,6 +1,7 @@
 #pragma once
 // One running application: every subsystem's state, the command table, and where the user is.
 // Nothing here is global, so two sessions in one process never see each other.
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -8,6 +9,7 @@
 #include "core/app_globals.h"
 #include "core/button_bars.h"
 #include "core/cell_records.h"
+#include "core/cell_store.h"
 #include "core/err_stat.h"
 #include "core/scratch_record.h"
 #include "platform/platform.h"
@@ -29,6 +31,7 @@ struct CellPointer {
 class Session {
   public:
     Session(Platform& platform, SessionOptions options);
+    ~Session();
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
 
@@ -41,6 +44,8 @@ class Session {
     ScratchRecord& scratch() { return m_scratch; }
     AppGlobals& globals() { return m_app; }
     BarSet& bars() { return m_bars; }
+    // The workbook; exists once start() has succeeded.
+    CellStore& cells() { return *m_cells; }
     const CommandTable& commands() const { return m_commands; }
 
     int levelCount() const { return m_levelCount; }
@@ -69,6 +74,7 @@ class Session {
     AppGlobals m_app;
     ScratchRecord m_scratch;
     BarSet m_bars;
+    std::unique_ptr<CellStore> m_cells;
     CommandTable m_commands;
     int m_activeLevel = 1;
     CellPointer m_pointer;

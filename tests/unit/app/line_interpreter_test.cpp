@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
 #include <sstream>
+#include <vector>
 
 namespace qx {
 namespace {
@@ -76,6 +79,40 @@ TEST_F(LineInterpreterTest, QuitStopsEveryLaterStream) {
     std::istringstream next("level 99\n");
     EXPECT_FALSE(cli.runStream(next));
     EXPECT_EQ(out.str(), "");
+}
+
+}  // namespace
+}  // namespace qx
+
+namespace qx {
+namespace {
+
+// Whatever a script holds, each line is answered with at most a few lines and reading goes on.
+TEST(LineInterpreterRandom, GarbageLinesNeverStopOrFlood) {
+    std::mt19937 rng(7);
+    const std::vector<std::string> starts = {"level ", "goto ",  "select ", "answer ", "time ", "Copy",
+                                             "Delete", "enter ", "#",       "",        "x",     "time time "};
+    const std::string alphabet = std::string("[],^$+-0123456789 \t\r\x01\x7f\xff") + "abc;";
+    HeadlessPlatform platform;
+    std::ostringstream out;
+    platform.setObserver([&out](const RecordedBox& box) { out << formatBox(box); });
+    Session session(platform, {});
+    ErrStat err;
+    ASSERT_TRUE(session.start(err));
+    LineInterpreter cli(session, platform, out);
+    for (int i = 0; i < 5000; ++i) {
+        std::string line = starts[rng() % starts.size()];
+        int len = std::uniform_int_distribution<int>(0, 30)(rng);
+        for (int k = 0; k < len; ++k) line += alphabet[rng() % alphabet.size()];
+        out.str("");
+        ASSERT_TRUE(cli.runLine(line)) << line;
+        std::string printed = out.str();
+        EXPECT_LE(std::count(printed.begin(), printed.end(), '\n'), 4) << line;
+        EXPECT_GE(session.activeLevel(), 1);
+        EXPECT_LE(session.activeLevel(), session.highestLevel());
+        CellArea area = session.selection();
+        EXPECT_TRUE(area.firstRow >= 1 && area.lastRow <= kMaxRow && area.firstCol >= 1 && area.lastCol <= kMaxCol);
+    }
 }
 
 }  // namespace

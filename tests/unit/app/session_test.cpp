@@ -124,9 +124,9 @@ TEST(Session, DeleteAsksOnlyForTheWholeWorksheet) {
     } cases[] = {
         {{1, 1, 65534, 255}, PolicyAnswer::No, 1, CommandOutcome::Done},
         {{1, 1, 65534, 255}, PolicyAnswer::Cancel, 1, CommandOutcome::Done},
-        {{1, 1, 65534, 255}, PolicyAnswer::Yes, 1, CommandOutcome::NotAvailable},
-        {{1, 1, 65534, 254}, PolicyAnswer::No, 0, CommandOutcome::NotAvailable},
-        {{2, 1, 65534, 255}, PolicyAnswer::No, 0, CommandOutcome::NotAvailable},
+        {{1, 1, 65534, 255}, PolicyAnswer::Yes, 1, CommandOutcome::Done},
+        {{1, 1, 65534, 254}, PolicyAnswer::No, 0, CommandOutcome::Done},
+        {{2, 1, 65534, 255}, PolicyAnswer::No, 0, CommandOutcome::Done},
     };
     for (const Case& c : cases) {
         HeadlessPlatform platform;
@@ -134,14 +134,46 @@ TEST(Session, DeleteAsksOnlyForTheWholeWorksheet) {
         Session session(platform, {});
         ErrStat err;
         ASSERT_TRUE(session.start(err));
+        ASSERT_NE(session.cells().makeCell(1, 1, 1, CellType::Label, err), nullptr);
         ASSERT_TRUE(session.select(0, c.area, err));
         EXPECT_EQ(session.dispatch("Delete", err), c.outcome);
+        bool deleted = c.area.contains(1, 1) && (c.boxes == 0 || c.answer == PolicyAnswer::Yes);
+        EXPECT_EQ(session.cells().findCell(1, 1, 1, err) == nullptr, deleted);
         ASSERT_EQ(platform.boxes().size(), c.boxes);
         if (c.boxes) {
             EXPECT_EQ(platform.boxes()[0].caption, "Deleting cells");
             EXPECT_EQ(platform.boxes()[0].buttons, BoxButtons::YesNo);
         }
     }
+}
+
+TEST(Session, DeleteActsOnTheSelectionOfTheActiveLevel) {
+    HeadlessPlatform platform;
+    Session session(platform, {});
+    ErrStat err;
+    ASSERT_TRUE(session.start(err));
+    CellStore& cells = session.cells();
+    for (int level : {1, 2}) {
+        for (auto [row, col] : {std::pair{2, 2}, {3, 4}, {5, 5}}) {
+            ASSERT_NE(cells.makeCell(row, col, level, CellType::Label, err), nullptr);
+        }
+    }
+    ASSERT_TRUE(session.select(2, CellArea{2, 2, 4, 4}, err));
+    EXPECT_EQ(session.dispatch("Delete", err), CommandOutcome::Done);
+    EXPECT_EQ(cells.findCell(2, 2, 2, err), nullptr);
+    EXPECT_EQ(cells.findCell(3, 4, 2, err), nullptr);
+    EXPECT_NE(cells.findCell(5, 5, 2, err), nullptr);
+    EXPECT_NE(cells.findCell(2, 2, 1, err), nullptr);
+    EXPECT_TRUE(session.scratch().repaintPending);
+
+    // A protected cell refuses the whole block and the command reports why.
+    CellRec* guarded = cells.makeCell(5, 5, 1, CellType::Label, err);
+    ASSERT_NE(guarded, nullptr);
+    guarded->set(cellflag::kProtectCell);
+    ASSERT_TRUE(session.select(1, CellArea{1, 1, 9, 9}, err));
+    EXPECT_EQ(session.dispatch("Delete", err), CommandOutcome::Failed);
+    EXPECT_EQ(err.code, 40);
+    EXPECT_NE(cells.findCell(2, 2, 1, err), nullptr);
 }
 
 }  // namespace
