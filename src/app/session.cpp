@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <new>
 
+#include "core/settings_file.h"
+
 namespace qx {
 namespace {
 
@@ -16,6 +18,7 @@ constexpr Origin kOriginMove{kLetterA, 95, 2};
 constexpr Origin kOriginSelect{kLetterA, 95, 3};
 constexpr Origin kOriginStart{kLetterA, 95, 4};
 constexpr Origin kOriginDispatch{kLetterA, 95, 5};
+constexpr Origin kOriginFinish{kLetterA, 95, 10};
 
 }  // namespace
 
@@ -31,8 +34,12 @@ bool Session::start(ErrStat& err) {
     err.enter();
     try {
         settingsInit(m_app, m_options.directories);
-        // Without a settings file the session starts as a fresh installation does.
-        if (!m_options.settingsPath) m_bars.installTableOptions();
+        if (m_options.settingsPath) {
+            loadSettingsFile(*m_options.settingsPath, m_app, m_scratch, m_bars);
+        } else {
+            // Without a settings file the session starts as a fresh installation does.
+            m_bars.installTableOptions();
+        }
         m_cells =
             std::make_unique<CellStore>(m_levelCount, m_app.defaults.level, m_app.defaultDocumentDirectory, m_scratch);
         m_activeLevel = 1;
@@ -46,6 +53,11 @@ bool Session::start(ErrStat& err) {
 
 bool Session::finish(ErrStat& err) {
     err.enter();
+    if (!m_options.settingsPath || !m_app.settingsMustBeWritten) return true;
+    if (!saveSettingsFile(*m_options.settingsPath, m_app, m_scratch, m_bars, err)) {
+        err.trace(kOriginFinish);
+        return false;
+    }
     return true;
 }
 

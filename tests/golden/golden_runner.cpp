@@ -4,6 +4,7 @@
 // Comment lines at the top of the command part may direct the run (quorix-cli ignores them):
 //   # args: OPTION...   extra arguments
 //   # exit: N           the exit status to expect (0 when not given)
+//   # copy: FILE NAME   copies FILE (beside the transcript) into the run's directory as NAME
 // In arguments and commands, {tmp} stands for a fresh empty directory, which is also the
 // working directory of the run, {here} for the transcript's own directory, and {files} for the
 // test fixtures directory.
@@ -30,6 +31,7 @@ struct Transcript {
     std::string commands;
     std::string expected;
     std::vector<std::string> args;
+    std::vector<std::pair<std::string, std::string>> copies;
     int exitStatus = 0;
 };
 
@@ -63,6 +65,9 @@ bool parseTranscript(const std::string& text, Transcript& out) {
         if (inExpected) continue;
         if (line.rfind("# args:", 0) == 0) {
             for (auto& word : splitWords(line.substr(7))) out.args.push_back(word);
+        } else if (line.rfind("# copy:", 0) == 0) {
+            auto words = splitWords(line.substr(7));
+            if (words.size() == 2) out.copies.emplace_back(words[0], words[1]);
         } else if (line.rfind("# exit:", 0) == 0) {
             out.exitStatus = std::atoi(line.c_str() + 7);
         }
@@ -145,6 +150,14 @@ bool runOne(const std::string& cli, const fs::path& file, bool update) {
     fs::remove_all(work);
     fs::create_directories(work / "tmp");
     fs::path here = fs::absolute(file).parent_path();
+    for (const auto& [from, to] : t.copies) {
+        std::error_code ec;
+        if (!fs::copy_file(here / from, work / "tmp" / to, ec)) {
+            std::cerr << file.string() << ": cannot copy " << from << '\n';
+            fs::remove_all(work);
+            return false;
+        }
+    }
     for (auto& arg : t.args) substituteAll(arg, work / "tmp", here);
     std::string commands = t.commands;
     substituteAll(commands, work / "tmp", here);

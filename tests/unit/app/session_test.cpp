@@ -2,7 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
 #include "platform/headless_platform.h"
+#include "unit/core/temp_directory.h"
 
 namespace qx {
 namespace {
@@ -145,6 +150,56 @@ TEST(Session, DeleteAsksOnlyForTheWholeWorksheet) {
             EXPECT_EQ(platform.boxes()[0].buttons, BoxButtons::YesNo);
         }
     }
+}
+
+std::string fileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+TEST(Session, SettingsAreReadAtStartAndWrittenAtTheEndOnlyWhenGiven) {
+    testing::TempDirectory dir;
+    SessionOptions options;
+    options.settingsPath = dir.file("Quorix.ini");
+    options.directories.startDirectory = dir.path();
+    {
+        HeadlessPlatform platform;
+        Session first(platform, options);
+        ErrStat err;
+        ASSERT_TRUE(first.start(err));
+        EXPECT_GT(first.bars().findBar("Table options"), 0) << "a missing file gives the default bar";
+        ASSERT_GT(first.bars().addBar("Survey"), 0);
+        ASSERT_TRUE(first.bars().addButton("Copy", 541));
+        first.globals().addRecentFile("/data/site.qx3");
+        EXPECT_FALSE(std::filesystem::exists(*options.settingsPath)) << "nothing is written before the end";
+        ASSERT_TRUE(first.finish(err));
+    }
+    const std::string written = fileBytes(*options.settingsPath);
+    ASSERT_GE(written.size(), 255u);
+    EXPECT_EQ(written.size() % 255, 0u);
+    EXPECT_EQ(written.rfind("~~C{3.00}", 0), 0u);
+
+    HeadlessPlatform platform;
+    Session second(platform, options);
+    ErrStat err;
+    ASSERT_TRUE(second.start(err));
+    int place = second.bars().findBar("Survey");
+    ASSERT_GT(place, 0);
+    EXPECT_EQ(second.bars().buttonCommand(place, 0), std::optional<uint16_t>(541));
+    ASSERT_EQ(second.globals().recentFiles.size(), 1u);
+    EXPECT_EQ(second.globals().recentFiles[0], "/data/site.qx3");
+
+    // A session without a settings path touches no file at all.
+    std::filesystem::remove(*options.settingsPath);
+    HeadlessPlatform quietPlatform;
+    SessionOptions quiet;
+    quiet.directories.startDirectory = dir.path();
+    Session third(quietPlatform, quiet);
+    ASSERT_TRUE(third.start(err));
+    ASSERT_TRUE(third.finish(err));
+    EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
 }
 
 TEST(Session, DeleteActsOnTheSelectionOfTheActiveLevel) {
