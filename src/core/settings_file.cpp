@@ -35,7 +35,10 @@ Scan nextRecord(std::string_view bytes, std::size_t& pos, RawRecord& out) {
     const std::size_t start = pos;
     while (pos < bytes.size() && bytes[pos] == '~') ++pos;
     if (pos == bytes.size()) return Scan::End;
-    if (pos - start < 2 || pos + 1 >= bytes.size() || bytes[pos + 1] != '{') return Scan::Bad;
+    if (pos - start < 2) return Scan::Bad;
+    // "~~c" ends the records whatever follows it, with or without braces.
+    if (bytes[pos] == 'c') return Scan::End;
+    if (pos + 1 >= bytes.size() || bytes[pos + 1] != '{') return Scan::Bad;
     out.letter = bytes[pos];
     const std::size_t open = pos + 2;
     const std::size_t close = bytes.find('}', open);
@@ -352,7 +355,7 @@ SettingsRead parseSettings(std::string_view bytes, AppGlobals& app, ScratchRecor
         }
         for (;;) {
             const Scan scan = nextRecord(bytes, pos, record);
-            if (scan == Scan::End || (scan == Scan::Record && record.letter == 'c')) return SettingsRead::Complete;
+            if (scan == Scan::End) return SettingsRead::Complete;
             if (scan == Scan::Bad) return failRead(err, 3, 39);
             if (!applyRecord(record, app, scratch, bars)) return failRead(err, 4, 39);
         }

@@ -98,6 +98,7 @@ TEST(SettingsFile, VersionRecordMustComeFirstAndReadThreePointZero) {
         {"~~C{3.00", SettingsRead::Stopped, 32768},
         {"~~", SettingsRead::Stopped, 32768},
         {"~~C{3.00}~~c{}~~S{9000}", SettingsRead::Complete, 32768},
+        {"~~C{3.00}~~c~~S{9000}", SettingsRead::Complete, 32768},
         {"~~C{3.00}~~S{9000}~~c{}~~Q{garbage", SettingsRead::Complete, 9000},
         {"", SettingsRead::Failed, 32768},
         {"~xC{3.00}", SettingsRead::Failed, 32768},
