@@ -13,6 +13,7 @@ constexpr std::array<const char*, 4> kQuadrantSuffix = {"E", "E", "W", "W"};
 // Lifts a DDD.MMSS value stored a hair below its written digits back onto them.
 constexpr double kDmsNudge = 1e-10;
 constexpr double kCarryTolerance = 1e-5;
+constexpr double kLargestAngle = 1e9;
 
 std::string padTwo(int n) {
     std::string s = std::to_string(n);
@@ -51,7 +52,8 @@ std::optional<double> dmsToDegrees(double dms) {
 }
 
 DegreesMinutesSeconds splitDegrees(double degrees, int decimals) {
-    if (!(degrees > 0.0)) degrees = 0.0;  // a zero angle may come back a hair below 0
+    // A zero angle may come back a hair below 0; a value no angle can be reads as 0 too.
+    if (!(degrees > 0.0 && degrees < kLargestAngle)) degrees = 0.0;
     const double whole = std::floor(degrees);
     const double t = (degrees - whole) * 3600.0;
     int d = static_cast<int>(whole);

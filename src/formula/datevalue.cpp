@@ -1,5 +1,6 @@
 #include "formula/datevalue.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 
@@ -17,6 +18,7 @@ constexpr std::array<int, 12> kMonthLengths = {31, 28, 31, 30, 31, 30, 31, 31, 3
 constexpr double kRounding = 5e-7;
 constexpr double kDatevalueLimit = 9999367.0;
 constexpr int kMidnightAtEnd = 240000;
+constexpr int kLatestMillennium = 9000;
 
 int monthLength(int year, int month) {
     if (month == 2 && isLeapYear(year)) return 29;
@@ -116,7 +118,7 @@ std::optional<DateTimeParts> decodeDatevalue(double value, int millennium) {
     if (dateNumber != 0) {
         int year = dateNumber / 1000;
         const int dayOfYear = dateNumber % 1000;
-        if (year <= 100) year += millennium;
+        if (year <= 100) year += std::clamp(millennium, 0, kLatestMillennium);
         if (dayOfYear < 1 || dayOfYear > daysInYear(year)) return std::nullopt;
         setDate(p, year, dayOfYear);
     }

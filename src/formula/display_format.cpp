@@ -199,8 +199,9 @@ std::string markerFill(char marker, int width) {
 std::string justifyText(std::string_view text, int width, Justify justify) {
     const auto w = static_cast<std::size_t>(width);
     if (text.size() >= w) return std::string(text.substr(0, w));
-    const std::string pad(w - text.size(), ' ');
-    return justify == Justify::Left ? std::string(text) + pad : pad + std::string(text);
+    const std::size_t pad = w - text.size();
+    const std::size_t before = justify == Justify::Left ? 0 : justify == Justify::Center ? pad / 2 : pad;
+    return std::string(before, ' ') + std::string(text) + std::string(pad - before, ' ');
 }
 
 std::string_view trimBlanks(std::string_view text) {

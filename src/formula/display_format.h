@@ -39,7 +39,7 @@ constexpr int kMaxDisplayWidth = 255;
 constexpr double kInfinityLimit = 1.7e308;
 constexpr int kDefaultMillennium = 2000;
 
-enum class Justify : uint8_t { Right, Left };
+enum class Justify : uint8_t { Right, Left, Center };
 
 struct NumberFormat {
     int code = 0;

@@ -23,6 +23,7 @@ constexpr int kDirectionAngleWidth = 9;
 constexpr uint32_t kJustifyShift = 20;  // style word bits 20-21
 constexpr uint32_t kJustifyMask = 0x3;
 constexpr uint32_t kJustifyLeft = 1;
+constexpr uint32_t kJustifyCenter = 2;
 
 struct Description {
     std::string text;
@@ -37,7 +38,7 @@ NumberFormat cellFormat(const CellRec& cell, int width, const CellDisplayContext
     f.millennium = ctx.millennium;
     f.alignColumn = ctx.alignColumn;
     const uint32_t justify = (cell.style >> kJustifyShift) & kJustifyMask;
-    f.justify = justify == kJustifyLeft ? Justify::Left : Justify::Right;
+    f.justify = justify == kJustifyLeft ? Justify::Left : justify == kJustifyCenter ? Justify::Center : Justify::Right;
     return f;
 }
 

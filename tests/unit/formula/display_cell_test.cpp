@@ -117,6 +117,23 @@ TEST(ObjectDescription, StationAtTheAlignmentColumn) {
     EXPECT_EQ(objectDescription(section.cell, 10, ctx), "    1+50  ");
 }
 
+// Any kind, format and value gives a description exactly as wide as asked.
+TEST(ObjectDescription, AnyObjectFitsEveryWidth) {
+    const double inf = std::numeric_limits<double>::infinity();
+    const CellDisplayContext ctx;
+    for (double v : {std::nan(""), inf, -1.7e308, -0.0, 4.9e-324, 123.456}) {
+        for (int kind = 0; kind <= 127; kind += (kind < 40 ? 1 : 29)) {
+            for (int format : {0, 8, 20, 25, 26, 33, 36, 127}) {
+                FormulaCell fc(kind, format, v, {v, v, v}, 15);
+                fc.angle(2, 3);
+                for (int width = 1; width <= kMaxDisplayWidth; width += 7) {
+                    ASSERT_EQ(objectDescription(fc.cell, width, ctx).size(), static_cast<std::size_t>(width));
+                }
+            }
+        }
+    }
+}
+
 TEST(CellDisplay, LabelsPlaceholdersAndFailedValues) {
     const CellDisplayContext ctx;
     CellRec label;
@@ -154,6 +171,8 @@ TEST(CellDisplay, PlainValuesUseTheCellsFormatPrecisionAndJustification) {
     EXPECT_EQ(cellDisplayText(&inherited.cell, 12, ctx), "    1234.6");
     inherited.cell.style = 1u << 20;  // justified left
     EXPECT_EQ(cellDisplayText(&inherited.cell, 12, ctx), "1234.6    ");
+    inherited.cell.style = 2u << 20;  // centred
+    EXPECT_EQ(cellDisplayText(&inherited.cell, 12, ctx), "  1234.6  ");
     FormulaCell badFormat(0, 20, 1.0);
     EXPECT_EQ(cellDisplayText(&badFormat.cell, 8, ctx), "!!!!!!");
     FormulaCell object(2, 0, 0, {2, 2});
