@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/range_attr_rec.h"
+
 namespace qx {
 
 constexpr int kMaxRow = 65534;
@@ -125,8 +127,6 @@ struct LevelDefaults {
     uint16_t precision = 2;
 };
 
-struct RangeAttrRec;  // range attribute records, kept with the cell attributes
-
 struct LevelRec {
     int32_t number = 0;
     // Every cell, formula record, text, Array Area and object of the level; released whole on clear.
@@ -140,7 +140,7 @@ struct LevelRec {
     std::vector<uint16_t> rowExtra;                 // used by the user interface
     std::array<uint16_t, kMaxCol + 1> colWidths{};  // low 15 bits: width; top bit: per-column flag
     std::vector<std::string> fontNames;
-    RangeAttrRec* rangeRecords = nullptr;
+    std::vector<RangeAttrRec> rangeRecords;  // oldest first
     CellArea pendingDelete;
     CellArea pendingPaste;
     CellRec* undoNewer = nullptr;  // chains of detached cells for delete/undo/cut/paste

@@ -1,5 +1,6 @@
 #include "core/cell_store_hooks.h"
 
+#include "core/attributes.h"
 #include "core/cell_heap.h"
 #include "core/cell_store.h"
 
@@ -31,23 +32,9 @@ void CellStoreHooks::joinRangeList(CellStore&, CellRec& cell) {
     cell.set(cellflag::kRangeDef, true);
 }
 
-EffectiveAttributes CellStoreHooks::effectiveAttributes(const CellStore& store, const CellRec* cell, int, int,
+EffectiveAttributes CellStoreHooks::effectiveAttributes(const CellStore& store, const CellRec* cell, int row, int col,
                                                         int level) {
-    EffectiveAttributes attrs;
-    if (const LevelRec* rec = store.levelPtr(level)) {
-        attrs.style = rec->defaults.style;
-        attrs.cellFlags = rec->defaults.cellFlags;
-        attrs.formulaFlags = rec->defaults.formulaFlags;
-        attrs.precision = rec->defaults.precision;
-    }
-    if (cell == nullptr) return attrs;
-    attrs.style = cell->style;
-    attrs.cellFlags = cell->flags;
-    if (cell->formula == nullptr || cell->isPlaceholder()) return attrs;
-    attrs.formulaFlags = cell->formula->flags;
-    const int precisionCode = static_cast<int>((cell->formula->flags >> 8) & 0xF);
-    if (precisionCode != 0) attrs.precision = precisionCode;
-    return attrs;
+    return qx::effectiveAttributes(store, cell, row, col, level);
 }
 
 }  // namespace qx
