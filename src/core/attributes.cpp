@@ -53,7 +53,9 @@ std::string fillTemplate(std::string_view format, std::initializer_list<std::str
     return out;
 }
 
-std::string_view yesNo(bool on) { return on ? "Yes" : "No"; }
+std::string_view yesNo(bool on) {
+    return on ? "Yes" : "No";
+}
 
 }  // namespace
 

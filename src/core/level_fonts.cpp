@@ -20,7 +20,9 @@ void forEachStyleWord(LevelRec& level, const std::function<void(uint32_t&)>& fn)
 
 }  // namespace
 
-void initLevelFonts(LevelRec& level) { level.fontNames.assign(kAppFontNames.begin(), kAppFontNames.end()); }
+void initLevelFonts(LevelRec& level) {
+    level.fontNames.assign(kAppFontNames.begin(), kAppFontNames.end());
+}
 
 int levelFontCount(const LevelRec& level) {
     return level.fontNames.empty() ? kAppFontCount : static_cast<int>(level.fontNames.size());

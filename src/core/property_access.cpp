@@ -41,9 +41,13 @@ struct Property {
     Writer write;
 };
 
-bool inRange(int32_t v, int32_t lo, int32_t hi) { return v >= lo && v <= hi; }
+bool inRange(int32_t v, int32_t lo, int32_t hi) {
+    return v >= lo && v <= hi;
+}
 
-bool refuse(Target&, int32_t) { return false; }
+bool refuse(Target&, int32_t) {
+    return false;
+}
 
 // Fields replaced as a whole: a write clears the old value before setting the new one.
 template <int (*Get)(uint32_t), uint32_t (*With)(uint32_t, int), int32_t Lo, int32_t Hi>
@@ -86,14 +90,28 @@ struct CellFlag {
     }
 };
 
-int64_t readType(const Target& t) { return static_cast<int64_t>(t.cell.type()); }
-int64_t readRow(const Target& t) { return t.cell.row; }
-int64_t readColumn(const Target& t) { return t.cell.col; }
-int64_t readLevel(const Target& t) { return t.cell.level; }
-int64_t readDependents(const Target& t) { return t.cell.dependents; }
-int64_t readNothing(const Target&) { return -1; }
+int64_t readType(const Target& t) {
+    return static_cast<int64_t>(t.cell.type());
+}
+int64_t readRow(const Target& t) {
+    return t.cell.row;
+}
+int64_t readColumn(const Target& t) {
+    return t.cell.col;
+}
+int64_t readLevel(const Target& t) {
+    return t.cell.level;
+}
+int64_t readDependents(const Target& t) {
+    return t.cell.dependents;
+}
+int64_t readNothing(const Target&) {
+    return -1;
+}
 
-int64_t readArraySize(const Target& t) { return t.cell.formula->arrayCount(); }
+int64_t readArraySize(const Target& t) {
+    return t.cell.formula->arrayCount();
+}
 bool writeArraySize(Target& t, int32_t v) {
     if (!inRange(v, 0, kMaxArrayElements)) return false;
     ErrStat err;
@@ -107,7 +125,9 @@ bool numberFormatEditable(const Target& t) {
     return attrflag::objectKind(t.formulaFlags()) == 0 && attrflag::displayFormat(t.formulaFlags()) <= kHighestFormat;
 }
 
-int64_t readObjectKind(const Target& t) { return attrflag::objectKind(t.formulaFlags()); }
+int64_t readObjectKind(const Target& t) {
+    return attrflag::objectKind(t.formulaFlags());
+}
 bool writeObjectKind(Target& t, int32_t v) {
     constexpr int kTriangle = 8;  // made only by the functions that compute one
     if (!inRange(v, 0, 9) || v == kTriangle) return false;
@@ -115,7 +135,9 @@ bool writeObjectKind(Target& t, int32_t v) {
     return true;
 }
 
-int64_t readDisplayFormat(const Target& t) { return attrflag::displayFormat(t.formulaFlags()); }
+int64_t readDisplayFormat(const Target& t) {
+    return attrflag::displayFormat(t.formulaFlags());
+}
 bool writeDisplayFormat(Target& t, int32_t v) {
     constexpr int kDecimal = 0, kComma = 2, kBearing = 25, kStation = 26;
     if (!numberFormatEditable(t) || !(inRange(v, 0, 15) || v == kBearing || v == kStation)) return false;
@@ -135,14 +157,18 @@ bool writePrecision(Target& t, int32_t v) {
     return true;
 }
 
-int64_t readErrorMark(const Target& t) { return attrflag::errorMark(t.formulaFlags()) ? 1 : 0; }
+int64_t readErrorMark(const Target& t) {
+    return attrflag::errorMark(t.formulaFlags()) ? 1 : 0;
+}
 bool writeErrorMark(Target& t, int32_t v) {
     if (!inRange(v, 0, 1)) return false;
     t.formulaFlags() = attrflag::withErrorMark(t.formulaFlags(), v == 1);
     return true;
 }
 
-int64_t readOption(const Target& t) { return attrflag::option(t.formulaFlags()) ? 1 : 0; }
+int64_t readOption(const Target& t) {
+    return attrflag::option(t.formulaFlags()) ? 1 : 0;
+}
 bool writeOption(Target& t, int32_t v) {
     if (!inRange(v, 0, 1)) return false;
     t.formulaFlags() = attrflag::withOption(t.formulaFlags(), v == 1);
@@ -177,14 +203,18 @@ bool writePending(Target& t, int32_t v) {
     return true;
 }
 
-int64_t readStyle(const Target& t) { return t.cell.style; }
+int64_t readStyle(const Target& t) {
+    return t.cell.style;
+}
 bool writeStyle(Target& t, int32_t v) {
     if (v < 0) return false;
     t.cell.style = style::withTextStyle(t.cell.style, static_cast<uint32_t>(v));
     return true;
 }
 
-int64_t readSizeCode(const Target& t) { return style::sizeCode(t.cell.style); }
+int64_t readSizeCode(const Target& t) {
+    return style::sizeCode(t.cell.style);
+}
 bool writeSize(Target& t, int32_t v) {
     const int code = inRange(v, style::kMinPoints, style::kMaxPoints) ? v - style::kSizeCodeOffset : 0;
     t.cell.style = style::withSizeCode(t.cell.style, code);
@@ -196,7 +226,9 @@ bool writeColourOrBlack(Target& t, int32_t v) {
     return true;
 }
 
-int64_t readFont(const Target& t) { return style::font(t.cell.style); }
+int64_t readFont(const Target& t) {
+    return style::font(t.cell.style);
+}
 bool writeFont(Target& t, int32_t v) {
     const LevelRec* level = t.store.levelOf(t.cell);
     const int count = level ? levelFontCount(*level) : 0;

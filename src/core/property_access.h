@@ -19,7 +19,6 @@ using CircularTest = std::function<bool(CellRec&)>;
 // operation, or -1 for a null cell, a placeholder with any property but 0, a property outside 0..31,
 // and a property the cell's type does not have. A refused write changes nothing and returns the
 // current value; an accepted one marks the level changed.
-int64_t cellProperty(CellStore& store, CellRec* cell, int property, int32_t value,
-                     const CircularTest& isCircular = {});
+int64_t cellProperty(CellStore& store, CellRec* cell, int property, int32_t value, const CircularTest& isCircular = {});
 
 }  // namespace qx

@@ -7,7 +7,9 @@ namespace qx {
 namespace {
 
 // Intervals that share a point or are adjacent.
-bool meetOrTouch(int firstA, int lastA, int firstB, int lastB) { return firstA <= lastB + 1 && firstB <= lastA + 1; }
+bool meetOrTouch(int firstA, int lastA, int firstB, int lastB) {
+    return firstA <= lastB + 1 && firstB <= lastA + 1;
+}
 
 bool meetOrTouch(const RangeAttrRec& a, const RangeAttrRec& b) {
     return meetOrTouch(a.firstRow, a.lastRow, b.firstRow, b.lastRow) &&

@@ -11,12 +11,18 @@ namespace qx {
 namespace style {
 
 namespace detail {
-constexpr uint32_t field(uint32_t word, int shift, uint32_t mask) { return (word >> shift) & mask; }
+constexpr uint32_t field(uint32_t word, int shift, uint32_t mask) {
+    return (word >> shift) & mask;
+}
 constexpr uint32_t withField(uint32_t word, int shift, uint32_t mask, uint32_t value) {
     return (word & ~(mask << shift)) | ((value & mask) << shift);
 }
-constexpr bool bit(uint32_t word, int shift) { return ((word >> shift) & 1u) != 0; }
-constexpr uint32_t withBit(uint32_t word, int shift, bool on) { return withField(word, shift, 1u, on ? 1u : 0u); }
+constexpr bool bit(uint32_t word, int shift) {
+    return ((word >> shift) & 1u) != 0;
+}
+constexpr uint32_t withBit(uint32_t word, int shift, bool on) {
+    return withField(word, shift, 1u, on ? 1u : 0u);
+}
 }  // namespace detail
 
 constexpr int kColourShift = 0;
@@ -46,24 +52,46 @@ constexpr int kMaxPoints = 38;
 enum Justification : int { kJustifyDefault = 0, kJustifyLeft = 1, kJustifyCenter = 2, kJustifyRight = 3 };
 enum Alignment : int { kAlignBottom = 0, kAlignTop = 1, kAlignCenter = 2 };
 
-constexpr int colour(uint32_t w) { return static_cast<int>(detail::field(w, kColourShift, kColourMask)); }
+constexpr int colour(uint32_t w) {
+    return static_cast<int>(detail::field(w, kColourShift, kColourMask));
+}
 constexpr uint32_t withColour(uint32_t w, int v) {
     return detail::withField(w, kColourShift, kColourMask, static_cast<uint32_t>(v));
 }
-constexpr int font(uint32_t w) { return static_cast<int>(detail::field(w, kFontShift, kFontMask)); }
+constexpr int font(uint32_t w) {
+    return static_cast<int>(detail::field(w, kFontShift, kFontMask));
+}
 constexpr uint32_t withFont(uint32_t w, int v) {
     return detail::withField(w, kFontShift, kFontMask, static_cast<uint32_t>(v));
 }
-constexpr bool bold(uint32_t w) { return detail::bit(w, kBoldShift); }
-constexpr uint32_t withBold(uint32_t w, bool on) { return detail::withBit(w, kBoldShift, on); }
-constexpr bool italic(uint32_t w) { return detail::bit(w, kItalicShift); }
-constexpr uint32_t withItalic(uint32_t w, bool on) { return detail::withBit(w, kItalicShift, on); }
-constexpr bool underline(uint32_t w) { return detail::bit(w, kUnderlineShift); }
-constexpr uint32_t withUnderline(uint32_t w, bool on) { return detail::withBit(w, kUnderlineShift, on); }
+constexpr bool bold(uint32_t w) {
+    return detail::bit(w, kBoldShift);
+}
+constexpr uint32_t withBold(uint32_t w, bool on) {
+    return detail::withBit(w, kBoldShift, on);
+}
+constexpr bool italic(uint32_t w) {
+    return detail::bit(w, kItalicShift);
+}
+constexpr uint32_t withItalic(uint32_t w, bool on) {
+    return detail::withBit(w, kItalicShift, on);
+}
+constexpr bool underline(uint32_t w) {
+    return detail::bit(w, kUnderlineShift);
+}
+constexpr uint32_t withUnderline(uint32_t w, bool on) {
+    return detail::withBit(w, kUnderlineShift, on);
+}
 // A wrapped label does not spill into the next columns.
-constexpr bool lineWrap(uint32_t w) { return detail::bit(w, kLineWrapShift); }
-constexpr uint32_t withLineWrap(uint32_t w, bool on) { return detail::withBit(w, kLineWrapShift, on); }
-constexpr int alignment(uint32_t w) { return static_cast<int>(detail::field(w, kAlignmentShift, kAlignmentMask)); }
+constexpr bool lineWrap(uint32_t w) {
+    return detail::bit(w, kLineWrapShift);
+}
+constexpr uint32_t withLineWrap(uint32_t w, bool on) {
+    return detail::withBit(w, kLineWrapShift, on);
+}
+constexpr int alignment(uint32_t w) {
+    return static_cast<int>(detail::field(w, kAlignmentShift, kAlignmentMask));
+}
 constexpr uint32_t withAlignment(uint32_t w, int v) {
     return detail::withField(w, kAlignmentShift, kAlignmentMask, static_cast<uint32_t>(v));
 }
@@ -74,15 +102,21 @@ constexpr uint32_t withJustification(uint32_t w, int v) {
     return detail::withField(w, kJustificationShift, kJustificationMask, static_cast<uint32_t>(v));
 }
 // The standard font family code divided by 16.
-constexpr int family(uint32_t w) { return static_cast<int>(detail::field(w, kFamilyShift, kFamilyMask)); }
+constexpr int family(uint32_t w) {
+    return static_cast<int>(detail::field(w, kFamilyShift, kFamilyMask));
+}
 constexpr uint32_t withFamily(uint32_t w, int v) {
     return detail::withField(w, kFamilyShift, kFamilyMask, static_cast<uint32_t>(v));
 }
-constexpr int pitch(uint32_t w) { return static_cast<int>(detail::field(w, kPitchShift, kPitchMask)); }
+constexpr int pitch(uint32_t w) {
+    return static_cast<int>(detail::field(w, kPitchShift, kPitchMask));
+}
 constexpr uint32_t withPitch(uint32_t w, int v) {
     return detail::withField(w, kPitchShift, kPitchMask, static_cast<uint32_t>(v));
 }
-constexpr int sizeCode(uint32_t w) { return static_cast<int>(detail::field(w, kSizeShift, kSizeMask)); }
+constexpr int sizeCode(uint32_t w) {
+    return static_cast<int>(detail::field(w, kSizeShift, kSizeMask));
+}
 constexpr uint32_t withSizeCode(uint32_t w, int v) {
     return detail::withField(w, kSizeShift, kSizeMask, static_cast<uint32_t>(v));
 }
@@ -91,11 +125,12 @@ constexpr int sizePoints(uint32_t w, int defaultPoints) {
 }
 
 // The parts of the word that describe the text itself (everything but layout and bits 4..7).
-constexpr uint32_t kTextStyleMask = (kColourMask << kColourShift) | (kFontMask << kFontShift) |
-                                    (1u << kBoldShift) | (1u << kItalicShift) | (1u << kUnderlineShift) |
-                                    (kFamilyMask << kFamilyShift) | (kPitchMask << kPitchShift) |
-                                    (kSizeMask << kSizeShift);
-constexpr uint32_t withTextStyle(uint32_t w, uint32_t from) { return (w & ~kTextStyleMask) | (from & kTextStyleMask); }
+constexpr uint32_t kTextStyleMask = (kColourMask << kColourShift) | (kFontMask << kFontShift) | (1u << kBoldShift) |
+                                    (1u << kItalicShift) | (1u << kUnderlineShift) | (kFamilyMask << kFamilyShift) |
+                                    (kPitchMask << kPitchShift) | (kSizeMask << kSizeShift);
+constexpr uint32_t withTextStyle(uint32_t w, uint32_t from) {
+    return (w & ~kTextStyleMask) | (from & kTextStyleMask);
+}
 
 // Display names; an index outside a table gives its first entry.
 std::string_view colourName(int index);
@@ -105,12 +140,18 @@ std::string_view alignmentName(int code);
 }  // namespace style
 
 namespace cellflag {
-constexpr CellType type(uint16_t f) { return static_cast<CellType>(f & kTypeMask); }
+constexpr CellType type(uint16_t f) {
+    return static_cast<CellType>(f & kTypeMask);
+}
 constexpr uint16_t withType(uint16_t f, CellType t) {
     return static_cast<uint16_t>((f & ~kTypeMask) | static_cast<uint16_t>(t));
 }
-constexpr int overlapped(uint16_t f) { return (f & kOverlapMask) >> 2; }
-constexpr bool has(uint16_t f, uint16_t flag) { return (f & flag) != 0; }
+constexpr int overlapped(uint16_t f) {
+    return (f & kOverlapMask) >> 2;
+}
+constexpr bool has(uint16_t f, uint16_t flag) {
+    return (f & flag) != 0;
+}
 constexpr uint16_t with(uint16_t f, uint16_t flag, bool on) {
     return static_cast<uint16_t>(on ? (f | flag) : (f & ~flag));
 }

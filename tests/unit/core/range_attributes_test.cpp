@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 namespace qx {
@@ -11,24 +12,15 @@ constexpr EffectiveAttributes kRed{0x9, 0, 0, 2};
 constexpr EffectiveAttributes kBold{0x4000, 0, 0, 2};
 constexpr EffectiveAttributes kDefaults{0, 0, 0, 2};
 
-struct Expected {
-    CellArea area;
-    uint16_t overlappedByLater, overlapsEarlier;
-    uint32_t style;
-};
+// first row, first column, last row, last column, overlapped-by-later, overlaps-earlier, style
+using Row = std::tuple<int, int, int, int, int, int, uint32_t>;
 
-void expectRecords(const LevelRec& level, const std::vector<Expected>& expected) {
-    ASSERT_EQ(level.rangeRecords.size(), expected.size());
-    for (std::size_t i = 0; i < expected.size(); ++i) {
-        const RangeAttrRec& r = level.rangeRecords[i];
-        const Expected& e = expected[i];
-        SCOPED_TRACE(i);
-        EXPECT_TRUE(r.firstRow == e.area.firstRow && r.firstCol == e.area.firstCol && r.lastRow == e.area.lastRow &&
-                    r.lastCol == e.area.lastCol);
-        EXPECT_EQ(r.overlappedByLater, e.overlappedByLater);
-        EXPECT_EQ(r.overlapsEarlier, e.overlapsEarlier);
-        EXPECT_EQ(r.style, e.style);
+std::vector<Row> rows(const LevelRec& level) {
+    std::vector<Row> out;
+    for (const RangeAttrRec& r : level.rangeRecords) {
+        out.emplace_back(r.firstRow, r.firstCol, r.lastRow, r.lastCol, r.overlappedByLater, r.overlapsEarlier, r.style);
     }
+    return out;
 }
 
 TEST(RangeAttributes, InvalidRectanglesAreRefusedWithoutChange) {
@@ -36,50 +28,45 @@ TEST(RangeAttributes, InvalidRectanglesAreRefusedWithoutChange) {
     for (const CellArea& area : bad) {
         LevelRec level;
         EXPECT_FALSE(addRangeAttributes(level, area, kRed, 0));
-        EXPECT_TRUE(level.rangeRecords.empty());
-        EXPECT_FALSE(level.changed);
+        EXPECT_TRUE(level.rangeRecords.empty() && !level.changed);
     }
     LevelRec level;
-    EXPECT_TRUE(addRangeAttributes(level, {1, 1, 65534, 255}, kRed, 0));
-    EXPECT_TRUE(level.changed);
+    EXPECT_TRUE(addRangeAttributes(level, {1, 1, 65534, 255}, kRed, 0) && level.changed);
 }
 
 TEST(RangeAttributes, AddingKeepsRemovalAndOverlapRules) {
     const struct {
         const char* name;
         std::vector<std::pair<CellArea, EffectiveAttributes>> adds;
-        std::vector<Expected> expected;
+        std::vector<Row> expected;
     } cases[] = {
-        {"disjoint records carry no flags",
+        {"disjoint",
          {{{1, 1, 5, 5}, kRed}, {{20, 20, 30, 30}, kBold}},
-         {{{1, 1, 5, 5}, 0, 0, 0x9}, {{20, 20, 30, 30}, 0, 0, 0x4000}}},
+         {{1, 1, 5, 5, 0, 0, 0x9}, {20, 20, 30, 30, 0, 0, 0x4000}}},
         {"intersecting",
          {{{1, 1, 5, 5}, kRed}, {{4, 4, 8, 8}, kBold}},
-         {{{1, 1, 5, 5}, 1, 0, 0x9}, {{4, 4, 8, 8}, 0, 1, 0x4000}}},
+         {{1, 1, 5, 5, 1, 0, 0x9}, {4, 4, 8, 8, 0, 1, 0x4000}}},
         {"touching at an edge",
          {{{1, 1, 5, 5}, kRed}, {{6, 1, 8, 2}, kBold}},
-         {{{1, 1, 5, 5}, 1, 0, 0x9}, {{6, 1, 8, 2}, 0, 1, 0x4000}}},
+         {{1, 1, 5, 5, 1, 0, 0x9}, {6, 1, 8, 2, 0, 1, 0x4000}}},
         {"touching at a corner",
          {{{1, 1, 5, 5}, kRed}, {{6, 6, 6, 6}, kBold}},
-         {{{1, 1, 5, 5}, 1, 0, 0x9}, {{6, 6, 6, 6}, 0, 1, 0x4000}}},
+         {{1, 1, 5, 5, 1, 0, 0x9}, {6, 6, 6, 6, 0, 1, 0x4000}}},
         {"a record wholly inside the new one goes",
          {{{2, 2, 3, 3}, kRed}, {{10, 10, 11, 11}, kRed}, {{1, 1, 5, 5}, kBold}},
-         {{{10, 10, 11, 11}, 0, 0, 0x9}, {{1, 1, 5, 5}, 0, 0, 0x4000}}},
-        {"the same rectangle is replaced",
-         {{{1, 1, 5, 5}, kRed}, {{1, 1, 5, 5}, kBold}},
-         {{{1, 1, 5, 5}, 0, 0, 0x4000}}},
+         {{10, 10, 11, 11, 0, 0, 0x9}, {1, 1, 5, 5, 0, 0, 0x4000}}},
+        {"the same rectangle is replaced", {{{1, 1, 5, 5}, kRed}, {{1, 1, 5, 5}, kBold}}, {{1, 1, 5, 5, 0, 0, 0x4000}}},
         {"a lone record of default values is dropped",
          {{{1, 1, 5, 5}, kRed}, {{20, 20, 21, 21}, kDefaults}},
-         {{{1, 1, 5, 5}, 0, 0, 0x9}}},
-        {"default values over an older record stay, restoring the defaults there",
+         {{1, 1, 5, 5, 0, 0, 0x9}}},
+        {"default values over an older record restore the defaults there",
          {{{1, 1, 5, 5}, kRed}, {{3, 3, 4, 8}, kDefaults}},
-         {{{1, 1, 5, 5}, 1, 0, 0x9}, {{3, 3, 4, 8}, 0, 1, 0}}},
+         {{1, 1, 5, 5, 1, 0, 0x9}, {3, 3, 4, 8, 0, 1, 0}}},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
         LevelRec level;
         for (const auto& [area, values] : c.adds) EXPECT_TRUE(addRangeAttributes(level, area, values, 0));
-        expectRecords(level, c.expected);
+        EXPECT_EQ(rows(level), c.expected) << c.name;
     }
 }
 
@@ -89,7 +76,7 @@ TEST(RangeAttributes, FlagsAreRecomputedAfterDefaultRecordsGo) {
     addRangeAttributes(level, {6, 1, 9, 5}, kBold, 0);
     level.defaults.style = kRed.style;  // the first record now only repeats the defaults
     addRangeAttributes(level, {50, 50, 50, 50}, kBold, 0);
-    expectRecords(level, {{{6, 1, 9, 5}, 0, 0, 0x4000}, {{50, 50, 50, 50}, 0, 0, 0x4000}});
+    EXPECT_EQ(rows(level), (std::vector<Row>{{6, 1, 9, 5, 0, 0, 0x4000}, {50, 50, 50, 50, 0, 0, 0x4000}}));
 }
 
 TEST(RangeAttributes, NewestContainingRecordGivesThePlaceItsValues) {
@@ -100,16 +87,14 @@ TEST(RangeAttributes, NewestContainingRecordGivesThePlaceItsValues) {
     addRangeAttributes(level, {30, 1, 30, 1}, {0x1, 0, 0, 1}, 0);  // a later record elsewhere
     const struct {
         int row, col;
-        uint32_t style;
-        uint16_t flags;
-        int32_t precision;
-    } cases[] = {{1, 1, 0x9, 0x0200, 3}, {10, 4, 0x9, 0x0200, 3}, {5, 5, 0xC, 0, 6},   {10, 10, 0xC, 0, 6},
-                 {20, 20, 0xC, 0, 6},    {21, 20, 0, 0, 4},         {11, 1, 0, 0, 4}, {30, 1, 0x1, 0, 1}};
+        EffectiveAttributes expected;
+    } cases[] = {{1, 1, {0x9, 0x0200, 0x100, 3}}, {10, 4, {0x9, 0x0200, 0x100, 3}}, {5, 5, {0xC, 0, 0, 6}},
+                 {20, 20, {0xC, 0, 0, 6}},        {21, 20, {0, 0, 0, 4}},           {30, 1, {0x1, 0, 0, 1}}};
     for (const auto& c : cases) {
         const EffectiveAttributes got = placeAttributes(level, c.row, c.col);
-        EXPECT_EQ(got.style, c.style) << c.row << "," << c.col;
-        EXPECT_EQ(got.cellFlags, c.flags) << c.row << "," << c.col;
-        EXPECT_EQ(got.precision, c.precision) << c.row << "," << c.col;
+        EXPECT_EQ(std::tie(got.style, got.cellFlags, got.formulaFlags, got.precision),
+                  std::tie(c.expected.style, c.expected.cellFlags, c.expected.formulaFlags, c.expected.precision))
+            << c.row << "," << c.col;
     }
 }
 
