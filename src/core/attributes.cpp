@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "core/app_globals.h"
-#include "core/attributes_flags.h"
+#include "core/formula_flags.h"
 #include "core/level_fonts.h"
 #include "core/style_word.h"
 
@@ -24,7 +24,7 @@ bool hasFormulaFlags(const CellRec* cell) {
 // The precision a Formula's own code stands for, or -1 when it has none.
 int ownPrecision(const CellRec* cell) {
     if (cell == nullptr || !cell->isFormula() || cell->formula == nullptr) return -1;
-    const int code = attrflag::precisionCode(cell->formula->flags);
+    const int code = formulaflag::precisionCode(cell->formula->flags);
     return code == 0 ? -1 : code - 1;
 }
 
@@ -89,7 +89,7 @@ EffectiveAttributes effectiveAttributes(const LevelRec& level, const CellRec* ce
     attrs.cellFlags = cell->flags;
     if (!hasFormulaFlags(cell)) return attrs;
     attrs.formulaFlags = cell->formula->flags;
-    const int code = attrflag::precisionCode(cell->formula->flags);
+    const int code = formulaflag::precisionCode(cell->formula->flags);
     if (code != 0) attrs.precision = code;
     return attrs;
 }

@@ -3,7 +3,7 @@
 #include <array>
 
 #include "core/attributes.h"
-#include "core/attributes_flags.h"
+#include "core/formula_flags.h"
 #include "core/level_fonts.h"
 #include "core/style_word.h"
 
@@ -122,28 +122,29 @@ bool writeArraySize(Target& t, int32_t v) {
 // Display settings apply only to plain numbers in a format this system knows.
 bool numberFormatEditable(const Target& t) {
     constexpr int kHighestFormat = 26;
-    return attrflag::objectKind(t.formulaFlags()) == 0 && attrflag::displayFormat(t.formulaFlags()) <= kHighestFormat;
+    return formulaflag::objectKind(t.formulaFlags()) == 0 &&
+           formulaflag::displayFormat(t.formulaFlags()) <= kHighestFormat;
 }
 
 int64_t readObjectKind(const Target& t) {
-    return attrflag::objectKind(t.formulaFlags());
+    return formulaflag::objectKind(t.formulaFlags());
 }
 bool writeObjectKind(Target& t, int32_t v) {
     constexpr int kTriangle = 8;  // made only by the functions that compute one
     if (!inRange(v, 0, 9) || v == kTriangle) return false;
-    t.formulaFlags() = attrflag::withObjectKind(t.formulaFlags(), v);
+    t.formulaFlags() = formulaflag::withObjectKind(t.formulaFlags(), v);
     return true;
 }
 
 int64_t readDisplayFormat(const Target& t) {
-    return attrflag::displayFormat(t.formulaFlags());
+    return formulaflag::displayFormat(t.formulaFlags());
 }
 bool writeDisplayFormat(Target& t, int32_t v) {
     constexpr int kDecimal = 0, kComma = 2, kBearing = 25, kStation = 26;
     if (!numberFormatEditable(t) || !(inRange(v, 0, 15) || v == kBearing || v == kStation)) return false;
-    uint32_t f = attrflag::withDisplayFormat(t.formulaFlags(), v);
+    uint32_t f = formulaflag::withDisplayFormat(t.formulaFlags(), v);
     // Only Decimal and Comma keep a precision of their own.
-    if (v != kDecimal && v != kComma) f = attrflag::withPrecisionCode(f, 0);
+    if (v != kDecimal && v != kComma) f = formulaflag::withPrecisionCode(f, 0);
     t.formulaFlags() = f;
     return true;
 }
@@ -153,25 +154,25 @@ int64_t readPrecision(const Target& t) {
 }
 bool writePrecision(Target& t, int32_t v) {
     if (!numberFormatEditable(t) || !inRange(v, 0, 15)) return false;
-    t.formulaFlags() = attrflag::withPrecisionCode(t.formulaFlags(), v);
+    t.formulaFlags() = formulaflag::withPrecisionCode(t.formulaFlags(), v);
     return true;
 }
 
 int64_t readErrorMark(const Target& t) {
-    return attrflag::errorMark(t.formulaFlags()) ? 1 : 0;
+    return formulaflag::errorMark(t.formulaFlags()) ? 1 : 0;
 }
 bool writeErrorMark(Target& t, int32_t v) {
     if (!inRange(v, 0, 1)) return false;
-    t.formulaFlags() = attrflag::withErrorMark(t.formulaFlags(), v == 1);
+    t.formulaFlags() = formulaflag::withErrorMark(t.formulaFlags(), v == 1);
     return true;
 }
 
 int64_t readOption(const Target& t) {
-    return attrflag::option(t.formulaFlags()) ? 1 : 0;
+    return formulaflag::option(t.formulaFlags()) ? 1 : 0;
 }
 bool writeOption(Target& t, int32_t v) {
     if (!inRange(v, 0, 1)) return false;
-    t.formulaFlags() = attrflag::withOption(t.formulaFlags(), v == 1);
+    t.formulaFlags() = formulaflag::withOption(t.formulaFlags(), v == 1);
     return true;
 }
 
@@ -184,7 +185,7 @@ bool writePrevent(Target& t, int32_t v) {
     }
     t.cell.set(cellflag::kPreventRecalc, false);
     t.cell.set(cellflag::kRecalcPending);
-    if (t.isCircular && t.isCircular(t.cell)) t.formulaFlags() = attrflag::withErrorMark(t.formulaFlags(), true);
+    if (t.isCircular && t.isCircular(t.cell)) t.formulaFlags() = formulaflag::withErrorMark(t.formulaFlags(), true);
     return true;
 }
 
@@ -243,8 +244,8 @@ using WrapBit = StyleBit<style::lineWrap, style::withLineWrap>;
 using BoldBit = StyleBit<style::bold, style::withBold>;
 using ItalicBit = StyleBit<style::italic, style::withItalic>;
 using UnderlineBit = StyleBit<style::underline, style::withUnderline>;
-using AngleMode = FormulaField<attrflag::angleMode, attrflag::withAngleMode, 0, 3>;
-using AngleType = FormulaField<attrflag::angleType, attrflag::withAngleType, 0, 9>;
+using AngleMode = FormulaField<formulaflag::angleMode, formulaflag::withAngleMode, 0, 3>;
+using AngleType = FormulaField<formulaflag::angleType, formulaflag::withAngleType, 0, 9>;
 using Hide = CellFlag<cellflag::kHideDisplay>;
 using Protect = CellFlag<cellflag::kProtectCell>;
 using ForceRecalc = CellFlag<cellflag::kForceRecalc>;
