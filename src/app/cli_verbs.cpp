@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/address_argument.h"
+#include "app/formula_verbs.h"
 #include "app/line_interpreter.h"
 
 namespace qx {
@@ -73,10 +74,10 @@ void quitVerb(LineInterpreter& cli, std::string_view) {
 }
 
 constexpr std::array kVerbs = std::to_array<Verb>({
-    {"enter", notAvailableVerb},
-    {"show", notAvailableVerb},
-    {"value", notAvailableVerb},
-    {"eval", notAvailableVerb},
+    {"enter", enterVerb},
+    {"show", showVerb},
+    {"value", valueVerb},
+    {"eval", evalVerb},
     {"open", notAvailableVerb},
     {"save", notAvailableVerb},
     {"import", notAvailableVerb},

@@ -3,11 +3,12 @@
 #include "core/cell_store.h"
 #include "core/number_text.h"
 #include "formula/bracket_match.h"
+#include "formula/cell_display.h"
+#include "formula/display_format.h"
 #include "formula/compiled_text.h"
 #include "formula/evaluator.h"
 #include "formula/formula_codes.h"
 #include "formula/lexer.h"
-#include "formula/minimal_format.h"
 
 namespace qx {
 
@@ -28,7 +29,7 @@ bool appendTarget(const CellRec* target, int elem, bool hasElem, std::string& ou
         return true;
     }
     // Another Variable Label contributes the text it already shows, so a cycle of labels cannot recurse.
-    const std::string text = minimalDisplayText(target);
+    const std::string text(trimBlanks(cellDisplayText(target, kMaxTextLength + 1, CellDisplayContext{})));
     if (target->isFormula() && (text == "?" || text == "!")) {
         out.push_back('^');
         return false;

@@ -1,0 +1,75 @@
+#include "app/formula_verbs.h"
+
+#include <string>
+
+#include "app/address_argument.h"
+#include "app/line_interpreter.h"
+#include "core/number_text.h"
+#include "formula/cell_display.h"
+#include "formula/display_format.h"
+
+namespace qx {
+namespace {
+
+// The buffer a worksheet cell is drawn from.
+constexpr int kShowBufferSize = 24;
+constexpr Origin kOriginEnterVerb{kLetterA, 95, 10};
+constexpr int32_t kCodeIllegalParameter = 78;
+
+int levelOf(Session& session, const AddressArgument& at) { return at.level != 0 ? at.level : session.activeLevel(); }
+
+CellRec* cellAt(Session& session, const AddressArgument& at, ErrStat& err) {
+    return session.cells().findCell(at.row, at.col, levelOf(session, at), err);
+}
+
+}  // namespace
+
+void enterVerb(LineInterpreter& cli, std::string_view args) {
+    Session& session = cli.session();
+    ErrStat err;
+    AddressArgument at;
+    std::size_t pos = 0;
+    if (!parseAddressArgument(args, pos, session.highestLevel(), at, err)) return cli.printFailure(err);
+    if (at.element != 0) {
+        err.fail(kOriginEnterVerb, 1, kCodeIllegalParameter);
+        return cli.printFailure(err);
+    }
+    if (pos < args.size() && args[pos] == ' ') ++pos;
+    session.scratch().formulaErrorCaptured = false;  // a new edit starts a new error capture
+    session.formulas().entry().storeEntry(args.substr(pos), at.row, at.col, levelOf(session, at), EntryOptions{},
+                                          err);
+    if (err.failed()) cli.printFailure(err);
+}
+
+void showVerb(LineInterpreter& cli, std::string_view args) {
+    Session& session = cli.session();
+    ErrStat err;
+    AddressArgument at;
+    if (!parseAddressOnly(args, session.highestLevel(), at, err)) return cli.printFailure(err);
+    const CellRec* cell = cellAt(session, at, err);
+    if (err.failed()) return cli.printFailure(err);
+    cli.printLine(trimBlanks(cellDisplayText(cell, kShowBufferSize, CellDisplayContext{})));
+}
+
+void valueVerb(LineInterpreter& cli, std::string_view args) {
+    Session& session = cli.session();
+    ErrStat err;
+    AddressArgument at;
+    if (!parseAddressOnly(args, session.highestLevel(), at, err)) return cli.printFailure(err);
+    const CellRec* cell = cellAt(session, at, err);
+    if (err.failed()) return cli.printFailure(err);
+    cli.printLine(formatG15(Evaluator::readCell(cell, at.element)));
+}
+
+void evalVerb(LineInterpreter& cli, std::string_view args) {
+    Session& session = cli.session();
+    ErrStat err;
+    std::string text(args);
+    Evaluator& evaluator = session.formulas().evaluator();
+    evaluator.setDefaultLevel(session.activeLevel());
+    const double value = evaluator.evaluateFormula(nullptr, text.data(), err);
+    if (err.failed()) return cli.printFailure(err);
+    cli.printLine(formatG15(value));
+}
+
+}  // namespace qx
