@@ -20,7 +20,7 @@ void notAvailableVerb(LineInterpreter& cli, std::string_view) {
 
 void levelVerb(LineInterpreter& cli, std::string_view args) {
     ErrStat err;
-    std::string_view text = trimBlanks(args);
+    std::string_view text = trimArgument(args);
     int level = 0;
     auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), level);
     if (text.empty() || ec != std::errc() || end != text.data() + text.size()) {
@@ -51,7 +51,7 @@ void selectVerb(LineInterpreter& cli, std::string_view args) {
 }
 
 void answerVerb(LineInterpreter& cli, std::string_view args) {
-    if (auto answer = parsePolicyAnswer(trimBlanks(args))) {
+    if (auto answer = parsePolicyAnswer(trimArgument(args))) {
         cli.platform().setPolicy(*answer);
         return;
     }

@@ -16,7 +16,9 @@ constexpr int kShowBufferSize = 24;
 constexpr Origin kOriginEnterVerb{kLetterA, 95, 10};
 constexpr int32_t kCodeIllegalParameter = 78;
 
-int levelOf(Session& session, const AddressArgument& at) { return at.level != 0 ? at.level : session.activeLevel(); }
+int levelOf(Session& session, const AddressArgument& at) {
+    return at.level != 0 ? at.level : session.activeLevel();
+}
 
 CellRec* cellAt(Session& session, const AddressArgument& at, ErrStat& err) {
     return session.cells().findCell(at.row, at.col, levelOf(session, at), err);
@@ -36,8 +38,7 @@ void enterVerb(LineInterpreter& cli, std::string_view args) {
     }
     if (pos < args.size() && args[pos] == ' ') ++pos;
     session.scratch().formulaErrorCaptured = false;  // a new edit starts a new error capture
-    session.formulas().entry().storeEntry(args.substr(pos), at.row, at.col, levelOf(session, at), EntryOptions{},
-                                          err);
+    session.formulas().entry().storeEntry(args.substr(pos), at.row, at.col, levelOf(session, at), EntryOptions{}, err);
     if (err.failed()) cli.printFailure(err);
 }
 

@@ -16,7 +16,7 @@ const Verb* findVerb(std::string_view name) {
 
 }  // namespace
 
-std::string_view trimBlanks(std::string_view s) {
+std::string_view trimArgument(std::string_view s) {
     std::size_t first = s.find_first_not_of(" \t");
     if (first == std::string_view::npos) return {};
     std::size_t last = s.find_last_not_of(" \t");
@@ -55,7 +55,7 @@ void LineInterpreter::printOutcome(CommandOutcome outcome, ErrStat& err) {
 
 bool LineInterpreter::runLine(std::string_view line) {
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    std::string_view trimmed = trimBlanks(line);
+    std::string_view trimmed = trimArgument(line);
     if (trimmed.empty() || trimmed.front() == '#') return !m_stopped;
 
     std::size_t verbStart = line.find_first_not_of(" \t");

@@ -20,7 +20,7 @@ struct Verb {
 };
 
 // `s` without leading and trailing blanks and tabs.
-std::string_view trimBlanks(std::string_view s);
+std::string_view trimArgument(std::string_view s);
 
 // The verbs quorix-cli understands besides menu commands.
 std::span<const Verb> cliVerbs();

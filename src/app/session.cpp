@@ -40,8 +40,10 @@ bool Session::start(ErrStat& err) {
             // Without a settings file the session starts as a fresh installation does.
             m_bars.installTableOptions();
         }
+        m_formulas.reset();
         m_cells =
             std::make_unique<CellStore>(m_levelCount, m_app.defaults.level, m_app.defaultDocumentDirectory, m_scratch);
+        m_formulas = std::make_unique<FormulaEngine>(*m_cells);
         m_activeLevel = 1;
         m_pointer = CellPointer{};
         m_selection = CellArea{1, 1, 1, 1};

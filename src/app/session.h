@@ -12,6 +12,7 @@
 #include "core/cell_store.h"
 #include "core/err_stat.h"
 #include "core/scratch_record.h"
+#include "formula/formula_engine.h"
 #include "platform/platform.h"
 
 namespace qx {
@@ -46,6 +47,8 @@ class Session {
     BarSet& bars() { return m_bars; }
     // The workbook; exists once start() has succeeded.
     CellStore& cells() { return *m_cells; }
+    // The formula language installed on the workbook; exists once start() has succeeded.
+    FormulaEngine& formulas() { return *m_formulas; }
     const CommandTable& commands() const { return m_commands; }
 
     int levelCount() const { return m_levelCount; }
@@ -75,6 +78,7 @@ class Session {
     ScratchRecord m_scratch;
     BarSet m_bars;
     std::unique_ptr<CellStore> m_cells;
+    std::unique_ptr<FormulaEngine> m_formulas;  // after the store: it is removed from the store first
     CommandTable m_commands;
     int m_activeLevel = 1;
     CellPointer m_pointer;

@@ -4,8 +4,8 @@
 #include "core/number_text.h"
 #include "formula/bracket_match.h"
 #include "formula/cell_display.h"
-#include "formula/display_format.h"
 #include "formula/compiled_text.h"
+#include "formula/display_format.h"
 #include "formula/evaluator.h"
 #include "formula/formula_codes.h"
 #include "formula/lexer.h"
@@ -29,6 +29,10 @@ bool appendTarget(const CellRec* target, int elem, bool hasElem, std::string& ou
         return true;
     }
     // Another Variable Label contributes the text it already shows, so a cycle of labels cannot recurse.
+    if (target->isLabelLike()) {
+        out += target->textView();
+        return true;
+    }
     const std::string text(trimBlanks(cellDisplayText(target, kMaxTextLength + 1, CellDisplayContext{})));
     if (target->isFormula() && (text == "?" || text == "!")) {
         out.push_back('^');

@@ -41,7 +41,7 @@ TEST_F(LineInterpreterTest, PrintsOneLinePerCommandThatHasSomethingToSay) {
         {"nonsense here\n", "unknown command: nonsense\n"},
         {"Copy\n( [ ] )\n", "not available yet\nnot available yet\n"},
         {"  Copy  \n", "not available yet\n"},
-        {"enter [1,1] x\neval 1\n", "not available yet\nnot available yet\n"},
+        {"enter [1,1] x\neval 1\n", "1\n"},
         {"goto [0,1]\n", "ERROR  A9506-8  ROW is out-of-range\n"},
         {"answer sometimes\n", "ERROR  A9509-1  Illegal parameter\n"},
         {"select [1,1]^[65534,255]\nanswer no\nDelete\n",
