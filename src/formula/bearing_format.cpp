@@ -79,11 +79,12 @@ std::string bearingAngleText(int quadrant, double degrees, bool withDecimal) {
            secondsText(p.seconds, decimals) + "\"" + kQuadrantSuffix[q];
 }
 
-std::optional<std::string> bearingText(double value, bool withDecimal) {
+std::optional<std::string> bearingText(double value, bool withDecimal, bool angleInDms) {
     if (!std::isfinite(value)) return std::nullopt;
     const double q = std::trunc(value / 100.0);
     if (q < 1.0 || q > 4.0) return std::nullopt;
-    const std::optional<double> degrees = dmsToDegrees(value - 100.0 * q);
+    const double angle = value - 100.0 * q;
+    const std::optional<double> degrees = angleInDms ? dmsToDegrees(angle) : std::optional<double>(angle);
     if (!degrees) return std::nullopt;
     return bearingAngleText(static_cast<int>(q), *degrees, withDecimal);
 }

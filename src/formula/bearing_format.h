@@ -23,8 +23,8 @@ DegreesMinutesSeconds splitDegrees(double degrees, int decimals);
 // when withDecimal, none otherwise.
 std::string bearingAngleText(int quadrant, double degrees, bool withDecimal);
 
-// The bearing display of quadrant x 100 + DDD.MMSS; empty when the quadrant is not 1..4 or the
-// angle is not a valid DDD.MMSS value.
-std::optional<std::string> bearingText(double value, bool withDecimal);
+// The bearing display of quadrant x 100 + angle, the angle in DDD.MMSS or else in decimal
+// degrees; empty when the quadrant is not 1..4 or the angle is not a valid DDD.MMSS value.
+std::optional<std::string> bearingText(double value, bool withDecimal, bool angleInDms = true);
 
 }  // namespace qx

@@ -69,16 +69,10 @@ std::string padLeft(std::string s, std::size_t width) {
     return s;
 }
 
-// The bearing form when the direction is a bearing in degrees or DDD.MMSS; empty otherwise.
+// The bearing form of a direction held as a bearing in decimal degrees or DDD.MMSS; empty otherwise.
 std::string bearingDirection(double angle, int mode, bool withDecimal) {
     if (mode != 1 && mode != 3) return {};
-    if (!std::isfinite(angle)) return {};
-    const double q = std::trunc(angle / 100.0);
-    if (q < 1.0 || q > 4.0) return {};
-    const double rest = angle - 100.0 * q;
-    const std::optional<double> degrees = mode == 3 ? dmsToDegrees(rest) : std::optional<double>(rest);
-    if (!degrees) return {};
-    return bearingAngleText(static_cast<int>(q), *degrees, withDecimal);
+    return bearingText(angle, withDecimal, mode == 3).value_or(std::string());
 }
 
 std::string directionText(const CellRec& cell, const NumberFormat& f) {

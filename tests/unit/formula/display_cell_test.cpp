@@ -99,6 +99,9 @@ TEST(ObjectDescription, ObjectsThatNeedTheirFlagsOrRecords) {
     EXPECT_EQ(objectDescription(ray.angle(1, 1).cell, 30, ctx), rightIn(30, "RAY(d)  45.25000,10.50"));
     FormulaCell bearing(3, 0, 0, {10.5, 145.3015});
     EXPECT_EQ(objectDescription(bearing.angle(2, 3).cell, 30, ctx), rightIn(30, "N45 30'15.0\"E  10.50"));
+    FormulaCell degrees(3, 0, 0, {10.5, 145.5});
+    EXPECT_EQ(objectDescription(degrees.angle(2, 1).cell, 30, ctx), rightIn(30, "N45 30'00.0\"E  10.50"));
+    EXPECT_EQ(objectDescription(degrees.angle(2, 0).cell, 30, ctx), rightIn(30, "BRG(r) 145.50000,10.50"));
     FormulaCell untyped(3, 0, 0, {1, 2});
     EXPECT_EQ(objectDescription(untyped.angle(0, 0).cell, 30, ctx), rightIn(30, "?\?\?(r)   2.00000,1.00"));
     FormulaCell polar(4, 36, 0, {3, 4});
