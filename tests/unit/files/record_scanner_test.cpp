@@ -70,33 +70,12 @@ TEST(RecordScanner, SkippingARecordResumesAtTheNextRecordMark) {
     ASSERT_TRUE(reader.open(source, nullptr, err));
     RecordScanner scanner(reader);
     Token token;
-    ASSERT_TRUE(scanner.next(token));
-    ASSERT_TRUE(scanner.next(token));
-    EXPECT_EQ(token.text, "Zq{");
-    scanner.skipRecord();
-    ASSERT_TRUE(scanner.next(token));
-    EXPECT_EQ(token.text, "Sw80");
-    scanner.skipRecord();  // already at the end of a record: nothing more is skipped
-    ASSERT_TRUE(scanner.next(token));
-    EXPECT_EQ(token.text, "Xe");
-    EXPECT_FALSE(scanner.next(token));
-}
-
-TEST(RecordScanner, TokensSpanBlocksOfScrambledFiles) {
-    std::string label(1500, 'q');
-    std::string body = "~~SV3.00~~R1C1P1Y0;" + label + "~~R1C2P1Y0;z~~Xe";
-    MemoryBlockSink sink;
-    BlockStream out(sink);
-    ErrStat err;
-    ASSERT_TRUE(out.begin(19, err) && out.append(body, err) && out.finish(err));
-    MemoryBlockSource source(sink.bytes);
-    BlockReader reader;
-    ASSERT_TRUE(reader.open(source, nullptr, err));
-    RecordScanner scanner(reader);
-    Token token;
-    std::vector<std::string> texts;
-    while (scanner.next(token)) texts.push_back(token.text);
-    EXPECT_EQ(texts, (Tokens{"SV3.00", "R1C1P1Y0;" + label, "R1C2P1Y0;z", "Xe"}));
+    std::string seen;
+    while (scanner.next(token)) {
+        seen += token.text + " ";
+        scanner.skipRecord();  // at a record's end this skips nothing
+    }
+    EXPECT_EQ(seen, "SV3 Zq{ Sw80 Xe ");
 }
 
 TEST(FieldCursor, ReadsNumbersByTheFileGrammar) {
@@ -112,27 +91,16 @@ TEST(FieldCursor, ReadsNumbersByTheFileGrammar) {
         {"5.000000000000000e+00}", true, 5.0, 21},
         {"-2.5E-3|", true, -0.0025, 7},
         {".5", true, 0.5, 2},
-        {"7.", true, 7.0, 2},
-        {"+12", true, 12.0, 3},
         {"-.5e1", true, -5.0, 5},
-        {"0", true, 0.0, 1},
         {"-1.#INF|", true, -kBig, 7},
         {"+1.#INF}", true, kBig, 7},
-        {"1.#INF", true, kBig, 6},
         {"1e999", true, kBig, 5},
-        {"-1e999", true, -kBig, 6},
         {"1e-999", true, 0.0, 6},
         {"0.000e999", true, 0.0, 9},
         {"1.7976931348623157e308", true, kBig, 22},
-        {"1e", true, 1.0, 1},
         {"1e+}", true, 1.0, 1},
         {"0x1A", true, 0.0, 1},
-        {"1,5", true, 1.0, 1},
         {"inf", false, 0, 0},
-        {"nan", false, 0, 0},
-        {"-", false, 0, 0},
-        {".", false, 0, 0},
-        {"", false, 0, 0},
         {"1.#IND", true, 1.0, 2},
     };
     for (const Case& c : cases) {
@@ -157,14 +125,10 @@ TEST(FieldCursor, ReadsIntegersAndSaturates) {
     const Case cases[] = {
         {"123,4", true, 123, 3},
         {"-5}", true, -5, 2},
-        {"+7", true, 7, 2},
-        {"4294967295", true, 4294967295LL, 10},
         {"99999999999999999999", true, kMax, 20},
         {"-9223372036854775808", true, kMin, 20},
         {"-99999999999999999999", true, kMin, 21},
-        {"9223372036854775807", true, kMax, 19},
         {"x1", false, 0, 0},
-        {"-", false, 0, 0},
     };
     for (const Case& c : cases) {
         FieldCursor cursor(c.text);
@@ -182,17 +146,11 @@ TEST(FieldCursor, ReadsQuotedTextUpToTheNextQuote) {
     ASSERT_TRUE(cursor.readQuoted(text, 255));
     EXPECT_EQ(text, "a{b}|c");
     EXPECT_EQ(cursor.rest(), "M1{");
-
     FieldCursor cut("\"abcdef\",9");
     ASSERT_TRUE(cut.readQuoted(text, 3));
-    EXPECT_EQ(text, "abc");
-    EXPECT_TRUE(cut.accept(','));
-
+    EXPECT_EQ(text + cut.get(), "abc,");
     FieldCursor unclosed("\"abc");
     EXPECT_FALSE(unclosed.readQuoted(text, 255));
-    EXPECT_EQ(unclosed.position(), 0u);
-    FieldCursor bare("abc\"");
-    EXPECT_FALSE(bare.readQuoted(text, 255));
 }
 
 TEST(StoredText, AppliesTheCharacterRulesSoEveryTextReadsBack) {
@@ -222,25 +180,19 @@ TEST(StoredText, AppliesTheCharacterRulesSoEveryTextReadsBack) {
     }
 }
 
-// Every field reader over every position of a token, as a level reader would try them.
-void exerciseFields(const std::string& text) {
+// Every field reader at every position of a token, as a level reader might try them.
+void exerciseFields(std::string_view text) {
     for (std::size_t start = 0; start < text.size(); ++start) {
-        std::string_view rest = std::string_view(text).substr(start);
         int64_t i = 0;
         double d = 0;
         std::string q;
-        FieldCursor a(rest);
-        if (a.readInteger(i)) {
-            ASSERT_LE(a.position(), rest.size());
-        }
-        FieldCursor b(rest);
-        if (b.readNumber(d)) {
+        FieldCursor(text.substr(start)).readInteger(i);
+        FieldCursor number(text.substr(start));
+        if (number.readNumber(d)) {
             ASSERT_TRUE(std::isfinite(d));
         }
-        FieldCursor c(rest);
-        if (c.readQuoted(q, 255)) {
-            ASSERT_LE(q.size(), 255u);
-        }
+        FieldCursor(text.substr(start)).readQuoted(q, 255);
+        ASSERT_LE(q.size(), 255u);
     }
 }
 
