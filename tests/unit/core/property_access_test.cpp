@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <random>
+
 #include "core/cell_store.h"
 
 namespace qx {
@@ -156,6 +159,32 @@ TEST_F(PropertyAccess, NullPlaceholderAndUnknownPropertiesGiveMinusOne) {
     for (int p : {-1, 32, 1000}) EXPECT_EQ(cellProperty(store, cell, p, 1), -1) << p;
     EXPECT_FALSE(store.levelPtr(1)->changed);
     EXPECT_EQ(holder->style, 0u);
+}
+
+// Any code and value: a write either changes the cell and marks the level, or leaves both alone.
+TEST_F(PropertyAccess, RandomCodesAndValuesChangeNothingUnlessAccepted) {
+    const int32_t values[] = {INT_MIN, -2, -1, 0, 1, 2, 3, 7, 8, 9, 15, 16, 25, 26, 27, 38, 39, 8191, 8192, INT_MAX};
+    const CellType types[] = {CellType::Formula, CellType::Label, CellType::VariableLabel, CellType::Undefined};
+    std::mt19937 random(7);
+    for (int i = 0; i < 2000; ++i) {
+        CellRec* cell = make(types[random() % 4], 0x18115A09, kHide, 0x0010242F);
+        const int property = static_cast<int>(random() % 40) - 4;
+        const int32_t value = values[random() % std::size(values)];
+        const int64_t before = cellProperty(store, cell, property, kPropertyRead);
+        const auto words =
+            std::tuple(cell->style, cell->flags, cell->dependentsMark, cell->formula ? cell->formula->flags : 0,
+                       cell->formula ? cell->formula->arrayCount() : 0);
+        const int64_t got = cellProperty(store, cell, property, value);
+        SCOPED_TRACE(testing::Message() << "property " << property << " value " << value);
+        EXPECT_EQ(got, cellProperty(store, cell, property, kPropertyRead));
+        if (!store.levelPtr(1)->changed) {
+            EXPECT_EQ(got, before);
+            EXPECT_EQ(words, std::tuple(cell->style, cell->flags, cell->dependentsMark,
+                                        cell->formula ? cell->formula->flags : 0,
+                                        cell->formula ? cell->formula->arrayCount() : 0));
+        }
+        cell->set(cellflag::kProtectCell, false);  // so that the next round can replace the cell
+    }
 }
 
 }  // namespace

@@ -25,25 +25,5 @@ TEST(StyleWord, EachFieldReadsItsOwnBits) {
     }
 }
 
-TEST(StyleWord, WritersTouchOnlyTheirField) {
-    const uint32_t all = 0xFFFFFFFF;
-    const struct {
-        uint32_t got, expected;
-    } cases[] = {
-        {style::withColour(all, 0), 0xFFFFFFF0},
-        {style::withFont(all, 0), 0xFFFFC0FF},
-        {style::withBold(all, false), 0xFFFFBFFF},
-        {style::withJustification(all, 1), 0xFFDFFFFF},
-        {style::withSizeCode(all, 1), 0x0FFFFFFF},
-        {style::withColour(0, 17), 0x00000001},
-        // The text style as a whole leaves layout, wrap and bits 4..7 alone.
-        {style::withTextStyle(0, all), 0xFFC1FF0F},
-        {style::withTextStyle(all, 0), 0x003E00F0},
-    };
-    for (const auto& c : cases) EXPECT_EQ(c.got, c.expected) << std::hex << c.expected;
-    EXPECT_EQ(style::sizePoints(0, 10), 10);
-    EXPECT_EQ(style::sizePoints(0xF8000000, 10), 38);
-}
-
 }  // namespace
 }  // namespace qx
