@@ -71,15 +71,5 @@ TEST_F(LevelFontCompaction, DefaultsAndRangeRecordsCountAsUsers) {
     EXPECT_EQ(style::font(level().defaults.style), 35);
 }
 
-TEST_F(LevelFontCompaction, AnEmptyLevelDropsEveryAddedName) {
-    addNames({"W", "X"});
-    CellRec* cell = makeWithFont(1, 1, 35);
-    ErrStat err;
-    store.deleteCellNow(cell, err);
-    ASSERT_TRUE(store.levelEmpty(1));
-    compactLevelFonts(level());
-    EXPECT_EQ(levelFontCount(level()), 34);
-}
-
 }  // namespace
 }  // namespace qx

@@ -70,33 +70,5 @@ TEST(RangeAttributes, AddingKeepsRemovalAndOverlapRules) {
     }
 }
 
-TEST(RangeAttributes, FlagsAreRecomputedAfterDefaultRecordsGo) {
-    LevelRec level;
-    addRangeAttributes(level, {1, 1, 5, 5}, kRed, 0);
-    addRangeAttributes(level, {6, 1, 9, 5}, kBold, 0);
-    level.defaults.style = kRed.style;  // the first record now only repeats the defaults
-    addRangeAttributes(level, {50, 50, 50, 50}, kBold, 0);
-    EXPECT_EQ(rows(level), (std::vector<Row>{{6, 1, 9, 5, 0, 0, 0x4000}, {50, 50, 50, 50, 0, 0, 0x4000}}));
-}
-
-TEST(RangeAttributes, NewestContainingRecordGivesThePlaceItsValues) {
-    LevelRec level;
-    level.defaults.precision = 4;
-    addRangeAttributes(level, {1, 1, 10, 10}, {0x9, 0x0200, 0x100, 3}, 0);
-    addRangeAttributes(level, {5, 5, 20, 20}, {0xC, 0, 0, 6}, 0);
-    addRangeAttributes(level, {30, 1, 30, 1}, {0x1, 0, 0, 1}, 0);  // a later record elsewhere
-    const struct {
-        int row, col;
-        EffectiveAttributes expected;
-    } cases[] = {{1, 1, {0x9, 0x0200, 0x100, 3}}, {10, 4, {0x9, 0x0200, 0x100, 3}}, {5, 5, {0xC, 0, 0, 6}},
-                 {20, 20, {0xC, 0, 0, 6}},        {21, 20, {0, 0, 0, 4}},           {30, 1, {0x1, 0, 0, 1}}};
-    for (const auto& c : cases) {
-        const EffectiveAttributes got = placeAttributes(level, c.row, c.col);
-        EXPECT_EQ(std::tie(got.style, got.cellFlags, got.formulaFlags, got.precision),
-                  std::tie(c.expected.style, c.expected.cellFlags, c.expected.formulaFlags, c.expected.precision))
-            << c.row << "," << c.col;
-    }
-}
-
 }  // namespace
 }  // namespace qx
