@@ -30,41 +30,6 @@ class LineInterpreterTest : public ::testing::Test {
     LineInterpreter cli{session, platform, out};
 };
 
-TEST_F(LineInterpreterTest, PrintsOneLinePerCommandThatHasSomethingToSay) {
-    struct Case {
-        std::string script;
-        std::string output;
-    } cases[] = {
-        {"", ""},
-        {"\n   \n\t\n# level 99\n  # level 99\n", ""},
-        {"level 2\r\nlevel 40\r\n", "ERROR  A9501-1  worksheet LEVEL is out-of-range\n"},
-        {"nonsense here\n", "unknown command: nonsense\n"},
-        {"Copy\n( [ ] )\n", "not available yet\nnot available yet\n"},
-        {"  Copy  \n", "not available yet\n"},
-        {"enter [1,1] x\neval 1\n", "1\n"},
-        {"goto [0,1]\n", "ERROR  A9506-8  ROW is out-of-range\n"},
-        {"answer sometimes\n", "ERROR  A9509-1  Illegal parameter\n"},
-        {"select [1,1]^[65534,255]\nanswer no\nDelete\n",
-         "MSG [Deleting cells] You are about to delete the entire worksheet.\\n\\nIs this what you want to do?\n"
-         "ANSWER no\n"},
-        {"quit\nlevel 99\n", ""},
-        {"time quit\nlevel 99\n", "time: 0.000 ms\n"},
-    };
-    for (const Case& c : cases) {
-        HeadlessPlatform freshPlatform;
-        freshPlatform.setElapsedMs(5.0);
-        std::ostringstream freshOut;
-        freshPlatform.setObserver([&freshOut](const RecordedBox& box) { freshOut << formatBox(box); });
-        Session fresh(freshPlatform, {});
-        ErrStat err;
-        ASSERT_TRUE(fresh.start(err));
-        LineInterpreter freshCli(fresh, freshPlatform, freshOut);
-        std::istringstream in(c.script);
-        freshCli.runStream(in);
-        EXPECT_EQ(freshOut.str(), c.output) << c.script;
-    }
-}
-
 TEST_F(LineInterpreterTest, StateCarriesFromLineToLine) {
     EXPECT_EQ(run("level 7\ngoto [4,5]\nselect [9,9]^[2,3,,8]\n"), "");
     EXPECT_EQ(session.activeLevel(), 8);

@@ -108,18 +108,6 @@ TEST(Session, TwoSessionsDoNotInterfere) {
     EXPECT_TRUE(b.globals().recentFiles.empty());
 }
 
-TEST(Session, DispatchesByIdAndByName) {
-    HeadlessPlatform platform;
-    Session session(platform, {});
-    ErrStat err;
-    ASSERT_TRUE(session.start(err));
-    EXPECT_EQ(session.dispatch(541, err), CommandOutcome::NotAvailable);
-    EXPECT_EQ(session.dispatch("Copy", err), CommandOutcome::NotAvailable);
-    EXPECT_EQ(session.dispatch(1, err), CommandOutcome::Unknown);
-    EXPECT_EQ(session.dispatch("copy", err), CommandOutcome::Unknown);
-    EXPECT_FALSE(err.failed());
-}
-
 TEST(Session, DeleteAsksOnlyForTheWholeWorksheet) {
     struct Case {
         CellArea area;
@@ -226,7 +214,7 @@ TEST(Session, DeleteActsOnTheSelectionOfTheActiveLevel) {
     ASSERT_NE(guarded, nullptr);
     guarded->set(cellflag::kProtectCell);
     ASSERT_TRUE(session.select(1, CellArea{1, 1, 9, 9}, err));
-    EXPECT_EQ(session.dispatch("Delete", err), CommandOutcome::Failed);
+    EXPECT_EQ(session.dispatch(session.commands().findByName("Delete")->id, err), CommandOutcome::Failed);
     EXPECT_EQ(err.code, 40);
     EXPECT_NE(cells.findCell(2, 2, 1, err), nullptr);
 }
