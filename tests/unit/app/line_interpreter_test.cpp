@@ -82,3 +82,59 @@ TEST(LineInterpreterRandom, GarbageLinesNeverStopOrFlood) {
 
 }  // namespace
 }  // namespace qx
+
+namespace qx {
+namespace {
+
+// Two workbooks driven turn by turn in one process: entries, recalculation, answers and the
+// active level of one never reach the other.
+TEST(LineInterpreterSessions, TwoSessionsComputeIndependently) {
+    struct Side {
+        HeadlessPlatform platform;
+        std::ostringstream out;
+        Session session{platform, {}};
+        LineInterpreter cli{session, platform, out};
+        std::string run(std::string_view line) {
+            out.str("");
+            cli.runLine(line);
+            return out.str();
+        }
+    };
+    Side a;
+    Side b;
+    ErrStat err;
+    ASSERT_TRUE(a.session.start(err));
+    ASSERT_TRUE(b.session.start(err));
+    const char* const steps[][2] = {
+        {"enter [1,1] 5", "enter [1,1] 7"},
+        {"enter [1,2] +[1,1]*2", "level 3"},
+        {"value [1,2]", "value [1,2]"},
+        {"enter [1,1] 6", "enter [1,2,,3] +[1,1,,1]+1"},
+        {"value [1,2]", "value [1,2,,3]"},
+        {"answer no", "select [1,1]^[65534,255]"},
+        {"level 2", "Delete"},
+    };
+    const char* const expected[][2] = {
+        {"", ""},
+        {"", ""},
+        {"10\n", "0\n"},
+        {"", ""},
+        {"12\n", "8\n"},
+        {"", ""},
+        {"",
+         "MSG [Deleting cells] You are about to delete the entire worksheet.\\n\\nIs this what you want to do?\n"
+         "ANSWER yes\n"},
+    };
+    a.platform.setObserver([&a](const RecordedBox& box) { a.out << formatBox(box); });
+    b.platform.setObserver([&b](const RecordedBox& box) { b.out << formatBox(box); });
+    for (std::size_t i = 0; i < std::size(steps); ++i) {
+        EXPECT_EQ(a.run(steps[i][0]), expected[i][0]) << steps[i][0];
+        EXPECT_EQ(b.run(steps[i][1]), expected[i][1]) << steps[i][1];
+    }
+    EXPECT_EQ(a.session.activeLevel(), 2);
+    EXPECT_EQ(b.session.activeLevel(), 3);
+    EXPECT_EQ(a.run("value [1,2,,1]"), "12\n");
+}
+
+}  // namespace
+}  // namespace qx
