@@ -59,26 +59,46 @@ constexpr int kPowerPrecedence = 15;
 constexpr int kAssignPrecedence = 3;
 
 struct OpToken {
-    const char* text;
     int length;
     Op op;
 };
 
-// Longest tokens first, so that "<<=" wins over "<<" over "<=" over "<".
-constexpr OpToken kOpTokens[] = {
-    {"<<=", 3, kShlAssign}, {">>=", 3, kShrAssign}, {"<<", 2, kShl},       {">>", 2, kShr},       {"<=", 2, kLe},
-    {">=", 2, kGe},         {"==", 2, kEq},         {"!=", 2, kNe},        {"&&", 2, kLogAnd},    {"||", 2, kLogOr},
-    {"+=", 2, kAddAssign},  {"-=", 2, kSubAssign},  {"*=", 2, kMulAssign}, {"/=", 2, kDivAssign}, {"%=", 2, kModAssign},
-    {"&=", 2, kAndAssign},  {"|=", 2, kOrAssign},   {"*", 1, kMul},        {"/", 1, kDiv},        {"%", 1, kMod},
-    {"+", 1, kAdd},         {"-", 1, kSub},         {">", 1, kGt},         {"<", 1, kLt},         {"&", 1, kAnd},
-    {"|", 1, kOr},          {"?", 1, kCond},        {"=", 1, kAssign},
-};
-
-const OpToken* matchOperator(const char* text, int pos) {
-    for (const OpToken& t : kOpTokens) {
-        if (std::strncmp(text + pos, t.text, static_cast<std::size_t>(t.length)) == 0) return &t;
+// Longest match first: "<<=" before "<<" before "<=" before "<"; "==" before "="; "&&" before "&=" before "&".
+OpToken matchOperator(const char* text, int pos) {
+    const char c = text[pos];
+    const char n = text[pos + 1];
+    switch (c) {
+        case '*':
+            return n == '=' ? OpToken{2, kMulAssign} : OpToken{1, kMul};
+        case '/':
+            return n == '=' ? OpToken{2, kDivAssign} : OpToken{1, kDiv};
+        case '%':
+            return n == '=' ? OpToken{2, kModAssign} : OpToken{1, kMod};
+        case '+':
+            return n == '=' ? OpToken{2, kAddAssign} : OpToken{1, kAdd};
+        case '-':
+            return n == '=' ? OpToken{2, kSubAssign} : OpToken{1, kSub};
+        case '<':
+            if (n == '<') return text[pos + 2] == '=' ? OpToken{3, kShlAssign} : OpToken{2, kShl};
+            return n == '=' ? OpToken{2, kLe} : OpToken{1, kLt};
+        case '>':
+            if (n == '>') return text[pos + 2] == '=' ? OpToken{3, kShrAssign} : OpToken{2, kShr};
+            return n == '=' ? OpToken{2, kGe} : OpToken{1, kGt};
+        case '=':
+            return n == '=' ? OpToken{2, kEq} : OpToken{1, kAssign};
+        case '!':
+            return n == '=' ? OpToken{2, kNe} : OpToken{0, kNoOp};
+        case '&':
+            if (n == '&') return OpToken{2, kLogAnd};
+            return n == '=' ? OpToken{2, kAndAssign} : OpToken{1, kAnd};
+        case '|':
+            if (n == '|') return OpToken{2, kLogOr};
+            return n == '=' ? OpToken{2, kOrAssign} : OpToken{1, kOr};
+        case '?':
+            return OpToken{1, kCond};
+        default:
+            return OpToken{0, kNoOp};
     }
-    return nullptr;
 }
 
 bool isTerminator(char c) {
@@ -217,6 +237,8 @@ double Evaluator::finishCall(double value, int pos, ErrStat& err) {
 
 double Evaluator::evaluateFormula(CellRec* cell, char* text, ErrStat& err) {
     err.enter();
+    char empty[1] = {'\0'};
+    if (text == nullptr) text = empty;  // an empty compiled text is stored as no text at all
     RegisterBlock regs;
     int pos = 0;
     const double value = evaluate(cell, text, pos, 1, regs, err);
@@ -377,8 +399,9 @@ bool Evaluator::applyInfix(CellRec* cell, char* text, int& pos, int minPrec, Cal
                            ErrStat& err, bool& done) {
     const char c = text[pos];
     if (isDigit(c) || (c == '.' && isDigit(text[pos + 1]))) return fail(err, kEvaluate, 15, pos, fcode::kSyntaxError);
-    const OpToken* token = matchOperator(text, pos);
-    if (token == nullptr) return fail(err, kEvaluate, 16, pos, fcode::kIllegalOperator);
+    const OpToken found = matchOperator(text, pos);
+    if (found.op == kNoOp) return fail(err, kEvaluate, 16, pos, fcode::kIllegalOperator);
+    const OpToken* token = &found;
     if (token->op == kCond) {
         ++pos;
         return conditional(cell, text, pos, st, regs, err);

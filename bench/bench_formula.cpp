@@ -1,0 +1,74 @@
+// The formula language's figures: evaluating a compiled formula, entering many formulas, and a Range
+// Operation over a full column.
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <string>
+
+#include "core/cell_store.h"
+#include "core/scratch_record.h"
+#include "formula/formula_engine.h"
+
+namespace qx {
+namespace {
+
+constexpr const char* kFormula = "+[1,1]*2+[1,2]/3-4";
+
+struct Workbook {
+    ScratchRecord scratch;
+    CellStore store{33, LevelDefaults{}, "", scratch};
+    FormulaEngine engine{store};
+
+    CellRec* enter(int row, int col, const std::string& text) {
+        ErrStat err;
+        return engine.entry().storeEntry(text, row, col, 1, EntryOptions{}, err).cell;
+    }
+};
+
+void evaluateCompiled(benchmark::State& state) {
+    Workbook wb;
+    wb.enter(1, 1, "+3");
+    wb.enter(1, 2, "+9");
+    CellRec* cell = wb.enter(5, 5, kFormula);
+    double sum = 0.0;
+    for (auto _ : state) {
+        ErrStat err;
+        sum += wb.engine.evaluator().evaluateFormula(cell, cell->text, err);
+    }
+    benchmark::DoNotOptimize(sum);
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(evaluateCompiled);
+
+void enterHundredThousand(benchmark::State& state) {
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto wb = std::make_unique<Workbook>();
+        wb->enter(1, 1, "+3");
+        wb->enter(1, 2, "+9");
+        state.ResumeTiming();
+        for (int i = 0; i < 100000; ++i) wb->enter(3 + i % 65000, 3 + i / 65000, kFormula);
+        state.PauseTiming();
+        wb.reset();
+        state.ResumeTiming();
+    }
+    state.SetItemsProcessed(state.iterations() * 100000);
+}
+BENCHMARK(enterHundredThousand)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(5);
+
+void rangeSumColumn(benchmark::State& state) {
+    Workbook wb;
+    for (int r = 1; r <= kMaxRow; ++r) wb.enter(r, 1, "+1");
+    CellRec* cell = wb.enter(1, 2, "+[1,1^65534,1{[$]+[@]}]");
+    double sum = 0.0;
+    for (auto _ : state) {
+        ErrStat err;
+        sum += wb.engine.evaluator().evaluateFormula(cell, cell->text, err);
+    }
+    benchmark::DoNotOptimize(sum);
+    state.SetItemsProcessed(state.iterations() * kMaxRow);
+}
+BENCHMARK(rangeSumColumn)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace qx
