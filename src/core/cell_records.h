@@ -127,6 +127,30 @@ struct LevelDefaults {
     uint16_t precision = 2;
 };
 
+// A captured object's view placed on a worksheet; the two names are kept as read.
+struct PlacedView {
+    int32_t first = 0;
+    int32_t second = 0;
+    int32_t left = 0;
+    int32_t top = 0;
+    int32_t right = 0;
+    int32_t bottom = 0;
+};
+
+// A background-colour range and a border range of a level, kept in the order they were set.
+struct ColourRange {
+    CellArea area;
+    int32_t relative = 0;
+    uint32_t colour = 0;
+};
+struct BorderRange {
+    CellArea area;
+    int32_t relative = 0;
+    int32_t outside = 0;
+    int32_t inside = 0;
+    int32_t colour = 0;
+};
+
 struct LevelRec {
     int32_t number = 0;
     // Every cell, formula record, text, Array Area and object of the level; released whole on clear.
@@ -141,6 +165,9 @@ struct LevelRec {
     std::array<uint16_t, kMaxCol + 1> colWidths{};  // low 15 bits: width; top bit: per-column flag
     std::vector<std::string> fontNames;
     std::vector<RangeAttrRec> rangeRecords;  // oldest first
+    std::vector<ColourRange> colourRanges;
+    std::vector<BorderRange> borderRanges;
+    std::vector<PlacedView> views;
     CellArea pendingDelete;
     CellArea pendingPaste;
     CellRec* undoNewer = nullptr;  // chains of detached cells for delete/undo/cut/paste

@@ -1,0 +1,244 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "files/stored_form.h"
+#include "unit/files/file_fixture.h"
+
+namespace qx {
+namespace {
+
+using test::FileFixture;
+
+TEST(StoredNumber, FormsOfTheArrayValues) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const struct {
+        double value;
+        const char* text;
+    } cases[] = {
+        {0.0, "0"},
+        {-0.0, "0"},
+        {1.5, "1.500000000000000e+00"},
+        {-123456.789, "-1.234567890000000e+05"},
+        {1.7e308, "+1.#INF"},
+        {-1.7e308, "-1.#INF"},
+        {nan, "-1.#INF"},
+        {std::numeric_limits<double>::infinity(), "+1.#INF"},
+        {5e-324, "4.940656458412465e-324"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(storedNumber(c.value), c.text) << c.value;
+}
+
+TEST(LevelFile, LayoutOfASmallLevelByteForByte) {
+    FileFixture fx;
+    fx.enter(1, 1, "hi");
+    const std::string bytes = fx.saveLevel(1);
+    ASSERT_FALSE(fx.lastError.failed());
+    ASSERT_EQ(bytes.size(), 255u);
+    std::string header;
+    for (int i = 0; i < kHeaderSize; ++i) header.push_back(static_cast<char>(bytes[i] ^ kHeaderKey));
+    EXPECT_EQ(header, "~00007");
+    const CellRec* c = fx.cell(1, 1);
+    const std::string records = "~~SV3.00~~Sg{1,8}~~Sy0~~Sw80~~Sh17~~Sr1~~Sd2~~Sm{16777215,0}~~R1C1P" +
+                                std::to_string(c->flags) + "Y" + std::to_string(c->style) + ";hi~~Xe";
+    const std::string body = test::decodedBody(bytes);
+    EXPECT_EQ(body.substr(0, records.size()), records);
+    EXPECT_EQ(body.substr(records.size()), std::string(255 - kHeaderSize - records.size(), '~'));
+}
+
+TEST(LevelFile, EmptyLevelIsNotSaved) {
+    FileFixture fx;
+    EXPECT_TRUE(fx.saveLevel(1).empty());
+    EXPECT_EQ(fx.lastError.code, 43);
+}
+
+TEST(LevelFile, CharacterRulesKeepEveryQuotedAndTextFieldReadable) {
+    FileFixture fx;
+    fx.enter(1, 1, "a~~b\"c");
+    fx.enter(2, 1, "+1");
+    ErrStat err;
+    fx.store.setTag(fx.cell(2, 1), "note ~~ with \"quotes\"", err);
+    fx.store.levelPtr(1)->directory = "/dir/with\"quote";
+    const std::string bytes = fx.saveLevel(1);
+    const std::string body = test::decodedBody(bytes);
+    EXPECT_EQ(body.find("Sp"), std::string::npos) << "a directory that cannot be read back is left out";
+    FileFixture back;
+    ASSERT_TRUE(back.load(bytes)) << back.lastError.point;
+    EXPECT_EQ(back.cell(1, 1)->textView(), "a^^b\"c");
+    EXPECT_EQ(back.store.getTag(back.cell(2, 1)), "note ^^ with 'quotes'");
+    EXPECT_EQ(back.cell(2, 1)->formula->value, 1.0);
+}
+
+// Compiled text rebuilt from the stored form must be exactly what compiling gives.
+TEST(StoredForm, ConvertsBackToTheCompiledText) {
+    const char* formulas[] = {
+        "+[1,1]*2",   "+[$2,1]+[2,$1]+[$2,$2]", "+[1,1]+[1,1]+[3,4]", "+[1,1^3,1]+[2,2]",
+        "+[[1,1],2]", "+[1,1,,2]+[1,2]",        "+([5,5])*2",         "+[1,1,0]+[4,4]",
+    };
+    for (const char* text : formulas) {
+        FileFixture fx;
+        fx.enter(1, 1, "+1");
+        fx.enter(1, 2, "+2");
+        fx.enter(10, 10, text);
+        const CellRec* c = fx.cell(10, 10);
+        ASSERT_TRUE(c && c->formula && !c->formula->errorMark()) << text;
+        ErrStat err;
+        const std::string readable = fx.engine.readableText(*c, TextOffsets{}, err);
+        std::vector<StoredReference> refs;
+        for (uint32_t k = 0; k < c->formula->refCount; ++k)
+            refs.push_back({c->formula->refs[k]->row, c->formula->refs[k]->col, 0});
+        std::string converted;
+        ASSERT_TRUE(convertStoredForm(readable, refs, true, converted)) << text;
+        EXPECT_EQ(converted, c->textView()) << text;
+    }
+}
+
+TEST(StoredForm, RefusesWhatCannotBeConvertedExactly) {
+    const struct {
+        const char* text;
+        std::vector<StoredReference> refs;
+    } cases[] = {
+        {"[1,1]+[2,2]", {{1, 1, 0}}},       // an address without an entry
+        {"[1,1]", {{1, 1, 0}, {2, 2, 0}}},  // an entry the text never uses
+        {"[1,1]", {{1, 1, 3}}},             // an entry naming a level
+        {"[1,1]", {{1, 1, 0}, {1, 1, 0}}},  // duplicates
+        {"[1,1] + 2", {{1, 1, 0}}},         // blanks compiling would drop
+        {"+[1,1]", {{1, 1, 0}}},            // a prefix compiling would drop
+        {"[1,1]~2", {{1, 1, 0}}},           // a '~' compiling would change
+    };
+    for (const auto& c : cases) {
+        std::string out;
+        EXPECT_FALSE(convertStoredForm(c.text, c.refs, true, out)) << c.text;
+    }
+}
+
+// Clear-text level files are easy to write by hand, so the reader's failure points are checked with them.
+TEST(LevelReader, FailurePoints) {
+    const std::string head = "~~SV3.00";
+    const struct {
+        std::string body;
+        int point;
+    } cases[] = {
+        {"~~R1C1P0Y0J0E8192{0};1", kReadPointArrayCount},
+        {"~~R1C1P0Y0J0E-1{0};1", kReadPointArrayCount},
+        {"~~R1C1P0Y0J0E1;1", kReadPointArrayOpen},
+        {"~~R1C1P0Y0J0E1{1}2};1", kReadPointArraySeparator},
+        {"~~R1C1P0Y0J0E1{1|2|", kReadPointArrayClose},
+        {"~~R1C1P0Y0J0E0{1|;1", kReadPointArrayClose},
+        {"~~Vr{3,20", kReadPointSizeList},
+        {"~~Vc{3", kReadPointSizeList},
+        {"~~R1C1P0Y0J0Gn{1,2,0|~~Xe", kReadPointTableOpen},
+        {"~~R1C1P0Y0J0Gc{0,\"a\"~~Xe", kReadPointHeadingList},
+        {"~~R1C1P0Y0J0Ga{1|2~~Xe", kReadPointColumnList},
+        {"~~R1C1P1Y0~~Xe", kReadPointMissingSemicolon},
+        {"~~R1C1P1Y0", kReadPointMissingSemicolon},
+        {"~~R1C1P1Y0;a", kReadPointNoEnd},
+        {"~~R1C1P0Y0J0M1{1,2~~Xe", kReadPointReferenceList},
+    };
+    for (const auto& c : cases) {
+        FileFixture fx(3);
+        EXPECT_FALSE(fx.load(head + c.body)) << c.body;
+        EXPECT_EQ(fx.lastError.savedPoint, c.point) << c.body;
+        EXPECT_EQ(fx.lastError.savedCode, 39) << c.body;
+    }
+}
+
+TEST(LevelReader, OutOfRangeValuesAreIgnoredAndTransientMarksCleared) {
+    FileFixture fx(3);
+    const std::string text =
+        "~~SV3.00~~Sw2000~~Sh300~~Vr{70000,20}~~Vr{5,300}~~Vr{6,32788}~~Vc{300,40}~~Vc{7,2000}~~Ow{1,2,0,0,10,10}"
+        "~~Ow{1,2,50,50,0,0}~~R1C1P32768Y0J1073741824E0{0};+2~~R70000C1P1Y0;lost~~Xe";
+    ASSERT_TRUE(fx.load(text)) << fx.lastError.point;
+    const LevelRec& rec = *fx.store.levelPtr(1);
+    EXPECT_EQ(rec.defaults.columnWidth, 80);
+    EXPECT_EQ(rec.defaults.rowHeight, 17);
+    EXPECT_EQ(rec.rowHeights[5], 17);
+    EXPECT_EQ(rec.rowHeights[6], 0x8000 | 20);
+    EXPECT_EQ(rec.colWidths[7], 80);
+    ASSERT_EQ(rec.views.size(), 1u);
+    EXPECT_EQ(rec.views[0].left, 0);
+    EXPECT_EQ(rec.views[0].right, 50);
+    const CellRec* c = fx.cell(1, 1);
+    ASSERT_NE(c, nullptr);
+    EXPECT_FALSE(c->has(cellflag::kOnPath));
+    EXPECT_FALSE(c->formula->flags & formulaflag::kVisited);
+    EXPECT_EQ(c->formula->value, 2.0);
+}
+
+TEST(LevelReader, StoredValueKeptOnlyWhenTheReferencesConvertExactly) {
+    FileFixture fx;
+    fx.enter(1, 1, "+3");
+    fx.enter(1, 2, "+[1,1]*2");
+    std::string bytes = fx.saveLevel(1);
+    // Same file, but the stored value of [1,2] says 42: a converted formula keeps it.
+    std::string body = test::decodedBody(bytes);
+    const std::size_t at = body.find("E0{6.000000000000000e+00}");
+    ASSERT_NE(at, std::string::npos) << body;
+    const std::string kept = body.substr(0, at) + "E0{42}" + body.substr(at + 25);
+    const std::string plainKept = kept.substr(0, kept.find("~~Xe") + 4);
+    FileFixture a;
+    std::string scrambled = bytes.substr(0, kHeaderSize);
+    for (char ch : kept) scrambled.push_back(static_cast<char>(ch ^ test::kFixedKey));
+    ASSERT_TRUE(a.load(scrambled));
+    EXPECT_EQ(a.cell(1, 2)->formula->value, 42.0);
+    // A clear-text file always compiles, and so does one whose list names another level.
+    FileFixture b;
+    ASSERT_TRUE(b.load(plainKept));
+    EXPECT_EQ(b.cell(1, 2)->formula->value, 6.0);
+    std::string otherLevel = kept;
+    otherLevel.replace(otherLevel.find("M1{1,1}"), 7, "M1{1,1,2}");
+    FileFixture c;
+    scrambled = bytes.substr(0, kHeaderSize);
+    for (char ch : otherLevel) scrambled.push_back(static_cast<char>(ch ^ test::kFixedKey));
+    ASSERT_TRUE(c.load(scrambled));
+    EXPECT_EQ(c.cell(1, 2)->formula->value, 6.0);
+    EXPECT_EQ(c.cell(1, 1)->dependents, 1u);
+}
+
+TEST(LevelReader, StoredFormulaLongerThanTypedTextIsCompiled) {
+    std::string formula;
+    for (int col = 1; col <= 40; ++col)
+        formula += (col > 1 ? "+" : "") + std::string("[9999,") + std::to_string(col) + "]";
+    ASSERT_GT(formula.size(), 255u);
+    std::string text = "~~SV3.00";
+    for (int col = 1; col <= 40; ++col) text += "~~R9999C" + std::to_string(col) + "P0Y0J0E0{0};" + std::to_string(col);
+    text += "~~R10000C1P0Y0J0E0{0};" + formula + "~~Xe";
+    FileFixture fx(3);
+    ASSERT_TRUE(fx.load(text)) << fx.lastError.point;
+    const CellRec* c = fx.cell(10000, 1);
+    ASSERT_TRUE(c && c->formula);
+    EXPECT_FALSE(c->formula->errorMark());
+    EXPECT_EQ(c->formula->value, 820.0);
+    ErrStat err;
+    EXPECT_EQ(fx.engine.readableText(*c, TextOffsets{}, err), formula);
+    // Saved again, the whole readable text is written, never the compiled form.
+    const std::string body = test::decodedBody(fx.saveLevel(1));
+    EXPECT_NE(body.find(";" + formula + "~~Xe"), std::string::npos);
+}
+
+TEST(LevelReader, NewerVersionQuestion) {
+    for (auto answer : {PolicyAnswer::Yes, PolicyAnswer::No}) {
+        FileFixture fx(3);
+        fx.platform.setPolicy(answer);
+        ASSERT_TRUE(fx.load("~~SV4.00~~R1C1P1Y0;x~~Xe"));
+        ASSERT_EQ(fx.platform.boxes().size(), 1u);
+        EXPECT_EQ(fx.platform.boxes()[0].caption, "WARNING");
+        EXPECT_EQ(fx.cancelled, answer == PolicyAnswer::No);
+        EXPECT_EQ(fx.store.levelEmpty(1), answer == PolicyAnswer::No);
+    }
+}
+
+TEST(LevelReader, RangeOperationQuestionOnlyAboveTen) {
+    for (int count : {10, 11}) {
+        std::string text = "~~SV3.00~~R1C1P0Y0J0E0{0};+1";
+        for (int r = 1; r <= count; ++r) text += "~~R" + std::to_string(r) + "C2P1024Y0J0E0{0};[1,1^2,1]";
+        FileFixture fx(3);
+        fx.platform.setPolicy(PolicyAnswer::No);
+        ASSERT_TRUE(fx.load(text + "~~Xe"));
+        EXPECT_EQ(fx.platform.boxes().size(), count > 10 ? 1u : 0u) << count;
+    }
+}
+
+}  // namespace
+}  // namespace qx

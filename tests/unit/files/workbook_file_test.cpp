@@ -1,0 +1,214 @@
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "core/range_attributes.h"
+#include "unit/files/file_fixture.h"
+
+namespace qx {
+namespace {
+
+using test::FileFixture;
+
+// A randomized workbook over several levels: labels with the characters the rules change, formulas
+// on their own and other levels, Array Areas, tags with quotes, attributes, range records, sizes and views.
+void buildRandomWorkbook(FileFixture& fx, std::mt19937& rng) {
+    auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    const char* labels[] = {"plain", "with ~ tilde", "quote \" inside", "a~~b", "semi;colon", "{brace}|bar"};
+    for (int level = 1; level <= 4; ++level) {
+        if (pick(0, 4) == 0) continue;
+        for (int row = 1; row <= pick(3, 12); ++row) {
+            fx.enter(row, 1, "+" + std::to_string(pick(-50, 50)) + "." + std::to_string(pick(0, 99)), level);
+            fx.enter(row, 2, labels[pick(0, 5)], level);
+            fx.enter(row, 3, "+[" + std::to_string(row) + ",1]*" + std::to_string(pick(1, 9)), level);
+            const int other = pick(1, 4);
+            fx.enter(row, 4, "+[" + std::to_string(row) + ",1,," + std::to_string(other) + "]+[$1,$1]", level);
+            if (pick(0, 3) == 0) fx.enter(row, 5, "\"row [" + std::to_string(row) + ",1] is shown", level);
+            if (pick(0, 4) == 0) fx.enter(row, 6, "+[1,1^" + std::to_string(row) + ",1]", level);
+            CellRec* c = fx.cell(row, 3, level);
+            ErrStat err;
+            if (c && pick(0, 2) == 0) fx.store.setTag(c, "tag \"" + std::to_string(row) + "\" ~~x", err);
+            if (c && pick(0, 3) == 0) {
+                const int n = pick(0, 3) == 0 ? kMaxArrayElements : pick(1, 20);
+                std::vector<double> values(static_cast<std::size_t>(n));
+                for (double& v : values) v = std::uniform_real_distribution<double>(-1e6, 1e6)(rng);
+                fx.store.setArraySize(c, n, err);
+                fx.store.setArrayElements(c, values.data(), 0, n - 1, err);
+            }
+            if (c) c->style = static_cast<uint32_t>(pick(0, 1 << 20));
+        }
+        LevelRec& rec = *fx.store.levelPtr(level);
+        rec.rowHeights[static_cast<std::size_t>(pick(1, 100))] = static_cast<uint16_t>(pick(0, 255));
+        rec.colWidths[static_cast<std::size_t>(pick(1, 255))] = static_cast<uint16_t>(pick(0, 1024) | 0x8000);
+        addRangeAttributes(rec, CellArea{pick(1, 5), 1, pick(6, 9), pick(2, 9)}, EffectiveAttributes{5, 0, 0, 3}, 1);
+        rec.colourRanges.push_back(ColourRange{CellArea{1, 1, 3, 3}, 1, static_cast<uint32_t>(pick(0, 0xFFFFFF))});
+        rec.borderRanges.push_back(BorderRange{CellArea{2, 2, 4, 4}, 0, 1, 2, pick(0, 15)});
+        rec.views.push_back(PlacedView{1, 2, 0, 0, 100, pick(24, 200)});
+        fx.protection.setFlags(level, static_cast<uint32_t>(pick(0, 4095)));
+    }
+    fx.protection.setPassword("secret");
+}
+
+// Where two files part, decoded, with some context.
+std::string firstDifference(const std::string& a, const std::string& b) {
+    const std::string da = test::decodedBody(a);
+    const std::string db = test::decodedBody(b);
+    std::size_t i = 0;
+    while (i < da.size() && i < db.size() && da[i] == db[i]) ++i;
+    const std::size_t from = i > 60 ? i - 60 : 0;
+    return "\n" + da.substr(from, 120) + "\n" + db.substr(from, 120);
+}
+
+TEST(WorkbookFile, RandomWorkbooksRoundTripToIdenticalBytesValuesAndTexts) {
+    std::mt19937 rng(20261206);
+    for (int round = 0; round < 12; ++round) {
+        FileFixture first;
+        buildRandomWorkbook(first, rng);
+        const std::string bytes = first.saveWorkbook();
+        if (bytes.empty()) continue;
+        FileFixture second;
+        ASSERT_TRUE(second.load(bytes)) << second.lastError.point << " round " << round;
+        const std::string again = second.saveWorkbook();
+        EXPECT_EQ(again, bytes) << "round " << round << ": " << firstDifference(again, bytes);
+        // Stored values carry 16 significant digits, so values are compared from the first load on.
+        FileFixture third;
+        ASSERT_TRUE(third.load(again));
+        for (int level = 1; level <= 4; ++level) {
+            EXPECT_EQ(second.protection.flags(level), first.protection.flags(level));
+            for (LevelCursor it(*first.store.levelPtr(level)); !it.done(); it.advance()) {
+                const CellRec* a = it.get();
+                if (a->isPlaceholder()) continue;
+                const CellRec* b = second.cell(a->row, a->col, level);
+                const CellRec* c = third.cell(a->row, a->col, level);
+                ASSERT_TRUE(b && c);
+                EXPECT_EQ(second.shown(b), first.shown(a)) << a->row << "," << a->col << "," << level;
+                EXPECT_EQ(third.shown(c), first.shown(a));
+                if (b->formula && c->formula) {
+                    EXPECT_EQ(c->formula->value, b->formula->value);
+                }
+            }
+        }
+    }
+}
+
+TEST(WorkbookFile, LevelsKeepTheirNumbers) {
+    FileFixture fx;
+    fx.enter(1, 1, "two", 2);
+    fx.enter(1, 1, "+[1,1,,2]", 5);
+    const std::string bytes = fx.saveWorkbook();
+    const std::string body = test::decodedBody(bytes);
+    EXPECT_NE(body.find("~~Wz{2,\"wksht2.qx2\",\"\",4094}~~Wz{5,"), std::string::npos) << body.substr(0, 120);
+    FileFixture back;
+    ASSERT_TRUE(back.load(bytes));
+    EXPECT_TRUE(back.store.levelEmpty(1));
+    EXPECT_EQ(back.cell(1, 1, 2)->textView(), "two");
+    ASSERT_NE(back.cell(1, 1, 5), nullptr);
+}
+
+// A level that forbids adding cells must not be emptied by its own load.
+TEST(WorkbookFile, PermissionWordsApplyAfterEveryLevelIsRead) {
+    class Refusing final : public ProtectionPort {
+      public:
+        bool mayAddCells(int level) override { return words[static_cast<std::size_t>(level)] & (1u << 5); }
+        bool openPasswordAccepted(const std::string&, uint32_t) override { return ++asked, true; }
+        std::string password() const override { return {}; }
+        uint32_t flags(int level) const override { return words[static_cast<std::size_t>(level)]; }
+        void setPassword(const std::string&) override {}
+        void setFlags(int level, uint32_t f) override { words[static_cast<std::size_t>(level)] = f; }
+        void reset() override { words.fill(4094); }
+        std::array<uint32_t, kMaxLevelCount> words = [] {
+            std::array<uint32_t, kMaxLevelCount> a{};
+            a.fill(4094);
+            return a;
+        }();
+        int asked = 0;
+    };
+    FileFixture fx;
+    fx.enter(1, 1, "kept", 2);
+    fx.protection.setFlags(2, 4094 & ~(1u << 5));
+    const std::string bytes = fx.saveWorkbook();
+    FileFixture back;
+    Refusing refusing;
+    FileContext ctx{back.store, back.engine, back.platform, refusing, LevelDefaults{}};
+    MemoryBlockSource in(bytes);
+    BlockReader reader;
+    ErrStat err;
+    bool cancelled = false;
+    ASSERT_TRUE(reader.open(in, nullptr, err));
+    ASSERT_TRUE(readWorkbookFile(ctx, reader, cancelled, err));
+    EXPECT_EQ(back.cell(1, 1, 2)->textView(), "kept");
+    EXPECT_EQ(refusing.flags(2), 4094u & ~(1u << 5));
+    EXPECT_EQ(refusing.asked, 0) << "no open password is asked without the open bit";
+}
+
+TEST(WorkbookFile, FailurePointsAndWorkbookMustBeEmpty) {
+    const struct {
+        std::string text;
+        int point;
+        int code;
+    } cases[] = {
+        {"~~Wv{3.00,\"\",4094}~~Wz{1,\"a\",\"\",4094}", kWorkbookPointNoEnd, 39},
+        {"~~Wv{3.00,\"\",4094}~~Wz{9,\"a\",\"\",4094}~~We", kWorkbookPointLevelRange, 39},
+        {"~~Wv{3.00,\"\",4094}~~Wz{1,a}~~We", kWorkbookPointLevelName, 39},
+    };
+    for (const auto& c : cases) {
+        // Clear-text workbooks are not accepted by the container, so the bodies are scrambled.
+        std::string bytes;
+        for (char h : std::string("~00007")) bytes.push_back(static_cast<char>(h ^ kHeaderKey));
+        for (char ch : c.text) bytes.push_back(static_cast<char>(ch ^ test::kFixedKey));
+        FileFixture fx(4);
+        EXPECT_FALSE(fx.load(bytes)) << c.text;
+        EXPECT_EQ(fx.lastError.savedPoint, c.point) << c.text;
+        EXPECT_EQ(fx.lastError.savedCode, c.code) << c.text;
+    }
+    FileFixture full;
+    full.enter(1, 1, "x");
+    const std::string bytes = full.saveWorkbook();
+    EXPECT_FALSE(full.load(bytes));
+    EXPECT_EQ(full.lastError.savedCode, kCodeWorkbookNotCleared);
+}
+
+// Truncated and damaged files end in a loaded level or a designed failure, never a crash or a hang.
+TEST(WorkbookFile, DamagedFilesFailCleanly) {
+    std::mt19937 rng(77);
+    FileFixture source;
+    buildRandomWorkbook(source, rng);
+    source.enter(1, 1, "+1", 1);
+    const std::string good = source.saveWorkbook();
+    ASSERT_FALSE(good.empty());
+    FileFixture fx(6);
+    for (int round = 0; round < 2000; ++round) {
+        std::string bytes = good;
+        switch (round % 3) {
+            case 0:
+                bytes.resize(std::uniform_int_distribution<std::size_t>(0, bytes.size())(rng));
+                break;
+            case 1:
+                for (int k = 0; k < 4; ++k) {
+                    bytes[std::uniform_int_distribution<std::size_t>(0, bytes.size() - 1)(rng)] ^=
+                        static_cast<char>(std::uniform_int_distribution<int>(1, 255)(rng));
+                }
+                break;
+            default:
+                bytes.insert(std::uniform_int_distribution<std::size_t>(kHeaderSize, bytes.size())(rng), 1,
+                             static_cast<char>('~' ^ test::kFixedKey));
+                break;
+        }
+        for (int level = 1; level < fx.store.levelCount(); ++level) {
+            if (!fx.store.levelEmpty(level)) resetLevel(fx.store, level, LevelDefaults{});
+        }
+        fx.platform.setPolicy(round % 2 ? PolicyAnswer::Yes : PolicyAnswer::No);
+        if (!fx.load(bytes)) {
+            const int code = fx.lastError.savedCode;
+            EXPECT_TRUE(code == 39 || code == 99 || code == 100 || code == 1) << code << " round " << round;
+        }
+        for (int level = 1; level < fx.store.levelCount(); ++level) {
+            if (fx.store.levelEmpty(level)) continue;
+            ASSERT_EQ(fx.store.checkRows(level), "") << round;
+            ASSERT_EQ(fx.store.checkDependents(level), "") << round;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace qx
