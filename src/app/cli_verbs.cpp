@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/address_argument.h"
+#include "app/file_verbs.h"
 #include "app/formula_verbs.h"
 #include "app/line_interpreter.h"
 
@@ -78,8 +79,10 @@ constexpr std::array kVerbs = std::to_array<Verb>({
     {"show", showVerb},
     {"value", valueVerb},
     {"eval", evalVerb},
-    {"open", notAvailableVerb},
-    {"save", notAvailableVerb},
+    {"open", openVerb},
+    {"save", saveVerb},
+    {"rename", renameVerb},
+    {"protect", protectVerb},
     {"import", notAvailableVerb},
     {"export", notAvailableVerb},
     {"level", levelVerb},

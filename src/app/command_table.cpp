@@ -4,6 +4,7 @@
 #include <array>
 
 #include "app/edit_commands.h"
+#include "app/file_commands.h"
 
 namespace qx {
 namespace {
@@ -15,6 +16,10 @@ CommandOutcome notAvailable(Session&, ErrStat&) {
 // Ids below 1000 and the 4000s are the numbers the menus and the built-in button bars send.
 // Commands that no built-in bar names take ids from 9000 up.
 constexpr std::array kCommands = std::to_array<Command>({
+    // File menu
+    {9010, "Save", "Save", saveCommand},
+    {9011, "ClearWorkbook", "Clear workbook", clearWorkbookCommand},
+    {9012, "ClearWorksheet", "Clear worksheet", clearWorksheetCommand},
     // Edit menu and the "Edit mode" bar
     {540, "Undo", "Undo delete", notAvailable},
     {541, "Copy", "Copy", notAvailable},

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <new>
 
+#include "app/file_commands.h"
 #include "core/settings_file.h"
 
 namespace qx {
@@ -44,6 +45,7 @@ bool Session::start(ErrStat& err) {
         m_cells =
             std::make_unique<CellStore>(m_levelCount, m_app.defaults.level, m_app.defaultDocumentDirectory, m_scratch);
         m_formulas = std::make_unique<FormulaEngine>(*m_cells);
+        startFiles();
         m_activeLevel = 1;
         m_pointer = CellPointer{};
         m_selection = CellArea{1, 1, 1, 1};
@@ -51,6 +53,20 @@ bool Session::start(ErrStat& err) {
         return err.fail(kOriginStart, 1, kCodeOutOfMemory);
     }
     return true;
+}
+
+void Session::startFiles() {
+    m_fileFlow.reset();
+    m_fileContext.reset();
+    ResetProtection(m_protection);
+    m_protectionPort = std::make_unique<SessionProtectionPort>(m_protection, m_platform, highestLevel());
+    m_fileContext = std::make_unique<FileContext>(
+        FileContext{*m_cells, *m_formulas, m_platform, *m_protectionPort, m_app.defaults.level});
+    m_fileFlow = std::make_unique<FileFlow>(*m_fileContext, m_app, m_workbookFiles);
+    m_workbookFiles = WorkbookFileState{};
+    m_workbookFiles.name = m_app.defaultWorkbookName;
+    m_workbookFiles.directory = m_app.defaultDocumentDirectory;
+    m_workbookFiles.currentDirectory = m_app.defaultDocumentDirectory;
 }
 
 bool Session::finish(ErrStat& err) {

@@ -12,8 +12,10 @@
 #include "core/cell_store.h"
 #include "core/err_stat.h"
 #include "core/scratch_record.h"
+#include "files/open_save.h"
 #include "formula/formula_engine.h"
 #include "platform/platform.h"
+#include "protect/protection.h"
 
 namespace qx {
 
@@ -50,6 +52,10 @@ class Session {
     // The formula language installed on the workbook; exists once start() has succeeded.
     FormulaEngine& formulas() { return *m_formulas; }
     const CommandTable& commands() const { return m_commands; }
+    ProtectionSettings& protection() { return m_protection; }
+    WorkbookFileState& workbookFiles() { return m_workbookFiles; }
+    // Opening, saving, clearing and renaming; exists once start() has succeeded.
+    FileFlow& files() { return *m_fileFlow; }
 
     int levelCount() const { return m_levelCount; }
     int highestLevel() const { return m_levelCount - 1; }
@@ -68,6 +74,7 @@ class Session {
     CommandOutcome dispatch(std::string_view name, ErrStat& err);
 
   private:
+    void startFiles();
     bool checkPlace(int level, int row, int col, ErrStat& err) const;
     CommandOutcome run(const Command* command, ErrStat& err);
 
@@ -80,6 +87,11 @@ class Session {
     std::unique_ptr<CellStore> m_cells;
     std::unique_ptr<FormulaEngine> m_formulas;  // after the store: it is removed from the store first
     CommandTable m_commands;
+    ProtectionSettings m_protection;
+    WorkbookFileState m_workbookFiles;
+    std::unique_ptr<ProtectionPort> m_protectionPort;
+    std::unique_ptr<FileContext> m_fileContext;
+    std::unique_ptr<FileFlow> m_fileFlow;
     int m_activeLevel = 1;
     CellPointer m_pointer;
     CellArea m_selection{1, 1, 1, 1};

@@ -314,6 +314,13 @@ bool FileFlow::openFile(int level, bool ask, const std::string& directory, const
         return err.fail(kOpenFlowOrigin, 1, cellstore::kBadLevel);
     }
     const bool holdsData = workbook ? !workbookEmpty() : !m_ctx.store.levelEmpty(level);
+    // A file that is not there would leave the target cleared for nothing.
+    std::error_code ec;
+    if (holdsData && (!std::filesystem::is_regular_file(joinPath(directory, name), ec) ||
+                      std::filesystem::file_size(joinPath(directory, name), ec) == 0 || ec)) {
+        message("WARNING", "Unable to load:\n\n" + joinPath(directory, name));
+        return err.fail(kOpenFlowOrigin, 2, filecode::kMissingOrEmpty);
+    }
     const std::string ownPath =
         workbook ? joinPath(m_workbook.directory, workbookFileName()) : joinPath(rec->directory, rec->defaultFileName);
     const bool sameFile = canonical(joinPath(directory, name)) == canonical(ownPath);

@@ -179,6 +179,10 @@ TEST(OpenFlow, QuestionsBeforeReplacingData) {
     f.fx.platform.queueAnswer(PolicyAnswer::Cancel);
     EXPECT_FALSE(f.flow.openFile(1, true, f.dir.path(), "other.qx2", err));
     EXPECT_EQ(f.fx.cell(1, 1)->textView(), "newer");
+    // A name that is not there never clears the data.
+    EXPECT_FALSE(f.flow.openFile(1, true, f.dir.path(), "typo.qx2", err));
+    EXPECT_EQ(err.code, filecode::kMissingOrEmpty);
+    EXPECT_EQ(f.fx.cell(1, 1)->textView(), "newer");
     f.fx.platform.queueAnswer(PolicyAnswer::No);
     EXPECT_TRUE(f.flow.openFile(1, true, f.dir.path(), "other.qx2", err));
     EXPECT_EQ(f.fx.cell(1, 1)->textView(), "mine");

@@ -1,0 +1,86 @@
+#include "app/file_verbs.h"
+
+#include <charconv>
+#include <string>
+
+#include "app/line_interpreter.h"
+#include "core/paths.h"
+
+namespace qx {
+namespace {
+
+constexpr int32_t kCodeIllegalParameter = 78;
+constexpr Origin kOriginFileVerb{kLetterA, 95, 30};
+
+void illegal(LineInterpreter& cli, int point) {
+    ErrStat err;
+    err.fail(kOriginFileVerb, point, kCodeIllegalParameter);
+    cli.printFailure(err);
+}
+
+// The first word and the rest, both trimmed.
+std::pair<std::string_view, std::string_view> firstWord(std::string_view args) {
+    args = trimArgument(args);
+    const std::size_t end = args.find_first_of(" \t");
+    if (end == std::string_view::npos) return {args, {}};
+    return {args.substr(0, end), trimArgument(args.substr(end))};
+}
+
+bool readNumber(std::string_view text, int64_t& value) {
+    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return !text.empty() && ec == std::errc() && end == text.data() + text.size();
+}
+
+}  // namespace
+
+void openVerb(LineInterpreter& cli, std::string_view args) {
+    const std::string_view path = trimArgument(args);
+    if (path.empty()) return illegal(cli, 1);
+    const SplitPath where = splitPath(path);
+    Session& session = cli.session();
+    ErrStat err;
+    session.files().openFile(session.activeLevel(), true, where.directory, where.name, err);
+    if (err.failed()) cli.printFailure(err);
+}
+
+void saveVerb(LineInterpreter& cli, std::string_view args) {
+    const std::string_view path = trimArgument(args);
+    if (path.empty()) return illegal(cli, 2);
+    const SplitPath where = splitPath(path);
+    Session& session = cli.session();
+    ErrStat err;
+    const int level = extensionCode(where.name) == extcode::kWorkbook ? 0 : session.activeLevel();
+    session.files().saveFile(level, where.directory, where.name, level != 0, err);
+    if (err.failed()) cli.printFailure(err);
+}
+
+void renameVerb(LineInterpreter& cli, std::string_view args) {
+    const auto [which, name] = firstWord(args);
+    Session& session = cli.session();
+    if (which == "workbook") {
+        session.files().rename(0, name);
+    } else if (which == "worksheet") {
+        session.files().rename(session.activeLevel(), name);
+    } else {
+        illegal(cli, 3);
+    }
+}
+
+void protectVerb(LineInterpreter& cli, std::string_view args) {
+    const auto [which, rest] = firstWord(args);
+    ProtectionSettings& settings = cli.session().protection();
+    if (which == "password") {
+        settings.password.assign(rest);
+        return;
+    }
+    const auto [levelText, wordText] = firstWord(rest);
+    int64_t level = 0;
+    int64_t word = 0;
+    if (which != "level" || !readNumber(levelText, level) || !readNumber(wordText, word) || level < 0 ||
+        level > cli.session().highestLevel() || word < 0 || word > UINT32_MAX) {
+        return illegal(cli, 4);
+    }
+    setPermissionWord(settings, static_cast<int>(level), static_cast<uint32_t>(word));
+}
+
+}  // namespace qx

@@ -1,0 +1,19 @@
+#pragma once
+// quorix-cli verbs for files and protection.
+#include <string_view>
+
+namespace qx {
+
+class LineInterpreter;
+
+// "open PATH": the Open command's flow on the active level, questions answered by the policy.
+void openVerb(LineInterpreter& cli, std::string_view args);
+// "save PATH": ".qx2" saves the active level, ".qx3" the workbook, without asking.
+void saveVerb(LineInterpreter& cli, std::string_view args);
+// "rename workbook NAME" or "rename worksheet NAME" (the active level).
+void renameVerb(LineInterpreter& cli, std::string_view args);
+// "protect password TEXT" sets the workbook password (empty text clears it);
+// "protect level N WORD" sets a level's permission word (0 for the workbook's).
+void protectVerb(LineInterpreter& cli, std::string_view args);
+
+}  // namespace qx
