@@ -38,7 +38,16 @@ void enterVerb(LineInterpreter& cli, std::string_view args) {
     }
     if (pos < args.size() && args[pos] == ' ') ++pos;
     session.scratch().formulaErrorCaptured = false;  // a new edit starts a new error capture
-    session.formulas().entry().storeEntry(args.substr(pos), at.row, at.col, levelOf(session, at), EntryOptions{}, err);
+    const std::string_view text = args.substr(pos);
+    const int level = levelOf(session, at);
+    if (classifyEntry(text) == EntryKind::ShortCut) {
+        CellRec* current = session.cells().findCell(at.row, at.col, level, err);
+        const ShortCutResult r =
+            session.formulas().shortCuts().run(cli.platform(), current, level, at.row, at.col, text);
+        if (r.moved) session.moveTo(level, r.row, r.col, err);
+        return;
+    }
+    session.formulas().entry().storeEntry(text, at.row, at.col, level, EntryOptions{}, err);
     if (err.failed()) cli.printFailure(err);
 }
 

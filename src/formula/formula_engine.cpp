@@ -12,7 +12,8 @@ FormulaEngine::FormulaEngine(CellStore& store)
       m_compiler(store, m_evaluator),
       m_minimal(store, m_evaluator, m_compiler),
       m_recalculator(&m_minimal),
-      m_entry(store, m_compiler, m_minimal) {
+      m_entry(store, m_compiler, m_minimal),
+      m_shortCuts(*this) {
     store.setHooks(this);
 }
 

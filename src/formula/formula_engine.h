@@ -11,6 +11,7 @@
 #include "formula/entry.h"
 #include "formula/evaluator.h"
 #include "formula/minimal_recalc.h"
+#include "formula/shortcut.h"
 
 namespace qx {
 
@@ -25,6 +26,8 @@ class FormulaEngine final : public CellStoreHooks {
     Evaluator& evaluator() { return m_evaluator; }
     FormulaCompiler& compiler() { return m_compiler; }
     EntryOperation& entry() { return m_entry; }
+    ShortCuts& shortCuts() { return m_shortCuts; }
+    CellStore& store() { return m_store; }
     Recalculator& recalculator() { return *m_recalculator; }
     // Replaces the recalculator (the store's notifications go to it from now on); null restores the minimal one.
     void setRecalculator(Recalculator* recalculator);
@@ -47,6 +50,7 @@ class FormulaEngine final : public CellStoreHooks {
     MinimalRecalculator m_minimal;
     Recalculator* m_recalculator;
     EntryOperation m_entry;
+    ShortCuts m_shortCuts;
 };
 
 }  // namespace qx
