@@ -1,11 +1,11 @@
 #include "app/edit_commands.h"
 
 #include "app/session.h"
+#include "core/recalculator.h"
 
 namespace qx {
 namespace {
 
-constexpr int kNotifyCommittedEdit = 4;
 constexpr Origin kOriginDelete{kLetterA, 95, 20};
 
 bool isWholeSheet(const CellArea& area) {
@@ -24,7 +24,7 @@ CommandOutcome deleteCommand(Session& session, ErrStat& err) {
     }
     const CellArea area = session.selection();
     session.cells().deleteBlock(session.activeLevel(), area.firstRow, area.firstCol, area.lastRow, area.lastCol,
-                                kNotifyCommittedEdit, true, err);
+                                notifymode::kEdit, true, err);
     if (err.failed()) {
         err.trace(kOriginDelete);
         return CommandOutcome::Failed;
