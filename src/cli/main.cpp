@@ -27,8 +27,10 @@ int main(int argc, char** argv) {
     // Every script is opened first, so an unreadable one stops the run before anything happens.
     std::vector<std::unique_ptr<std::ifstream>> scripts;
     for (const std::string& path : options.scripts) {
+        // A directory opens like a file here but yields no lines; it is no script.
+        std::error_code dirCheck;
         auto file = std::make_unique<std::ifstream>(path, std::ios::binary);
-        if (!*file) {
+        if (!*file || std::filesystem::is_directory(path, dirCheck)) {
             std::cerr << "quorix-cli: cannot read " << path << '\n';
             return kExitUsage;
         }
@@ -55,8 +57,14 @@ int main(int argc, char** argv) {
     if (scripts.empty()) {
         cli.runStream(std::cin);
     } else {
-        for (auto& script : scripts) {
-            if (!cli.runStream(*script)) break;
+        for (std::size_t i = 0; i < scripts.size(); ++i) {
+            bool goOn = cli.runStream(*scripts[i]);
+            if (scripts[i]->bad()) {
+                std::cerr << "quorix-cli: cannot read " << options.scripts[i] << '\n';
+                std::cout.flush();
+                return kExitUsage;
+            }
+            if (!goOn) break;
         }
     }
     if (!session.finish(err)) cli.printFailure(err);
