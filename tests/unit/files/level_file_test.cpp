@@ -242,3 +242,36 @@ TEST(LevelReader, RangeOperationQuestionOnlyAboveTen) {
 
 }  // namespace
 }  // namespace qx
+
+namespace qx {
+namespace {
+
+// A level whose permission word forbids adding cells gets none from a level file.
+TEST(LevelReader, ProtectionCheckAfterLoadingClearsTheLevelAgain) {
+    class NoNewCells final : public ProtectionPort {
+      public:
+        bool mayAddCells(int) override { return ++refused, false; }
+        bool openPasswordAccepted(const std::string&, uint32_t) override { return true; }
+        std::string password() const override { return {}; }
+        uint32_t flags(int) const override { return 4094 & ~(1u << 5); }
+        void setPassword(const std::string&) override {}
+        void setFlags(int, uint32_t) override {}
+        void reset() override {}
+        int refused = 0;
+    };
+    test::FileFixture fx(3);
+    NoNewCells port;
+    FileContext ctx{fx.store, fx.engine, fx.platform, port, LevelDefaults{}};
+    MemoryBlockSource in("~~SV3.00~~R1C1P1Y0;x~~Xe");
+    BlockReader reader;
+    ErrStat err;
+    bool cancelled = false;
+    ASSERT_TRUE(reader.open(in, nullptr, err));
+    EXPECT_TRUE(readLevelFile(ctx, reader, 1, cancelled, err));
+    EXPECT_TRUE(cancelled);
+    EXPECT_EQ(port.refused, 1);
+    EXPECT_TRUE(fx.store.levelEmpty(1));
+}
+
+}  // namespace
+}  // namespace qx

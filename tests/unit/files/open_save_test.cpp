@@ -60,17 +60,21 @@ TEST(ExtensionTable, CodesIgnoreCaseAndStoredNamesTakeTheTableForm) {
 // A save that fails part way must leave the file the user had exactly as it was.
 TEST(SaveFile, FailedSaveLeavesThePreviousFileUntouched) {
     FlowFixture f;
+    f.app.autoBackup = 1;
     f.fx.enter(1, 1, "first");
     ErrStat err;
-    ASSERT_TRUE(f.flow.saveFile(0, f.dir.path(), "book.qx3", false, err));
-    const std::string before = readAll(f.dir.file("book.qx3"));
+    ASSERT_TRUE(f.flow.saveFile(1, f.dir.path(), "book.qx2", true, err));
+    const std::string before = readAll(f.dir.file("book.qx2"));
+    const std::string backup = readAll(f.dir.file("book.bck"));
     for (int row = 1; row <= 200; ++row) f.fx.enter(row, 2, "+" + std::to_string(row));
     f.flow.failWritesAfter = 1;
-    EXPECT_FALSE(f.flow.saveFile(0, f.dir.path(), "book.qx3", false, err));
+    EXPECT_FALSE(f.flow.saveFile(1, f.dir.path(), "book.qx2", true, err));
     EXPECT_EQ(err.code, filecode::kCannotSave);
     EXPECT_TRUE(f.asked("WARNING"));
-    EXPECT_EQ(readAll(f.dir.file("book.qx3")), before);
-    EXPECT_FALSE(std::filesystem::exists(f.dir.file("book.qx3.part")));
+    EXPECT_EQ(readAll(f.dir.file("book.qx2")), before);
+    EXPECT_EQ(readAll(f.dir.file("book.bck")), backup);
+    EXPECT_FALSE(std::filesystem::exists(f.dir.file("book.qx2.part")));
+    EXPECT_FALSE(std::filesystem::exists(f.dir.file("book.bck.part")));
     EXPECT_TRUE(f.fx.store.levelPtr(1)->changed) << "a failed save leaves the level marked changed";
 }
 
