@@ -67,7 +67,7 @@ struct LevelReader::Pending {
     uint32_t formulaFlags = 0;
     std::string comment;
     std::vector<StoredReference> refs;
-    bool refsOverflow = false;
+    bool refsOverflow = false;   // more entries than kept, or a count that disagrees: compile instead
     std::vector<double> values;  // element 0 is the value
 };
 
@@ -344,6 +344,8 @@ bool LevelReader::cellFields(std::string_view text, ErrStat& err) {
             case 'M':
                 readInt(f, v);
                 if (!f.accept('{') || !referenceList(err)) return fail(kReadPointReferenceList, err);
+                // A count that disagrees with the list means the list cannot be trusted as it stands.
+                if (v != static_cast<int64_t>(p.refs.size())) p.refsOverflow = true;
                 break;
             case 'E':
                 if (!arrayArea(f, err)) return false;

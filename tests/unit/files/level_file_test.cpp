@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 
+#include "core/level_fonts.h"
 #include "files/stored_form.h"
 #include "unit/files/file_fixture.h"
 
@@ -186,6 +187,13 @@ TEST(LevelReader, StoredValueKeptOnlyWhenTheReferencesConvertExactly) {
     FileFixture b;
     ASSERT_TRUE(b.load(plainKept));
     EXPECT_EQ(b.cell(1, 2)->formula->value, 6.0);
+    std::string wrongCount = kept;
+    wrongCount.replace(wrongCount.find("M1{1,1}"), 7, "M2{1,1}");
+    FileFixture d;
+    scrambled = bytes.substr(0, kHeaderSize);
+    for (char ch : wrongCount) scrambled.push_back(static_cast<char>(ch ^ test::kFixedKey));
+    ASSERT_TRUE(d.load(scrambled));
+    EXPECT_EQ(d.cell(1, 2)->formula->value, 6.0);
     std::string otherLevel = kept;
     otherLevel.replace(otherLevel.find("M1{1,1}"), 7, "M1{1,1,2}");
     FileFixture c;
@@ -215,6 +223,16 @@ TEST(LevelReader, StoredFormulaLongerThanTypedTextIsCompiled) {
     // Saved again, the whole readable text is written, never the compiled form.
     const std::string body = test::decodedBody(fx.saveLevel(1));
     EXPECT_NE(body.find(";" + formula + "~~Xe"), std::string::npos);
+}
+
+TEST(LevelReader, AddedFontsFillTheTableAndNoFurther) {
+    std::string names;
+    for (int n = 0; n < 32; ++n) names += (n == 0 ? ",~," : ",") + std::string("Font") + std::to_string(n);
+    FileFixture fx(3);
+    ASSERT_TRUE(fx.load("~~SV3.00~~Sf{32" + names + "}~~R1C1P1Y0;x~~Xe"));
+    const LevelRec& rec = *fx.store.levelPtr(1);
+    ASSERT_EQ(rec.fontNames.size(), static_cast<std::size_t>(kLevelFontCapacity));
+    EXPECT_EQ(rec.fontNames.back(), "Font29");
 }
 
 TEST(LevelReader, NewerVersionQuestion) {
