@@ -1,13 +1,17 @@
 #include "formula/evaluator.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <string>
 
 #include "core/cell_store.h"
+#include "core/number_text.h"
 #include "core/numeric.h"
 #include "formula/bracket_match.h"
 #include "formula/compiled_text.h"
 #include "formula/lexer.h"
+#include "platform/platform.h"
 
 namespace qx {
 
@@ -191,6 +195,7 @@ double Evaluator::evaluate(CellRec* cell, char* text, int& pos, int minPrec, Reg
     }
     DepthGuard guard(m_depth);
     CallState st;
+    const int start = pos;
     for (;;) {
         pos = skipBlanks(text, pos);
         if (!st.have && !readPrefix(text, pos, st, err)) break;
@@ -216,8 +221,9 @@ double Evaluator::evaluate(CellRec* cell, char* text, int& pos, int minPrec, Reg
             continue;
         }
         bool done = false;
-        if (!applyInfix(cell, text, pos, minPrec, st, regs, err, done) || done) break;
+        if (!applyInfix(cell, text, pos, minPrec, st, regs, err, done, start) || done) break;
     }
+    if (!err.failed() && stepping(cell)) showStep(cell, text, start, pos, st.value, false);
     return finishCall(st.value, pos, err);
 }
 
@@ -383,7 +389,9 @@ bool Evaluator::readCall(CellRec* cell, char* text, int& pos, CallState& st, Reg
     const char saved = text[close + 1];
     text[close + 1] = '\0';
     CallRecord call{cell, text, namePos, nameStop, open, close, regs, this};
+    suspendStepping(true);
     const double value = m_dispatcher->call(call, err);
+    suspendStepping(false);
     text[close + 1] = saved;
     if (err.failed()) {
         err.position = namePos;
@@ -396,7 +404,7 @@ bool Evaluator::readCall(CellRec* cell, char* text, int& pos, CallState& st, Reg
 }
 
 bool Evaluator::applyInfix(CellRec* cell, char* text, int& pos, int minPrec, CallState& st, RegisterBlock& regs,
-                           ErrStat& err, bool& done) {
+                           ErrStat& err, bool& done, int start) {
     const char c = text[pos];
     if (isDigit(c) || (c == '.' && isDigit(text[pos + 1]))) return fail(err, kEvaluate, 15, pos, fcode::kSyntaxError);
     const OpToken found = matchOperator(text, pos);
@@ -411,6 +419,7 @@ bool Evaluator::applyInfix(CellRec* cell, char* text, int& pos, int minPrec, Cal
         return true;
     }
     const int opPos = pos;
+    if (stepping(cell)) showStep(cell, text, start, opPos, st.value, true);
     pos += token->length;
     if (!isAssignmentOp(token->op)) {
         const double right = evaluate(cell, text, pos, kPrecedence[token->op], regs, err);
@@ -637,6 +646,30 @@ CellAddress Evaluator::parseAddress(CellRec* cell, char* text, int& pos, bool se
     if (!endsAddress(text[pos], secondCorner)) return fail(err, kParseAddress, 3, pos, fcode::kMissingBracket), a;
     if (rangeCode != 0) fail(err, kParseAddress, 4, rangePos, rangeCode);
     return a;
+}
+
+void Evaluator::showStep(CellRec* cell, const char* text, int start, int end, double value, bool beforeOperator) {
+    constexpr std::size_t kLongStep = 40;
+    constexpr std::size_t kStepTail = 37;
+    ErrStat scratch;
+    const std::string piece(text + start, text + std::max(start, end));
+    std::string line = expandCompiled(*cell, piece.c_str(), TextOffsets{}, m_store.highestLevel(), scratch);
+    line = (beforeOperator ? " " : "") + line + "  =  " + formatFixed(value, 6);
+    if (line.size() >= kLongStep) line = "..." + line.substr(line.size() - kStepTail);
+    const std::string formula = expandCompiled(*cell, cell->text, TextOffsets{}, m_store.highestLevel(), scratch);
+    const std::string caption = "Debugging:  [" + std::to_string(cell->row) + "," + std::to_string(cell->col) + ",0," +
+                                std::to_string(cell->level) + "]";
+    if (m_platform->messageBox(caption, formula + "\n\n" + line, BoxIcon::None, BoxButtons::OkCancel) ==
+        BoxAnswer::Cancel) {
+        m_platform = nullptr;  // Cancel stops stepping for the rest of the computation
+    }
+}
+
+double Evaluator::stepFormula(CellRec& cell, Platform& platform, ErrStat& err) {
+    m_platform = &platform;
+    const double value = evaluateFormula(&cell, cell.text, err);
+    m_platform = nullptr;
+    return value;
 }
 
 }  // namespace qx

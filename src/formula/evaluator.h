@@ -12,6 +12,7 @@ namespace qx {
 
 class CellStore;
 class Evaluator;
+class Platform;
 
 // The seven Range Operation registers [#] [@] [*] [$] [-] [|] [%].
 namespace reg {
@@ -95,6 +96,12 @@ class Evaluator {
     // Stores through a textual address; marks other cells recalc-pending. Protected cells refuse (code 40).
     bool writeCell(CellRec* caller, CellRec* target, int elem, double value, ErrStat& err);
 
+    // "Step through FORMULA": evaluates the cell's formula showing every step in a box on `platform`,
+    // until the user cancels. Returns the value as an ordinary evaluation does.
+    double stepFormula(CellRec& cell, Platform& platform, ErrStat& err);
+    // Function calls run without stepping.
+    void suspendStepping(bool on) { m_stepSuspended += on ? 1 : -1; }
+
     // The level an address without a level part names for this calling cell.
     int levelFor(const CellRec* cell) const { return cell ? cell->level : m_defaultLevel; }
 
@@ -110,13 +117,17 @@ class Evaluator {
     bool readPower(CellRec* cell, char* text, int& pos, CallState& st, RegisterBlock& regs, ErrStat& err);
     // Reads and applies one infix operator; `done` when the call ends before it.
     bool applyInfix(CellRec* cell, char* text, int& pos, int minPrec, CallState& st, RegisterBlock& regs, ErrStat& err,
-                    bool& done);
+                    bool& done, int start);
     bool conditional(CellRec* cell, char* text, int& pos, CallState& st, RegisterBlock& regs, ErrStat& err);
     bool binary(int op, double left, double right, double& result, int pos, ErrStat& err);
     bool assign(CellRec* cell, CallState& st, double value, RegisterBlock& regs, int pos, ErrStat& err);
     bool parsePart(CellRec* cell, char* text, int& pos, RegisterBlock& regs, int flagBit, CellAddress& a, double& value,
                    ErrStat& err);
     double finishCall(double value, int pos, ErrStat& err);
+    void showStep(CellRec* cell, const char* text, int start, int end, double value, bool beforeOperator);
+    bool stepping(const CellRec* cell) const {
+        return m_platform != nullptr && cell != nullptr && m_stepSuspended == 0;
+    }
 
     // Range Operations (range_operation.cpp).
     struct Segment;
@@ -134,7 +145,9 @@ class Evaluator {
     FunctionDispatcher* m_dispatcher = &m_noFunctions;
     int m_defaultLevel = 1;
     int m_depth = 0;
-    int m_skip = 0;  // measuring a conditional's false branch: division by zero is dropped
+    int m_skip = 0;                  // measuring a conditional's false branch: division by zero is dropped
+    Platform* m_platform = nullptr;  // set only while a formula is stepped
+    int m_stepSuspended = 0;
 };
 
 }  // namespace qx

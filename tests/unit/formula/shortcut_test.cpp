@@ -84,3 +84,30 @@ TEST(ShortCut, RecomputeSearchAndNoActions) {
 
 }  // namespace
 }  // namespace qx
+
+namespace qx {
+namespace {
+
+TEST(Stepping, ShowsEachStepUntilCancelled) {
+    test::FormulaFixture fx;
+    fx.enter(1, 1, "+2");
+    fx.enter(1, 2, "+[1,1]*3+1");
+    HeadlessPlatform platform;
+    ErrStat err;
+    EXPECT_DOUBLE_EQ(fx.engine.evaluator().stepFormula(*fx.cell(1, 2), platform, err), 7);
+    ASSERT_GE(platform.boxes().size(), 4u);
+    const RecordedBox& first = platform.boxes().front();
+    EXPECT_EQ(first.caption, "Debugging:  [1,2,0,1]");
+    EXPECT_EQ(first.text, "[1,1]*3+1\n\n [1,1]  =  2.000000");
+    EXPECT_EQ(platform.boxes().back().text, "[1,1]*3+1\n\n[1,1]*3+1  =  7.000000");
+    platform.clearBoxes();
+    platform.queueAnswer(PolicyAnswer::Cancel);
+    EXPECT_DOUBLE_EQ(fx.engine.evaluator().stepFormula(*fx.cell(1, 2), platform, err), 7);
+    EXPECT_EQ(platform.boxes().size(), 1u);
+    platform.clearBoxes();
+    fx.engine.evaluator().evaluateFormula(fx.cell(1, 2), fx.cell(1, 2)->text, err);
+    EXPECT_TRUE(platform.boxes().empty());  // an ordinary evaluation shows nothing
+}
+
+}  // namespace
+}  // namespace qx
