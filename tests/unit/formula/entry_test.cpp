@@ -159,3 +159,30 @@ TEST(Entry, LoadersPathTurnsNumbersIntoFormulas) {
 
 }  // namespace
 }  // namespace qx
+
+namespace qx {
+namespace {
+
+TEST(Entry, CopiesAreCompiledInTheirNewPlace) {
+    test::FormulaFixture fx;
+    fx.enter(1, 1, "+1");
+    fx.enter(1, 2, "+5");
+    fx.enter(2, 1, "+[1,1]*2+[$1,1]");
+    ErrStat err;
+    CellRec* copy = fx.store.copyCell(fx.cell(2, 1), 1, 2, 2, 0, 1, 0, err);
+    ASSERT_FALSE(err.failed());
+    ASSERT_NE(copy, nullptr);
+    EXPECT_EQ(fx.readable(2, 2), "[1,2]*2+[$1,2]");
+    EXPECT_EQ(copy->formula->refCount, 1u);  // both addresses name [1,2] once
+    EXPECT_EQ(fx.cell(1, 2)->dependents, 1u);
+}
+
+TEST(Entry, VariableLabelsShowOtherLabelsWithoutRecomputingThem) {
+    test::FormulaFixture fx;
+    fx.enter(1, 2, "\"inner");
+    fx.enter(1, 1, "\"outer [1,2] and [1,2,,1]");
+    EXPECT_EQ(fx.text(1, 1), "outer inner and inner");
+}
+
+}  // namespace
+}  // namespace qx
