@@ -76,7 +76,9 @@ class Compilation {
         }
         const char* s = m_src.c_str();
         while (s[i] != '\0') {
+            const int element = i;
             if (!(m_formula ? formulaStep(i, err) : templateStep(i, err))) return false;
+            m_sourceOf.resize(m_out.size(), element);
             if (m_limitLength && static_cast<int>(m_out.size()) > kMaxCompiledLength) {
                 return fail(err, 1, i, fcode::kTooLong);
             }
@@ -93,6 +95,13 @@ class Compilation {
             m_store.deleteCellNow(c, scratch);
         }
         m_created.clear();
+    }
+
+    // Where a position of the compiled text came from in the typed text, so that a failure found while
+    // evaluating puts the caret where the user typed it.
+    int sourcePosition(int compiled) const {
+        if (compiled >= 0 && static_cast<std::size_t>(compiled) < m_sourceOf.size()) return m_sourceOf[compiled];
+        return static_cast<int>(m_src.size());
     }
 
     std::string m_out;
@@ -284,6 +293,7 @@ class Compilation {
             if (s[k] == '"') inString = !inString;
             if (m_formula && !inString && isBlank(s[k])) continue;
             m_out.push_back(s[k]);
+            m_sourceOf.push_back(k);
         }
     }
 
@@ -296,6 +306,7 @@ class Compilation {
     int m_parens = 0;
     std::vector<int> m_closes;  // positions of ']' still expected
     std::vector<CellRec*> m_created;
+    std::vector<int> m_sourceOf;
 };
 
 // "$[" outside a script leaves only the bracket; a typed '~' is never part of a formula.
@@ -345,6 +356,10 @@ bool FormulaCompiler::compile(CellRec& cell, std::string_view source, std::strin
     if (ok && formula) {
         value = m_evaluator.evaluateFormula(&cell, cell.text, err);
         ok = !err.failed();
+        if (!ok) {
+            err.position = c.sourcePosition(err.position);
+            err.savedPosition = c.sourcePosition(err.savedPosition);
+        }
     }
     if (ok && !formula) ok = refreshVariableLabel(cell, err);
     if (ok) {
