@@ -520,7 +520,7 @@ void recomputeLevel(FileContext& ctx, int level, bool ranges) {
 
 }  // namespace
 
-void finishLoad(FileContext& ctx, const LoadTally& tally) {
+void finishLoad(FileContext& ctx, const LoadTally& tally, bool complete) {
     // Bringing cells up to date marks them for display; what the file said is what stays stored.
     std::vector<CellRec*> unforced;
     for (int level : tally.levels) {
@@ -533,8 +533,8 @@ void finishLoad(FileContext& ctx, const LoadTally& tally) {
         }
     }
     for (int level : tally.levels) recomputeLevel(ctx, level, false);
-    bool ranges = tally.rangeCells > 0;
-    if (tally.rangeCells > kRangeQuestionThreshold) {
+    bool ranges = complete && tally.rangeCells > 0;
+    if (ranges && tally.rangeCells > kRangeQuestionThreshold) {
         ranges = ctx.platform.messageBox(kRangeCaption, kRangeQuestion, BoxIcon::Question, BoxButtons::YesNo) ==
                  BoxAnswer::Yes;
     }
@@ -560,10 +560,10 @@ bool readLevelFile(FileContext& ctx, BlockReader& reader, int level, bool& cance
     if (!ok) err.trace(kLevelFileOrigin);
     if (!ok || cancelled) {
         // Cells read before a failure stay; their links must still be sound.
-        if (!ok) finishLoad(ctx, tally);
+        if (!ok) finishLoad(ctx, tally, false);
         return ok;
     }
-    finishLoad(ctx, tally);
+    finishLoad(ctx, tally, true);
     if (!ctx.store.levelEmpty(level) && !ctx.protection.mayAddCells(level)) {
         resetLevel(ctx.store, level, ctx.defaults);
         cancelled = true;

@@ -71,8 +71,9 @@ class LevelReader {
 
 // Ends a load: rebuilds the dependents of every loaded level from their reference lists, brings the
 // cells left for recalculation up to date, and asks once whether more than 10 Range Operation
-// cells are to be recomputed. Modified marks are cleared.
-void finishLoad(FileContext& ctx, const LoadTally& tally);
+// cells are to be recomputed. Modified marks are cleared. An incomplete load asks nothing and leaves
+// the Range Operation cells as read.
+void finishLoad(FileContext& ctx, const LoadTally& tally, bool complete);
 
 // A level file read into `level`, which must be empty. The reader is already open on the file.
 // Returns false on failure; `cancelled` when the user declined or protection refused the cells.

@@ -1,5 +1,7 @@
 #include "files/open_save.h"
 
+#include <fcntl.h>
+#include <unistd.h>
 #include <algorithm>
 #include <array>
 #include <cstdio>
@@ -46,10 +48,18 @@ void removeQuietly(const std::string& path) {
     std::filesystem::remove(path, ec);
 }
 
+// The rename itself is made durable too: a crash right after a save keeps the new file.
 bool renameOver(const std::string& from, const std::string& to) {
     std::error_code ec;
     std::filesystem::rename(from, to, ec);
-    return !ec;
+    if (ec) return false;
+    const std::string dir = std::filesystem::path(to).parent_path().string();
+    const int fd = ::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+    return true;
 }
 
 // Fails every write after a number of blocks: the save's write errors in tests.

@@ -125,7 +125,7 @@ class WorkbookReader {
             ok = reader.read(e.level, tally, cancelled, err);
             if (!ok || cancelled) break;
         }
-        finishLoad(m_ctx, tally);
+        finishLoad(m_ctx, tally, ok && !cancelled);
         if (!ok) err.trace(kWorkbookReaderOrigin);
         return ok;
     }
