@@ -140,12 +140,23 @@ class LevelWriter {
         return true;
     }
 
+    // Cell records are the bulk of a file: their fields are appended in place.
+    static void field(std::string& rec, std::string_view name, int64_t value) {
+        char buf[24];
+        rec += name;
+        rec.append(buf, std::to_chars(buf, buf + sizeof buf, value).ptr);
+    }
+
     bool cellRecord(CellRec& cell, std::string& rec, ErrStat& err) {
-        rec = "~~R" + num(cell.row) + "C" + num(cell.col) + "P" + num(cell.flags) + "Y" + num(cell.style);
+        rec.clear();
+        field(rec, "~~R", cell.row);
+        field(rec, "C", cell.col);
+        field(rec, "P", cell.flags);
+        field(rec, "Y", cell.style);
         const FormulaRec* f = cell.formula;
         const bool withFormula = (cell.isFormula() || cell.isVariableLabel()) && f != nullptr;
         if (withFormula) {
-            rec += "J" + num(f->flags);
+            field(rec, "J", f->flags);
             if (cell.isFormula() && f->tag != nullptr) rec += "T" + quoted(f->tag);
             references(*f, rec);
             if (cell.isFormula()) arrayArea(*f, rec);
@@ -156,18 +167,25 @@ class LevelWriter {
 
     static void references(const FormulaRec& f, std::string& rec) {
         if (f.refCount == 0 || f.refs == nullptr) return;
-        rec += "M" + num(f.refCount) + "{";
+        field(rec, "M", f.refCount);
+        rec += '{';
         for (uint32_t k = 0; k < f.refCount; ++k) {
             const CellRec* r = f.refs[k];
-            rec += r ? num(r->row) + "," + num(r->col) : std::string("0,0");
+            field(rec, "", r ? r->row : 0);
+            field(rec, ",", r ? r->col : 0);
             rec += k + 1 == f.refCount ? '}' : '|';
         }
     }
 
     static void arrayArea(const FormulaRec& f, std::string& rec) {
         const uint32_t n = f.array ? std::min<uint32_t>(f.arrayCount(), kMaxArrayElements) : 0;
-        rec += "E" + num(n) + "{" + storedNumber(f.value);
-        for (uint32_t k = 1; k <= n; ++k) rec += "|" + storedNumber(f.array[k]);
+        field(rec, "E", n);
+        rec += '{';
+        rec += storedNumber(f.value);
+        for (uint32_t k = 1; k <= n; ++k) {
+            rec += '|';
+            rec += storedNumber(f.array[k]);
+        }
         rec += '}';
     }
 
