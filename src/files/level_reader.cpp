@@ -69,6 +69,18 @@ struct LevelReader::Pending {
     std::vector<StoredReference> refs;
     bool refsOverflow = false;   // more entries than kept, or a count that disagrees: compile instead
     std::vector<double> values;  // element 0 is the value
+
+    // Keeps the lists' storage: a level has as many cell records as cells.
+    void reset() {
+        active = false;
+        row = col = 0;
+        flags = 0;
+        style = formulaFlags = 0;
+        comment.clear();
+        refs.clear();
+        refsOverflow = false;
+        values.clear();
+    }
 };
 
 LevelReader::LevelReader(FileContext& ctx, TokenSource& tokens, bool convert)
@@ -316,7 +328,7 @@ bool LevelReader::cellFields(std::string_view text, ErrStat& err) {
         int64_t v = 0;
         switch (c) {
             case 'R':
-                p = Pending{};
+                p.reset();
                 p.active = true;
                 if (readInt(f, v)) p.row = clampInt(v);
                 break;
