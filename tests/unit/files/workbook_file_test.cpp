@@ -141,6 +141,50 @@ TEST(WorkbookFile, PermissionWordsApplyAfterEveryLevelIsRead) {
     EXPECT_EQ(refusing.asked, 0) << "no open password is asked without the open bit";
 }
 
+TEST(WorkbookFile, OpenPasswordAskedOnlyWithTheOpenBitAndAPassword) {
+    class Gate final : public ProtectionPort {
+      public:
+        bool mayAddCells(int) override { return true; }
+        bool openPasswordAccepted(const std::string&, uint32_t) override { return ++asked, accept; }
+        std::string password() const override { return stored; }
+        uint32_t flags(int level) const override { return level == 0 ? 4095 : 4094; }
+        void setPassword(const std::string& p) override { stored = p; }
+        void setFlags(int, uint32_t) override {}
+        void reset() override { stored.clear(), ++resets; }
+        std::string stored;
+        bool accept = false;
+        int asked = 0;
+        int resets = 0;
+    };
+    for (const char* password : {"", "pw"}) {
+        for (bool accept : {false, true}) {
+            FileFixture fx;
+            fx.enter(1, 1, "x");
+            Gate writer;
+            writer.stored = password;
+            FileContext out{fx.store, fx.engine, fx.platform, writer, LevelDefaults{}};
+            MemoryBlockSink sink;
+            BlockStream stream(sink);
+            ErrStat err;
+            ASSERT_TRUE(writeWorkbookFile(out, "", stream, 5, err));
+            FileFixture back;
+            Gate reader;
+            reader.accept = accept;
+            FileContext in{back.store, back.engine, back.platform, reader, LevelDefaults{}};
+            MemoryBlockSource source(sink.bytes);
+            BlockReader blocks;
+            bool cancelled = false;
+            ASSERT_TRUE(blocks.open(source, nullptr, err));
+            ASSERT_TRUE(readWorkbookFile(in, blocks, cancelled, err));
+            const bool asks = *password != '\0';
+            EXPECT_EQ(reader.asked, asks ? 1 : 0) << password;
+            EXPECT_EQ(cancelled, asks && !accept) << password;
+            EXPECT_EQ(back.store.levelEmpty(1), asks && !accept) << password;
+            EXPECT_EQ(reader.resets, asks && !accept ? 1 : 0) << "a refused workbook leaves no password behind";
+        }
+    }
+}
+
 TEST(WorkbookFile, FailurePointsAndWorkbookMustBeEmpty) {
     const struct {
         std::string text;
