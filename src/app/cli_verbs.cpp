@@ -6,6 +6,7 @@
 #include "app/address_argument.h"
 #include "app/file_verbs.h"
 #include "app/formula_verbs.h"
+#include "app/function_verbs.h"
 #include "app/line_interpreter.h"
 
 namespace qx {
@@ -79,6 +80,7 @@ constexpr std::array kVerbs = std::to_array<Verb>({
     {"show", showVerb},
     {"value", valueVerb},
     {"eval", evalVerb},
+    {"functions", functionsVerb},
     {"open", openVerb},
     {"save", saveVerb},
     {"rename", renameVerb},

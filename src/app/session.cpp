@@ -45,6 +45,9 @@ bool Session::start(ErrStat& err) {
         m_cells =
             std::make_unique<CellStore>(m_levelCount, m_app.defaults.level, m_app.defaultDocumentDirectory, m_scratch);
         m_formulas = std::make_unique<FormulaEngine>(*m_cells);
+        m_functions = std::make_unique<FunctionRegistry>(
+            FunctionServices{*m_cells, m_formulas->entry(), &m_platform});
+        m_formulas->evaluator().setDispatcher(m_functions.get());
         startFiles();
         m_activeLevel = 1;
         m_pointer = CellPointer{};

@@ -14,6 +14,7 @@
 #include "core/scratch_record.h"
 #include "files/open_save.h"
 #include "formula/formula_engine.h"
+#include "formula/function_registry.h"
 #include "platform/platform.h"
 #include "protect/protection.h"
 
@@ -51,6 +52,8 @@ class Session {
     CellStore& cells() { return *m_cells; }
     // The formula language installed on the workbook; exists once start() has succeeded.
     FormulaEngine& formulas() { return *m_formulas; }
+    // The built-in functions, installed as the evaluator's dispatcher; exists once start() has succeeded.
+    FunctionRegistry& functions() { return *m_functions; }
     const CommandTable& commands() const { return m_commands; }
     ProtectionSettings& protection() { return m_protection; }
     WorkbookFileState& workbookFiles() { return m_workbookFiles; }
@@ -85,6 +88,7 @@ class Session {
     ScratchRecord m_scratch;
     BarSet m_bars;
     std::unique_ptr<CellStore> m_cells;
+    std::unique_ptr<FunctionRegistry> m_functions;
     std::unique_ptr<FormulaEngine> m_formulas;  // after the store: it is removed from the store first
     CommandTable m_commands;
     ProtectionSettings m_protection;

@@ -1,0 +1,41 @@
+#pragma once
+// The formula fixture with the built-in functions installed and a fixed clock.
+#include <string>
+
+#include "formula/function_registry.h"
+#include "formula_fixture.h"
+#include "platform/headless_platform.h"
+
+namespace qx::test {
+
+struct ValueCase {
+    const char* text;
+    double value;
+};
+
+struct FailCase {
+    const char* text;
+    int code;
+};
+
+class FunctionFixture : public FormulaFixture {
+  public:
+    FunctionFixture() : registry(FunctionServices{store, engine.entry(), &platform}) {
+        DateTime t;
+        t.year = 2026;
+        t.month = 12;
+        t.day = 6;
+        t.hour = 13;
+        t.minute = 45;
+        t.second = 30;
+        t.yearDay = 340;
+        platform.setNow(t);
+        platform.setElapsedMs(1000.0);
+        engine.evaluator().setDispatcher(&registry);
+    }
+
+    HeadlessPlatform platform;
+    FunctionRegistry registry;
+};
+
+}  // namespace qx::test

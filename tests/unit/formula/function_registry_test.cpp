@@ -1,0 +1,148 @@
+#include "formula/function_registry.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "formula/argument_readers.h"
+#include "formula/function_help.h"
+#include "function_fixture.h"
+
+namespace qx {
+namespace {
+
+using test::FunctionFixture;
+
+TEST(FunctionRegistry, EveryTableIsSortedAndFindsEachName) {
+    for (int f = 0; f < kFamilyCount; ++f) {
+        const auto table = builtinFamily(static_cast<FamilyId>(f));
+        for (std::size_t i = 0; i < table.size(); ++i) {
+            if (i > 0) {
+                EXPECT_LT(compareNames(table[i - 1].name, table[i].name), 0) << table[i].name;
+            }
+            EXPECT_EQ(lookupFunction(table, table[i].name), static_cast<int>(i) + 1) << table[i].name;
+            EXPECT_TRUE(table[i].callTemplate.starts_with(table[i].name)) << table[i].name;
+        }
+    }
+    EXPECT_EQ(builtinFamily(FamilyId::Math).size(), 11u);
+    EXPECT_EQ(builtinFamily(FamilyId::Date).size(), 15u);
+    EXPECT_EQ(lookupFunction(builtinFamily(FamilyId::Trig), "atan2"), 4);
+    EXPECT_EQ(builtinFamily(FamilyId::Trig)[5].helpId, 330);  // cosh
+}
+
+TEST(FunctionRegistry, LookupComparesSignedBytesAndCase) {
+    // Signed: a byte from 128 sorts before every ASCII letter; a prefix sorts first; upper case first.
+    const FunctionEntry table[] = {
+        {"\xC3x", 0, "", nullptr}, {"Sum", 0, "", nullptr}, {"atan", 0, "", nullptr},
+        {"atan2", 0, "", nullptr}, {"sum", 0, "", nullptr},
+    };
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(lookupFunction(table, table[i].name), i + 1) << i;
+    EXPECT_EQ(lookupFunction(table, "SUM"), 0);
+    EXPECT_EQ(lookupFunction(table, "ata"), 0);
+    EXPECT_EQ(lookupFunction(table, ""), 0);
+    EXPECT_EQ(lookupFunction({}, "abs"), 0);
+    EXPECT_LT(compareNames("\x80", "A"), 0);
+}
+
+int g_seenNumber = 0;
+
+double recordNumber(FunctionCall& call, ErrStat& err) {
+    g_seenNumber = err.detail;
+    err.enter();
+    return call.number() * 100.0;
+}
+
+class CountingScripts final : public ScriptCaller {
+  public:
+    double callScript(CallRecord& call, ErrStat& err) override {
+        err.enter();
+        lastName.assign(call.text + call.namePos, static_cast<std::size_t>(call.nameEnd - call.namePos));
+        return 5.0;
+    }
+    std::string lastName;
+};
+
+TEST(FunctionRegistry, FamiliesAreAskedInOrderThenScripts) {
+    FunctionFixture fx;
+    EXPECT_EQ(fx.eval("Nothing(1)").code, 14);
+    const FunctionEntry later[] = {{"TableCols", 0, "", recordNumber}, {"TableRows", 0, "", recordNumber}};
+    fx.registry.installFamily(FamilyId::Tables, later);
+    EXPECT_EQ(fx.eval("TableRows(1)").value, 200);
+    EXPECT_EQ(g_seenNumber, 2);  // the function number travels in the detail field
+    // The toolkit comes first, so its names hide those of later families.
+    const FunctionEntry toolkit[] = {{"abs", 0, "", recordNumber}};
+    fx.registry.installFamily(FamilyId::Toolkit, toolkit);
+    EXPECT_EQ(fx.eval("abs(-3)").value, 100);
+    fx.registry.installFamily(FamilyId::Toolkit, {});
+    EXPECT_EQ(fx.eval("abs(-3)").value, 3);
+    CountingScripts scripts;
+    fx.registry.setScriptCaller(&scripts);
+    EXPECT_EQ(fx.eval("ABS(1)").value, 5);
+    EXPECT_EQ(scripts.lastName, "ABS");
+    EXPECT_EQ(fx.eval("abs(-2)").value, 2);
+}
+
+TEST(FunctionRegistry, CallTextIsRestoredAfterTheCall) {
+    FunctionFixture fx;
+    std::string text = "abs(-2)+sqrt(16)*2";
+    const std::string copy = text;
+    ErrStat err;
+    EXPECT_EQ(fx.engine.evaluator().evaluateFormula(nullptr, text.data(), err), 10);
+    EXPECT_EQ(text, copy);
+    text = "abs(sqrt(-1))";
+    fx.engine.evaluator().evaluateFormula(nullptr, text.data(), err);
+    EXPECT_TRUE(err.failed());
+    EXPECT_EQ(text, "abs(sqrt(-1))");
+}
+
+TEST(ArgumentReaders, ListsStopAtEightAndInnerBracketsAreNoEnd) {
+    FunctionFixture fx;
+    // A ')' closing a nested expression before ',' must not end the list.
+    EXPECT_EQ(fx.eval("rnd((1.25),1)").value, 1.3);
+    EXPECT_EQ(fx.eval("abs((1),2)").code, 29);
+    EXPECT_EQ(fx.eval("abs( (2) )").value, 2);
+    EXPECT_EQ(fx.eval("abs(1,2,3,4,5,6,7,8,9)").code, 29);
+}
+
+TEST(ArgumentReaders, LongArgumentTextsStayInBounds) {
+    FunctionFixture fx;
+    std::string sum = "1";
+    while (sum.size() < 249) sum += "+1";
+    const auto o = fx.eval("abs(" + sum + ")");
+    EXPECT_EQ(o.code, 0);
+    EXPECT_EQ(o.value, static_cast<double>((sum.size() + 1) / 2));
+    // Arbitrary bytes as arguments fail cleanly.
+    for (unsigned seed = 1; seed < 300; ++seed) {
+        std::string junk = "index(\"";
+        unsigned x = seed;
+        for (int i = 0; i < 240; ++i) {
+            x = x * 1103515245u + 12345u;
+            junk += static_cast<char>(32 + (x >> 16) % 95);
+        }
+        std::string text = junk + "\",'a')";
+        ErrStat err;
+        fx.engine.evaluator().evaluateFormula(nullptr, text.data(), err);
+        EXPECT_EQ(text, junk + "\",'a')");
+    }
+}
+
+TEST(FunctionHelp, CategoriesListTheirFamilies) {
+    FunctionFixture fx;
+    ASSERT_EQ(functionCategories().size(), 16u);
+    EXPECT_EQ(functionCategories()[11], "Statistics:  Summary");
+    EXPECT_EQ(categoryNumber("Date & Time"), 4);
+    EXPECT_EQ(categoryNumber("16"), 16);
+    EXPECT_EQ(categoryNumber("17"), 0);
+    EXPECT_EQ(categoryNumber("math"), 0);
+    const auto strings = categoryFunctions(fx.registry, 1);
+    ASSERT_EQ(strings.size(), 9u);  // string and string copying
+    EXPECT_EQ(strings.front()->name, "atof");
+    EXPECT_EQ(strings.back()->name, "strncpy");
+    EXPECT_EQ(categoryFunctions(fx.registry, 6).size(), 7u);
+    EXPECT_TRUE(categoryFunctions(fx.registry, 7).empty());  // filled in by the matrix family
+    EXPECT_EQ(insertionText("index ( string, ch, <begin> )"), "index(string,ch,<begin>)");
+    EXPECT_EQ(insertionText("abs (x) gives the absolute value"), "abs(x)");
+}
+
+}  // namespace
+}  // namespace qx
