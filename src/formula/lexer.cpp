@@ -141,8 +141,25 @@ int stringEnd(const char* text, int pos) {
 }
 
 int registerAt(const char* text, int pos) {
-    if (text[pos] != '[' || !isRegisterChar(text[pos + 1]) || text[pos + 2] != ']') return -1;
-    return static_cast<int>(std::strchr(kRegisterChars, text[pos + 1]) - kRegisterChars);
+    if (text[pos] != '[' || text[pos + 1] == '\0' || text[pos + 2] != ']') return -1;
+    switch (text[pos + 1]) {
+        case '#':
+            return 0;
+        case '@':
+            return 1;
+        case '*':
+            return 2;
+        case '$':
+            return 3;
+        case '-':
+            return 4;
+        case '|':
+            return 5;
+        case '%':
+            return 6;
+        default:
+            return -1;
+    }
 }
 
 int nameEnd(const char* text, int pos) {

@@ -39,6 +39,19 @@ int segmentEnd(const char* text, int pos, int close) {
     return close;
 }
 
+// Ends the text at `at` for as long as it lives.
+class TextCut {
+  public:
+    TextCut(char* text, int at) : m_slot(text + at), m_saved(*m_slot) { *m_slot = '\0'; }
+    ~TextCut() { *m_slot = m_saved; }
+    TextCut(const TextCut&) = delete;
+    TextCut& operator=(const TextCut&) = delete;
+
+  private:
+    char* m_slot;
+    char m_saved;
+};
+
 }  // namespace
 
 struct Evaluator::Segment {
@@ -78,6 +91,7 @@ double Evaluator::rangeOperation(CellRec* cell, char* text, int& pos, int open, 
             next = seg.end;
         }
         bool ok = true;
+        const TextCut cut(text, seg.end);  // each segment is evaluated as its own text
         if (segments == 0 || braced) {
             regs.r[reg::kResult] = 0.0;
             if (braced) regs.r[reg::kCount] = 0.0;
@@ -97,16 +111,12 @@ double Evaluator::rangeOperation(CellRec* cell, char* text, int& pos, int open, 
 }
 
 bool Evaluator::runSegment(CellRec* cell, char* text, const Segment& seg, RegisterBlock& regs, ErrStat& err) {
-    const char saved = text[seg.end];
-    text[seg.end] = '\0';
     int p = skipBlanks(text, seg.start);
-    if (text[p] == '\0') {
+    if (p >= seg.end || text[p] == '\0') {
         regs.r[reg::kResult] = regs.r[reg::kCount];  // an empty segment only counts
-        text[seg.end] = saved;
         return true;
     }
     const double value = evaluate(cell, text, p, 1, regs, err);
-    text[seg.end] = saved;
     if (err.failed()) return false;
     regs.r[reg::kResult] = value;
     return true;
