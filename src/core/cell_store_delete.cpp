@@ -1,7 +1,6 @@
 // Deleting cells: at once, for undo, by block; placeholders and purging.
 #include <cmath>
 #include <new>
-#include <vector>
 
 #include "core/cell_heap.h"
 #include "core/cell_store.h"
@@ -19,6 +18,14 @@ constexpr double kValueLimit = 1.7e308;
 void makePlaceholderFlags(CellRec& cell) {
     cell.set(cellflag::kOverlapMask | cellflag::kRangeDef | cellflag::kRecalcPending | cellflag::kOnPath, false);
     cell.setType(CellType::Undefined);
+}
+
+CellRec* firstInRange(const LevelRec& level, int row, int firstCol, int lastCol) {
+    for (CellRec* cell : RowCells{level.rows[row]}) {
+        if (cell->col > lastCol) return nullptr;
+        if (cell->col >= firstCol) return cell;
+    }
+    return nullptr;
 }
 
 std::string entryPrefixed(std::string_view text, char prefix) {
@@ -190,16 +197,15 @@ void CellStore::deleteBlock(int level, int firstRow, int firstCol, int lastRow, 
         if (err.failed()) return rec.pendingDelete.clear(), err.trace(kDeleteBlock);
         rec.undoOlder = rec.undoNewer;
         rec.undoNewer = nullptr;
-        std::vector<CellRec*> doomed;
         for (int row = firstRow; row <= lastRow; ++row) {
-            doomed.clear();
-            for (CellRec* cell : RowCells{rec.rows[row]}) {
-                if (cell->col >= firstCol && cell->col <= lastCol) doomed.push_back(cell);
-            }
-            for (CellRec* cell : doomed) {
+            // Each step looks the row up again: releasing a formula's references may free a
+            // placeholder further along the same row.
+            for (CellRec* cell = firstInRange(rec, row, firstCol, lastCol); cell != nullptr;) {
+                const int next = cell->col + 1;
                 deleteCellForUndo(cell, mode, err);
                 // The cells deleted so far stay on the newer chain, so Undo delete can still bring them back.
                 if (err.failed()) return rec.pendingDelete.clear(), err.trace(kDeleteBlock);
+                cell = next <= lastCol ? firstInRange(rec, row, next, lastCol) : nullptr;
             }
         }
     }

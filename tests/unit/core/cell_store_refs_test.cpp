@@ -1,0 +1,337 @@
+#include <algorithm>
+#include <string>
+
+#include "cell_store_fixture.h"
+
+namespace qx::testing {
+namespace {
+
+using RefsTest = StoreTest;
+
+std::vector<std::pair<int, int>> places(std::span<CellRec* const> cells) {
+    std::vector<std::pair<int, int>> out;
+    for (const CellRec* cell : cells) out.emplace_back(cell->row, cell->col);
+    return out;
+}
+
+TEST_F(RefsTest, SetReferencesLimitsAndTypes) {
+    CellRec* user = formula(1, 1);
+    CellRec* text = label(1, 2);
+    CellRec* elsewhere = label(1, 1, "x", 2);
+    std::vector<CellRec*> many(64, text);
+    struct Case {
+        CellRec* cell;
+        std::vector<CellRec*> list;
+        int point, code;
+    };
+    const Case cases[] = {
+        {nullptr, {text}, 1, 75},
+        {user, many, 2, 10},
+        {user, {}, 2, 36},
+        {text, {text}, 3, 19},
+        {user, {text, nullptr}, 4, 75},
+        {user, {text, elsewhere}, 5, 8},
+    };
+    for (const Case& c : cases) {
+        store.setReferences(c.cell, c.list, err);
+        EXPECT_EQ(err.point, c.point);
+        EXPECT_EQ(err.code, c.code);
+        EXPECT_EQ(err.module, 4);
+        EXPECT_EQ(err.routine, 4);
+    }
+    EXPECT_EQ(user->formula->refCount, 0u);
+    many.pop_back();
+    store.linkReferences(user, many, err);
+    EXPECT_FALSE(err.failed());
+    EXPECT_EQ(user->formula->refCount, 63u);
+    EXPECT_EQ(text->dependents, 63u);
+    expectSound();
+}
+
+TEST_F(RefsTest, GetReference) {
+    CellRec* a = label(1, 1);
+    CellRec* b = label(1, 2);
+    CellRec* user = formula(2, 1, {a, b});
+    struct Case {
+        const CellRec* cell;
+        int k;
+        CellRec* found;
+        int point;
+    };
+    const Case cases[] = {{user, 1, a, 0},       {user, 2, b, 0},    {user, 0, nullptr, 3},
+                          {user, 3, nullptr, 3}, {a, 1, nullptr, 2}, {nullptr, 1, nullptr, 1}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(store.getReference(c.cell, c.k, err), c.found);
+        EXPECT_EQ(err.point, c.point) << c.k;
+    }
+}
+
+TEST_F(RefsTest, DependentsComeInRowColumnOrder) {
+    CellRec* target = label(100, 1);
+    const std::pair<int, int> made[] = {{300, 5}, {2, 9}, {150, 2}, {2, 3}, {150, 1}, {99, 255}};
+    for (auto [row, col] : made) formula(row, col, {target});
+    EXPECT_EQ(places(store.dependentsOf(*target)),
+              (std::vector<std::pair<int, int>>{{2, 3}, {2, 9}, {99, 255}, {150, 1}, {150, 2}, {300, 5}}));
+    store.moveCell(300, 5, 1, 1, 1, 1, err);
+    EXPECT_EQ(places(store.dependentsOf(*target)).front(), (std::pair<int, int>{1, 1}));
+    store.deleteCellNow(at(150, 1), err);
+    EXPECT_EQ(store.dependentsOf(*target).size(), 5u);
+    EXPECT_EQ(target->dependents, 5u);
+    expectSound();
+}
+
+TEST_F(RefsTest, ReleasingTheLastReferenceRemovesAPlaceholder) {
+    CellRec* holder = store.makeCell(3, 3, 1, CellType::Undefined, err);
+    CellRec* kept = label(3, 4);
+    CellRec* user = formula(4, 4, {holder, kept});
+    CellRec* other = formula(5, 4, {holder});
+    scratch.repaintPending = false;
+    store.releaseReferences(user, err);
+    EXPECT_EQ(at(3, 3), holder);
+    EXPECT_EQ(holder->dependents, 1u);
+    store.releaseReferences(other, err);
+    EXPECT_EQ(at(3, 3), nullptr);
+    EXPECT_TRUE(scratch.repaintPending);
+    EXPECT_EQ(at(3, 4), kept);
+    EXPECT_EQ(kept->dependents, 0u);
+    expectSound();
+}
+
+TEST_F(RefsTest, ResettingReferencesNeverOrphansASharedPlaceholder) {
+    CellRec* holder = store.makeCell(3, 3, 1, CellType::Undefined, err);
+    CellRec* user = formula(4, 4, {holder});
+    // Re-entering the same formula: the new list names the placeholder the old list held.
+    store.linkReferences(user, std::vector<CellRec*>{holder}, err);
+    EXPECT_FALSE(err.failed());
+    EXPECT_EQ(at(3, 3), holder);
+    EXPECT_EQ(holder->dependents, 1u);
+    expectSound();
+}
+
+TEST_F(RefsTest, DeletingAReferencedCellLeavesAPlaceholderThatFormulasStillReach) {
+    CellRec* target = formula(10, 10);
+    CellRec* quiet = formula(11, 1, {target});
+    quiet->set(cellflag::kPreventRecalc);
+    CellRec* loud = formula(12, 1, {target, target});
+    store.deleteBlock(1, 10, 10, 10, 10, 0, true, err);
+    ASSERT_FALSE(err.failed());
+    CellRec* holder = at(10, 10);
+    ASSERT_NE(holder, nullptr);
+    EXPECT_TRUE(holder->isPlaceholder());
+    EXPECT_NE(holder, target);
+    EXPECT_EQ(holder->dependents, 3u);
+    EXPECT_EQ(quiet->formula->refs[0], holder);  // "Prevent Recalc" cells are re-pointed too
+    EXPECT_EQ(loud->formula->refs[0], holder);
+    EXPECT_EQ(loud->formula->refs[1], holder);
+    EXPECT_FALSE(scratch.includePrevent);
+    EXPECT_EQ(target->dependents, 0u);
+    EXPECT_EQ(store.levelPtr(1)->undoNewer, target);
+    expectSound();
+    store.deleteCellNow(at(10, 10), err);
+    EXPECT_EQ(at(10, 10), holder);  // still referenced: it stays
+}
+
+TEST_F(RefsTest, FortyThousandDependentsSurviveDeletingTheirCell) {
+    CellRec* target = label(1, 1, "shared");
+    int made = 0;
+    for (int row = 2; made < 40000; ++row) {
+        for (int col = 1; col <= 4 && made < 40000; ++col, ++made) formula(row, col, {target});
+    }
+    ASSERT_EQ(target->dependents, 40000u);
+    store.deleteBlock(1, 1, 1, 1, 1, 0, false, err);
+    ASSERT_FALSE(err.failed());
+    CellRec* holder = at(1, 1);
+    ASSERT_NE(holder, nullptr);
+    EXPECT_TRUE(holder->isPlaceholder());
+    EXPECT_EQ(holder->dependents, 40000u);
+    EXPECT_EQ(at(10001, 4)->formula->refs[0], holder);
+    EXPECT_EQ(store.dependentsOf(*holder).size(), 40000u);
+    expectSound();
+}
+
+TEST_F(RefsTest, DeleteForUndoLeavesEntryForms) {
+    CellRec* number = formula(1, 1);
+    number->formula->value = 12.5;
+    CellRec* text = label(1, 2, "words");
+    CellRec* quoted = label(1, 3, "'already");
+    CellRec* variable = store.makeCell(1, 4, 1, CellType::VariableLabel, err);
+    store.hooks().enterText(store, *variable, "[1,1]", err);
+    CellRec* ranged = formula(1, 5);
+    ranged->set(cellflag::kRangeDef);
+    store.deleteBlock(1, 1, 1, 1, 5, 0, false, err);
+    ASSERT_FALSE(err.failed());
+    EXPECT_EQ(number->textView(), "+1");
+    EXPECT_EQ(number->formula->value, 0.0);
+    EXPECT_TRUE(number->formula->errorMark());
+    EXPECT_EQ(text->textView(), "'words");
+    EXPECT_EQ(quoted->textView(), "'already");
+    EXPECT_TRUE(variable->isLabel());
+    EXPECT_EQ(variable->formula, nullptr);
+    EXPECT_EQ(variable->textView(), "\"[1,1]");
+    EXPECT_FALSE(ranged->has(cellflag::kRangeDef));
+    // Newest first: the chain holds the row from its last column back.
+    std::vector<CellRec*> chain;
+    for (CellRec* c = store.levelPtr(1)->undoNewer; c; c = c->next) chain.push_back(c);
+    EXPECT_EQ(chain, (std::vector<CellRec*>{ranged, variable, quoted, text, number}));
+    EXPECT_TRUE(store.levelEmpty(1));
+}
+
+TEST_F(RefsTest, DeleteBlockRotatesChainsAndStopsBeforeProtectedCells) {
+    label(1, 1, "first");
+    store.deleteBlock(1, 1, 1, 1, 1, 0, false, err);
+    CellRec* firstChain = store.levelPtr(1)->undoNewer;
+    label(2, 1, "second");
+    store.deleteBlock(1, 2, 1, 2, 1, 0, false, err);
+    EXPECT_EQ(store.levelPtr(1)->undoOlder, firstChain);
+    CellRec* secondChain = store.levelPtr(1)->undoNewer;
+
+    label(3, 1, "free");
+    label(3, 2, "locked")->set(cellflag::kProtectCell);
+    store.deleteBlock(1, 3, 1, 3, 2, 0, false, err);
+    EXPECT_EQ(err.code, 40);
+    EXPECT_EQ(columnsOf(3), (std::vector<int>{1, 2}));
+    EXPECT_EQ(store.levelPtr(1)->undoNewer, secondChain);
+    EXPECT_EQ(store.levelPtr(1)->undoOlder, firstChain);
+    scratch.repaintPending = false;
+    store.deleteBlock(1, 5, 5, 4, 4, 0, true, err);  // an empty rectangle changes nothing
+    EXPECT_FALSE(err.failed());
+    EXPECT_EQ(store.levelPtr(1)->undoNewer, secondChain);
+    EXPECT_TRUE(scratch.repaintPending);
+}
+
+TEST_F(RefsTest, CopyPlacesContentAndConvertsPlaceholders) {
+    CellRec* source = formula(1, 1);
+    source->formula->value = 4.5;
+    source->formula->flags = formulaflag::kErrorMark | 0x100;
+    store.setTag(source, "note", err);
+    store.setArraySize(source, 2, err);
+    CellRec* copy = store.copyCell(source, 1, 5, 5, 4, 4, 0, err);
+    ASSERT_NE(copy, nullptr);
+    EXPECT_EQ(copy->textView(), "+1");
+    EXPECT_EQ(copy->formula->value, 4.5);
+    EXPECT_EQ(copy->formula->flags, 0x100u);
+    EXPECT_EQ(store.getTag(copy), "note");
+    EXPECT_EQ(copy->formula->arrayCount(), 2u);
+    EXPECT_NE(copy->formula->array, source->formula->array);
+    EXPECT_EQ(copy->dependents, 0u);
+
+    CellRec* holder = store.makeCell(6, 6, 1, CellType::Undefined, err);
+    CellRec* user = formula(7, 7, {holder});
+    CellRec* text = label(1, 2, std::string("a\x01~b\x7f") + "\xe9");
+    CellRec* converted = store.copyCell(text, 1, 6, 6, 5, 4, 0, err);
+    EXPECT_EQ(converted, holder);
+    EXPECT_TRUE(converted->isLabel());
+    EXPECT_EQ(converted->textView(), "a^^b^^");
+    EXPECT_EQ(converted->dependents, 1u);
+    EXPECT_EQ(user->formula->refs[0], converted);
+
+    EXPECT_EQ(store.copyCell(text, 1, 1, 1, 0, 0, 0, err), nullptr);
+    EXPECT_EQ(err.code, 80);
+    EXPECT_EQ(store.copyCell(nullptr, 1, 1, 1, 0, 0, 0, err), nullptr);
+    EXPECT_EQ(err.code, 75);
+    expectSound();
+}
+
+TEST_F(RefsTest, DetachedCopyStaysOutOfTheRows) {
+    CellRec* source = formula(3, 4);
+    source->formula->value = 9;
+    CellRec* copy = store.detachedCopy(source, 0, err);
+    ASSERT_NE(copy, nullptr);
+    EXPECT_EQ(copy->level, 0);
+    EXPECT_EQ(copy->row, 3);
+    EXPECT_EQ(copy->col, 4);
+    EXPECT_EQ(copy->next, nullptr);
+    EXPECT_EQ(copy->formula->value, 0.0);
+    EXPECT_TRUE(copy->formula->errorMark());
+    EXPECT_EQ(copy->textView(), "+1");
+    EXPECT_TRUE(store.levelEmpty(0));
+    CellRec* text = store.detachedCopy(label(3, 5, "hello"), 0, err);
+    EXPECT_EQ(text->textView(), "hello");
+    text->next = copy;
+    store.purgeChain(text, err);
+    EXPECT_FALSE(err.failed());
+}
+
+TEST_F(RefsTest, MoveOntoPlaceholderCarriesDependentsOver) {
+    CellRec* holder = store.makeCell(9, 9, 1, CellType::Undefined, err);
+    CellRec* waitsForHolder = formula(1, 1, {holder});
+    CellRec* base = label(2, 2, "base");
+    CellRec* moving = formula(3, 3, {base});
+    CellRec* waitsForMoving = formula(4, 4, {moving, moving});
+    CellRec* seen = nullptr;
+    int seenMode = 0;
+    struct Recorder : CellStoreHooks {
+        CellRec** cell;
+        int* mode;
+        Recorder(CellRec** c, int* m) : cell(c), mode(m) {}
+        void notify(CellStore&, CellRec& c, int m) override {
+            *cell = &c;
+            *mode = m;
+        }
+    } recorder(&seen, &seenMode);
+    store.setHooks(&recorder);
+
+    EXPECT_EQ(store.moveCell(3, 3, 1, 9, 9, 1, err), 1);
+    store.setHooks(nullptr);
+    EXPECT_EQ(at(3, 3), nullptr);
+    EXPECT_EQ(at(9, 9), holder);
+    EXPECT_TRUE(holder->isFormula());
+    EXPECT_EQ(holder->dependents, 3u);
+    EXPECT_EQ(waitsForHolder->formula->refs[0], holder);
+    EXPECT_EQ(waitsForMoving->formula->refs[0], holder);
+    EXPECT_EQ(waitsForMoving->formula->refs[1], holder);
+    EXPECT_EQ(places(store.dependentsOf(*base)), (std::vector<std::pair<int, int>>{{9, 9}}));
+    EXPECT_EQ(seen, holder);
+    EXPECT_EQ(seenMode, 4);
+    expectSound();
+}
+
+TEST_F(RefsTest, MoveRules) {
+    CellRec* base = label(1, 1, "base");
+    CellRec* user = formula(1, 2, {base});
+    CellRec* lone = label(1, 3, "lone");
+    label(5, 5, "in the way");
+    struct Case {
+        int fromRow, fromCol, fromLevel, toRow, toCol, toLevel;
+        int result, code;
+    };
+    const Case cases[] = {
+        {1, 1, 1, 1, 1, 2, 0, 81},  // referenced
+        {1, 2, 1, 1, 2, 2, 0, 81},  // refers to another cell
+        {1, 3, 1, 5, 5, 1, 0, 0},   // a real cell at the target
+        {8, 8, 1, 9, 9, 1, 0, 0},   // nothing at the source
+        {1, 3, 1, 7, 7, 2, 1, 0},   // a free cell may change level
+        {1, 2, 1, 20, 1, 1, 1, 0},  // same level
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(store.moveCell(c.fromRow, c.fromCol, c.fromLevel, c.toRow, c.toCol, c.toLevel, err), c.result);
+        EXPECT_EQ(err.failed() ? err.code : 0, c.code);
+    }
+    (void)lone;
+    CellRec* moved = at(7, 7, 2);
+    ASSERT_NE(moved, nullptr);
+    EXPECT_EQ(moved->level, 2);
+    EXPECT_EQ(moved->textView(), "lone");
+    EXPECT_EQ(at(20, 1), user);
+    EXPECT_EQ(user->formula->refs[0], base);
+    store.clearLevel(1);  // the moved record belongs to level 2's heap
+    EXPECT_EQ(at(7, 7, 2)->textView(), "lone");
+    expectSound(2);
+}
+
+TEST_F(RefsTest, RebuildRecomputesCountsAndIndex) {
+    CellRec* a = label(1, 1);
+    CellRec* b = label(1, 2);
+    formula(2, 1, {a, b});
+    formula(2, 2, {a});
+    a->dependents = 7;
+    b->dependents = 0;
+    EXPECT_NE(store.checkDependents(1), "");
+    store.rebuildDependents(1, err);
+    EXPECT_EQ(a->dependents, 2u);
+    EXPECT_EQ(b->dependents, 1u);
+    expectSound();
+}
+
+}  // namespace
+}  // namespace qx::testing

@@ -1,0 +1,199 @@
+#include <string>
+
+#include "cell_store_fixture.h"
+
+namespace qx::testing {
+namespace {
+
+using ValuesTest = StoreTest;
+
+constexpr uint32_t kJustifyShift = 20;
+
+TEST_F(ValuesTest, ArrayAreaResizeKeepsAndZeroesElements) {
+    struct Case {
+        int from, to;
+    };
+    const Case cases[] = {{5, 3}, {3, 5}, {4, 0}, {0, 6}, {8191, 2}};
+    for (const Case& c : cases) {
+        CellRec* cell = formula(1, 1);
+        ASSERT_EQ(store.setArraySize(cell, c.from, err), c.from);
+        std::vector<double> values(c.from + 1);
+        for (int i = 0; i <= c.from; ++i) values[i] = 10.0 + i;
+        if (c.from > 0) store.setArrayElements(cell, values.data(), 1, c.from, err);
+        ASSERT_EQ(store.setArraySize(cell, c.to, err), c.to);
+        ASSERT_FALSE(err.failed());
+        const double* array = cell->formula->array;
+        EXPECT_EQ(array[0], c.to);
+        for (int i = 1; i <= c.to; ++i) EXPECT_EQ(array[i], i <= c.from ? 10.0 + i : 0.0) << c.from << "->" << c.to;
+        if (c.to == 0) {
+            EXPECT_EQ(array, CellStore::emptyArray());
+        }
+        store.deleteCellNow(cell, err);
+    }
+}
+
+TEST_F(ValuesTest, ArrayAreaFailures) {
+    CellRec* number = formula(1, 1);
+    CellRec* text = label(1, 2);
+    const double values[] = {1, 2, 3, 4};
+    struct Case {
+        CellRec* cell;
+        int n, point, code;
+    };
+    const Case sizes[] = {{number, 8192, 2, 9}, {number, -1, 2, 9}, {text, 3, 3, 19}, {nullptr, 3, 1, 75}};
+    for (const Case& c : sizes) {
+        EXPECT_EQ(store.setArraySize(c.cell, c.n, err), 0);
+        EXPECT_EQ(err.point, c.point);
+        EXPECT_EQ(err.code, c.code);
+        EXPECT_EQ(err.routine, 8);
+    }
+    store.setArraySize(number, 2, err);
+    struct Elements {
+        CellRec* cell;
+        int first, last;
+    };
+    const Elements bad[] = {{nullptr, 0, 1}, {text, 0, 1}, {number, -1, 1}, {number, 2, 1}, {number, 0, 2}};
+    for (const Elements& c : bad) {
+        store.setArrayElements(c.cell, values, c.first, c.last, err);
+        EXPECT_EQ(err.code, 75) << c.first << ".." << c.last;
+        EXPECT_EQ(err.point, 1);
+    }
+    EXPECT_EQ(store.setArrayElements(number, values, 2, 3, err), 3);
+    EXPECT_EQ(number->formula->array[1], 3.0);
+    EXPECT_EQ(number->formula->array[2], 4.0);
+    store.freeArray(number, err);
+    EXPECT_EQ(number->formula->array, CellStore::emptyArray());
+    EXPECT_EQ(CellStore::emptyArray()[0], 0.0);
+}
+
+TEST_F(ValuesTest, TagsAreCutQuotedAndOnlyForFormulas) {
+    CellRec* cell = formula(2, 2);
+    struct Case {
+        std::string text, stored;
+    };
+    const Case cases[] = {
+        {"a note", "a note"},
+        {"say \"hi\"", "say 'hi'"},
+        {std::string(300, 'x'), std::string(255, 'x')},
+        {"", ""},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(store.setTag(cell, c.text, err), static_cast<int>(c.stored.size()));
+        EXPECT_EQ(store.getTag(cell), c.stored);
+        EXPECT_EQ(cell->formula->tag == nullptr, c.stored.empty());
+    }
+    store.setTag(cell, "gone soon", err);
+    EXPECT_EQ(store.freeTag(cell, err), 1);
+    EXPECT_EQ(store.freeTag(cell, err), 0);
+    CellRec* text = label(2, 3);
+    store.setTag(text, "no", err);
+    EXPECT_EQ(err.code, 19);
+    EXPECT_EQ(store.getTag(text), "");
+    store.setTag(nullptr, "no", err);
+    EXPECT_EQ(err.code, 75);
+    CellRec* variable = store.makeCell(2, 4, 1, CellType::VariableLabel, err);
+    store.hooks().enterText(store, *variable, "[1,1]", err);
+    EXPECT_EQ(store.freeTag(variable, err), 0);
+    EXPECT_EQ(store.freeVariableLabelText(variable, err), 1);
+    EXPECT_EQ(variable->formula->tag, nullptr);
+}
+
+TEST_F(ValuesTest, MakeCellChoosesJustification) {
+    struct Case {
+        CellType existing;  // Undefined: no cell there
+        uint32_t existingJustify;
+        CellType made;
+        uint32_t expected;
+    };
+    const Case cases[] = {
+        {CellType::Undefined, 0, CellType::Label, 1},   {CellType::Undefined, 0, CellType::VariableLabel, 1},
+        {CellType::Undefined, 0, CellType::Formula, 3}, {CellType::Label, 2, CellType::Label, 2},
+        {CellType::Label, 2, CellType::Formula, 0},     {CellType::Formula, 1, CellType::Formula, 1},
+    };
+    int row = 1;
+    for (const Case& c : cases) {
+        ++row;
+        if (c.existing != CellType::Undefined) {
+            CellRec* old = store.makeCell(row, 1, 1, c.existing, err);
+            old->style = (old->style & ~(3u << kJustifyShift)) | (c.existingJustify << kJustifyShift);
+        }
+        CellRec* cell = store.makeCell(row, 1, 1, c.made, err);
+        ASSERT_NE(cell, nullptr);
+        EXPECT_EQ((cell->style >> kJustifyShift) & 3u, c.expected) << row;
+        EXPECT_EQ(cell->type(), c.made);
+    }
+    store.levelPtr(1)->defaults.style = 2u << kJustifyShift;
+    EXPECT_EQ((store.makeCell(40, 1, 1, CellType::Formula, err)->style >> kJustifyShift) & 3u, 2u);
+}
+
+TEST_F(ValuesTest, MakeCellOverFormulaCarriesArrayTagAndObject) {
+    CellRec* old = formula(3, 3);
+    store.setArraySize(old, 2, err);
+    const double values[] = {7, 8};
+    store.setArrayElements(old, values, 0, 1, err);
+    store.setTag(old, "kept", err);
+    auto* object = static_cast<ObjectRec*>(store.allocate(1, 1, sizeof(ObjectRec), 5, err));
+    object->data = static_cast<unsigned char*>(store.allocate(1, 3, 1, 5, err));
+    object->size = 3;
+    object->data[2] = 42;
+    old->formula->object = object;
+    old->formula->flags = (5u << 12) | (9u << 19) | formulaflag::kErrorMark | 0x4;
+
+    CellRec* fresh = store.makeCell(3, 3, 1, CellType::Formula, err);
+    ASSERT_NE(fresh, nullptr);
+    EXPECT_NE(fresh, old);
+    EXPECT_EQ(fresh->formula->arrayCount(), 2u);
+    EXPECT_EQ(fresh->formula->array[2], 8.0);
+    EXPECT_EQ(store.getTag(fresh), "kept");
+    ASSERT_NE(fresh->formula->object, nullptr);
+    EXPECT_NE(fresh->formula->object, object);
+    EXPECT_EQ(fresh->formula->object->data[2], 42);
+    // The object kind and error mark go; a display format beside an object kind goes too.
+    EXPECT_EQ(fresh->formula->flags, 0x4u);
+    // The overwritten cell waits on the undo chain in its entry form.
+    ASSERT_EQ(store.levelPtr(1)->undoNewer, old);
+    EXPECT_EQ(old->textView(), "+1");
+
+    CellRec* text = store.makeCell(3, 3, 1, CellType::Label, err);
+    EXPECT_EQ(text->formula, nullptr);
+    CellRec* again = store.makeCell(3, 3, 1, CellType::Formula, err);
+    EXPECT_EQ(again->formula->arrayCount(), 0u);
+    EXPECT_EQ(store.getTag(again), "");
+    expectSound();
+}
+
+TEST_F(ValuesTest, MakeCellReusesPlaceholderAndKeepsItsDependents) {
+    CellRec* holder = store.makeCell(4, 4, 1, CellType::Undefined, err);
+    EXPECT_TRUE(holder->dependentsMark);
+    EXPECT_TRUE(holder->has(cellflag::kRecalcPending));
+    CellRec* user = formula(5, 5, {holder});
+    EXPECT_FALSE(holder->dependentsMark);
+    CellRec* made = store.makeCell(4, 4, 1, CellType::Label, err);
+    EXPECT_EQ(made, holder);
+    EXPECT_EQ(made->dependents, 1u);
+    EXPECT_EQ(user->formula->refs[0], made);
+    expectSound();
+}
+
+TEST_F(ValuesTest, MakeCellRespectsOverlapUnlessLoading) {
+    CellRec* wide = label(6, 1, "wide");
+    wide->setOverlapped(3);
+    EXPECT_EQ(store.makeCell(6, 2, 1, CellType::Label, err), nullptr);
+    EXPECT_EQ(err.code, 16);
+    EXPECT_EQ(err.point, 3);
+    err.detail = -1;
+    EXPECT_NE(store.makeCell(6, 2, 1, CellType::Label, err), nullptr);
+    EXPECT_FALSE(err.failed());
+}
+
+TEST_F(ValuesTest, MakeCellOverProtectedCellFails) {
+    CellRec* locked = label(7, 7, "locked");
+    locked->set(cellflag::kProtectCell);
+    EXPECT_EQ(store.makeCell(7, 7, 1, CellType::Formula, err), nullptr);
+    EXPECT_EQ(err.code, 40);
+    EXPECT_EQ(at(7, 7), locked);
+    EXPECT_EQ(locked->textView(), "locked");
+}
+
+}  // namespace
+}  // namespace qx::testing
