@@ -68,6 +68,7 @@ void CellStore::clearLevel(int level) {
     rec->fontNames.clear();
     rec->pendingDelete.clear();
     rec->pendingPaste.clear();
+    m_hooks->levelCleared(*this, level);
 }
 
 bool CellStore::levelEmpty(int level) const {

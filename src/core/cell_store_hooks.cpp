@@ -32,6 +32,8 @@ void CellStoreHooks::joinRangeList(CellStore&, CellRec& cell) {
     cell.set(cellflag::kRangeDef, true);
 }
 
+void CellStoreHooks::levelCleared(CellStore&, int) {}
+
 EffectiveAttributes CellStoreHooks::effectiveAttributes(const CellStore& store, const CellRec* cell, int row, int col,
                                                         int level) {
     return qx::effectiveAttributes(store, cell, row, col, level);

@@ -41,6 +41,9 @@ class CellStoreHooks {
     virtual void leaveRangeList(CellStore& store, CellRec& cell);
     virtual void joinRangeList(CellStore& store, CellRec& cell);
 
+    // A level's heap has just been released: anything kept elsewhere about its cells must go.
+    virtual void levelCleared(CellStore& store, int level);
+
     // Level defaults, then range records, then the cell's own words. The default skips range records.
     virtual EffectiveAttributes effectiveAttributes(const CellStore& store, const CellRec* cell, int row, int col,
                                                     int level);

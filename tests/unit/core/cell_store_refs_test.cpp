@@ -333,5 +333,49 @@ TEST_F(RefsTest, RebuildRecomputesCountsAndIndex) {
     expectSound();
 }
 
+// Stands in for the formula layer: records what the store asks of it.
+struct FormulaLayer : CellStoreHooks {
+    std::vector<std::string> entered;
+    std::vector<int> cleared;
+    uint32_t refsSeenWhenExpanded = 99;
+    bool failEntry = false;
+
+    void enterText(CellStore& store, CellRec& cell, std::string_view text, ErrStat& err) override {
+        entered.emplace_back(text);
+        CellStoreHooks::enterText(store, cell, text, err);
+        if (failEntry) err.fail(Origin{kLetterA, 20, 1}, 9, 15);
+    }
+    std::string formulaText(const CellStore&, const CellRec& cell, int rowOffset, int colOffset, int) override {
+        refsSeenWhenExpanded = cell.formula ? cell.formula->refCount : 0;
+        return "+[" + std::to_string(1 + rowOffset) + "," + std::to_string(1 + colOffset) + "]";
+    }
+    void levelCleared(CellStore&, int level) override { cleared.push_back(level); }
+};
+
+TEST_F(RefsTest, CopiesAreReenteredWithShiftedTextAndDeletesExpandBeforeReleasing) {
+    FormulaLayer layer;
+    store.setHooks(&layer);
+    CellRec* base = label(1, 1, "base");
+    CellRec* source = formula(1, 2, {base});
+    CellRec* copy = store.copyCell(source, 1, 4, 5, 3, 3, 0, err);
+    ASSERT_NE(copy, nullptr);
+    EXPECT_EQ(layer.entered.back(), "+[4,4]");
+    EXPECT_EQ(copy->textView(), "+[4,4]");
+    EXPECT_FALSE(copy->formula->errorMark());
+
+    layer.failEntry = true;
+    CellRec* failed = store.copyCell(source, 1, 6, 5, 5, 3, 0, err);
+    ASSERT_NE(failed, nullptr);
+    EXPECT_FALSE(err.failed());
+    EXPECT_TRUE(failed->formula->errorMark());
+
+    store.deleteBlock(1, 1, 2, 1, 2, 0, false, err);
+    EXPECT_EQ(layer.refsSeenWhenExpanded, 1u);
+    EXPECT_EQ(source->textView(), "+[1,1]");
+    store.clearLevel(1);
+    EXPECT_EQ(layer.cleared, std::vector<int>{1});
+    store.setHooks(nullptr);
+}
+
 }  // namespace
 }  // namespace qx::testing
