@@ -1,5 +1,7 @@
 #include "formula/argument_readers.h"
 
+#include <cmath>
+
 #include "core/cell_store.h"
 #include "formula/compiled_text.h"
 #include "formula/lexer.h"
@@ -13,6 +15,8 @@ constexpr Origin kList{kLetterA, kModuleArguments, 2};
 constexpr Origin kString{kLetterA, kModuleArguments, 3};
 constexpr Origin kCellArg{kLetterA, kModuleArguments, 4};
 constexpr Origin kEnd{kLetterA, kModuleArguments, 5};
+constexpr Origin kElements{kLetterA, kModuleArguments, 6};
+constexpr int32_t kUnableToCompute = 4;
 
 bool failAt(ErrStat& err, Origin o, int point, int position, int32_t code) {
     err.position = position;
@@ -172,6 +176,13 @@ double libraryFailure(ErrStat& err, Origin family, int32_t point, int32_t mathCo
     err.fail(Origin{kLetterLib, kModuleMathLibrary, family.routine}, point, mathCode);
     err.fail(family, point, fncode::kParameterOutOfRange);
     return 1.7e308;
+}
+
+bool elementsComputable(FunctionCall& call, std::span<const double> values, ErrStat& err) {
+    for (double v : values) {
+        if (std::isnan(v)) return callFailure(call, err, kElements, 1, kUnableToCompute), false;
+    }
+    return true;
 }
 
 double callFailure(FunctionCall& call, ErrStat& err, Origin origin, int32_t point, int32_t code) {

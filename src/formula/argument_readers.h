@@ -2,6 +2,7 @@
 // Reading a call's arguments: numbers, number lists, strings and cells. Every reader starts on the '(' or
 // ',' before its argument and leaves the cursor on the next ',' or just after the closing ')'.
 #include <cstdint>
+#include <span>
 #include <string>
 
 #include "core/cell_records.h"
@@ -78,6 +79,10 @@ bool requireEnd(FunctionCall& call, int32_t code, ErrStat& err);
 
 // Records a failure of the math library and fails the call with "A parameter is out-of-range.".
 double libraryFailure(ErrStat& err, Origin family, int32_t point, int32_t mathCode);
+
+// Array Area elements a family is about to store: a NaN escapes the evaluator's range test, so it fails
+// here with "unable to compute expression" and nothing is stored.
+bool elementsComputable(FunctionCall& call, std::span<const double> values, ErrStat& err);
 
 // Fails with a general message at the call's name; returns 0 for `return callFailure(...)`.
 double callFailure(FunctionCall& call, ErrStat& err, Origin origin, int32_t point, int32_t code);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 
 #include "formula/argument_readers.h"
@@ -124,6 +125,21 @@ TEST(ArgumentReaders, LongArgumentTextsStayInBounds) {
         fx.engine.evaluator().evaluateFormula(nullptr, text.data(), err);
         EXPECT_EQ(text, junk + "\",'a')");
     }
+}
+
+double storeElements(FunctionCall& call, ErrStat& err) {
+    err.enter();
+    double values[3] = {1.0, 2.0, 0.0};
+    values[2] = call.cell() == nullptr ? std::nan("") : 3.0;
+    return elementsComputable(call, values, err) ? 1.0 : 0.0;
+}
+
+TEST(ArgumentReaders, NanElementsAreRefusedBeforeStoring) {
+    FunctionFixture fx;
+    const FunctionEntry family[] = {{"@Store", 0, "", storeElements}};
+    fx.registry.installFamily(FamilyId::Matrix, family);
+    EXPECT_EQ(fx.eval("@Store()").code, 4);
+    EXPECT_EQ(fx.enter(1, 1, "@Store()").value, 1);
 }
 
 TEST(FunctionHelp, CategoriesListTheirFamilies) {
