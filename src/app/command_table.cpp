@@ -5,6 +5,7 @@
 
 #include "app/edit_commands.h"
 #include "app/file_commands.h"
+#include "app/recalc_commands.h"
 
 namespace qx {
 namespace {
@@ -46,11 +47,14 @@ constexpr std::array kCommands = std::to_array<Command>({
     {4256, "-BkColor", "Remove background colour", notAvailable},
     {4257, "-Border", "Remove border", notAvailable},
     // Recalculation
-    {4307, "Recalc", "Selected cell(s)", notAvailable},
-    {9002, "calcAll", "All cells", notAvailable},
-    {9003, "nrmCalc", "Normal", notAvailable},
-    {9004, "frcCalc", "Forced", notAvailable},
-    {9005, "prvCalc", "Prevent", notAvailable},
+    {4307, "Recalc", "Selected cell(s)", selectedCellsCommand},
+    {9002, "calcAll", "All cells", allCellsCommand},
+    {9003, "nrmCalc", "Normal", normalCalcCommand},
+    {9004, "frcCalc", "Forced", forcedCalcCommand},
+    {9005, "prvCalc", "Prevent", preventCalcCommand},
+    // Debug menu
+    {9006, "Affected", "Find cells that use this cell", showAffectedCommand},
+    {9007, "Used", "Find cells that this cell uses", showUsedCommand},
     // Table manipulation and the "Table options" bar
     {4314, "Invert", "Invert", notAvailable},
     {4315, "Sort", "Sort", notAvailable},

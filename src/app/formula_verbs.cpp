@@ -49,6 +49,7 @@ void enterVerb(LineInterpreter& cli, std::string_view args) {
     }
     session.formulas().entry().storeEntry(text, at.row, at.col, level, EntryOptions{}, err);
     if (err.failed()) cli.printFailure(err);
+    session.formulas().recalc().retryFailedCells();  // a committed edit may let failed cells compute again
 }
 
 void showVerb(LineInterpreter& cli, std::string_view args) {

@@ -49,6 +49,7 @@ bool Session::start(ErrStat& err) {
             FunctionServices{*m_cells, m_formulas->entry(), &m_platform});
         m_formulas->evaluator().setDispatcher(m_functions.get());
         startFiles();
+        m_formulas->recalc().setPlatform(&m_platform);
         m_activeLevel = 1;
         m_pointer = CellPointer{};
         m_selection = CellArea{1, 1, 1, 1};

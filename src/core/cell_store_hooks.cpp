@@ -24,6 +24,10 @@ std::string CellStoreHooks::formulaText(const CellStore&, const CellRec& cell, i
 
 void CellStoreHooks::notify(CellStore&, CellRec&, int) {}
 
+void CellStoreHooks::levelCleared(CellStore&, int) {}
+
+void CellStoreHooks::recalcMarked(CellStore&, CellRec&) {}
+
 void CellStoreHooks::leaveRangeList(CellStore&, CellRec& cell) {
     cell.set(cellflag::kRangeDef, false);
 }

@@ -40,6 +40,10 @@ class CellStoreHooks {
     // The range-operation list. The defaults only keep the "Range Def" flag.
     virtual void leaveRangeList(CellStore& store, CellRec& cell);
     virtual void joinRangeList(CellStore& store, CellRec& cell);
+    // A level's heap has gone with every cell in it; nothing may keep pointers into it.
+    virtual void levelCleared(CellStore& store, int level);
+    // A cell was given "Force Recalc", recalc-pending or the error mark outside recalculation.
+    virtual void recalcMarked(CellStore& store, CellRec& cell);
 
     // A level's heap has just been released: anything kept elsewhere about its cells must go.
     virtual void levelCleared(CellStore& store, int level);

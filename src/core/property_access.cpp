@@ -316,6 +316,7 @@ int64_t cellProperty(CellStore& store, CellRec* cell, int property, int32_t valu
     if ((p.writeTypes & type) != 0 && p.write(target, value)) {
         if (LevelRec* level = store.levelOf(*cell)) level->changed = true;
         store.scratch().repaintPending = true;
+        store.hooks().recalcMarked(store, *cell);
     }
     return p.read(target);
 }

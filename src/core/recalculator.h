@@ -27,6 +27,10 @@ class Recalculator {
     // The list of cells holding Range Operations.
     virtual void joinRangeList(CellRec& cell) = 0;
     virtual void leaveRangeList(CellRec& cell) = 0;
+    // Drops everything held for a level whose cells are gone.
+    virtual void levelCleared(int /*level*/) {}
+    // A cell now carries "Force Recalc", recalc-pending or the error mark.
+    virtual void noteMarked(CellRec& /*cell*/) {}
 };
 
 }  // namespace qx

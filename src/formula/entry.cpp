@@ -94,6 +94,7 @@ EntryResult EntryOperation::storeEntry(std::string_view typed, int row, int col,
     if (LevelRec* rec = m_store.levelOf(*cell)) rec->changed = true;
     m_store.scratch().repaintPending = true;
     const bool failed = err.failed();
+    if (cell->formula != nullptr && cell->formula->errorMark()) m_store.hooks().recalcMarked(m_store, *cell);
     if (failed && options.silent) err.clear();
     if (options.notifyMode != 0) {
         ErrStat keep = err;

@@ -579,6 +579,7 @@ bool Evaluator::writeCell(CellRec* caller, CellRec* target, int elem, double val
         target->dependentsMark = true;
     } else {
         target->set(cellflag::kRecalcPending);
+        m_store.hooks().recalcMarked(m_store, *target);
     }
     if (LevelRec* level = m_store.levelOf(*target)) level->changed = true;
     return true;

@@ -10,10 +10,11 @@ FormulaEngine::FormulaEngine(CellStore& store)
     : m_store(store),
       m_evaluator(store),
       m_compiler(store, m_evaluator),
-      m_minimal(store, m_evaluator, m_compiler),
-      m_recalculator(&m_minimal),
-      m_entry(store, m_compiler, m_minimal),
+      m_chain(store, m_evaluator, m_compiler),
+      m_recalculator(&m_chain),
+      m_entry(store, m_compiler, m_chain),
       m_shortCuts(*this) {
+    m_chain.setEntry(&m_entry);
     store.setHooks(this);
 }
 
@@ -22,7 +23,7 @@ FormulaEngine::~FormulaEngine() {
 }
 
 void FormulaEngine::setRecalculator(Recalculator* recalculator) {
-    m_recalculator = recalculator ? recalculator : &m_minimal;
+    m_recalculator = recalculator ? recalculator : &m_chain;
     m_entry.setRecalculator(*m_recalculator);
 }
 
@@ -59,6 +60,14 @@ void FormulaEngine::leaveRangeList(CellStore&, CellRec& cell) {
 
 void FormulaEngine::joinRangeList(CellStore&, CellRec& cell) {
     m_recalculator->joinRangeList(cell);
+}
+
+void FormulaEngine::levelCleared(CellStore&, int level) {
+    m_recalculator->levelCleared(level);
+}
+
+void FormulaEngine::recalcMarked(CellStore&, CellRec& cell) {
+    m_recalculator->noteMarked(cell);
 }
 
 }  // namespace qx

@@ -10,7 +10,7 @@
 #include "formula/compiler.h"
 #include "formula/entry.h"
 #include "formula/evaluator.h"
-#include "formula/minimal_recalc.h"
+#include "formula/recalc.h"
 #include "formula/shortcut.h"
 
 namespace qx {
@@ -29,7 +29,8 @@ class FormulaEngine final : public CellStoreHooks {
     ShortCuts& shortCuts() { return m_shortCuts; }
     CellStore& store() { return m_store; }
     Recalculator& recalculator() { return *m_recalculator; }
-    // Replaces the recalculator (the store's notifications go to it from now on); null restores the minimal one.
+    ChainRecalculator& recalc() { return m_chain; }
+    // Replaces the recalculator (the store's notifications go to it from now on); null restores the chain.
     void setRecalculator(Recalculator* recalculator);
 
     // Readable text of a Formula (its compiled text) or Variable Label (its template).
@@ -42,12 +43,14 @@ class FormulaEngine final : public CellStoreHooks {
     void notify(CellStore& store, CellRec& cell, int mode) override;
     void leaveRangeList(CellStore& store, CellRec& cell) override;
     void joinRangeList(CellStore& store, CellRec& cell) override;
+    void levelCleared(CellStore& store, int level) override;
+    void recalcMarked(CellStore& store, CellRec& cell) override;
 
   private:
     CellStore& m_store;
     Evaluator m_evaluator;
     FormulaCompiler m_compiler;
-    MinimalRecalculator m_minimal;
+    ChainRecalculator m_chain;
     Recalculator* m_recalculator;
     EntryOperation m_entry;
     ShortCuts m_shortCuts;
