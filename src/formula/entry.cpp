@@ -79,6 +79,10 @@ EntryResult EntryOperation::storeEntry(std::string_view typed, int row, int col,
         }
         return result;
     }
+    if (!options.fromFile && result.kind != EntryKind::Label && static_cast<int>(text.size()) > kMaxTextLength) {
+        err.position = kMaxTextLength;
+        return err.fail(kStoreEntry, 2, fcode::kTooLong), result;  // longer than may be typed: nothing changes
+    }
     CellRec* cell = m_store.makeCell(row, col, level, cellTypeOf(result.kind), err);
     if (err.failed()) return err.trace(kStoreEntry), result;
     result.cell = cell;

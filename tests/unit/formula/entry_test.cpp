@@ -186,3 +186,31 @@ TEST(Entry, VariableLabelsShowOtherLabelsWithoutRecomputingThem) {
 
 }  // namespace
 }  // namespace qx
+
+namespace qx {
+namespace {
+
+// Rows moved past 9,999 make the readable text longer than may be typed; it must still come out whole
+// and compile again from a file.
+TEST(Entry, ReadableTextThatGrewBeyondTheTypedLimitReadsBack) {
+    test::FormulaFixture fx;
+    std::string text = "+0";
+    for (int r = 9971; r <= 9998; ++r) {
+        fx.enter(r, 1, "+" + std::to_string(r - 9970));
+        text += "+[" + std::to_string(r) + ",1]";
+    }
+    ASSERT_EQ(fx.enter(1, 1, text).code, 0);
+    const double before = fx.value(1, 1);
+    ErrStat err;
+    for (int r = 9998; r >= 9971; --r) ASSERT_EQ(fx.store.moveCell(r, 1, 1, r + 40, 1, 1, err), 1);
+    const std::string readable = fx.readable(1, 1);
+    EXPECT_GT(readable.size(), 254u);
+    EXPECT_EQ(readable.find('~'), std::string::npos);
+    const EntryOptions fromFile{0, true, true, true};
+    ASSERT_EQ(fx.enter(2, 1, "+" + readable, 1, fromFile).code, 0);
+    EXPECT_DOUBLE_EQ(fx.value(2, 1), before);
+    EXPECT_EQ(fx.enter(3, 1, "+" + readable).code, fcode::kTooLong);  // typed, it is too long
+}
+
+}  // namespace
+}  // namespace qx
