@@ -82,9 +82,11 @@ double FunctionRegistry::call(CallRecord& call, ErrStat& err) {
     for (const auto& table : m_families) {
         const int number = lookupFunction(table, name);
         if (number == 0) continue;
+        const FunctionImpl impl = table[static_cast<std::size_t>(number - 1)].impl;
+        if (impl == nullptr) break;  // a name registered before its family is written
         err.detail = number;
         FunctionCall fc(call, m_services, number);
-        const double value = table[static_cast<std::size_t>(number - 1)].impl(fc, err);
+        const double value = impl(fc, err);
         err.trace(kDispatch);
         return value;
     }
