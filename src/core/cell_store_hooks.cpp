@@ -36,7 +36,6 @@ void CellStoreHooks::joinRangeList(CellStore&, CellRec& cell) {
     cell.set(cellflag::kRangeDef, true);
 }
 
-void CellStoreHooks::levelCleared(CellStore&, int) {}
 
 EffectiveAttributes CellStoreHooks::effectiveAttributes(const CellStore& store, const CellRec* cell, int row, int col,
                                                         int level) {

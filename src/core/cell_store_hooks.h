@@ -45,9 +45,6 @@ class CellStoreHooks {
     // A cell was given "Force Recalc", recalc-pending or the error mark outside recalculation.
     virtual void recalcMarked(CellStore& store, CellRec& cell);
 
-    // A level's heap has just been released: anything kept elsewhere about its cells must go.
-    virtual void levelCleared(CellStore& store, int level);
-
     // Level defaults, then range records, then the cell's own words. The default skips range records.
     virtual EffectiveAttributes effectiveAttributes(const CellStore& store, const CellRec* cell, int row, int col,
                                                     int level);
