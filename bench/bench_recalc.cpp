@@ -113,6 +113,8 @@ long residentBytes() {
     return resident * sysconf(_SC_PAGESIZE);
 }
 
+// Resident memory grows only in a process that has not freed a workbook before: run it alone
+// (--benchmark_filter=Bytes).
 void BM_BytesPerFormulaCell(benchmark::State& state) {
     for (auto _ : state) {
         const long before = residentBytes();
