@@ -228,6 +228,7 @@ int CellStore::moveCell(int fromRow, int fromCol, int fromLevel, int toRow, int 
         insertCell(cell, false, false, err);
         if (!err.failed()) reindexFormula(to, *cell, true, err);
         if (err.failed()) return err.trace(kMoveCell), 0;
+        m_hooks->recalcMarked(*this, *cell);  // marked cells are found by their place
     }
     levelPtr(fromLevel)->changed = true;
     to.changed = true;

@@ -201,6 +201,19 @@ TEST(Recalc, ForcedCellsOfTheChangedLevelAreSwept) {
     EXPECT_EQ(f.value(1, 1), 12);
 }
 
+TEST(Recalc, AMovedForcedCellIsStillSwept) {
+    RecalcFixture f;
+    f.enter(1, 1, "+1", 2);
+    f.enter(1, 1, "+[1,1,,2]*3");
+    f.cell(1, 1)->set(cellflag::kForceRecalc);
+    f.recalc().noteMarked(*f.cell(1, 1));
+    ErrStat err;
+    ASSERT_EQ(f.store.moveCell(1, 1, 1, 7, 7, 1, err), 1);
+    f.enter(1, 1, "+2", 2);
+    f.enter(5, 5, "+0");
+    EXPECT_EQ(f.value(7, 7), 6);
+}
+
 TEST(Recalc, RangeOperationPasses) {
     struct Case {
         uint16_t passes;
