@@ -98,6 +98,9 @@ EntryResult EntryOperation::storeEntry(std::string_view typed, int row, int col,
     if (LevelRec* rec = m_store.levelOf(*cell)) rec->changed = true;
     m_store.scratch().repaintPending = true;
     const bool failed = err.failed();
+    // A rejected entry keeps its typed text and error mark; a pending mark inherited from a placeholder
+    // would let the next sweep evaluate that text behind the rejection (a circular formula would get a value).
+    if (failed) cell->set(cellflag::kRecalcPending, false);
     if (cell->formula != nullptr && cell->formula->errorMark()) m_store.hooks().recalcMarked(m_store, *cell);
     if (failed && options.silent) err.clear();
     if (options.notifyMode != 0) {
