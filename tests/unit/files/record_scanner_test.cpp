@@ -245,7 +245,13 @@ TEST(RecordScanner, DamagedAndRandomFilesEndInAFailedOpenOrTheEndOfData) {
             exerciseFields(token.text);
         }
     }
-    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(2));
+#if defined(__SANITIZE_ADDRESS__)
+    // Instrumented Debug builds on a busy machine run several times slower; only a hang must fail.
+    constexpr auto kBound = std::chrono::seconds(60);
+#else
+    constexpr auto kBound = std::chrono::seconds(2);
+#endif
+    EXPECT_LT(std::chrono::steady_clock::now() - started, kBound);
 }
 
 }  // namespace
