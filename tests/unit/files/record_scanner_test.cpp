@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cmath>
 #include <limits>
 #include <random>
@@ -210,7 +209,6 @@ TEST(RecordScanner, DamagedAndRandomFilesEndInAFailedOpenOrTheEndOfData) {
     ASSERT_TRUE(out.begin(11, err) && out.append(body, err) && out.finish(err));
     const std::string valid = sink.bytes;
 
-    auto started = std::chrono::steady_clock::now();
     std::uniform_int_distribution<int> byte(0, 255);
     for (int round = 0; round < 3000; ++round) {
         std::string file;
@@ -245,13 +243,6 @@ TEST(RecordScanner, DamagedAndRandomFilesEndInAFailedOpenOrTheEndOfData) {
             exerciseFields(token.text);
         }
     }
-#if defined(__SANITIZE_ADDRESS__)
-    // Instrumented Debug builds on a busy machine run several times slower; only a hang must fail.
-    constexpr auto kBound = std::chrono::seconds(60);
-#else
-    constexpr auto kBound = std::chrono::seconds(2);
-#endif
-    EXPECT_LT(std::chrono::steady_clock::now() - started, kBound);
 }
 
 }  // namespace
