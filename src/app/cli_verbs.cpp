@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/address_argument.h"
+#include "app/attribute_verb.h"
 #include "app/file_verbs.h"
 #include "app/formula_verbs.h"
 #include "app/function_verbs.h"
@@ -81,6 +82,7 @@ constexpr std::array kVerbs = std::to_array<Verb>({
     {"value", valueVerb},
     {"eval", evalVerb},
     {"functions", functionsVerb},
+    {"attr", attrVerb},
     {"open", openVerb},
     {"save", saveVerb},
     {"rename", renameVerb},

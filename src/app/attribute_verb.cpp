@@ -1,0 +1,60 @@
+#include "app/attribute_verb.h"
+
+#include <charconv>
+#include <string>
+
+#include "app/address_argument.h"
+#include "app/line_interpreter.h"
+#include "core/circular.h"
+#include "core/property_access.h"
+
+namespace qx {
+namespace {
+
+constexpr Origin kOriginAttrVerb{kLetterA, 95, 21};
+constexpr int32_t kCodeIllegalParameter = 78;
+
+// Reads one whole number after blanks; false when none stands there.
+bool readInteger(std::string_view text, std::size_t& pos, int64_t& out) {
+    while (pos < text.size() && text[pos] == ' ') ++pos;
+    const char* first = text.data() + pos;
+    const char* last = text.data() + text.size();
+    auto [end, ec] = std::from_chars(first, last, out);
+    if (ec != std::errc() || end == first) return false;
+    pos = static_cast<std::size_t>(end - text.data());
+    return true;
+}
+
+bool onlyBlanksFrom(std::string_view text, std::size_t pos) {
+    return text.find_first_not_of(' ', pos) == std::string_view::npos;
+}
+
+}  // namespace
+
+void attrVerb(LineInterpreter& cli, std::string_view args) {
+    Session& session = cli.session();
+    ErrStat err;
+    AddressArgument at;
+    std::size_t pos = 0;
+    if (!parseAddressArgument(args, pos, session.highestLevel(), at, err)) return cli.printFailure(err);
+    int64_t code = 0;
+    int64_t value = kPropertyRead;
+    const bool codeRead = readInteger(args, pos, code);
+    const bool valueRead = codeRead && !onlyBlanksFrom(args, pos) && readInteger(args, pos, value);
+    const bool valueOk = valueRead || onlyBlanksFrom(args, pos);
+    // Values are 32-bit words; anything wider cannot be a property value.
+    if (!codeRead || !valueOk || !onlyBlanksFrom(args, pos) || value < INT32_MIN || value > UINT32_MAX) {
+        err.fail(kOriginAttrVerb, 1, kCodeIllegalParameter);
+        return cli.printFailure(err);
+    }
+    const int level = at.level != 0 ? at.level : session.activeLevel();
+    CellRec* cell = session.cells().findCell(at.row, at.col, level, err);
+    if (err.failed()) return cli.printFailure(err);
+    const int property = code < 0 || code >= kPropertyCount ? -1 : static_cast<int>(code);
+    const auto word = static_cast<int32_t>(static_cast<uint32_t>(value));
+    const int64_t result = cellProperty(session.cells(), cell, property, value == kPropertyRead ? kPropertyRead : word,
+                                        [](CellRec& c) { return isCircular(c); });
+    cli.printLine(std::to_string(result));
+}
+
+}  // namespace qx
