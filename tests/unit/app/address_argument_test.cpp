@@ -16,6 +16,7 @@ struct AddressCase {
     AddressArgument want;
 };
 
+// The common refusals run through the CLI address transcript; these are the finer points.
 TEST(AddressArgument, ReadsSingleAddresses) {
     const AddressCase cases[] = {
         {"[1,1]", 0, {1, 1, 0, 0}},
@@ -27,12 +28,7 @@ TEST(AddressArgument, ReadsSingleAddresses) {
         {"[2,3,,9]", 0, {2, 3, 0, 9}},
         {"[2,3,8191,32]", 0, {2, 3, 8191, 32}},
         {"[2,3,,0]", 0, {2, 3, 0, 0}},
-        {"[0,1]", 6, {}},
-        {"[65535,1]", 6, {}},
         {"[-1,1]", 6, {}},
-        {"[1,0]", 7, {}},
-        {"[1,256]", 7, {}},
-        {"[1,1,,33]", 8, {}},
         {"[1,1,,-1]", 8, {}},
         // The first range error wins, but only once the whole address has been read.
         {"[0,0,,99]", 6, {}},
@@ -41,15 +37,10 @@ TEST(AddressArgument, ReadsSingleAddresses) {
         {"[99999999999999999999,1]", 6, {}},
         {"[1,1,8192]", 9, {}},
         {"[0,1,-1]", 9, {}},  // a bad element fails at once, before the remembered row
-        {"[1]", 41, {}},
         {"[1,]", 41, {}},
-        {"[1,1", 17, {}},
         {"[1,1,,2,3]", 17, {}},
         {"[1,1;", 17, {}},
-        {"[a,1]", 30, {}},
-        {"1,1", 30, {}},
         {"", 30, {}},
-        {"[1,1] x", 31, {}},
         {"[1,1]^[2,2]", 31, {}},
     };
     for (const AddressCase& c : cases) {
@@ -58,27 +49,20 @@ TEST(AddressArgument, ReadsSingleAddresses) {
         bool ok = parseAddressOnly(c.text, kHighest, got, err);
         EXPECT_EQ(ok, c.code == 0) << c.text;
         EXPECT_EQ(err.code, c.code) << c.text;
-        if (!ok || c.code != 0) continue;
-        EXPECT_EQ(got.row, c.want.row) << c.text;
-        EXPECT_EQ(got.col, c.want.col) << c.text;
-        EXPECT_EQ(got.element, c.want.element) << c.text;
-        EXPECT_EQ(got.level, c.want.level) << c.text;
+        if (ok) {
+            EXPECT_TRUE(got.row == c.want.row && got.col == c.want.col && got.element == c.want.element &&
+                        got.level == c.want.level)
+                << c.text;
+        }
     }
 }
 
 TEST(AddressArgument, ReadsRanges) {
-    struct Case {
-        std::string text;
-        int32_t code;
-        int r1, c1, r2, c2, level;
-    } cases[] = {
+    const struct { std::string text; int32_t code; int r1, c1, r2, c2, level; } cases[] = {
         {"[1,2]^[3,4]", 0, 1, 2, 3, 4, 0},
         {"[1,2^3,4]", 0, 1, 2, 3, 4, 0},
         {"[1,2,,5]^[3,4]", 0, 1, 2, 3, 4, 5},
         {"[1,2]^[3,4,,5]", 0, 1, 2, 3, 4, 5},
-        {"[1,2,,5]^[3,4,,6]", 8, 0, 0, 0, 0, 0},
-        {"[1,2]^[70000,4]", 6, 0, 0, 0, 0, 0},
-        {"[1,2]", 30, 0, 0, 0, 0, 0},
         {"[1,2]^", 30, 0, 0, 0, 0, 0},
         {"[1,2]^[3,4", 17, 0, 0, 0, 0, 0},
         {"[1,2]^[3,4]^[5,6]", 31, 0, 0, 0, 0, 0},

@@ -18,74 +18,73 @@ SessionOptions optionsWithLevels(int levels) {
     return options;
 }
 
+// A started session over its own platform.
+struct Started {
+    explicit Started(SessionOptions options = {}) : session(platform, std::move(options)) {
+        EXPECT_TRUE(session.start(err));
+    }
+    HeadlessPlatform platform;
+    Session session;
+    ErrStat err;
+};
+
 TEST(Session, LevelCountIsClampedAtStart) {
-    struct Case {
-        int asked;
-        int highest;
-    } cases[] = {{-7, 1}, {0, 1}, {1, 1}, {2, 1}, {3, 2}, {33, 32}, {40, 32}, {INT32_MAX, 32}};
-    for (const Case& c : cases) {
-        HeadlessPlatform platform;
-        Session session(platform, optionsWithLevels(c.asked));
-        ErrStat err;
-        ASSERT_TRUE(session.start(err)) << c.asked;
-        EXPECT_EQ(session.highestLevel(), c.highest) << c.asked;
-        EXPECT_TRUE(session.setActiveLevel(c.highest, err)) << c.asked;
-        EXPECT_FALSE(session.setActiveLevel(c.highest + 1, err)) << c.asked;
+    const std::pair<int, int> cases[] = {{-7, 1}, {0, 1}, {2, 1}, {3, 2}, {33, 32}, {INT32_MAX, 32}};
+    for (const auto& c : cases) {
+        Started s(optionsWithLevels(c.first));
+        Session& session = s.session;
+        ErrStat& err = s.err;
+        EXPECT_EQ(session.highestLevel(), c.second) << c.first;
+        EXPECT_TRUE(session.setActiveLevel(c.second, err)) << c.first;
+        EXPECT_FALSE(session.setActiveLevel(c.second + 1, err)) << c.first;
         EXPECT_EQ(err.code, 8);
-        EXPECT_EQ(session.activeLevel(), c.highest) << "a refused level leaves the active one";
+        EXPECT_EQ(session.activeLevel(), c.second) << "a refused level leaves the active one";
     }
 }
 
 TEST(Session, RefusedMovesChangeNothing) {
-    struct Case {
-        int level, row, col;
-        int32_t code;
-    } cases[] = {
+    const struct { int level, row, col; int32_t code; } cases[] = {
         {0, 0, 1, 6}, {0, 65535, 1, 6}, {0, 1, 0, 7}, {0, 1, 256, 7}, {33, 1, 1, 8}, {-1, 1, 1, 8}, {99, 0, 0, 6},
     };
-    HeadlessPlatform platform;
-    Session session(platform, {});
-    ErrStat err;
-    ASSERT_TRUE(session.start(err));
+    Started s;
+    Session& session = s.session;
+    ErrStat& err = s.err;
     ASSERT_TRUE(session.moveTo(3, 10, 20, err));
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         EXPECT_FALSE(session.moveTo(c.level, c.row, c.col, err));
         EXPECT_EQ(err.code, c.code);
         EXPECT_FALSE(session.select(c.level, CellArea{c.row, c.col, 1, 1}, err));
         EXPECT_EQ(err.code, c.code);
-        EXPECT_EQ(session.activeLevel(), 3);
-        EXPECT_EQ(session.pointer().row, 10);
-        EXPECT_EQ(session.pointer().col, 20);
+        EXPECT_EQ((std::array{session.activeLevel(), session.pointer().row, session.pointer().col}),
+                  (std::array{3, 10, 20}));
         EXPECT_TRUE(session.selection().contains(10, 20));
         EXPECT_FALSE(session.selection().contains(1, 1));
     }
 }
 
 TEST(Session, SelectionIsOrderedAndPointerGoesToItsTopLeft) {
-    HeadlessPlatform platform;
-    Session session(platform, {});
-    ErrStat err;
-    ASSERT_TRUE(session.start(err));
-    ASSERT_TRUE(session.select(0, CellArea{9, 7, 2, 3}, err));
-    CellArea area = session.selection();
-    EXPECT_EQ((std::array{area.firstRow, area.firstCol, area.lastRow, area.lastCol}), (std::array{2, 3, 9, 7}));
-    EXPECT_EQ(session.pointer().row, 2);
-    EXPECT_EQ(session.pointer().col, 3);
-    EXPECT_EQ(session.activeLevel(), 1);
+    Started s;
+    auto corners = [&] {
+        const CellArea a = s.session.selection();
+        return std::array{a.firstRow, a.firstCol, a.lastRow, a.lastCol};
+    };
+    ASSERT_TRUE(s.session.select(0, CellArea{9, 7, 2, 3}, s.err));
+    EXPECT_EQ(corners(), (std::array{2, 3, 9, 7}));
+    EXPECT_EQ((std::pair{s.session.pointer().row, s.session.pointer().col}), (std::pair{2, 3}));
+    EXPECT_EQ(s.session.activeLevel(), 1);
     // Moving the pointer leaves a one-cell selection under it.
-    ASSERT_TRUE(session.moveTo(0, 5, 5, err));
-    area = session.selection();
-    EXPECT_EQ((std::array{area.firstRow, area.firstCol, area.lastRow, area.lastCol}), (std::array{5, 5, 5, 5}));
+    ASSERT_TRUE(s.session.moveTo(0, 5, 5, s.err));
+    EXPECT_EQ(corners(), (std::array{5, 5, 5, 5}));
 }
 
 TEST(Session, TwoSessionsDoNotInterfere) {
-    HeadlessPlatform platformA;
-    HeadlessPlatform platformB;
-    Session a(platformA, optionsWithLevels(5));
-    Session b(platformB, {});
-    ErrStat err;
-    ASSERT_TRUE(a.start(err));
-    ASSERT_TRUE(b.start(err));
+    Started sa(optionsWithLevels(5));
+    Started sb;
+    Session& a = sa.session;
+    Session& b = sb.session;
+    HeadlessPlatform& platformA = sa.platform;
+    HeadlessPlatform& platformB = sb.platform;
+    ErrStat& err = sa.err;
     ASSERT_TRUE(a.select(4, CellArea{1, 1, 65534, 255}, err));
     ASSERT_TRUE(b.moveTo(20, 7, 8, err));
     a.scratch().repaintPending = true;
@@ -108,28 +107,21 @@ TEST(Session, TwoSessionsDoNotInterfere) {
     EXPECT_TRUE(b.globals().recentFiles.empty());
 }
 
+// The other answers and a block one column short run through the CLI transcripts.
 TEST(Session, DeleteAsksOnlyForTheWholeWorksheet) {
-    struct Case {
-        CellArea area;
-        PolicyAnswer answer;
-        std::size_t boxes;
-        CommandOutcome outcome;
-    } cases[] = {
-        {{1, 1, 65534, 255}, PolicyAnswer::No, 1, CommandOutcome::Done},
-        {{1, 1, 65534, 255}, PolicyAnswer::Cancel, 1, CommandOutcome::Done},
-        {{1, 1, 65534, 255}, PolicyAnswer::Yes, 1, CommandOutcome::Done},
-        {{1, 1, 65534, 254}, PolicyAnswer::No, 0, CommandOutcome::Done},
-        {{2, 1, 65534, 255}, PolicyAnswer::No, 0, CommandOutcome::Done},
+    const struct { CellArea area; PolicyAnswer answer; std::size_t boxes; } cases[] = {
+        {{1, 1, 65534, 255}, PolicyAnswer::Yes, 1},
+        {{2, 1, 65534, 255}, PolicyAnswer::No, 0},
     };
-    for (const Case& c : cases) {
-        HeadlessPlatform platform;
+    for (const auto& c : cases) {
+        Started s;
+        HeadlessPlatform& platform = s.platform;
+        Session& session = s.session;
+        ErrStat& err = s.err;
         platform.setPolicy(c.answer);
-        Session session(platform, {});
-        ErrStat err;
-        ASSERT_TRUE(session.start(err));
         ASSERT_NE(session.cells().makeCell(1, 1, 1, CellType::Label, err), nullptr);
         ASSERT_TRUE(session.select(0, c.area, err));
-        EXPECT_EQ(session.dispatch("Delete", err), c.outcome);
+        EXPECT_EQ(session.dispatch("Delete", err), CommandOutcome::Done);
         bool deleted = c.area.contains(1, 1) && (c.boxes == 0 || c.answer == PolicyAnswer::Yes);
         EXPECT_EQ(session.cells().findCell(1, 1, 1, err) == nullptr, deleted);
         ASSERT_EQ(platform.boxes().size(), c.boxes);
@@ -190,33 +182,18 @@ TEST(Session, SettingsAreReadAtStartAndWrittenAtTheEndOnlyWhenGiven) {
     EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
 }
 
-TEST(Session, DeleteActsOnTheSelectionOfTheActiveLevel) {
-    HeadlessPlatform platform;
-    Session session(platform, {});
-    ErrStat err;
-    ASSERT_TRUE(session.start(err));
-    CellStore& cells = session.cells();
-    for (int level : {1, 2}) {
-        for (auto [row, col] : {std::pair{2, 2}, {3, 4}, {5, 5}}) {
-            ASSERT_NE(cells.makeCell(row, col, level, CellType::Label, err), nullptr);
-        }
-    }
-    ASSERT_TRUE(session.select(2, CellArea{2, 2, 4, 4}, err));
-    EXPECT_EQ(session.dispatch("Delete", err), CommandOutcome::Done);
-    EXPECT_EQ(cells.findCell(2, 2, 2, err), nullptr);
-    EXPECT_EQ(cells.findCell(3, 4, 2, err), nullptr);
-    EXPECT_NE(cells.findCell(5, 5, 2, err), nullptr);
-    EXPECT_NE(cells.findCell(2, 2, 1, err), nullptr);
-    EXPECT_TRUE(session.scratch().repaintPending);
-
-    // A protected cell refuses the whole block and the command reports why.
-    CellRec* guarded = cells.makeCell(5, 5, 1, CellType::Label, err);
+// A protected cell refuses the whole block and the command reports why.
+TEST(Session, DeleteRefusesABlockHoldingAProtectedCell) {
+    Started s;
+    CellStore& cells = s.session.cells();
+    ASSERT_NE(cells.makeCell(2, 2, 1, CellType::Label, s.err), nullptr);
+    CellRec* guarded = cells.makeCell(5, 5, 1, CellType::Label, s.err);
     ASSERT_NE(guarded, nullptr);
     guarded->set(cellflag::kProtectCell);
-    ASSERT_TRUE(session.select(1, CellArea{1, 1, 9, 9}, err));
-    EXPECT_EQ(session.dispatch(session.commands().findByName("Delete")->id, err), CommandOutcome::Failed);
-    EXPECT_EQ(err.code, 40);
-    EXPECT_NE(cells.findCell(2, 2, 1, err), nullptr);
+    ASSERT_TRUE(s.session.select(1, CellArea{1, 1, 9, 9}, s.err));
+    EXPECT_EQ(s.session.dispatch(s.session.commands().findByName("Delete")->id, s.err), CommandOutcome::Failed);
+    EXPECT_EQ(s.err.code, 40);
+    EXPECT_NE(cells.findCell(2, 2, 1, s.err), nullptr);
 }
 
 }  // namespace

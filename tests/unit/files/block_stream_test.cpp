@@ -23,13 +23,15 @@ std::string randomBody(std::mt19937& rng, std::size_t length) {
     return body.substr(0, std::max<std::size_t>(length, 3));
 }
 
+bool writeTo(BlockStream& out, std::string_view body, int key, ErrStat& err) {
+    return out.begin(key, err) && out.append(body, err) && out.finish(err);
+}
+
 std::string writeScrambled(std::string_view body, int key) {
     MemoryBlockSink sink;
     BlockStream out(sink);
     ErrStat err;
-    EXPECT_TRUE(out.begin(key, err));
-    EXPECT_TRUE(out.append(body, err));
-    EXPECT_TRUE(out.finish(err));
+    EXPECT_TRUE(writeTo(out, body, key, err));
     return sink.bytes;
 }
 
@@ -39,13 +41,24 @@ std::string readAll(BlockReader& reader) {
     return text;
 }
 
+// A reader opened over bytes in memory; the source lives as long as the reader.
+struct Opened {
+    explicit Opened(std::string text, BlockSink* backup = nullptr) : bytes(std::move(text)) {
+        ok = reader.open(source, backup, err);
+    }
+    std::string bytes;
+    MemoryBlockSource source{bytes};
+    BlockReader reader;
+    ErrStat err;
+    bool ok = false;
+};
+
 // Fails every write from the given call on.
 class FailingSink final : public BlockSink {
   public:
     explicit FailingSink(int okWrites) : m_okWrites(okWrites) {}
     bool writeAt(uint64_t offset, std::string_view bytes) override {
-        if (m_okWrites-- <= 0) return false;
-        return inner.writeAt(offset, bytes);
+        return m_okWrites-- > 0 && inner.writeAt(offset, bytes);
     }
     MemoryBlockSink inner;
 
@@ -55,58 +68,50 @@ class FailingSink final : public BlockSink {
 
 TEST(BlockStream, RoundTripIsByteExactAtEveryBlockBoundary) {
     std::mt19937 rng(7);
+    EXPECT_EQ(bodyKeyFor(DateTime{.day = 31}), 31);
     for (int key : {0, 1, 7, 30, 31}) {
         for (std::size_t length : {3u, 200u, 248u, 249u, 250u, 503u, 504u, 505u, 1000u, 2040u, 2049u, 9000u}) {
             SCOPED_TRACE(testing::Message() << "key " << key << " length " << length);
             std::string body = randomBody(rng, length);
             std::string file = writeScrambled(body, key);
 
-            char digits[8];
+            char digits[8];  // the key is written with leading zeros
             std::snprintf(digits, sizeof digits, "~%05d", key);
             std::size_t used = kHeaderSize + body.size();
-            std::size_t total = (used + kBlockSize - 1) / kBlockSize * kBlockSize;
-            std::string expected =
-                scramble(digits, kHeaderKey) + scramble(body, key) + scramble(std::string(total - used, '~'), key);
-            ASSERT_EQ(file, expected);
+            std::string fill((used + kBlockSize - 1) / kBlockSize * kBlockSize - used, '~');
+            ASSERT_EQ(file, scramble(digits, kHeaderKey) + scramble(body, key) + scramble(fill, key));
 
-            MemoryBlockSource source(file);
-            BlockReader reader;
-            ErrStat err;
-            ASSERT_TRUE(reader.open(source, nullptr, err));
-            EXPECT_EQ(reader.bodyKey(), key);
-            EXPECT_FALSE(reader.plain());
-            EXPECT_EQ(readAll(reader), body + std::string(total - used, '~'));
+            Opened in(file);
+            ASSERT_TRUE(in.ok);
+            EXPECT_EQ(in.reader.bodyKey(), key);
+            EXPECT_FALSE(in.reader.plain());
+            EXPECT_EQ(in.reader.firstRecord(), 'S');
+            EXPECT_EQ(readAll(in.reader), body + fill);
         }
     }
+    EXPECT_EQ(Opened(writeScrambled("~~Wv{3.00,\"\",4094}", 31)).reader.firstRecord(), 'W');
 }
 
-TEST(BlockStream, KeyOfTheLastDayIsWrittenWithLeadingZerosAndWorkbooksAreRecognised) {
-    std::string file = writeScrambled("~~Wv{3.00,\"\",4094}", 31);
-    EXPECT_EQ(scramble(file.substr(0, kHeaderSize), kHeaderKey), "~00031");
-    EXPECT_EQ(bodyKeyFor(DateTime{.day = 31}), 31);
-    MemoryBlockSource source(file);
-    BlockReader reader;
-    ErrStat err;
-    ASSERT_TRUE(reader.open(source, nullptr, err));
-    EXPECT_EQ(reader.firstRecord(), 'W');
-}
-
-TEST(BlockStream, PlainLevelFilesAreReadWithoutHeaderAndControlBytesAreDropped) {
+TEST(BlockStream, PlainFilesAreReadWithoutHeaderAndControlBytesAreDropped) {
     std::mt19937 rng(5);
     std::string body = randomBody(rng, 700);
-    std::string file = body + std::string(
-                                  "\x01"
-                                  "a\x7f"
-                                  "b\xff"
-                                  "c\t",
-                                  8);
-    MemoryBlockSource source(file);
+    Opened in(body + std::string("\x01" "a\x7f" "b\xff" "c\t", 8));
+    ASSERT_TRUE(in.ok);
+    EXPECT_TRUE(in.reader.plain());
+    EXPECT_EQ(in.reader.bodyKey(), 0);
+    EXPECT_EQ(readAll(in.reader), body + "abc");
+
+    // Settings-style files open plain only with a record mark.
+    MemoryBlockSource good("~~C{3.00}~~c~~~~");
     BlockReader reader;
     ErrStat err;
-    ASSERT_TRUE(reader.open(source, nullptr, err));
-    EXPECT_TRUE(reader.plain());
-    EXPECT_EQ(reader.bodyKey(), 0);
-    EXPECT_EQ(readAll(reader), body + "abc");
+    ASSERT_TRUE(reader.openPlain(good, err));
+    EXPECT_EQ(reader.firstRecord(), 'C');
+    EXPECT_EQ(readAll(reader), "~~C{3.00}~~c~~~~");
+    MemoryBlockSource bad("C{3.00}");
+    EXPECT_FALSE(reader.openPlain(bad, err));
+    EXPECT_EQ(err.code, 39);
+    EXPECT_TRUE(reader.atEnd());
 }
 
 TEST(BlockStream, FilesThatAreNotNativeFailTheOpen) {
@@ -114,12 +119,7 @@ TEST(BlockStream, FilesThatAreNotNativeFailTheOpen) {
     auto withHeader = [](std::string header, std::string_view body, int key) {
         return scramble(header, kHeaderKey) + scramble(body, key);
     };
-    struct Case {
-        const char* name;
-        std::string bytes;
-        int point;
-    };
-    const Case cases[] = {
+    const struct { const char* name; std::string bytes; int point; } cases[] = {
         {"empty", "", 1},
         {"header only", valid.substr(0, kHeaderSize), 1},
         {"not a tilde", withHeader("x00009", "~~SV3.00", 9), 2},
@@ -131,51 +131,30 @@ TEST(BlockStream, FilesThatAreNotNativeFailTheOpen) {
         {"clear-text workbook", "~~Wv{3.00}", 2},
         {"text file", "hello, world\n", 2},
     };
-    for (const Case& c : cases) {
-        MemoryBlockSource source(c.bytes);
-        BlockReader reader;
-        ErrStat err;
-        EXPECT_FALSE(reader.open(source, nullptr, err)) << c.name;
-        EXPECT_EQ(err.point, c.point) << c.name;
-        EXPECT_EQ(err.code, 39) << c.name;
-        EXPECT_EQ(err.letter, kLetterLib) << c.name;
-        EXPECT_EQ(err.module, 1) << c.name;
+    for (const auto& c : cases) {
+        Opened in(c.bytes);
+        EXPECT_FALSE(in.ok) << c.name;
+        const ErrStat& err = in.err;
+        EXPECT_TRUE(err.point == c.point && err.code == 39 && err.module == 1 && err.letter == kLetterLib) << c.name;
     }
 }
 
-TEST(BlockStream, SettingsStyleFilesOpenPlainOnlyWithARecordMark) {
-    MemoryBlockSource good("~~C{3.00}~~c~~~~");
-    BlockReader reader;
-    ErrStat err;
-    ASSERT_TRUE(reader.openPlain(good, err));
-    EXPECT_EQ(reader.firstRecord(), 'C');
-    EXPECT_EQ(readAll(reader), "~~C{3.00}~~c~~~~");
-
-    MemoryBlockSource bad("C{3.00}");
-    EXPECT_FALSE(reader.openPlain(bad, err));
-    EXPECT_EQ(err.code, 39);
-    EXPECT_TRUE(reader.atEnd());
-}
-
 TEST(BlockStream, WriteFailuresStopTheSaveButBackupFailuresDoNot) {
-    std::string body(600, 'x');
-    body.replace(0, 3, "~~S");
+    const std::string body = "~~S" + std::string(597, 'x');
     for (int okWrites : {0, 1, 2}) {
         FailingSink sink(okWrites);
         BlockStream out(sink);
         ErrStat err;
-        bool ok = out.begin(3, err) && out.append(body, err) && out.finish(err);
-        EXPECT_FALSE(ok) << okWrites;
+        EXPECT_FALSE(writeTo(out, body, 3, err)) << okWrites;
         EXPECT_EQ(err.code, 59);
         EXPECT_EQ(err.savedLetter, kLetterLib);
         EXPECT_EQ(out.blocksWritten(), okWrites);
     }
-
     MemoryBlockSink main;
     FailingSink backup(1);
     BlockStream out(main, &backup);
     ErrStat err;
-    ASSERT_TRUE(out.begin(3, err) && out.append(body, err) && out.finish(err));
+    ASSERT_TRUE(writeTo(out, body, 3, err));
     EXPECT_TRUE(out.backupFailed());
     EXPECT_EQ(main.bytes, writeScrambled(body, 3));
     EXPECT_EQ(backup.inner.bytes, main.bytes.substr(0, kBlockSize));
@@ -183,19 +162,16 @@ TEST(BlockStream, WriteFailuresStopTheSaveButBackupFailuresDoNot) {
 
 TEST(BlockStream, BackupWrittenWhileSavingAndWhileReadingIsAByteCopy) {
     std::mt19937 rng(3);
-    std::string body = randomBody(rng, 3000);
     MemoryBlockSink main;
     MemoryBlockSink saved;
     BlockStream out(main, &saved);
     ErrStat err;
-    ASSERT_TRUE(out.begin(17, err) && out.append(body, err) && out.finish(err));
+    ASSERT_TRUE(writeTo(out, randomBody(rng, 3000), 17, err));
     EXPECT_EQ(saved.bytes, main.bytes);
-
-    MemoryBlockSource source(main.bytes);
     MemoryBlockSink copied;
-    BlockReader reader;
-    ASSERT_TRUE(reader.open(source, &copied, err));
-    readAll(reader);
+    Opened in(main.bytes, &copied);
+    ASSERT_TRUE(in.ok);
+    readAll(in.reader);
     EXPECT_EQ(copied.bytes, main.bytes);
 }
 
@@ -209,7 +185,7 @@ TEST(BlockStream, FilesOnDiskRoundTripAndDeviceErrorsAreReported) {
     ErrStat err;
     ASSERT_TRUE(file.create(path, err));
     BlockStream out(file);
-    ASSERT_TRUE(out.begin(4, err) && out.append(body, err) && out.finish(err));
+    ASSERT_TRUE(writeTo(out, body, 4, err));
     ASSERT_TRUE(file.close(true, err));
     EXPECT_EQ(std::filesystem::file_size(path), 3u * kBlockSize);
 
@@ -222,12 +198,11 @@ TEST(BlockStream, FilesOnDiskRoundTripAndDeviceErrorsAreReported) {
 
     EXPECT_FALSE(file.create((dir / "missing" / "x.qx2").string(), err));
     EXPECT_EQ(err.code, 60);
-
     if (std::filesystem::exists("/dev/full")) {
         FileBlockSink full;
         ASSERT_TRUE(full.create("/dev/full", err));
         BlockStream onFull(full);
-        EXPECT_FALSE(onFull.begin(4, err) && onFull.append(body, err) && onFull.finish(err));
+        EXPECT_FALSE(writeTo(onFull, body, 4, err));
         EXPECT_EQ(err.code, 59);
     }
     std::filesystem::remove_all(dir);

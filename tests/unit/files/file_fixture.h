@@ -1,5 +1,6 @@
 #pragma once
 // A small workbook with the formula language, and saving and loading it through memory.
+#include <array>
 #include <string>
 
 #include "core/cell_heap.h"
@@ -39,13 +40,16 @@ struct FileFixture {
     }
 
     // Loads a level file or a workbook by its first record; false on failure (see lastError).
-    bool load(const std::string& bytes, int level = 1) {
+    bool load(const std::string& bytes, int level = 1) { return loadWith(protection, bytes, level); }
+
+    // The same, with another protection port standing in for the workbook's.
+    bool loadWith(ProtectionPort& port, const std::string& bytes, int level = 1) {
         MemoryBlockSource in(bytes);
         BlockReader reader;
         ErrStat err;
         bool ok = reader.open(in, nullptr, err);
         cancelled = false;
-        FileContext ctx = context();
+        FileContext ctx{store, engine, platform, port, LevelDefaults{}};
         if (ok && reader.firstRecord() == 'W') {
             ok = readWorkbookFile(ctx, reader, cancelled, err);
         } else if (ok) {
@@ -79,9 +83,32 @@ struct FileFixture {
 // The body of a file as it decodes: header removed, key undone, fill kept.
 inline std::string decodedBody(const std::string& bytes) {
     std::string body;
-    const int key = kFixedKey;
-    for (std::size_t i = kHeaderSize; i < bytes.size(); ++i) body.push_back(static_cast<char>(bytes[i] ^ key));
+    for (std::size_t i = kHeaderSize; i < bytes.size(); ++i) body.push_back(static_cast<char>(bytes[i] ^ kFixedKey));
     return body;
 }
+
+// A scrambled file around a body, as the writer would make it with the fixed key (fill left out).
+inline std::string encodedFile(const std::string& body) {
+    std::string bytes;
+    for (char h : std::string("~0000") + char('0' + kFixedKey)) bytes.push_back(static_cast<char>(h ^ kHeaderKey));
+    for (char ch : body) bytes.push_back(static_cast<char>(ch ^ kFixedKey));
+    return bytes;
+}
+
+// Per-level permission words; counts the open-password questions and answers them with `accept`.
+struct FakeProtection final : ProtectionPort {
+    FakeProtection() { words.fill(4094); }
+    bool mayAddCells(int level) override { return (words[static_cast<std::size_t>(level)] & (1u << 5)) || (++refused, false); }
+    bool openPasswordAccepted(const std::string&, uint32_t) override { return ++asked, accept; }
+    std::string password() const override { return stored; }
+    uint32_t flags(int level) const override { return words[static_cast<std::size_t>(level)]; }
+    void setPassword(const std::string& p) override { stored = p; }
+    void setFlags(int level, uint32_t f) override { words[static_cast<std::size_t>(level)] = f; }
+    void reset() override { stored.clear(), words.fill(4094), ++resets; }
+    std::array<uint32_t, kMaxLevelCount> words{};
+    std::string stored;
+    bool accept = true;
+    int asked = 0, refused = 0, resets = 0;
+};
 
 }  // namespace qx::test

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <limits>
+#include <optional>
 
 #include "core/level_fonts.h"
 #include "files/stored_form.h"
@@ -14,21 +15,12 @@ using test::FileFixture;
 
 TEST(StoredNumber, FormsOfTheArrayValues) {
     const double nan = std::numeric_limits<double>::quiet_NaN();
-    const struct {
-        double value;
-        const char* text;
-    } cases[] = {
-        {0.0, "0"},
-        {-0.0, "0"},
-        {1.5, "1.500000000000000e+00"},
-        {-123456.789, "-1.234567890000000e+05"},
-        {1.7e308, "+1.#INF"},
-        {-1.7e308, "-1.#INF"},
-        {nan, "-1.#INF"},
-        {std::numeric_limits<double>::infinity(), "+1.#INF"},
-        {5e-324, "4.940656458412465e-324"},
+    const std::pair<double, const char*> cases[] = {
+        {0.0, "0"}, {-0.0, "0"}, {1.5, "1.500000000000000e+00"}, {-123456.789, "-1.234567890000000e+05"},
+        {1.7e308, "+1.#INF"}, {-1.7e308, "-1.#INF"}, {nan, "-1.#INF"},  // NaN is never written as a number
+        {std::numeric_limits<double>::infinity(), "+1.#INF"}, {5e-324, "4.940656458412465e-324"},
     };
-    for (const auto& c : cases) EXPECT_EQ(storedNumber(c.value), c.text) << c.value;
+    for (const auto& [value, text] : cases) EXPECT_EQ(storedNumber(value), text) << value;
 }
 
 TEST(LevelFile, LayoutOfASmallLevelByteForByte) {
@@ -36,22 +28,13 @@ TEST(LevelFile, LayoutOfASmallLevelByteForByte) {
     fx.enter(1, 1, "hi");
     const std::string bytes = fx.saveLevel(1);
     ASSERT_FALSE(fx.lastError.failed());
-    ASSERT_EQ(bytes.size(), 255u);
-    std::string header;
-    for (int i = 0; i < kHeaderSize; ++i) header.push_back(static_cast<char>(bytes[i] ^ kHeaderKey));
-    EXPECT_EQ(header, "~00007");
     const CellRec* c = fx.cell(1, 1);
     const std::string records = "~~SV3.00~~Sg{1,8}~~Sy0~~Sw80~~Sh17~~Sr1~~Sd2~~Sm{16777215,0}~~R1C1P" +
                                 std::to_string(c->flags) + "Y" + std::to_string(c->style) + ";hi~~Xe";
-    const std::string body = test::decodedBody(bytes);
-    EXPECT_EQ(body.substr(0, records.size()), records);
-    EXPECT_EQ(body.substr(records.size()), std::string(255 - kHeaderSize - records.size(), '~'));
-}
-
-TEST(LevelFile, EmptyLevelIsNotSaved) {
-    FileFixture fx;
-    EXPECT_TRUE(fx.saveLevel(1).empty());
-    EXPECT_EQ(fx.lastError.code, 43);
+    EXPECT_EQ(bytes, test::encodedFile(records + std::string(255 - kHeaderSize - records.size(), '~')));
+    FileFixture empty;  // an empty level is not saved at all
+    EXPECT_TRUE(empty.saveLevel(1).empty());
+    EXPECT_EQ(empty.lastError.code, 43);
 }
 
 TEST(LevelFile, CharacterRulesKeepEveryQuotedAndTextFieldReadable) {
@@ -62,8 +45,7 @@ TEST(LevelFile, CharacterRulesKeepEveryQuotedAndTextFieldReadable) {
     fx.store.setTag(fx.cell(2, 1), "note ~~ with \"quotes\"", err);
     fx.store.levelPtr(1)->directory = "/dir/with\"quote";
     const std::string bytes = fx.saveLevel(1);
-    const std::string body = test::decodedBody(bytes);
-    EXPECT_EQ(body.find("Sp"), std::string::npos) << "a directory that cannot be read back is left out";
+    EXPECT_EQ(test::decodedBody(bytes).find("Sp"), std::string::npos) << "an unreadable directory is left out";
     FileFixture back;
     ASSERT_TRUE(back.load(bytes)) << back.lastError.point;
     EXPECT_EQ(back.cell(1, 1)->textView(), "a^^b\"c");
@@ -73,11 +55,8 @@ TEST(LevelFile, CharacterRulesKeepEveryQuotedAndTextFieldReadable) {
 
 // Compiled text rebuilt from the stored form must be exactly what compiling gives.
 TEST(StoredForm, ConvertsBackToTheCompiledText) {
-    const char* formulas[] = {
-        "+[1,1]*2",   "+[$2,1]+[2,$1]+[$2,$2]", "+[1,1]+[1,1]+[3,4]", "+[1,1^3,1]+[2,2]",
-        "+[[1,1],2]", "+[1,1,,2]+[1,2]",        "+([5,5])*2",         "+[1,1,0]+[4,4]",
-    };
-    for (const char* text : formulas) {
+    for (const char* text : {"+[1,1]*2", "+[$2,1]+[2,$1]+[$2,$2]", "+[1,1]+[1,1]+[3,4]", "+[1,1^3,1]+[2,2]",
+                             "+[[1,1],2]", "+[1,1,,2]+[1,2]", "+([5,5])*2", "+[1,1,0]+[4,4]"}) {
         FileFixture fx;
         fx.enter(1, 1, "+1");
         fx.enter(1, 2, "+2");
@@ -96,10 +75,7 @@ TEST(StoredForm, ConvertsBackToTheCompiledText) {
 }
 
 TEST(StoredForm, RefusesWhatCannotBeConvertedExactly) {
-    const struct {
-        const char* text;
-        std::vector<StoredReference> refs;
-    } cases[] = {
+    const struct { const char* text; std::vector<StoredReference> refs; } cases[] = {
         {"[1,1]+[2,2]", {{1, 1, 0}}},       // an address without an entry
         {"[1,1]", {{1, 1, 0}, {2, 2, 0}}},  // an entry the text never uses
         {"[1,1]", {{1, 1, 3}}},             // an entry naming a level
@@ -117,10 +93,7 @@ TEST(StoredForm, RefusesWhatCannotBeConvertedExactly) {
 // Clear-text level files are easy to write by hand, so the reader's failure points are checked with them.
 TEST(LevelReader, FailurePoints) {
     const std::string head = "~~SV3.00";
-    const struct {
-        std::string body;
-        int point;
-    } cases[] = {
+    const struct { std::string body; int point; } cases[] = {
         {"~~R1C1P0Y0J0E8192{0};1", kReadPointArrayCount},
         {"~~R1C1P0Y0J0E-1{0};1", kReadPointArrayCount},
         {"~~R1C1P0Y0J0E1;1", kReadPointArrayOpen},
@@ -161,47 +134,37 @@ TEST(LevelReader, OutOfRangeValuesAreIgnoredAndTransientMarksCleared) {
     EXPECT_EQ(rec.views[0].left, 0);
     EXPECT_EQ(rec.views[0].right, 50);
     const CellRec* c = fx.cell(1, 1);
-    ASSERT_NE(c, nullptr);
+    ASSERT_NE(c, nullptr);  // the row beyond the sheet is dropped, the cell on it with it
     EXPECT_FALSE(c->has(cellflag::kOnPath));
     EXPECT_FALSE(c->formula->flags & formulaflag::kVisited);
     EXPECT_EQ(c->formula->value, 2.0);
 }
 
+// A stored value is trusted only when the reference list converts exactly; otherwise the formula is compiled.
 TEST(LevelReader, StoredValueKeptOnlyWhenTheReferencesConvertExactly) {
     FileFixture fx;
     fx.enter(1, 1, "+3");
     fx.enter(1, 2, "+[1,1]*2");
-    std::string bytes = fx.saveLevel(1);
-    // Same file, but the stored value of [1,2] says 42: a converted formula keeps it.
-    std::string body = test::decodedBody(bytes);
+    std::string body = test::decodedBody(fx.saveLevel(1));
     const std::size_t at = body.find("E0{6.000000000000000e+00}");
     ASSERT_NE(at, std::string::npos) << body;
-    const std::string kept = body.substr(0, at) + "E0{42}" + body.substr(at + 25);
-    const std::string plainKept = kept.substr(0, kept.find("~~Xe") + 4);
-    FileFixture a;
-    std::string scrambled = bytes.substr(0, kHeaderSize);
-    for (char ch : kept) scrambled.push_back(static_cast<char>(ch ^ test::kFixedKey));
-    ASSERT_TRUE(a.load(scrambled));
-    EXPECT_EQ(a.cell(1, 2)->formula->value, 42.0);
-    // A clear-text file always compiles, and so does one whose list names another level.
-    FileFixture b;
-    ASSERT_TRUE(b.load(plainKept));
-    EXPECT_EQ(b.cell(1, 2)->formula->value, 6.0);
-    std::string wrongCount = kept;
-    wrongCount.replace(wrongCount.find("M1{1,1}"), 7, "M2{1,1}");
-    FileFixture d;
-    scrambled = bytes.substr(0, kHeaderSize);
-    for (char ch : wrongCount) scrambled.push_back(static_cast<char>(ch ^ test::kFixedKey));
-    ASSERT_TRUE(d.load(scrambled));
-    EXPECT_EQ(d.cell(1, 2)->formula->value, 6.0);
-    std::string otherLevel = kept;
-    otherLevel.replace(otherLevel.find("M1{1,1}"), 7, "M1{1,1,2}");
-    FileFixture c;
-    scrambled = bytes.substr(0, kHeaderSize);
-    for (char ch : otherLevel) scrambled.push_back(static_cast<char>(ch ^ test::kFixedKey));
-    ASSERT_TRUE(c.load(scrambled));
-    EXPECT_EQ(c.cell(1, 2)->formula->value, 6.0);
-    EXPECT_EQ(c.cell(1, 1)->dependents, 1u);
+    const std::string kept = body.replace(at, 25, "E0{42}");
+    auto withList = [&](const char* list) {
+        std::string b = kept;
+        return b.replace(b.find("M1{1,1}"), 7, list);
+    };
+    const struct { const char* name; std::string bytes; double value; } cases[] = {
+        {"exact", test::encodedFile(kept), 42.0},
+        {"clear text", kept.substr(0, kept.find("~~Xe") + 4), 6.0},
+        {"wrong count", test::encodedFile(withList("M2{1,1}")), 6.0},
+        {"other level", test::encodedFile(withList("M1{1,1,2}")), 6.0},
+    };
+    for (const auto& c : cases) {
+        FileFixture back;
+        ASSERT_TRUE(back.load(c.bytes)) << c.name;
+        EXPECT_EQ(back.cell(1, 2)->formula->value, c.value) << c.name;
+        EXPECT_EQ(back.cell(1, 1)->dependents, 1u) << c.name;
+    }
 }
 
 TEST(LevelReader, StoredFormulaLongerThanTypedTextIsCompiled) {
@@ -235,58 +198,44 @@ TEST(LevelReader, AddedFontsFillTheTableAndNoFurther) {
     EXPECT_EQ(rec.fontNames.back(), "Font29");
 }
 
-TEST(LevelReader, NewerVersionQuestion) {
-    for (auto answer : {PolicyAnswer::Yes, PolicyAnswer::No}) {
-        FileFixture fx(3);
-        fx.platform.setPolicy(answer);
-        ASSERT_TRUE(fx.load("~~SV4.00~~R1C1P1Y0;x~~Xe"));
-        ASSERT_EQ(fx.platform.boxes().size(), 1u);
-        EXPECT_EQ(fx.platform.boxes()[0].caption, "WARNING");
-        EXPECT_EQ(fx.cancelled, answer == PolicyAnswer::No);
-        EXPECT_EQ(fx.store.levelEmpty(1), answer == PolicyAnswer::No);
-    }
-}
-
-TEST(LevelReader, RangeOperationQuestionOnlyAboveTen) {
-    for (int count : {10, 11}) {
+// A newer file asks whether to go on; more than ten range operations ask once whether to compute them.
+TEST(LevelReader, QuestionsWhileLoading) {
+    auto ranges = [](int count) {
         std::string text = "~~SV3.00~~R1C1P0Y0J0E0{0};+1";
         for (int r = 1; r <= count; ++r) text += "~~R" + std::to_string(r) + "C2P1024Y0J0E0{0};[1,1^2,1]";
+        return text + "~~Xe";
+    };
+    const struct {
+        std::string text;
+        PolicyAnswer answer;
+        std::size_t boxes;
+        std::optional<bool> cancelled;  // the level is left empty exactly when the load is cancelled
+    } cases[] = {
+        {"~~SV4.00~~R1C1P1Y0;x~~Xe", PolicyAnswer::Yes, 1, false},
+        {"~~SV4.00~~R1C1P1Y0;x~~Xe", PolicyAnswer::No, 1, true},
+        {ranges(10), PolicyAnswer::No, 0, std::nullopt},
+        {ranges(11), PolicyAnswer::No, 1, std::nullopt},
+    };
+    for (const auto& c : cases) {
         FileFixture fx(3);
-        fx.platform.setPolicy(PolicyAnswer::No);
-        ASSERT_TRUE(fx.load(text + "~~Xe"));
-        EXPECT_EQ(fx.platform.boxes().size(), count > 10 ? 1u : 0u) << count;
+        fx.platform.setPolicy(c.answer);
+        ASSERT_TRUE(fx.load(c.text));
+        ASSERT_EQ(fx.platform.boxes().size(), c.boxes) << c.text.substr(0, 40);
+        if (c.cancelled) {
+            EXPECT_EQ(fx.platform.boxes()[0].caption, "WARNING");
+            EXPECT_EQ(fx.cancelled, *c.cancelled);
+            EXPECT_EQ(fx.store.levelEmpty(1), *c.cancelled);
+        }
     }
 }
-
-}  // namespace
-}  // namespace qx
-
-namespace qx {
-namespace {
 
 // A level whose permission word forbids adding cells gets none from a level file.
 TEST(LevelReader, ProtectionCheckAfterLoadingClearsTheLevelAgain) {
-    class NoNewCells final : public ProtectionPort {
-      public:
-        bool mayAddCells(int) override { return ++refused, false; }
-        bool openPasswordAccepted(const std::string&, uint32_t) override { return true; }
-        std::string password() const override { return {}; }
-        uint32_t flags(int) const override { return 4094 & ~(1u << 5); }
-        void setPassword(const std::string&) override {}
-        void setFlags(int, uint32_t) override {}
-        void reset() override {}
-        int refused = 0;
-    };
     test::FileFixture fx(3);
-    NoNewCells port;
-    FileContext ctx{fx.store, fx.engine, fx.platform, port, LevelDefaults{}};
-    MemoryBlockSource in("~~SV3.00~~R1C1P1Y0;x~~Xe");
-    BlockReader reader;
-    ErrStat err;
-    bool cancelled = false;
-    ASSERT_TRUE(reader.open(in, nullptr, err));
-    EXPECT_TRUE(readLevelFile(ctx, reader, 1, cancelled, err));
-    EXPECT_TRUE(cancelled);
+    test::FakeProtection port;
+    port.words.fill(4094 & ~(1u << 5));
+    EXPECT_TRUE(fx.loadWith(port, "~~SV3.00~~R1C1P1Y0;x~~Xe"));
+    EXPECT_TRUE(fx.cancelled);
     EXPECT_EQ(port.refused, 1);
     EXPECT_TRUE(fx.store.levelEmpty(1));
 }

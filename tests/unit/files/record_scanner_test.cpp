@@ -27,12 +27,7 @@ std::vector<std::string> tokensOf(const std::string& stream) {
 using Tokens = std::vector<std::string>;
 
 TEST(RecordScanner, CutsTheStreamIntoTokens) {
-    struct Case {
-        const char* name;
-        std::string stream;
-        Tokens expected;
-    };
-    const Case cases[] = {
+    const struct { const char* name; std::string stream; Tokens expected; } cases[] = {
         {"settings records", "~~SV3.00~~Sg{1,8}~~Sy0~~Xe", {"#SV3.00", "#Sg{", "1,8}", "#Sy0", "#Xe"}},
         {"label runs to the next record mark", "~~SV3~~R1C1P1Y0;a{b}|c\"d~~Xe", {"#SV3", "#R1C1P1Y0;a{b}|c\"d", "#Xe"}},
         {"formula with references and values",
@@ -49,7 +44,7 @@ TEST(RecordScanner, CutsTheStreamIntoTokens) {
         {"three tildes hide the mark", "~~SV3~~R1C1P1Y0;a~~~Xe", {"#SV3", "#R1C1P1Y0;a", "#~Xe"}},
         {"stream without end record", "~~SV3~~R1C1P1Y0;abc", {"#SV3", "#R1C1P1Y0;abc"}},
     };
-    for (const Case& c : cases) EXPECT_EQ(tokensOf(c.stream), c.expected) << c.name;
+    for (const auto& c : cases) EXPECT_EQ(tokensOf(c.stream), c.expected) << c.name;
 }
 
 TEST(RecordScanner, OverlongTokensFailAndReadingContinuesAtTheNextRecord) {
@@ -79,30 +74,14 @@ TEST(RecordScanner, SkippingARecordResumesAtTheNextRecordMark) {
 
 TEST(FieldCursor, ReadsNumbersByTheFileGrammar) {
     constexpr double kBig = 1.7e308;
-    struct Case {
-        const char* text;
-        bool ok;
-        double value;
-        std::size_t used;
+    const struct { const char* text; bool ok; double value; std::size_t used; } cases[] = {
+        {"3.00", true, 3.0, 4}, {"5.000000000000000e+00}", true, 5.0, 21}, {"-2.5E-3|", true, -0.0025, 7},
+        {".5", true, 0.5, 2}, {"-.5e1", true, -5.0, 5}, {"-1.#INF|", true, -kBig, 7},
+        {"+1.#INF}", true, kBig, 7}, {"1e999", true, kBig, 5}, {"1e-999", true, 0.0, 6},
+        {"0.000e999", true, 0.0, 9}, {"1.7976931348623157e308", true, kBig, 22}, {"1e+}", true, 1.0, 1},
+        {"0x1A", true, 0.0, 1}, {"inf", false, 0, 0}, {"1.#IND", true, 1.0, 2},
     };
-    const Case cases[] = {
-        {"3.00", true, 3.0, 4},
-        {"5.000000000000000e+00}", true, 5.0, 21},
-        {"-2.5E-3|", true, -0.0025, 7},
-        {".5", true, 0.5, 2},
-        {"-.5e1", true, -5.0, 5},
-        {"-1.#INF|", true, -kBig, 7},
-        {"+1.#INF}", true, kBig, 7},
-        {"1e999", true, kBig, 5},
-        {"1e-999", true, 0.0, 6},
-        {"0.000e999", true, 0.0, 9},
-        {"1.7976931348623157e308", true, kBig, 22},
-        {"1e+}", true, 1.0, 1},
-        {"0x1A", true, 0.0, 1},
-        {"inf", false, 0, 0},
-        {"1.#IND", true, 1.0, 2},
-    };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         FieldCursor cursor(c.text);
         double value = -99;
         EXPECT_EQ(cursor.readNumber(value), c.ok) << c.text;
@@ -115,21 +94,12 @@ TEST(FieldCursor, ReadsNumbersByTheFileGrammar) {
 TEST(FieldCursor, ReadsIntegersAndSaturates) {
     constexpr int64_t kMax = std::numeric_limits<int64_t>::max();
     constexpr int64_t kMin = std::numeric_limits<int64_t>::min();
-    struct Case {
-        const char* text;
-        bool ok;
-        int64_t value;
-        std::size_t used;
+    const struct { const char* text; bool ok; int64_t value; std::size_t used; } cases[] = {
+        {"123,4", true, 123, 3}, {"-5}", true, -5, 2},
+        {"99999999999999999999", true, kMax, 20}, {"-9223372036854775808", true, kMin, 20},
+        {"-99999999999999999999", true, kMin, 21}, {"x1", false, 0, 0},
     };
-    const Case cases[] = {
-        {"123,4", true, 123, 3},
-        {"-5}", true, -5, 2},
-        {"99999999999999999999", true, kMax, 20},
-        {"-9223372036854775808", true, kMin, 20},
-        {"-99999999999999999999", true, kMin, 21},
-        {"x1", false, 0, 0},
-    };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         FieldCursor cursor(c.text);
         int64_t value = -1;
         EXPECT_EQ(cursor.readInteger(value), c.ok) << c.text;
@@ -153,29 +123,18 @@ TEST(FieldCursor, ReadsQuotedTextUpToTheNextQuote) {
 }
 
 TEST(StoredText, AppliesTheCharacterRulesSoEveryTextReadsBack) {
-    struct Case {
-        std::string text;
-        StoredText kind;
-        std::string expected;
-    };
-    const Case cases[] = {
-        {"plain text", StoredText::Label, "plain text"},
-        {"a~b", StoredText::Label, "a^b"},
+    const struct { std::string text; StoredText kind; std::string expected; } cases[] = {
+        {"plain text", StoredText::Label, "plain text"}, {"a~b", StoredText::Label, "a^b"},
         {std::string("tab\there\x7f\xe9", 10), StoredText::Label, "tab^here^^"},
-        {"[1,1]+2", StoredText::Formula, "[1,1]+2"},
-        {"a~b", StoredText::Formula, "a~b"},
-        {"a~~b", StoredText::Formula, "a^~b"},
-        {"~~~", StoredText::VariableLabel, "^^^"},
-        {"ends~", StoredText::Undefined, "ends^"},
-        {std::string("x\ny", 3), StoredText::Formula, "x^y"},
-        {"say \"hi\" ~~", StoredText::Quoted, "say 'hi' ^^"},
-        {"{a|b}", StoredText::Quoted, "{a|b}"},
+        {"[1,1]+2", StoredText::Formula, "[1,1]+2"}, {"a~b", StoredText::Formula, "a~b"},
+        {"a~~b", StoredText::Formula, "a^~b"}, {"~~~", StoredText::VariableLabel, "^^^"},
+        {"ends~", StoredText::Undefined, "ends^"}, {std::string("x\ny", 3), StoredText::Formula, "x^y"},
+        {"say \"hi\" ~~", StoredText::Quoted, "say 'hi' ^^"}, {"{a|b}", StoredText::Quoted, "{a|b}"},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         std::string stored = storedText(c.text, c.kind);
         EXPECT_EQ(stored, c.expected) << c.text;
-        std::string written = stored + "~~";
-        EXPECT_EQ(written.find("~~"), stored.size()) << c.text;
+        EXPECT_EQ((stored + "~~").find("~~"), stored.size()) << "a record mark inside or across the end";
     }
 }
 

@@ -59,6 +59,7 @@ std::string firstDifference(const std::string& a, const std::string& b) {
     return "\n" + da.substr(from, 120) + "\n" + db.substr(from, 120);
 }
 
+// Empty levels between full ones are part of the mix, so level numbers are checked on the way too.
 TEST(WorkbookFile, RandomWorkbooksRoundTripToIdenticalBytesValuesAndTexts) {
     std::mt19937 rng(20261206);
     for (int round = 0; round < 12; ++round) {
@@ -91,117 +92,49 @@ TEST(WorkbookFile, RandomWorkbooksRoundTripToIdenticalBytesValuesAndTexts) {
     }
 }
 
-TEST(WorkbookFile, LevelsKeepTheirNumbers) {
-    FileFixture fx;
-    fx.enter(1, 1, "two", 2);
-    fx.enter(1, 1, "+[1,1,,2]", 5);
-    const std::string bytes = fx.saveWorkbook();
-    const std::string body = test::decodedBody(bytes);
-    EXPECT_NE(body.find("~~Wz{2,\"wksht2.qx2\",\"\",4094}~~Wz{5,"), std::string::npos) << body.substr(0, 120);
-    FileFixture back;
-    ASSERT_TRUE(back.load(bytes));
-    EXPECT_TRUE(back.store.levelEmpty(1));
-    EXPECT_EQ(back.cell(1, 1, 2)->textView(), "two");
-    ASSERT_NE(back.cell(1, 1, 5), nullptr);
-}
-
 // A level that forbids adding cells must not be emptied by its own load.
 TEST(WorkbookFile, PermissionWordsApplyAfterEveryLevelIsRead) {
-    class Refusing final : public ProtectionPort {
-      public:
-        bool mayAddCells(int level) override { return words[static_cast<std::size_t>(level)] & (1u << 5); }
-        bool openPasswordAccepted(const std::string&, uint32_t) override { return ++asked, true; }
-        std::string password() const override { return {}; }
-        uint32_t flags(int level) const override { return words[static_cast<std::size_t>(level)]; }
-        void setPassword(const std::string&) override {}
-        void setFlags(int level, uint32_t f) override { words[static_cast<std::size_t>(level)] = f; }
-        void reset() override { words.fill(4094); }
-        std::array<uint32_t, kMaxLevelCount> words = [] {
-            std::array<uint32_t, kMaxLevelCount> a{};
-            a.fill(4094);
-            return a;
-        }();
-        int asked = 0;
-    };
     FileFixture fx;
     fx.enter(1, 1, "kept", 2);
     fx.protection.setFlags(2, 4094 & ~(1u << 5));
-    const std::string bytes = fx.saveWorkbook();
     FileFixture back;
-    Refusing refusing;
-    FileContext ctx{back.store, back.engine, back.platform, refusing, LevelDefaults{}};
-    MemoryBlockSource in(bytes);
-    BlockReader reader;
-    ErrStat err;
-    bool cancelled = false;
-    ASSERT_TRUE(reader.open(in, nullptr, err));
-    ASSERT_TRUE(readWorkbookFile(ctx, reader, cancelled, err));
+    test::FakeProtection port;
+    ASSERT_TRUE(back.loadWith(port, fx.saveWorkbook()));
     EXPECT_EQ(back.cell(1, 1, 2)->textView(), "kept");
-    EXPECT_EQ(refusing.flags(2), 4094u & ~(1u << 5));
-    EXPECT_EQ(refusing.asked, 0) << "no open password is asked without the open bit";
+    EXPECT_EQ(port.flags(2), 4094u & ~(1u << 5));
+    EXPECT_EQ(port.asked, 0) << "no open password is asked without the open bit";
 }
 
 TEST(WorkbookFile, OpenPasswordAskedOnlyWithTheOpenBitAndAPassword) {
-    class Gate final : public ProtectionPort {
-      public:
-        bool mayAddCells(int) override { return true; }
-        bool openPasswordAccepted(const std::string&, uint32_t) override { return ++asked, accept; }
-        std::string password() const override { return stored; }
-        uint32_t flags(int level) const override { return level == 0 ? 4095 : 4094; }
-        void setPassword(const std::string& p) override { stored = p; }
-        void setFlags(int, uint32_t) override {}
-        void reset() override { stored.clear(), ++resets; }
-        std::string stored;
-        bool accept = false;
-        int asked = 0;
-        int resets = 0;
-    };
     for (const char* password : {"", "pw"}) {
         for (bool accept : {false, true}) {
             FileFixture fx;
             fx.enter(1, 1, "x");
-            Gate writer;
-            writer.stored = password;
-            FileContext out{fx.store, fx.engine, fx.platform, writer, LevelDefaults{}};
-            MemoryBlockSink sink;
-            BlockStream stream(sink);
-            ErrStat err;
-            ASSERT_TRUE(writeWorkbookFile(out, "", stream, 5, err));
+            fx.protection.setFlags(0, 4095);
+            fx.protection.setPassword(password);
             FileFixture back;
-            Gate reader;
-            reader.accept = accept;
-            FileContext in{back.store, back.engine, back.platform, reader, LevelDefaults{}};
-            MemoryBlockSource source(sink.bytes);
-            BlockReader blocks;
-            bool cancelled = false;
-            ASSERT_TRUE(blocks.open(source, nullptr, err));
-            ASSERT_TRUE(readWorkbookFile(in, blocks, cancelled, err));
-            const bool asks = *password != '\0';
-            EXPECT_EQ(reader.asked, asks ? 1 : 0) << password;
-            EXPECT_EQ(cancelled, asks && !accept) << password;
-            EXPECT_EQ(back.store.levelEmpty(1), asks && !accept) << password;
-            EXPECT_EQ(reader.resets, asks && !accept ? 1 : 0) << "a refused workbook leaves no password behind";
+            test::FakeProtection port;
+            port.accept = accept;
+            ASSERT_TRUE(back.loadWith(port, fx.saveWorkbook()));
+            const bool refused = *password != '\0' && !accept;
+            EXPECT_EQ(port.asked, *password != '\0' ? 1 : 0) << password;
+            EXPECT_EQ(back.cancelled, refused) << password;
+            EXPECT_EQ(back.store.levelEmpty(1), refused) << password;
+            EXPECT_EQ(port.resets, refused ? 1 : 0) << "a refused workbook leaves no password behind";
         }
     }
 }
 
 TEST(WorkbookFile, FailurePointsAndWorkbookMustBeEmpty) {
-    const struct {
-        std::string text;
-        int point;
-        int code;
-    } cases[] = {
+    const struct { std::string text; int point; int code; } cases[] = {
         {"~~Wv{3.00,\"\",4094}~~Wz{1,\"a\",\"\",4094}", kWorkbookPointNoEnd, 39},
         {"~~Wv{3.00,\"\",4094}~~Wz{9,\"a\",\"\",4094}~~We", kWorkbookPointLevelRange, 39},
         {"~~Wv{3.00,\"\",4094}~~Wz{1,a}~~We", kWorkbookPointLevelName, 39},
     };
     for (const auto& c : cases) {
         // Clear-text workbooks are not accepted by the container, so the bodies are scrambled.
-        std::string bytes;
-        for (char h : std::string("~00007")) bytes.push_back(static_cast<char>(h ^ kHeaderKey));
-        for (char ch : c.text) bytes.push_back(static_cast<char>(ch ^ test::kFixedKey));
         FileFixture fx(4);
-        EXPECT_FALSE(fx.load(bytes)) << c.text;
+        EXPECT_FALSE(fx.load(test::encodedFile(c.text))) << c.text;
         EXPECT_EQ(fx.lastError.savedPoint, c.point) << c.text;
         EXPECT_EQ(fx.lastError.savedCode, c.code) << c.text;
     }

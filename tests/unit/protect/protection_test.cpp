@@ -47,11 +47,7 @@ TEST(Protection, FreshWorkbookAllowsEverythingAndNeverAsks) {
 }
 
 TEST(Protection, RefusalsShowTheActionText) {
-    struct Case {
-        int action;
-        const char* text;
-    };
-    const Case cases[] = {
+    const std::pair<int, const char*> cases[] = {
         {kActionEdit, "The Password Protection settings do not allow you to EDIT cells at this level."},
         {kActionAddCells, "The Password Protection settings do not allow you to ADD new cells to this worksheet."},
         {kActionSaveLevel, "The Password Protection settings do not allow you to SAVE this worksheet to a .qx2 file."},
@@ -61,12 +57,12 @@ TEST(Protection, RefusalsShowTheActionText) {
     };
     ProtectionSettings settings;
     settings.permissions[3] = 0;
-    for (const Case& c : cases) {
+    for (const auto& [action, text] : cases) {
         RecordingPlatform platform;
-        EXPECT_FALSE(CheckAction(settings, c.action, 3, kLevels, platform)) << c.action;
+        EXPECT_FALSE(CheckAction(settings, action, 3, kLevels, platform)) << action;
         ASSERT_EQ(platform.boxes().size(), 1u);
         EXPECT_EQ(platform.boxes()[0].caption, "Protected Operation");
-        EXPECT_EQ(platform.boxes()[0].text, c.text);
+        EXPECT_EQ(platform.boxes()[0].text, text);
     }
     RecordingPlatform platform;
     for (int level : {0, kLevels + 1, kPermissionWordCount}) {
@@ -89,13 +85,12 @@ TEST(Protection, ScriptsAreHeldToTheWordUnlessTheLevelExemptsThem) {
 
 TEST(Protection, PasswordIsAskedOnlyWhenItIsNeeded) {
     const uint32_t locked = kPermissionReset & ~(1u << kActionAccess);
-    struct Case {
+    const struct {
         const char* name;
         ProtectionSettings settings;
         int level;
         const char* prompt;  // null: allowed without asking
-    };
-    const Case cases[] = {
+    } cases[] = {
         {"open bit with empty password", protectedWith("", 0, 1u | kPermissionReset), 0, nullptr},
         {"password without open bit", protectedWith("pw", 0, kPermissionReset), 0, nullptr},
         {"open bit and password", protectedWith("pw", 0, 1u | kPermissionReset), 0,
@@ -106,7 +101,7 @@ TEST(Protection, PasswordIsAskedOnlyWhenItIsNeeded) {
         {"level 1 always enterable", protectedWith("pw", 1, locked), 1, nullptr},
         {"level beyond the workbook", protectedWith("pw", 33, locked), 33, nullptr},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         RecordingPlatform platform;
         bool allowed = AskPassword(c.settings, c.level, kLevels, platform);
         if (!c.prompt) {
@@ -122,9 +117,7 @@ TEST(Protection, PasswordIsAskedOnlyWhenItIsNeeded) {
 
 TEST(Protection, OnlyTheExactPasswordOpens) {
     ProtectionSettings settings = protectedWith("Secret", 0, 1u | kPermissionReset);
-    const std::pair<const char*, bool> answers[] = {
-        {"Secret", true}, {"secret", false}, {"Secret ", false}, {"", false}};
-    for (const auto& [answer, ok] : answers) {
+    for (const auto& [answer, ok] : {std::pair{"Secret", true}, {"secret", false}, {"Secret ", false}, {"", false}}) {
         RecordingPlatform platform;
         platform.queuePrompt(answer);
         EXPECT_EQ(AskPassword(settings, 0, kLevels, platform), ok) << answer;
@@ -142,22 +135,12 @@ TEST(Protection, OnlyTheExactPasswordOpens) {
 }
 
 TEST(Protection, DialogEntryRefusesCharactersAndCutsAtTen) {
-    struct Case {
-        std::string typed;
-        std::string accepted;
-        std::optional<char> refused;
-    };
-    const Case cases[] = {
-        {"abc", "abc", std::nullopt},
-        {"12345678901", "1234567890", std::nullopt},
-        {"two words", "", ' '},
-        {"a~b", "", '~'},
-        {"a,b", "", ','},
-        {"tab\there", "", '\t'},
-        {"caf\xe9", "", '\xe9'},
+    const struct { std::string typed, accepted; std::optional<char> refused; } cases[] = {
+        {"abc", "abc", std::nullopt}, {"12345678901", "1234567890", std::nullopt}, {"two words", "", ' '},
+        {"a~b", "", '~'}, {"a,b", "", ','}, {"tab\there", "", '\t'}, {"caf\xe9", "", '\xe9'},
         {"{|}!;", "{|}!;", std::nullopt},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         PasswordEntryCheck check = checkPasswordEntry(c.typed);
         EXPECT_EQ(check.accepted, c.accepted) << c.typed;
         EXPECT_EQ(check.refused, c.refused) << c.typed;
