@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <array>
 #include <cmath>
 #include <limits>
 #include <string>
@@ -8,7 +7,6 @@
 
 #include "core/formula_flags.h"
 #include "formula/cell_display.h"
-#include "formula/datevalue.h"
 
 namespace qx {
 namespace {
@@ -180,13 +178,6 @@ TEST(CellDisplay, PlainValuesUseTheCellsFormatPrecisionAndJustification) {
     EXPECT_EQ(cellDisplayText(&badFormat.cell, 8, ctx), "!!!!!!");
     FormulaCell object(2, 0, 0, {2, 2});
     EXPECT_EQ(cellDisplayText(&object.cell, 42, ctx), rightIn(40, "2x2 MATRIX"));
-}
-
-TEST(Datevalue, WeekdaysByZeller) {
-    const std::vector<std::array<int, 4>> days = {{2000, 1, 1, 7},  {2009, 2, 1, 1}, {2024, 2, 29, 5},
-                                                  {1900, 3, 1, 5},  {2100, 1, 1, 6}, {1970, 1, 1, 5},
-                                                  {2026, 12, 6, 1}, {1600, 1, 1, 7}, {2023, 12, 31, 1}};
-    for (const auto& d : days) EXPECT_EQ(weekdayOf(d[0], d[1], d[2]), d[3]) << d[0] << "-" << d[1] << "-" << d[2];
 }
 
 }  // namespace

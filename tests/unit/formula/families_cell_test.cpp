@@ -22,12 +22,14 @@ struct PlaceCase {
 // The fixture's store has levels 1..32. A failing argument is reported by its own first error.
 TEST(CellInfoFamily, OffsetsWrapOnceIntoRange) {
     FunctionFixture fx;
+    fx.enter(4, 6, "42");
     const PlaceCase cases[] = {
-        {1, 1, 1, "+row(-1)", 65534, 0}, {65534, 1, 1, "+row(1)", 1, 0}, {10, 1, 1, "+row(0)", 10, 0},
-        {1, 255, 1, "+col(1)", 1, 0},    {1, 1, 1, "+col(-1)", 255, 0},  {1, 1, 1, "+col(300)", 46, 0},
-        {1, 1, 32, "+lvl(1)", 1, 0},     {1, 1, 1, "+lvl(-1)", 32, 0},   {1, 1, 2, "+lvl(0.9)", 2, 0},
-        {1, 1, 1, "+row(-70000)", 0, 6}, {1, 1, 1, "+col(600)", 0, 7},   {1, 1, 1, "+lvl(70)", 0, 8},
-        {1, 1, 1, "+row(1,2)", 0, 29},   {1, 1, 1, "+row()", 0, 15},     {1, 1, 1, "+col(\"a\")", 0, 4},
+        {5, 4, 1, "+[row(-1),col(2)]", 42, 0},  // an address built from positions
+        {1, 1, 1, "+row(-1)", 65534, 0},       {65534, 1, 1, "+row(1)", 1, 0}, {10, 1, 1, "+row(0)", 10, 0},
+        {1, 255, 1, "+col(1)", 1, 0},          {1, 1, 1, "+col(-1)", 255, 0},  {1, 1, 1, "+col(300)", 46, 0},
+        {1, 1, 32, "+lvl(1)", 1, 0},           {1, 1, 1, "+lvl(-1)", 32, 0},   {1, 1, 2, "+lvl(0.9)", 2, 0},
+        {1, 1, 1, "+row(-70000)", 0, 6},       {1, 1, 1, "+col(600)", 0, 7},   {1, 1, 1, "+lvl(70)", 0, 8},
+        {1, 1, 1, "+row(1,2)", 0, 29},         {1, 1, 1, "+row()", 0, 15},     {1, 1, 1, "+col(\"a\")", 0, 4},
     };
     for (const auto& c : cases) {
         const auto o = fx.enter(c.row, c.col, c.text, c.level);
@@ -39,17 +41,9 @@ TEST(CellInfoFamily, OffsetsWrapOnceIntoRange) {
     EXPECT_EQ(fx.eval("row(0)").code, 11);  // no calling cell
 }
 
-TEST(CellInfoFamily, AddressesBuiltFromPositions) {
-    FunctionFixture fx;
-    fx.enter(4, 6, "42");
-    EXPECT_EQ(fx.enter(5, 4, "+[row(-1),col(2)]").value, 42);
-}
-
 TEST(CellInfoFamily, TagsOfFormulaCells) {
     FunctionFixture fx;
-    fx.enter(1, 1, "5");
-    fx.enter(6, 1, "9");
-    fx.enter(5, 1, "'say \"hi\"");
+    fx.fill({{1, 1, "5"}, {6, 1, "9"}, {5, 1, "'say \"hi\""}});
     EXPECT_EQ(fx.enter(2, 1, "+tag([1,1],\"note\",7)").value, 7);
     EXPECT_EQ(fx.store.getTag(fx.cell(1, 1)), "note");
     EXPECT_EQ(fx.enter(3, 1, "+taglen([1,1])").value, 4);
@@ -64,8 +58,7 @@ TEST(CellInfoFamily, TagsOfFormulaCells) {
 
 TEST(CellInfoFamily, TagArgumentsThatFail) {
     FunctionFixture fx;
-    fx.enter(1, 1, "5");
-    fx.enter(2, 1, "'label");
+    fx.fill({{1, 1, "5"}, {2, 1, "'label"}});
     const std::pair<const char*, int> cases[] = {
         {"+tag([1,1],5)", 64},    {"+tag([2,1],\"x\")", 19}, {"+tag([3,1],\"x\")", 11},     {"+taglen(5)", 30},
         {"+tagrmv([1,1],1)", 29}, {"+tagcpy([1,1])", 31},    {"+tag([1,1],\"x\",1,2)", 29},

@@ -13,19 +13,11 @@ using test::ValueCase;
 TEST(FinanceFamily, TextbookLoanAndSavingsValues) {
     FunctionFixture fx;
     const ValueCase cases[] = {
-        {"pmt(5000,0.09/12,36)", 158.99866329970226},
-        {"fv(159,0.09/12,36)", 6543.281863430578},
-        {"pv(100,0.1,2)", 173.55371900826455},
-        {"cterm(0.0075,6543.28,5000)", 36.001087012040436},
-        {"term(100,0.1,331)", 3},
-        {"rate(200,100,2)", 0.41421356237309515},
-        {"rate(100,100,5)", 0},
+        {"fv(159,0.09/12,36)", 6543.281863430578},          {"pv(100,0.1,2)", 173.55371900826455},
+        {"cterm(0.0075,6543.28,5000)", 36.001087012040436}, {"term(100,0.1,331)", 3},
+        {"rate(200,100,2)", 0.41421356237309515},           {"rate(100,100,5)", 0},
     };
-    for (const auto& c : cases) {
-        const auto o = fx.eval(c.text);
-        EXPECT_EQ(o.code, 0) << c.text;
-        EXPECT_NEAR(o.value, c.value, 1e-9) << c.text;
-    }
+    fx.expectValues(cases, 1e-9);
 }
 
 // A zero interest, present value, payment or term fails instead of storing a value that is no number.
@@ -44,7 +36,7 @@ TEST(FinanceFamily, BadArgumentsAndCounts) {
         {"rate(-1,1,3)", 37},    {"fv(1,2)", 29},         {"fv()", 29},
         {"fv(1,2,3,4)", 17},     {"pmt(1,2,\"x\")", 55},
     };
-    for (const auto& c : cases) EXPECT_EQ(fx.eval(c.text).code, c.code) << c.text;
+    fx.expectFailures(cases);
 }
 
 }  // namespace

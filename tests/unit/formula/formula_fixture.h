@@ -1,5 +1,8 @@
 #pragma once
 // A cell store with the formula language installed, and short helpers for entering and evaluating.
+#include <gtest/gtest.h>
+
+#include <initializer_list>
 #include <string>
 
 #include "core/cell_store.h"
@@ -7,6 +10,11 @@
 #include "formula/formula_engine.h"
 
 namespace qx::test {
+
+struct ValueCase {
+    const char* text;
+    double value;
+};
 
 struct Outcome {
     double value = 0.0;
@@ -29,6 +37,15 @@ class FormulaFixture {
         return o;
     }
 
+    struct Entry {
+        int row;
+        int col;
+        std::string text;
+    };
+    void fill(std::initializer_list<Entry> entries, int level = 1) {
+        for (const Entry& e : entries) enter(e.row, e.col, e.text, level);
+    }
+
     // Evaluates text without a calling cell, as a whole formula.
     Outcome eval(const std::string& text) {
         std::string buffer = text;
@@ -38,6 +55,24 @@ class FormulaFixture {
         o.code = err.failed() ? err.code : 0;
         o.position = err.failed() ? err.position : 0;
         return o;
+    }
+
+    // The whole error record, for failures that keep a library's own first error.
+    ErrStat evalErr(const std::string& text) {
+        std::string buffer = text;
+        ErrStat err;
+        engine.evaluator().evaluateFormula(nullptr, buffer.data(), err);
+        return err;
+    }
+
+    // Each text evaluates without failing to its value, within `tolerance`.
+    template <std::size_t N>
+    void expectValues(const ValueCase (&cases)[N], double tolerance = 0.0) {
+        for (const ValueCase& c : cases) {
+            const Outcome o = eval(c.text);
+            EXPECT_EQ(o.code, 0) << c.text;
+            EXPECT_NEAR(o.value, c.value, tolerance) << c.text;
+        }
     }
 
     CellRec* cell(int row, int col, int level = 1) {

@@ -8,11 +8,6 @@
 
 namespace qx::test {
 
-struct ValueCase {
-    const char* text;
-    double value;
-};
-
 struct FailCase {
     const char* text;
     int code;
@@ -20,6 +15,11 @@ struct FailCase {
 
 class FunctionFixture : public FormulaFixture {
   public:
+    template <std::size_t N>
+    void expectFailures(const FailCase (&cases)[N]) {
+        for (const FailCase& c : cases) EXPECT_EQ(eval(c.text).code, c.code) << c.text;
+    }
+
     FunctionFixture() : registry(FunctionServices{store, engine.entry(), &platform}) {
         DateTime t;
         t.year = 2026;

@@ -26,58 +26,64 @@ std::string addr(int row, int col) {
 struct RecalcFixture : FormulaFixture {
     RecalcFixture() { recalc().setPlatform(&platform); }
     ChainRecalculator& recalc() { return engine.recalc(); }
+    // [1,1] of level 1 reads [1,1] of level 2 and is forced into every sweep of level 1.
+    void forcedReader() {
+        enter(1, 1, "+1", 2);
+        enter(1, 1, "+[1,1,,2]*3");
+        cell(1, 1)->set(cellflag::kForceRecalc);
+        recalc().noteMarked(*cell(1, 1));
+    }
     HeadlessPlatform platform;
 };
 
 // A level whose formulas reference only earlier places (row-major), so entering the texts in that
 // order computes every value from scratch.
-class RandomSheet {
-  public:
-    RandomSheet(unsigned seed, int rows, int cols) : m_rng(seed), m_rows(rows), m_cols(cols) {
-        m_texts.resize(static_cast<std::size_t>(rows * cols));
-        for (int i = 0; i < rows * cols; ++i) m_texts[static_cast<std::size_t>(i)] = randomText(i);
-    }
-    int size() const { return m_rows * m_cols; }
-    int row(int i) const { return i / m_cols + 1; }
-    int col(int i) const { return i % m_cols + 1; }
-    const std::string& text(int i) const { return m_texts[static_cast<std::size_t>(i)]; }
-    int pick() { return static_cast<int>(m_rng() % static_cast<unsigned>(size())); }
-    void change(int i) { m_texts[static_cast<std::size_t>(i)] = randomText(i); }
+struct RandomSheet {
+    static constexpr int kCols = 5;
+    static int row(int i) { return i / kCols + 1; }
+    static int col(int i) { return i % kCols + 1; }
 
-  private:
-    std::string randomText(int i) {
-        if (i < m_cols || m_rng() % 3 == 0) return "+" + std::to_string(m_rng() % 7);
+    RandomSheet(unsigned seed, int size) : rng(seed), texts(static_cast<std::size_t>(size)) {
+        for (int i = 0; i < size; ++i) change(i);
+    }
+    void change(int i) {
         std::string t = "+";
-        const int refs = 1 + static_cast<int>(m_rng() % 3);
-        for (int k = 0; k < refs; ++k) {
-            const int j = static_cast<int>(m_rng() % static_cast<unsigned>(i));
-            static const char* const kOps[] = {"+", "-", "*0+", "+2*"};
-            t += (k ? kOps[m_rng() % 4] : "") + addr(row(j), col(j));
+        if (i < kCols || rng() % 3 == 0) {
+            t += std::to_string(rng() % 7);
+        } else {
+            const int refs = 1 + static_cast<int>(rng() % 3);
+            for (int k = 0; k < refs; ++k) {
+                const int j = static_cast<int>(rng() % static_cast<unsigned>(i));
+                static const char* const kOps[] = {"+", "-", "*0+", "+2*"};
+                t += (k ? kOps[rng() % 4] : "") + addr(row(j), col(j));
+            }
+            if (rng() % 4 == 0) t += "*0";  // a value that never changes stops the chain
         }
-        if (m_rng() % 4 == 0) t += "*0";  // a value that never changes stops the chain
-        return t;
+        texts[static_cast<std::size_t>(i)] = t;
+    }
+    void enterAll(FormulaFixture& f, EntryOptions options = {}) {
+        for (int i = 0; i < static_cast<int>(texts.size()); ++i) f.enter(row(i), col(i), texts[i], 1, options);
     }
 
-    std::mt19937 m_rng;
-    int m_rows;
-    int m_cols;
-    std::vector<std::string> m_texts;
+    std::mt19937 rng;
+    std::vector<std::string> texts;
 };
 
 TEST(Recalc, ChangesMatchAFullRecalculationOfACopy) {
     for (unsigned seed = 1; seed <= 6; ++seed) {
-        RandomSheet sheet(seed, 9, 5);
+        RandomSheet sheet(seed, 45);
         RecalcFixture live;
-        for (int i = 0; i < sheet.size(); ++i) live.enter(sheet.row(i), sheet.col(i), sheet.text(i));
+        sheet.enterAll(live);
         for (int step = 0; step < 40; ++step) {
-            const int changed = sheet.pick();
+            const int changed = static_cast<int>(sheet.rng() % sheet.texts.size());
             sheet.change(changed);
-            live.enter(sheet.row(changed), sheet.col(changed), sheet.text(changed));
+            live.enter(RandomSheet::row(changed), RandomSheet::col(changed), sheet.texts[changed]);
             FormulaFixture copy;
-            for (int i = 0; i < sheet.size(); ++i) copy.enter(sheet.row(i), sheet.col(i), sheet.text(i), 1, kQuiet);
-            for (int i = 0; i < sheet.size(); ++i) {
-                ASSERT_EQ(live.value(sheet.row(i), sheet.col(i)), copy.value(sheet.row(i), sheet.col(i)))
-                    << "seed " << seed << " step " << step << " cell " << addr(sheet.row(i), sheet.col(i));
+            sheet.enterAll(copy, kQuiet);
+            for (int i = 0; i < 45; ++i) {
+                const int row = RandomSheet::row(i), col = RandomSheet::col(i);
+                ASSERT_EQ(live.value(row, col), copy.value(row, col))
+                    << "seed " << seed << " step " << step << " cell " << addr(row, col);
             }
             ASSERT_EQ(live.store.checkDependents(1), "");
         }
@@ -110,10 +116,7 @@ TEST(Recalc, ChainCarriesOnlyRealChanges) {
 
 TEST(Recalc, ASecondFailureIsNotPassedOn) {
     RecalcFixture f;
-    f.enter(1, 1, "+1");
-    f.enter(1, 2, "+1/[1,1]");
-    f.enter(1, 3, "+[1,2]+1");
-    f.enter(1, 1, "+0");
+    f.fill({{1, 1, "+1"}, {1, 2, "+1/[1,1]"}, {1, 3, "+[1,2]+1"}, {1, 1, "+0"}});
     ASSERT_TRUE(f.failed(1, 2));
     f.enter(1, 1, "+0");
     EXPECT_EQ(f.recalc().lastChain().evaluated, 1);
@@ -125,8 +128,7 @@ TEST(Recalc, ASecondFailureIsNotPassedOn) {
 TEST(Recalc, ChangingALabelMarksTheFormulasItReaches) {
     RecalcFixture f;
     f.enter(1, 2, "+[1,1]+2");  // refers to an empty place
-    f.enter(1, 3, "+[1,2]+1");
-    f.enter(1, 1, "'text");
+    f.fill({{1, 3, "+[1,2]+1"}, {1, 1, "'text"}});
     EXPECT_TRUE(f.failed(1, 2));
     EXPECT_TRUE(f.cell(1, 2)->has(cellflag::kForceDisplay));
     EXPECT_EQ(f.value(1, 2), 2);  // failed cells keep their old values
@@ -171,8 +173,7 @@ TEST(Recalc, SixteenFailuresStopTheTraversal) {
 
 TEST(Recalc, PreventedCellsWaitForTheNextSweep) {
     RecalcFixture f;
-    f.enter(1, 1, "+1");
-    f.enter(1, 2, "+[1,1]*2");
+    f.fill({{1, 1, "+1"}, {1, 2, "+[1,1]*2"}});
     f.cell(1, 2)->set(cellflag::kPreventRecalc);
     f.enter(1, 1, "+5");
     EXPECT_EQ(f.value(1, 2), 2);
@@ -187,11 +188,7 @@ TEST(Recalc, PreventedCellsWaitForTheNextSweep) {
 
 TEST(Recalc, ForcedCellsOfTheChangedLevelAreSwept) {
     RecalcFixture f;
-    f.enter(1, 1, "+1", 2);
-    f.enter(1, 1, "+[1,1,,2]*3");
-    CellRec* forced = f.cell(1, 1);
-    forced->set(cellflag::kForceRecalc);
-    f.recalc().noteMarked(*forced);
+    f.forcedReader();
     f.enter(1, 1, "+2", 2);  // another level: only its own forced cells
     EXPECT_EQ(f.value(1, 1), 3);
     f.enter(5, 5, "+0");
@@ -203,10 +200,7 @@ TEST(Recalc, ForcedCellsOfTheChangedLevelAreSwept) {
 
 TEST(Recalc, AMovedForcedCellIsStillSwept) {
     RecalcFixture f;
-    f.enter(1, 1, "+1", 2);
-    f.enter(1, 1, "+[1,1,,2]*3");
-    f.cell(1, 1)->set(cellflag::kForceRecalc);
-    f.recalc().noteMarked(*f.cell(1, 1));
+    f.forcedReader();
     ErrStat err;
     ASSERT_EQ(f.store.moveCell(1, 1, 1, 7, 7, 1, err), 1);
     f.enter(1, 1, "+2", 2);
@@ -223,8 +217,7 @@ TEST(Recalc, RangeOperationPasses) {
     for (const Case& c : {Case{1, 13, 26}, Case{0, 6, 12}}) {
         RecalcFixture f;
         for (int row = 1; row <= 3; ++row) f.enter(row, 1, "+" + std::to_string(row));
-        f.enter(1, 3, "+[1,1^3,1{[$]+[@]}]");
-        f.enter(2, 3, "+[1,3]*2");
+        f.fill({{1, 3, "+[1,1^3,1{[$]+[@]}]"}, {2, 3, "+[1,3]*2"}});
         f.store.levelPtr(1)->defaults.rangePasses = c.passes;
         f.enter(2, 1, "+9");
         EXPECT_EQ(f.value(1, 3), c.sum);
@@ -237,8 +230,7 @@ TEST(Recalc, ClearingALevelDropsItsRangeOperations) {
     RecalcFixture f;
     f.enter(1, 1, "+1", 2);
     f.enter(1, 2, "+[1,1^2,1{[$]+[@]}]", 2);
-    f.enter(1, 1, "+1");
-    f.enter(1, 2, "+[1,1^2,1{[$]+[@]}]");
+    f.fill({{1, 1, "+1"}, {1, 2, "+[1,1^2,1{[$]+[@]}]"}});
     f.store.clearLevel(2);
     EXPECT_TRUE(f.recalc().rangeList(2).empty());
     f.enter(2, 1, "+4");
@@ -250,11 +242,7 @@ TEST(Recalc, ClearingALevelDropsItsRangeOperations) {
 
 TEST(Recalc, FindDependentVisitsDirectThenRangeDependents) {
     RecalcFixture f;
-    f.enter(1, 1, "+1");
-    f.enter(3, 1, "+[1,1]");
-    f.enter(2, 1, "+[1,1]*2");
-    f.enter(4, 4, "+[1,1^2,1]");
-    f.enter(5, 4, "+[2,1^2,1]");
+    f.fill({{1, 1, "+1"}, {3, 1, "+[1,1]"}, {2, 1, "+[1,1]*2"}, {4, 4, "+[1,1^2,1]"}, {5, 4, "+[2,1^2,1]"}});
     std::vector<std::string> seen;
     CellRec& target = *f.cell(1, 1);
     int64_t count = target.dependents;
@@ -267,16 +255,13 @@ TEST(Recalc, FindDependentVisitsDirectThenRangeDependents) {
 
 TEST(Recalc, RetryReentersFailedCellsKeepingTemplates) {
     RecalcFixture f;
-    f.enter(1, 2, "+3");
-    f.enter(1, 1, "+[1,2]");
+    f.fill({{1, 2, "+3"}, {1, 1, "+[1,2]"}});
     f.enter(1, 2, "+[1,1]");  // circular: kept as typed, failed
     ASSERT_TRUE(f.failed(1, 2));
-    f.enter(2, 1, "+1");
-    f.enter(2, 2, "+[2,1]");
+    f.fill({{2, 1, "+1"}, {2, 2, "+[2,1]"}});
     f.enter(2, 1, "\"v [2,2]");  // a circular Variable Label
     ASSERT_TRUE(f.failed(2, 1));
-    f.enter(1, 1, "+5");
-    f.enter(2, 2, "+7");
+    f.fill({{1, 1, "+5"}, {2, 2, "+7"}});
     EXPECT_TRUE(f.failed(1, 2));
     EXPECT_TRUE(f.recalc().retryFailedCells());
     EXPECT_EQ(f.value(1, 2), 5);
@@ -288,8 +273,7 @@ TEST(Recalc, RetryReentersFailedCellsKeepingTemplates) {
 
 TEST(Recalc, WholeLevelMarksCircularCellsAndRecomputesTheRest) {
     RecalcFixture f;
-    f.enter(1, 1, "+2");
-    f.enter(1, 2, "+[1,1]*3");
+    f.fill({{1, 1, "+2"}, {1, 2, "+[1,1]*3"}});
     f.enter(2, 1, "+[2,2]+1", 1, kQuiet);
     f.enter(2, 2, "+[2,1]+1", 1, kQuiet);
     f.enter(2, 3, "+[2,2]", 1, kQuiet);
@@ -302,8 +286,7 @@ TEST(Recalc, WholeLevelMarksCircularCellsAndRecomputesTheRest) {
 
 TEST(Recalc, OneCellRecalculation) {
     RecalcFixture f;
-    f.enter(1, 1, "+2");
-    f.enter(1, 2, "+[1,1]+1");
+    f.fill({{1, 1, "+2"}, {1, 2, "+[1,1]+1"}});
     f.cell(1, 2)->formula->value = 0;
     f.recalc().recalculateOneCell(*f.cell(1, 2));
     EXPECT_EQ(f.value(1, 2), 3);

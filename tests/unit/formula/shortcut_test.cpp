@@ -64,13 +64,11 @@ TEST(ShortCut, RecomputeSearchAndNoActions) {
     ShortCutFixture fx;
     fx.enter(1, 1, "+[1,2]/[1,3]");
     EXPECT_TRUE(fx.failed(1, 1));
-    fx.enter(1, 3, "+4");
-    fx.enter(1, 2, "+8");
+    fx.fill({{1, 3, "+4"}, {1, 2, "+8"}});
     EXPECT_TRUE(fx.run(1, 1, " . ").done);  // re-entered from its typed text
     EXPECT_FALSE(fx.failed(1, 1));
     EXPECT_DOUBLE_EQ(fx.value(1, 1), 2);
-    fx.enter(3, 5, "'find me here");
-    fx.enter(5, 1, "'another find");
+    fx.fill({{3, 5, "'find me here"}, {5, 1, "'another find"}});
     auto r = fx.run(1, 1, "\\find");
     EXPECT_TRUE(r.moved);
     EXPECT_EQ(r.row, 3);
@@ -82,16 +80,9 @@ TEST(ShortCut, RecomputeSearchAndNoActions) {
     EXPECT_FALSE(fx.run(1, 1, "~anything").done);
 }
 
-}  // namespace
-}  // namespace qx
-
-namespace qx {
-namespace {
-
 TEST(Stepping, ShowsEachStepUntilCancelled) {
     test::FormulaFixture fx;
-    fx.enter(1, 1, "+2");
-    fx.enter(1, 2, "+[1,1]*3+1");
+    fx.fill({{1, 1, "+2"}, {1, 2, "+[1,1]*3+1"}});
     HeadlessPlatform platform;
     ErrStat err;
     EXPECT_DOUBLE_EQ(fx.engine.evaluator().stepFormula(*fx.cell(1, 2), platform, err), 7);
