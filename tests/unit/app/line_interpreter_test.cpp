@@ -93,31 +93,23 @@ TEST(LineInterpreterSessions, TwoSessionsComputeIndependently) {
     ErrStat err;
     ASSERT_TRUE(a.session.start(err));
     ASSERT_TRUE(b.session.start(err));
-    const char* const steps[][2] = {
-        {"enter [1,1] 5", "enter [1,1] 7"},
-        {"enter [1,2] +[1,1]*2", "level 3"},
-        {"value [1,2]", "value [1,2]"},
-        {"enter [1,1] 6", "enter [1,2,,3] +[1,1,,1]+1"},
-        {"value [1,2]", "value [1,2,,3]"},
-        {"answer no", "select [1,1]^[65534,255]"},
-        {"level 2", "Delete"},
-    };
-    const char* const expected[][2] = {
-        {"", ""},
-        {"", ""},
-        {"10\n", "0\n"},
-        {"", ""},
-        {"12\n", "8\n"},
-        {"", ""},
-        {"",
-         "MSG [Deleting cells] You are about to delete the entire worksheet.\\n\\nIs this what you want to do?\n"
-         "ANSWER yes\n"},
+    const char* const kDeleteAll =
+        "MSG [Deleting cells] You are about to delete the entire worksheet.\\n\\nIs this what you want to do?\n"
+        "ANSWER yes\n";
+    const struct { const char *lineA, *lineB, *outA, *outB; } steps[] = {
+        {"enter [1,1] 5", "enter [1,1] 7", "", ""},
+        {"enter [1,2] +[1,1]*2", "level 3", "", ""},
+        {"value [1,2]", "value [1,2]", "10\n", "0\n"},
+        {"enter [1,1] 6", "enter [1,2,,3] +[1,1,,1]+1", "", ""},
+        {"value [1,2]", "value [1,2,,3]", "12\n", "8\n"},
+        {"answer no", "select [1,1]^[65534,255]", "", ""},
+        {"level 2", "Delete", "", kDeleteAll},
     };
     a.platform.setObserver([&a](const RecordedBox& box) { a.out << formatBox(box); });
     b.platform.setObserver([&b](const RecordedBox& box) { b.out << formatBox(box); });
-    for (std::size_t i = 0; i < std::size(steps); ++i) {
-        EXPECT_EQ(a.run(steps[i][0]), expected[i][0]) << steps[i][0];
-        EXPECT_EQ(b.run(steps[i][1]), expected[i][1]) << steps[i][1];
+    for (const auto& step : steps) {
+        EXPECT_EQ(a.run(step.lineA), step.outA) << step.lineA;
+        EXPECT_EQ(b.run(step.lineB), step.outB) << step.lineB;
     }
     EXPECT_EQ(a.session.activeLevel(), 2);
     EXPECT_EQ(b.session.activeLevel(), 3);

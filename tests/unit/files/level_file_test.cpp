@@ -94,20 +94,13 @@ TEST(StoredForm, RefusesWhatCannotBeConvertedExactly) {
 TEST(LevelReader, FailurePoints) {
     const std::string head = "~~SV3.00";
     const struct { std::string body; int point; } cases[] = {
-        {"~~R1C1P0Y0J0E8192{0};1", kReadPointArrayCount},
-        {"~~R1C1P0Y0J0E-1{0};1", kReadPointArrayCount},
-        {"~~R1C1P0Y0J0E1;1", kReadPointArrayOpen},
-        {"~~R1C1P0Y0J0E1{1}2};1", kReadPointArraySeparator},
-        {"~~R1C1P0Y0J0E1{1|2|", kReadPointArrayClose},
-        {"~~R1C1P0Y0J0E0{1|;1", kReadPointArrayClose},
-        {"~~Vr{3,20", kReadPointSizeList},
-        {"~~Vc{3", kReadPointSizeList},
-        {"~~R1C1P0Y0J0Gn{1,2,0|~~Xe", kReadPointTableOpen},
-        {"~~R1C1P0Y0J0Gc{0,\"a\"~~Xe", kReadPointHeadingList},
-        {"~~R1C1P0Y0J0Ga{1|2~~Xe", kReadPointColumnList},
-        {"~~R1C1P1Y0~~Xe", kReadPointMissingSemicolon},
-        {"~~R1C1P1Y0", kReadPointMissingSemicolon},
-        {"~~R1C1P1Y0;a", kReadPointNoEnd},
+        {"~~R1C1P0Y0J0E8192{0};1", kReadPointArrayCount}, {"~~R1C1P0Y0J0E-1{0};1", kReadPointArrayCount},
+        {"~~R1C1P0Y0J0E1;1", kReadPointArrayOpen}, {"~~R1C1P0Y0J0E1{1}2};1", kReadPointArraySeparator},
+        {"~~R1C1P0Y0J0E1{1|2|", kReadPointArrayClose}, {"~~R1C1P0Y0J0E0{1|;1", kReadPointArrayClose},
+        {"~~Vr{3,20", kReadPointSizeList}, {"~~Vc{3", kReadPointSizeList},
+        {"~~R1C1P0Y0J0Gn{1,2,0|~~Xe", kReadPointTableOpen}, {"~~R1C1P0Y0J0Gc{0,\"a\"~~Xe", kReadPointHeadingList},
+        {"~~R1C1P0Y0J0Ga{1|2~~Xe", kReadPointColumnList}, {"~~R1C1P1Y0~~Xe", kReadPointMissingSemicolon},
+        {"~~R1C1P1Y0", kReadPointMissingSemicolon}, {"~~R1C1P1Y0;a", kReadPointNoEnd},
         {"~~R1C1P0Y0J0M1{1,2~~Xe", kReadPointReferenceList},
     };
     for (const auto& c : cases) {
