@@ -167,30 +167,13 @@ TEST_F(RandomEdits, StoreAgreesWithAPlainModel) {
     for (int step = 0; step < 3000; ++step) {
         const int level = pick(1, 4) == 1 ? 2 : 1;
         const Place place = randomPlace(level);
-        switch (pick(0, 9)) {
-            case 0:
-            case 1:
-            case 2:
-                makeFormula(place);
-                break;
-            case 3:
-            case 4:
-                makeLabel(place);
-                break;
-            case 5:
-                deleteNow(place);
-                break;
-            case 6:
-                deleteBlock(level);
-                break;
-            case 7:
-            case 8:
-                move(place, randomPlace(level));
-                break;
-            default:
-                move(place, randomPlace(3 - level));
-                break;
-        }
+        // Weights: formulas 3, labels 2, single delete 1, block delete 1, move 2, move across levels 1.
+        const int op = pick(0, 9);
+        if (op <= 2) makeFormula(place);
+        else if (op <= 4) makeLabel(place);
+        else if (op == 5) deleteNow(place);
+        else if (op == 6) deleteBlock(level);
+        else move(place, randomPlace(op <= 8 ? level : 3 - level));
         if (HasFatalFailure()) FAIL() << "step " << step;
         compare();
         if (HasFatalFailure()) FAIL() << "step " << step;

@@ -258,17 +258,11 @@ TEST_F(RefsTest, MoveOntoPlaceholderCarriesDependentsOver) {
     CellRec* base = label(2, 2, "base");
     CellRec* moving = formula(3, 3, {base});
     CellRec* waitsForMoving = formula(4, 4, {moving, moving});
-    CellRec* seen = nullptr;
-    int seenMode = 0;
     struct Recorder : CellStoreHooks {
-        CellRec** cell;
-        int* mode;
-        Recorder(CellRec** c, int* m) : cell(c), mode(m) {}
-        void notify(CellStore&, CellRec& c, int m) override {
-            *cell = &c;
-            *mode = m;
-        }
-    } recorder(&seen, &seenMode);
+        CellRec* cell = nullptr;
+        int mode = 0;
+        void notify(CellStore&, CellRec& c, int m) override { cell = &c, mode = m; }
+    } recorder;
     store.setHooks(&recorder);
 
     EXPECT_EQ(store.moveCell(3, 3, 1, 9, 9, 1, err), 1);
@@ -281,8 +275,8 @@ TEST_F(RefsTest, MoveOntoPlaceholderCarriesDependentsOver) {
     EXPECT_EQ(waitsForMoving->formula->refs[0], holder);
     EXPECT_EQ(waitsForMoving->formula->refs[1], holder);
     EXPECT_EQ(places(store.dependentsOf(*base)), (std::vector<std::pair<int, int>>{{9, 9}}));
-    EXPECT_EQ(seen, holder);
-    EXPECT_EQ(seenMode, 4);
+    EXPECT_EQ(recorder.cell, holder);
+    EXPECT_EQ(recorder.mode, 4);
     expectSound();
 }
 

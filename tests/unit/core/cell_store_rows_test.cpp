@@ -75,10 +75,7 @@ TEST_F(RowsTest, NullCellsAndLevelZeroAreRefused) {
     EXPECT_EQ(err.point, 1);
     store.unlinkCell(nullptr, err);
     EXPECT_EQ(err.code, 75);
-    CellRec scratchCell;
-    scratchCell.row = 3;
-    scratchCell.col = 3;
-    scratchCell.level = 0;
+    CellRec scratchCell{.row = 3, .col = 3, .level = 0};
     store.insertCell(&scratchCell, false, false, err);
     EXPECT_EQ(err.code, 8);
     EXPECT_EQ(err.point, 2);
@@ -152,10 +149,7 @@ TEST_F(RowsTest, RowsStayInColumnOrderWhateverTheInsertOrder) {
 TEST_F(RowsTest, InsertChecksRefuseOverlapAndExistingCells) {
     CellRec* wide = label(2, 2, "a long label");
     wide->setOverlapped(3);
-    CellRec loose;
-    loose.level = 1;
-    loose.row = 2;
-    loose.col = 4;
+    CellRec loose{.row = 2, .col = 4, .level = 1};
     store.insertCell(&loose, true, false, err);
     EXPECT_EQ(err.point, 3);
     loose.col = 2;

@@ -1,4 +1,5 @@
 #include <string>
+#include <utility>
 
 #include "cell_store_fixture.h"
 
@@ -175,18 +176,13 @@ TEST_F(ValuesTest, MakeCellReusesPlaceholderAndKeepsItsDependents) {
     expectSound();
 }
 
-TEST_F(ValuesTest, MakeCellRespectsOverlapUnlessLoading) {
-    CellRec* wide = label(6, 1, "wide");
-    wide->setOverlapped(3);
+TEST_F(ValuesTest, MakeCellRefusesOverlapUnlessLoadingAndProtectedCells) {
+    label(6, 1, "wide")->setOverlapped(3);
     EXPECT_EQ(store.makeCell(6, 2, 1, CellType::Label, err), nullptr);
-    EXPECT_EQ(err.code, 16);
-    EXPECT_EQ(err.point, 3);
-    err.detail = -1;
+    EXPECT_EQ(std::pair(err.code, err.point), std::pair(16, 3));
+    err.detail = -1;  // loading places cells whatever overlaps them
     EXPECT_NE(store.makeCell(6, 2, 1, CellType::Label, err), nullptr);
     EXPECT_FALSE(err.failed());
-}
-
-TEST_F(ValuesTest, MakeCellOverProtectedCellFails) {
     CellRec* locked = label(7, 7, "locked");
     locked->set(cellflag::kProtectCell);
     EXPECT_EQ(store.makeCell(7, 7, 1, CellType::Formula, err), nullptr);

@@ -24,16 +24,13 @@ struct ComposeCase {
 
 const ComposeCase kComposeCases[] = {
     {'A', 1, 3, 1, 6, true, "ERROR  A0103-1 ", "ROW is out-of-range", 42},
-    {'A', 1, 3, 1, 6, false, "WARNING  A0103-1 ", "ROW is out-of-range", 42},
     {'A', 20, 7, 12, 103, true, "ERROR  A2007-12 ", "unlisted error", 42},
     {'C', 10, 2, 3, 15, false, "WARNING  C1002-3 ", "syntax error", 42},
     {2, 9, 1, 1, 13, true, "ERROR  A0901-1 ", "can not remove cell(s) referenced by other cells", 42},
     {3, 10, 1, 4, 102, true, "ERROR  C1001-4 ", "An unlisted error was reported wihile running a script.", 42},
     {4, 3, 1, 2, 2, true, "ERROR  W0301-2", "Memory allocation error", 42},
     {'W', 7, 2, 1, 3, false, "WARNING  W0702-1", "Invalid printer name", 42},
-    {'W', 7, 2, 1, 11, true, "ERROR  W0702-1", "unlisted error", 42},
     {kLetterLib, 5, 3, 2, 7, true, "ERROR  L0503-2", "overflow", 42},
-    {kLetterLib, 5, 3, 2, 9, false, "WARNING  L0503-2", "unlisted error", 42},
     {kLetterLib, 6, 11, 1, 7, true, "ERROR  L0611-1", "parallel lines", 42},
     {kLetterLib, 7, 4, 5, 6, false, "WARNING  L0704-5", "matrix has no inverse", 42},
     {kLetterLib, 7, 4, 5, 40, true, "ERROR  L0704-5", "unable to compute matrix", 42},
@@ -42,7 +39,6 @@ const ComposeCase kComposeCases[] = {
     {'S', 3, 1, 2, 13, true, "ERROR  S0301-2", "The (z_score) argument is out-of-range", 42},
     {'S', 3, 1, 2, 99, true, "ERROR  S0301-2", "Unlisted error", 42},
     {'B', 1, 2, 3, 6, true, "WARNING  ?0102-3", "unknown error", 0},
-    {'D', 1, 2, 3, 6, false, "WARNING  ?0102-3", "unknown error", 0},
     {'L', 5, 2, 3, 6, true, "WARNING  ?0502-3", "unknown error", 0},
 };
 

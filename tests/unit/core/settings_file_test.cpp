@@ -111,12 +111,8 @@ TEST(SettingsFile, VersionRecordMustComeFirstAndReadThreePointZero) {
 }
 
 TEST(SettingsFile, SwapAreaSizeIsClampedWhenRead) {
-    const std::pair<const char*, int32_t> cases[] = {{"4000", 8192},
-                                                     {"8192", 8192},
-                                                     {"200000", 131072},
-                                                     {"131072", 131072},
-                                                     {"-5", 8192},
-                                                     {"70000", 70000},
+    const std::pair<const char*, int32_t> cases[] = {{"4000", 8192},     {"8192", 8192}, {"200000", 131072},
+                                                     {"131072", 131072}, {"-5", 8192},   {"70000", 70000},
                                                      {"99999999999999999999999", 131072}};
     for (const auto& [value, expected] : cases) {
         State s;
