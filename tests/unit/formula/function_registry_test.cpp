@@ -145,8 +145,6 @@ TEST(ArgumentReaders, NanElementsAreRefusedBeforeStoring) {
 
 TEST(FunctionHelp, CategoriesListTheirFamilies) {
     FunctionFixture fx;
-    ASSERT_EQ(functionCategories().size(), 16u);
-    EXPECT_EQ(functionCategories()[11], "Statistics:  Summary");
     EXPECT_EQ(categoryNumber("Date & Time"), 4);
     EXPECT_EQ(categoryNumber("16"), 16);
     EXPECT_EQ(categoryNumber("17"), 0);
