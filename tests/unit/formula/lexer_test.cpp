@@ -42,6 +42,10 @@ TEST(Lexer, NumbersReadByTheirOwnGrammar) {
         {"0x1.5", 0, 5},
         {"1e+400", HUGE_VAL, 6},
         {"1e-400", 0, 6},
+        {"999999999999999", 999999999999999.0, 15},  // the longest run summed digit by digit
+        {"9007199254740993", 9007199254740992.0, 16},  // one digit more rounds to even
+        {"12345678901234567890", 12345678901234567890.0, 20},
+        {"7#INF", 1.7e308, 5},
     };
     for (const auto& c : cases) {
         const NumberScan s = scanNumber(c.text, 0);
