@@ -420,6 +420,9 @@ SettingsLoad loadSettingsFile(const std::string& path, AppGlobals& app, ScratchR
             installDefaultSettings(scratch, bars);
             outcome = SettingsLoad::Unreadable;
         } else if (read == SettingsRead::Stopped) {
+            // Another version's file is written over at shutdown; keep a copy so its settings survive.
+            std::error_code ec;
+            std::filesystem::copy_file(path, path + ".bad", std::filesystem::copy_options::overwrite_existing, ec);
             outcome = SettingsLoad::Stopped;
         }
     }

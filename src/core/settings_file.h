@@ -46,7 +46,8 @@ enum class SettingsLoad { Read, Stopped, Missing, Unreadable };
 
 // Reads the file at start-up. A missing or unreadable file installs the "Table options" bar and
 // asks for a repaint; an unreadable one is first renamed to "<path>.bad" so nothing is lost when
-// the settings are written back. "Standard mode" is always the bar on show afterwards.
+// the settings are written back; a file whose version is not ours is copied there too, since the
+// write at shutdown replaces it. "Standard mode" is always the bar on show afterwards.
 SettingsLoad loadSettingsFile(const std::string& path, AppGlobals& app, ScratchRecord& scratch, BarSet& bars);
 
 // Writes to a temporary file beside `path`, flushes it to disk and renames it over `path`,
