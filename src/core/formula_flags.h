@@ -3,18 +3,10 @@
 // through these, so the bit layout lives in this one place.
 #include <cstdint>
 
+#include "core/bit_field.h"
 #include "core/cell_records.h"
 
 namespace qx::formulaflag {
-
-namespace detail {
-constexpr uint32_t field(uint32_t word, int shift, uint32_t mask) {
-    return (word >> shift) & mask;
-}
-constexpr uint32_t withField(uint32_t word, int shift, uint32_t mask, uint32_t value) {
-    return (word & ~(mask << shift)) | ((value & mask) << shift);
-}
-}  // namespace detail
 
 constexpr int kOptionShift = 0;
 constexpr uint32_t kOptionMask = 0x1;
@@ -31,34 +23,34 @@ constexpr uint32_t kDisplayFormatMask = 0x7F;
 
 // Bit 0: a one-bit option; the coordinate functions use it as the 3-D mark.
 constexpr bool option(uint32_t f) {
-    return detail::field(f, kOptionShift, kOptionMask) != 0;
+    return bits::field(f, kOptionShift, kOptionMask) != 0;
 }
 constexpr uint32_t withOption(uint32_t f, bool on) {
-    return detail::withField(f, kOptionShift, kOptionMask, on ? 1 : 0);
+    return bits::withField(f, kOptionShift, kOptionMask, on ? 1 : 0);
 }
 
 // Angle mode 0..3: radians, decimal degrees, grads, DDD.MMSS.
 constexpr int angleMode(uint32_t f) {
-    return static_cast<int>(detail::field(f, kAngleModeShift, kAngleModeMask));
+    return static_cast<int>(bits::field(f, kAngleModeShift, kAngleModeMask));
 }
 constexpr uint32_t withAngleMode(uint32_t f, int mode) {
-    return detail::withField(f, kAngleModeShift, kAngleModeMask, static_cast<uint32_t>(mode));
+    return bits::withField(f, kAngleModeShift, kAngleModeMask, static_cast<uint32_t>(mode));
 }
 
 // Angle type 0..31 (the coordinate functions store the type number plus 1; 0 means none).
 constexpr int angleType(uint32_t f) {
-    return static_cast<int>(detail::field(f, kAngleTypeShift, kAngleTypeMask));
+    return static_cast<int>(bits::field(f, kAngleTypeShift, kAngleTypeMask));
 }
 constexpr uint32_t withAngleType(uint32_t f, int type) {
-    return detail::withField(f, kAngleTypeShift, kAngleTypeMask, static_cast<uint32_t>(type));
+    return bits::withField(f, kAngleTypeShift, kAngleTypeMask, static_cast<uint32_t>(type));
 }
 
 // Precision code: 0 inherits, n means precision n - 1.
 constexpr int precisionCode(uint32_t f) {
-    return static_cast<int>(detail::field(f, kPrecisionShift, kPrecisionMask));
+    return static_cast<int>(bits::field(f, kPrecisionShift, kPrecisionMask));
 }
 constexpr uint32_t withPrecisionCode(uint32_t f, int code) {
-    return detail::withField(f, kPrecisionShift, kPrecisionMask, static_cast<uint32_t>(code));
+    return bits::withField(f, kPrecisionShift, kPrecisionMask, static_cast<uint32_t>(code));
 }
 constexpr bool hasPrecision(uint32_t f) {
     return precisionCode(f) != 0;
@@ -70,17 +62,17 @@ constexpr int precision(uint32_t f) {
 
 // Object kind 0..127; 0 is a plain value.
 constexpr int objectKind(uint32_t f) {
-    return static_cast<int>(detail::field(f, kObjectKindShift, kObjectKindMask));
+    return static_cast<int>(bits::field(f, kObjectKindShift, kObjectKindMask));
 }
 constexpr uint32_t withObjectKind(uint32_t f, int kind) {
-    return detail::withField(f, kObjectKindShift, kObjectKindMask, static_cast<uint32_t>(kind));
+    return bits::withField(f, kObjectKindShift, kObjectKindMask, static_cast<uint32_t>(kind));
 }
 
 constexpr int displayFormat(uint32_t f) {
-    return static_cast<int>(detail::field(f, kDisplayFormatShift, kDisplayFormatMask));
+    return static_cast<int>(bits::field(f, kDisplayFormatShift, kDisplayFormatMask));
 }
 constexpr uint32_t withDisplayFormat(uint32_t f, int code) {
-    return detail::withField(f, kDisplayFormatShift, kDisplayFormatMask, static_cast<uint32_t>(code));
+    return bits::withField(f, kDisplayFormatShift, kDisplayFormatMask, static_cast<uint32_t>(code));
 }
 
 constexpr bool visited(uint32_t f) {

@@ -4,26 +4,12 @@
 #include <cstdint>
 #include <string_view>
 
+#include "core/bit_field.h"
 #include "core/cell_records.h"
 
 namespace qx {
 
 namespace style {
-
-namespace detail {
-constexpr uint32_t field(uint32_t word, int shift, uint32_t mask) {
-    return (word >> shift) & mask;
-}
-constexpr uint32_t withField(uint32_t word, int shift, uint32_t mask, uint32_t value) {
-    return (word & ~(mask << shift)) | ((value & mask) << shift);
-}
-constexpr bool bit(uint32_t word, int shift) {
-    return ((word >> shift) & 1u) != 0;
-}
-constexpr uint32_t withBit(uint32_t word, int shift, bool on) {
-    return withField(word, shift, 1u, on ? 1u : 0u);
-}
-}  // namespace detail
 
 constexpr int kColourShift = 0;
 constexpr uint32_t kColourMask = 0xF;
@@ -53,72 +39,72 @@ enum Justification : int { kJustifyDefault = 0, kJustifyLeft = 1, kJustifyCenter
 enum Alignment : int { kAlignBottom = 0, kAlignTop = 1, kAlignCenter = 2 };
 
 constexpr int colour(uint32_t w) {
-    return static_cast<int>(detail::field(w, kColourShift, kColourMask));
+    return static_cast<int>(bits::field(w, kColourShift, kColourMask));
 }
 constexpr uint32_t withColour(uint32_t w, int v) {
-    return detail::withField(w, kColourShift, kColourMask, static_cast<uint32_t>(v));
+    return bits::withField(w, kColourShift, kColourMask, static_cast<uint32_t>(v));
 }
 constexpr int font(uint32_t w) {
-    return static_cast<int>(detail::field(w, kFontShift, kFontMask));
+    return static_cast<int>(bits::field(w, kFontShift, kFontMask));
 }
 constexpr uint32_t withFont(uint32_t w, int v) {
-    return detail::withField(w, kFontShift, kFontMask, static_cast<uint32_t>(v));
+    return bits::withField(w, kFontShift, kFontMask, static_cast<uint32_t>(v));
 }
 constexpr bool bold(uint32_t w) {
-    return detail::bit(w, kBoldShift);
+    return bits::bit(w, kBoldShift);
 }
 constexpr uint32_t withBold(uint32_t w, bool on) {
-    return detail::withBit(w, kBoldShift, on);
+    return bits::withBit(w, kBoldShift, on);
 }
 constexpr bool italic(uint32_t w) {
-    return detail::bit(w, kItalicShift);
+    return bits::bit(w, kItalicShift);
 }
 constexpr uint32_t withItalic(uint32_t w, bool on) {
-    return detail::withBit(w, kItalicShift, on);
+    return bits::withBit(w, kItalicShift, on);
 }
 constexpr bool underline(uint32_t w) {
-    return detail::bit(w, kUnderlineShift);
+    return bits::bit(w, kUnderlineShift);
 }
 constexpr uint32_t withUnderline(uint32_t w, bool on) {
-    return detail::withBit(w, kUnderlineShift, on);
+    return bits::withBit(w, kUnderlineShift, on);
 }
 // A wrapped label does not spill into the next columns.
 constexpr bool lineWrap(uint32_t w) {
-    return detail::bit(w, kLineWrapShift);
+    return bits::bit(w, kLineWrapShift);
 }
 constexpr uint32_t withLineWrap(uint32_t w, bool on) {
-    return detail::withBit(w, kLineWrapShift, on);
+    return bits::withBit(w, kLineWrapShift, on);
 }
 constexpr int alignment(uint32_t w) {
-    return static_cast<int>(detail::field(w, kAlignmentShift, kAlignmentMask));
+    return static_cast<int>(bits::field(w, kAlignmentShift, kAlignmentMask));
 }
 constexpr uint32_t withAlignment(uint32_t w, int v) {
-    return detail::withField(w, kAlignmentShift, kAlignmentMask, static_cast<uint32_t>(v));
+    return bits::withField(w, kAlignmentShift, kAlignmentMask, static_cast<uint32_t>(v));
 }
 constexpr int justification(uint32_t w) {
-    return static_cast<int>(detail::field(w, kJustificationShift, kJustificationMask));
+    return static_cast<int>(bits::field(w, kJustificationShift, kJustificationMask));
 }
 constexpr uint32_t withJustification(uint32_t w, int v) {
-    return detail::withField(w, kJustificationShift, kJustificationMask, static_cast<uint32_t>(v));
+    return bits::withField(w, kJustificationShift, kJustificationMask, static_cast<uint32_t>(v));
 }
 // The standard font family code divided by 16.
 constexpr int family(uint32_t w) {
-    return static_cast<int>(detail::field(w, kFamilyShift, kFamilyMask));
+    return static_cast<int>(bits::field(w, kFamilyShift, kFamilyMask));
 }
 constexpr uint32_t withFamily(uint32_t w, int v) {
-    return detail::withField(w, kFamilyShift, kFamilyMask, static_cast<uint32_t>(v));
+    return bits::withField(w, kFamilyShift, kFamilyMask, static_cast<uint32_t>(v));
 }
 constexpr int pitch(uint32_t w) {
-    return static_cast<int>(detail::field(w, kPitchShift, kPitchMask));
+    return static_cast<int>(bits::field(w, kPitchShift, kPitchMask));
 }
 constexpr uint32_t withPitch(uint32_t w, int v) {
-    return detail::withField(w, kPitchShift, kPitchMask, static_cast<uint32_t>(v));
+    return bits::withField(w, kPitchShift, kPitchMask, static_cast<uint32_t>(v));
 }
 constexpr int sizeCode(uint32_t w) {
-    return static_cast<int>(detail::field(w, kSizeShift, kSizeMask));
+    return static_cast<int>(bits::field(w, kSizeShift, kSizeMask));
 }
 constexpr uint32_t withSizeCode(uint32_t w, int v) {
-    return detail::withField(w, kSizeShift, kSizeMask, static_cast<uint32_t>(v));
+    return bits::withField(w, kSizeShift, kSizeMask, static_cast<uint32_t>(v));
 }
 constexpr int sizePoints(uint32_t w, int defaultPoints) {
     return sizeCode(w) == 0 ? defaultPoints : sizeCode(w) + kSizeCodeOffset;
