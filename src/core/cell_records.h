@@ -42,10 +42,14 @@ constexpr uint32_t kErrorMark = 0x80000000u;
 constexpr uint32_t kVisited = 0x40000000u;
 }  // namespace formulaflag
 
-// An object owned by a formula cell: an opaque block whose layout the object families define.
+struct TableDescriptor;
+
+// An object owned by a formula cell: an opaque block whose layout the object families define,
+// and a table's descriptor.
 struct ObjectRec {
     std::size_t size = 0;  // bytes in data
     unsigned char* data = nullptr;
+    TableDescriptor* table = nullptr;
 };
 
 struct CellRec;
