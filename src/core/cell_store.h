@@ -25,6 +25,7 @@ constexpr Origin kSetArrayElements{kLetterA, 1, 9};
 constexpr Origin kFreeTag{kLetterA, 1, 10};
 constexpr Origin kFreeVariableLabelText{kLetterA, 1, 11};
 constexpr Origin kSetTag{kLetterA, 1, 12};
+constexpr Origin kAttachTable{kLetterA, 1, 13};
 constexpr Origin kInsert{kLetterA, 1, 14};
 constexpr Origin kUnlink{kLetterA, 1, 15};
 constexpr Origin kMakeCell{kLetterA, 2, 4};
@@ -118,6 +119,10 @@ class CellStore {
     int freeTag(CellRec* cell, ErrStat& err);
     int freeVariableLabelText(CellRec* cell, ErrStat& err);
     std::string getTag(const CellRec* cell) const;
+    // Gives a Formula cell the table descriptor `table` (owned by the cell's level), freeing any it had.
+    bool attachTable(CellRec* cell, TableDescriptor* table, ErrStat& err);
+    // The cell's table descriptor, or null.
+    static TableDescriptor* tableOf(const CellRec* cell);
 
     // --- making cells ---
     // err.detail == -1 on entry skips the overlap check (the file loaders).

@@ -4,6 +4,7 @@
 
 #include "core/cell_heap.h"
 #include "core/cell_store.h"
+#include "core/table_descriptor.h"
 
 namespace qx {
 
@@ -112,6 +113,29 @@ std::string CellStore::getTag(const CellRec* cell) const {
     return cell->formula->tag;
 }
 
+bool CellStore::attachTable(CellRec* cell, TableDescriptor* table, ErrStat& err) {
+    err.enter();
+    if (cell == nullptr || !cell->isFormula() || cell->formula == nullptr || levelOf(*cell) == nullptr) {
+        return err.fail(kAttachTable, 1, kNullCell), false;
+    }
+    LevelRec& level = *levelOf(*cell);
+    ObjectRec*& object = cell->formula->object;
+    if (object == nullptr) {
+        object = static_cast<ObjectRec*>(heapAllocate(level, 1, sizeof(ObjectRec), heapkind::kObject, err));
+        if (err.failed()) return err.trace(kAttachTable), false;
+    }
+    if (object->table != table) freeTableDescriptor(level, object->table, err);
+    object->table = table;
+    return !err.failed();
+}
+
+TableDescriptor* CellStore::tableOf(const CellRec* cell) {
+    if (cell == nullptr || !cell->isFormula() || cell->formula == nullptr || cell->formula->object == nullptr) {
+        return nullptr;
+    }
+    return cell->formula->object->table;
+}
+
 ObjectRec* CellStore::copyObject(LevelRec& level, const ObjectRec* object, ErrStat& err) {
     err.enter();
     if (object == nullptr) return nullptr;
@@ -127,12 +151,21 @@ ObjectRec* CellStore::copyObject(LevelRec& level, const ObjectRec* object, ErrSt
         std::memcpy(copy->data, object->data, object->size);
         copy->size = object->size;
     }
+    if (object->table != nullptr) {
+        copy->table = copyTableDescriptor(*object->table, level, err);
+        if (err.failed()) {
+            ErrStat ignored;
+            freeObject(level, copy, ignored);
+            return err.trace(Origin{kLetterW, 3, 4}), nullptr;
+        }
+    }
     return copy;
 }
 
 void CellStore::freeObject(LevelRec& level, ObjectRec*& object, ErrStat& err) {
     err.enter();
     if (object == nullptr) return;
+    freeTableDescriptor(level, object->table, err);
     if (object->data != nullptr) heapFree(level, object->data, object->size, heapkind::kObject, err);
     heapFree(level, object, sizeof(ObjectRec), heapkind::kObject, err);
     object = nullptr;
