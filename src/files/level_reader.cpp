@@ -8,6 +8,7 @@
 #include "core/level_fonts.h"
 #include "core/range_attributes.h"
 #include "files/stored_form.h"
+#include "files/table_records.h"
 #include "formula/formula_engine.h"
 
 namespace qx {
@@ -69,6 +70,7 @@ struct LevelReader::Pending {
     std::vector<StoredReference> refs;
     bool refsOverflow = false;   // more entries than kept, or a count that disagrees: compile instead
     std::vector<double> values;  // element 0 is the value
+    StoredTable table;
 
     // Keeps the lists' storage: a level has as many cell records as cells.
     void reset() {
@@ -80,6 +82,7 @@ struct LevelReader::Pending {
         refs.clear();
         refsOverflow = false;
         values.clear();
+        table.clear();
     }
 };
 
@@ -413,21 +416,39 @@ bool LevelReader::arrayArea(FieldCursor& f, ErrStat& err) {
     return true;
 }
 
-// Table objects are read for their shape only; the object is not rebuilt here.
+// The lists are gathered into the pending cell; the table is built when the cell is complete.
 bool LevelReader::tableRecord(FieldCursor& f, ErrStat& err) {
+    StoredTable& table = m_pending->table;
     const char sub = f.get();
     if (!f.accept('{')) return true;
     Token item;
     if (sub == 'n') {
-        if (!listToken(item) || item.text.empty() || item.text.back() != '}') return fail(kReadPointTableOpen, err);
+        if (!listToken(item) || readTableCounts(item.text, table) != '}') return fail(kReadPointTableOpen, err);
         return true;
     }
+    std::vector<StoredTable::Heading> unknown;
+    std::vector<StoredTable::Heading>& headings =
+        sub == 'c' ? table.columnNames : (sub == 's' ? table.rowNames : unknown);
     const int point = sub == 'a' ? kReadPointColumnList : kReadPointHeadingList;
     for (;;) {
-        if (!listToken(item) || item.text.empty()) return fail(point, err);
-        if (item.text.back() == '}') return true;
-        if (item.text.back() != '|') return fail(point, err);
+        if (!listToken(item)) return fail(point, err);
+        const char end = sub == 'a' ? readTableWord(item.text, table.words) : readTableHeading(item.text, headings);
+        if (end == '}') return true;
+        if (end != '|') return fail(point, err);
     }
+}
+
+// Only a table cell takes a table; the table records of any other cell are dropped.
+bool LevelReader::tableObject(CellRec& cell, ErrStat& err) {
+    const StoredTable& stored = m_pending->table;
+    if (!stored.present || formulaflag::objectKind(cell.formula->flags) != kTableObjectKind) return true;
+    LevelRec& rec = *m_ctx.store.levelPtr(m_level);
+    TableDescriptor* table = buildStoredTable(rec, stored, rec.defaults.precision, err);
+    if (table == nullptr) return !err.failed();
+    if (m_ctx.store.attachTable(&cell, table, err)) return true;
+    ErrStat ignored;
+    freeTableDescriptor(rec, table, ignored);
+    return false;
 }
 
 bool LevelReader::completeCell(std::string_view text, ErrStat& err) {
@@ -457,7 +478,8 @@ bool LevelReader::formulaCell(CellRec& cell, std::string_view text, ErrStat& err
     Pending& p = *m_pending;
     const bool formula = cell.isFormula();
     if (formula && !p.comment.empty()) m_ctx.store.setTag(&cell, p.comment, err);
-    if (formula && p.values.size() > 1) {
+    if (formula && !err.failed()) tableObject(cell, err);
+    if (formula && !err.failed() && p.values.size() > 1) {
         m_ctx.store.setArraySize(&cell, static_cast<int>(p.values.size()) - 1, err);
         if (!err.failed()) {
             m_ctx.store.setArrayElements(&cell, p.values.data(), 1, static_cast<int>(p.values.size()) - 1, err);

@@ -55,6 +55,7 @@ class LevelReader {
     bool referenceList(ErrStat& err);
     bool arrayArea(FieldCursor& f, ErrStat& err);
     bool tableRecord(FieldCursor& f, ErrStat& err);
+    bool tableObject(CellRec& cell, ErrStat& err);
     bool completeCell(std::string_view text, ErrStat& err);
     bool formulaCell(CellRec& cell, std::string_view text, ErrStat& err);
     bool keepStoredForm(CellRec& cell, const std::string& compiled, ErrStat& err);

@@ -5,9 +5,11 @@
 
 #include "core/app_globals.h"
 #include "core/cell_heap.h"
+#include "core/formula_flags.h"
 #include "core/level_fonts.h"
 #include "core/number_text.h"
 #include "files/record_scanner.h"
+#include "files/table_records.h"
 #include "formula/formula_engine.h"
 
 namespace qx {
@@ -16,7 +18,6 @@ namespace {
 constexpr int kCodeCannotSave = 43;
 constexpr double kStoredInfinity = 1.7e308;
 constexpr uint16_t kRowDisplayFlag = 0x4000;
-constexpr int kTableKind = 0x13;
 constexpr std::size_t kMaxDirectoryLength = 255;
 
 std::string num(int64_t v) {
@@ -159,7 +160,10 @@ class LevelWriter {
             field(rec, "J", f->flags);
             if (cell.isFormula() && f->tag != nullptr) rec += "T" + quoted(f->tag);
             references(*f, rec);
-            if (cell.isFormula()) arrayArea(*f, rec);
+            if (cell.isFormula()) {
+                arrayArea(*f, rec);
+                tableObject(*f, rec);
+            }
         }
         rec += ';';
         return cellText(cell, withFormula, rec, err);
@@ -187,6 +191,15 @@ class LevelWriter {
             rec += storedNumber(f.array[k]);
         }
         rec += '}';
+    }
+
+    // The names go out neutralised while the descriptor keeps them: a save claims no memory for them
+    // and never changes what the table shows. The file reads back as written.
+    static void tableObject(const FormulaRec& f, std::string& rec) {
+        if (formulaflag::objectKind(f.flags) != kTableObjectKind || f.object == nullptr || f.object->table == nullptr) {
+            return;
+        }
+        appendTableRecords(*f.object->table, rec);
     }
 
     // The rules change the text the cell holds, so what is shown is what the file gives back.

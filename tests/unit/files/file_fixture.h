@@ -2,8 +2,11 @@
 // A small workbook with the formula language, and saving and loading it through memory.
 #include <array>
 #include <string>
+#include <vector>
 
 #include "core/cell_heap.h"
+#include "core/formula_flags.h"
+#include "core/table_descriptor.h"
 #include "files/level_reader.h"
 #include "files/level_writer.h"
 #include "files/workbook_file.h"
@@ -69,6 +72,24 @@ struct FileFixture {
         engine.entry().storeEntry(text, row, col, level, EntryOptions{}, err);
     }
 
+    // A formula cell holding a table of rows x columns values (k + 0.5 for the k-th) and an unnamed
+    // descriptor with precision 2; the descriptor is returned for naming.
+    TableDescriptor* tableCell(int row, int col, int rows, int columns, int level = 1) {
+        enter(row, col, "+1", level);
+        CellRec* c = cell(row, col, level);
+        ErrStat err;
+        c->formula->flags = formulaflag::withObjectKind(c->formula->flags, 19);
+        std::vector<double> values{double(rows), double(columns)};
+        for (int k = 0; k < rows * columns; ++k) values.push_back(k + 0.5);
+        store.setArraySize(c, static_cast<int>(values.size()), err);
+        store.setArrayElements(c, values.data(), 0, static_cast<int>(values.size()) - 1, err);
+        TableDescriptor* t = createTableDescriptor(*store.levelPtr(level), columns, rows, 2, err);
+        if (t != nullptr) store.attachTable(c, t, err);
+        return err.failed() ? nullptr : t;
+    }
+
+    const TableDescriptor* table(int row, int col, int level = 1) { return CellStore::tableOf(cell(row, col, level)); }
+
     std::string shown(const CellRec* c) { return cellDisplayText(c, 64, CellDisplayContext{}); }
 
     ScratchRecord scratch;
@@ -98,7 +119,9 @@ inline std::string encodedFile(const std::string& body) {
 // Per-level permission words; counts the open-password questions and answers them with `accept`.
 struct FakeProtection final : ProtectionPort {
     FakeProtection() { words.fill(4094); }
-    bool mayAddCells(int level) override { return (words[static_cast<std::size_t>(level)] & (1u << 5)) || (++refused, false); }
+    bool mayAddCells(int level) override {
+        return (words[static_cast<std::size_t>(level)] & (1u << 5)) || (++refused, false);
+    }
     bool openPasswordAccepted(const std::string&, uint32_t) override { return ++asked, accept; }
     std::string password() const override { return stored; }
     uint32_t flags(int level) const override { return words[static_cast<std::size_t>(level)]; }

@@ -3,6 +3,7 @@
 #include <random>
 
 #include "core/range_attributes.h"
+#include "files/record_scanner.h"
 #include "unit/files/file_fixture.h"
 
 namespace qx {
@@ -10,8 +11,40 @@ namespace {
 
 using test::FileFixture;
 
+// Names with every character the file rules change, and titles longer than a table keeps.
+void nameRandomTable(FileFixture& fx, TableDescriptor& t, int level, std::mt19937& rng) {
+    auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    const std::string names[] = {"",           "Plain",      "q\"uote\"",         "ti~de", "a~~b", "ctl\x01\x1f",
+                                 "hi\x7f\xff", "semi;{b}|,", std::string(90, 'L')};
+    auto any = [&] { return names[pick(0, 8)]; };
+    LevelRec& rec = *fx.store.levelPtr(level);
+    ErrStat err;
+    t.spare = pick(-1000, 1000);
+    setTableTitle(rec, t, any(), err);
+    for (int k = 0; k <= t.rowCount; ++k) setRowName(rec, t, k, any(), err);
+    for (int k = 1; k <= t.columnCount; ++k) {
+        setColumnName(rec, t, k, any(), err);
+        setColumnWord(t, k, static_cast<uint16_t>(pick(0, 255)));
+    }
+}
+
+// Every field of a descriptor on one line; `neutral` shows the names as a file gives them back.
+std::string tableFields(const TableDescriptor* t, bool neutral) {
+    if (t == nullptr) return "none";
+    auto shown = [&](std::string_view s, std::size_t limit) {
+        return "\"" + (neutral ? storedText(s.substr(0, limit), StoredText::Quoted) : std::string(s)) + "\"";
+    };
+    std::string out = std::to_string(t->columnCount) + "x" + std::to_string(t->rowCount) + " " +
+                      std::to_string(t->spare) + " " + shown(tableTitle(*t), kMaxTableTitle);
+    for (int k = 0; k <= t->columnCount; ++k)
+        out += " c" + shown(columnName(*t, k), 254) + std::to_string(columnWord(*t, k));
+    for (int k = 0; k <= t->rowCount; ++k) out += " r" + shown(rowName(*t, k), 254);
+    return out;
+}
+
 // A randomized workbook over several levels: labels with the characters the rules change, formulas
-// on their own and other levels, Array Areas, tags with quotes, attributes, range records, sizes and views.
+// on their own and other levels, Array Areas, tags with quotes, attributes, range records, sizes,
+// views and table objects.
 void buildRandomWorkbook(FileFixture& fx, std::mt19937& rng) {
     auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
     const char* labels[] = {"plain", "with ~ tilde", "quote \" inside", "a~~b", "semi;colon", "{brace}|bar"};
@@ -36,6 +69,10 @@ void buildRandomWorkbook(FileFixture& fx, std::mt19937& rng) {
                 fx.store.setArrayElements(c, values.data(), 0, n - 1, err);
             }
             if (c) c->style = static_cast<uint32_t>(pick(0, 1 << 20));
+            if (pick(0, 2) == 0) {
+                TableDescriptor* t = fx.tableCell(row, 7, pick(1, 4), pick(1, 4), level);
+                if (t) nameRandomTable(fx, *t, level, rng);
+            }
         }
         LevelRec& rec = *fx.store.levelPtr(level);
         rec.rowHeights[static_cast<std::size_t>(pick(1, 100))] = static_cast<uint16_t>(pick(0, 255));
@@ -87,6 +124,8 @@ TEST(WorkbookFile, RandomWorkbooksRoundTripToIdenticalBytesValuesAndTexts) {
                 if (b->formula && c->formula) {
                     EXPECT_EQ(c->formula->value, b->formula->value);
                 }
+                EXPECT_EQ(tableFields(CellStore::tableOf(b), false), tableFields(CellStore::tableOf(a), true));
+                EXPECT_EQ(tableFields(CellStore::tableOf(c), false), tableFields(CellStore::tableOf(b), false));
             }
         }
     }
@@ -126,7 +165,11 @@ TEST(WorkbookFile, OpenPasswordAskedOnlyWithTheOpenBitAndAPassword) {
 }
 
 TEST(WorkbookFile, FailurePointsAndWorkbookMustBeEmpty) {
-    const struct { std::string text; int point; int code; } cases[] = {
+    const struct {
+        std::string text;
+        int point;
+        int code;
+    } cases[] = {
         {"~~Wv{3.00,\"\",4094}~~Wz{1,\"a\",\"\",4094}", kWorkbookPointNoEnd, 39},
         {"~~Wv{3.00,\"\",4094}~~Wz{9,\"a\",\"\",4094}~~We", kWorkbookPointLevelRange, 39},
         {"~~Wv{3.00,\"\",4094}~~Wz{1,a}~~We", kWorkbookPointLevelName, 39},
