@@ -101,7 +101,8 @@ TEST(LevelReader, FailurePoints) {
         {"~~R1C1P0Y0J0Gn{1,2,0|~~Xe", kReadPointTableOpen}, {"~~R1C1P0Y0J0Gc{0,\"a\"~~Xe", kReadPointHeadingList},
         {"~~R1C1P0Y0J0Ga{1|2~~Xe", kReadPointColumnList}, {"~~R1C1P1Y0~~Xe", kReadPointMissingSemicolon},
         {"~~R1C1P1Y0", kReadPointMissingSemicolon}, {"~~R1C1P1Y0;a", kReadPointNoEnd},
-        {"~~R1C1P0Y0J0M1{1,2~~Xe", kReadPointReferenceList},
+        {"~~R1C1P0Y0J0M1{1,2~~Xe", kReadPointReferenceList}, {"~~R1C1P0Y0J0Gn{1,2,0,\"t}~~Xe", kReadPointTableOpen},
+        {"~~R1C1P0Y0J0Gs{0,\"a\"|1,\"b\"{~~Xe", kReadPointHeadingList},
     };
     for (const auto& c : cases) {
         FileFixture fx(3);
