@@ -57,6 +57,10 @@ std::span<const FunctionEntry> builtinFamily(FamilyId family) {
             return financeFamily();
         case FamilyId::Date:
             return dateFamily();
+        case FamilyId::Matrix:
+            return matrixFamily();
+        case FamilyId::Tables:
+            return tableFamily();
         default:
             return {};
     }

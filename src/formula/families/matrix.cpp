@@ -1,0 +1,49 @@
+// Matrix algebra: making a matrix object from its numbers.
+#include <vector>
+
+#include "core/cell_store.h"
+#include "formula/argument_readers.h"
+#include "formula/families/families.h"
+#include "formula/families/object_values.h"
+
+namespace qx {
+
+namespace {
+
+constexpr int32_t kModuleMatrixFamily = 39;
+constexpr Origin kMakeMatrix{kLetterA, kModuleMatrixFamily, 1};
+constexpr int kMatrixKind = 2;
+
+}  // namespace
+
+// "@Matrix()" only marks the cell a matrix and keeps its array; with numbers the cell gets that matrix.
+double fnMatrix(FunctionCall& call, ErrStat& err) {
+    err.enter();
+    CellRec* cell = callingFormula(call, kMakeMatrix, err);
+    if (cell == nullptr) return 0.0;
+    std::vector<double> args;
+    if (!allArguments(call, args, err)) return err.trace(kMakeMatrix), 0.0;
+    if (args.empty()) {
+        setObjectKind(*cell, kMatrixKind);
+        return 0.0;
+    }
+    if (!storeGrid(call, *cell, kMatrixKind, args, kMakeMatrix, err)) {
+        ErrStat ignored;
+        call.services().store.freeArray(cell, ignored);
+    }
+    return 0.0;
+}
+
+namespace {
+
+constexpr FunctionEntry kMatrixTable[] = {
+    {"@Matrix", 0, "@Matrix ( rows, columns, element1, ... )", fnMatrix},
+};
+
+}  // namespace
+
+std::span<const FunctionEntry> matrixFamily() {
+    return kMatrixTable;
+}
+
+}  // namespace qx
