@@ -1,0 +1,102 @@
+#pragma once
+// The one application-wide buffer through which objects are captured from cells and placed back.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/cell_records.h"
+#include "core/err_stat.h"
+#include "core/table_descriptor.h"
+
+namespace qx {
+
+class CellStore;
+
+namespace objectkind {
+constexpr int kNone = 0;
+constexpr int kMatrix = 2;
+constexpr int kCoordinate = 4;
+constexpr int kSegment = 5;
+constexpr int kPolygon = 6;
+constexpr int kTable = 19;
+}  // namespace objectkind
+
+// Capture and place report as letter 'C', group 20, with these routine numbers.
+namespace capture {
+constexpr int kGroup = 20;
+constexpr Origin kCellObject{kLetterC, kGroup, 4};
+constexpr Origin kPlaceInCell{kLetterC, kGroup, 5};
+constexpr Origin kPlaceOnSheet{kLetterC, kGroup, 6};
+constexpr Origin kTableSelection{kLetterC, kGroup, 7};
+constexpr Origin kPlaceTable{kLetterC, kGroup, 8};
+constexpr Origin kMatrixSelection{kLetterC, kGroup, 12};
+constexpr Origin kPlaceMatrix{kLetterC, kGroup, 13};
+constexpr Origin kPointSelection{kLetterC, kGroup, 14};
+constexpr Origin kPlacePoints{kLetterC, kGroup, 19};
+
+constexpr int kOutOfMemory = 1;
+constexpr int kBadRow = 6;
+constexpr int kBadColumn = 7;
+constexpr int kBadLevel = 8;
+constexpr int kBadArrayElement = 9;
+constexpr int kIllegalCellType = 83;
+constexpr int kNoObject = 85;
+constexpr int kTargetNotEmpty = 86;
+constexpr int kWillNotFit = 87;
+constexpr int kCannotInterpret = 88;
+constexpr int kNotNullForm = 89;
+}  // namespace capture
+
+// A table's names and column words held by value, so the buffer never points into a level heap
+// that clearing the level would release.
+struct CapturedNames {
+    std::string title;
+    std::vector<std::string> columnNames;  // entry 0 unused
+    std::vector<uint16_t> columnWords;     // entry 0 holds the column count
+    std::vector<std::string> rowNames;     // entry 0 is the corner text
+    int32_t spare = 0;
+
+    int columnCount() const { return static_cast<int>(columnNames.size()) - 1; }
+    int rowCount() const { return static_cast<int>(rowNames.size()) - 1; }
+    bool anyColumnName() const;
+    bool anyRowName() const;
+};
+
+struct CaptureBuffer {
+    int kind = objectkind::kNone;
+    int ownerLevel = 0;         // the level the names were captured on
+    std::vector<double> array;  // laid out as an Array Area: element 0 holds the count N
+    std::optional<CapturedNames> names;
+
+    void clear();
+    bool empty() const { return kind == objectkind::kNone; }
+    int elementCount() const;  // N
+    // Tables and matrices: rows, columns, and the value at (row, column) from 1; 0 beyond N.
+    int rows() const;
+    int columns() const;
+    double value(int row, int column) const;
+};
+
+// Names from a descriptor, and a descriptor in `level`'s heap from captured names.
+CapturedNames namesOf(const TableDescriptor& table);
+TableDescriptor* descriptorFrom(const CapturedNames& names, LevelRec& level, ErrStat& err);
+
+// The highlighted cell's object: a Formula holding a matrix, point list or table. Returns false and
+// leaves the buffer empty on failure (85 no object, 89 another kind).
+bool captureCellObject(const CellRec* cell, CaptureBuffer& buffer, ErrStat& err);
+
+// A table from a selection; returns the layout 1..8 (0 on failure, with the buffer empty).
+int captureTable(const CellStore& store, int level, const CellArea& area, CaptureBuffer& buffer, ErrStat& err);
+
+// A matrix from a selection of formula cells (83 when another cell type is in it).
+bool captureMatrix(const CellStore& store, int level, const CellArea& area, CaptureBuffer& buffer, ErrStat& err);
+
+// Points from a selection: `kind` is 4 (coordinates), 5 (segment) or 6 (polygon).
+bool capturePoints(const CellStore& store, int level, const CellArea& area, int kind, CaptureBuffer& buffer,
+                   ErrStat& err);
+
+// The address checks every selection operation makes first, in order: codes 8, 6, 7, 6, 7, 7.
+bool checkSelection(const CellStore& store, int level, const CellArea& area, Origin origin, ErrStat& err);
+
+}  // namespace qx

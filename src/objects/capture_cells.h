@@ -1,0 +1,36 @@
+#pragma once
+// How the capture operations see the cells of a selection.
+#include "core/cell_records.h"
+
+namespace qx {
+
+class CellStore;
+
+enum class CellClass { Formula, Label, Missing };
+
+const CellRec* cellAt(const CellStore& store, int row, int col, int level);
+CellClass classOf(const CellRec* cell);
+// A Formula not in error gives its value; every other cell gives 0.
+double dataValue(const CellRec* cell);
+int objectKindOf(const CellRec* cell);  // -1 for a cell that is not a Formula
+
+}  // namespace qx
+
+#include <new>
+
+#include "core/err_stat.h"
+
+namespace qx {
+
+// Runs `f`; running out of memory inside it becomes the message `code` at `origin`.
+template <class F>
+auto memoryGuarded(ErrStat& err, Origin origin, int code, F f) -> decltype(f()) {
+    try {
+        return f();
+    } catch (const std::bad_alloc&) {
+        err.fail(origin, 99, code);
+        return decltype(f()){};
+    }
+}
+
+}  // namespace qx

@@ -1,0 +1,43 @@
+#pragma once
+// The "Table manipulation" operations on a NULL-form table object: invert, swap and remove columns,
+// remove rows, sort rows. Each leaves the table unchanged when it fails.
+#include <span>
+
+#include "core/cell_records.h"
+#include "core/err_stat.h"
+
+namespace qx {
+
+class CellStore;
+
+namespace tableop {
+constexpr int kGroup = 50;
+constexpr Origin kSort{kLetterW, kGroup, 1};
+constexpr Origin kInvert{kLetterW, kGroup, 2};
+constexpr Origin kSwapColumns{kLetterW, kGroup, 3};
+constexpr Origin kRemoveColumn{kLetterW, kGroup, 4};
+constexpr Origin kRemoveRow{kLetterW, kGroup, 5};
+
+constexpr int kNoMemory = 2;
+constexpr int kNotNullTable = 7;
+constexpr int kNotSetUp = 8;
+constexpr int kBadSize = 9;
+constexpr int kFailed = 10;
+}  // namespace tableop
+
+struct SortKey {
+    int column = 1;
+    bool descending = false;
+};
+
+// The cell operated on: a Formula holding a table with an array of its own, in NULL form.
+bool isNullTable(const CellRec* cell);
+
+bool invertTable(CellStore& store, CellRec* cell, ErrStat& err);
+bool swapColumnsOfTable(CellStore& store, CellRec* cell, int a, int b, ErrStat& err);
+bool removeColumnOfTable(CellStore& store, CellRec* cell, int column, ErrStat& err);
+bool removeRowOfTable(CellStore& store, CellRec* cell, int row, ErrStat& err);
+// Rows ordered by the keys in turn (stable: equal rows keep their order); row names move with them.
+bool sortTableRows(CellStore& store, CellRec* cell, std::span<const SortKey> keys, ErrStat& err);
+
+}  // namespace qx

@@ -1,0 +1,203 @@
+#include "objects/place.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "core/style_word.h"
+#include "core/table_descriptor.h"
+#include "object_fixture.h"
+
+namespace qx {
+namespace {
+
+using test::ObjectFixture;
+
+CaptureBuffer tableBuffer(std::vector<double> array, std::optional<CapturedNames> names = std::nullopt) {
+    CaptureBuffer b;
+    b.kind = objectkind::kTable;
+    b.array = std::move(array);
+    b.names = std::move(names);
+    return b;
+}
+
+CapturedNames names(std::vector<std::string> columns, std::vector<std::string> rows, std::vector<uint16_t> words) {
+    CapturedNames n;
+    n.columnNames = std::move(columns);
+    n.rowNames = std::move(rows);
+    n.columnWords = std::move(words);
+    return n;
+}
+
+int justification(ObjectFixture& fx, int row, int col) {
+    return style::justification(fx.cell(row, col)->style);
+}
+
+TEST(PlaceOnWorksheet, TableWithoutNamesWritesValuesAlone) {
+    ObjectFixture fx;
+    PlaceTarget t = fx.target();
+    ErrStat err;
+    ASSERT_TRUE(placeOnWorksheet(t, tableBuffer({6, 2, 2, 1.5, -2, 3.25, 4}), 5, 5, 1, err));
+    EXPECT_EQ(fx.cellCount(), 4);
+    EXPECT_EQ(fx.text(5, 5), "1.50");
+    EXPECT_EQ(fx.value(6, 5), 3.25);
+    EXPECT_EQ(fx.text(5, 6), "-2.00");
+    EXPECT_EQ(formulaflag::precision(fx.cell(6, 6)->formula->flags), 2);
+}
+
+TEST(PlaceOnWorksheet, HeadersAreCentredLabels) {
+    ObjectFixture fx;
+    PlaceTarget t = fx.target();
+    ErrStat err;
+    const CaptureBuffer b = tableBuffer({6, 2, 2, 1, 2, 3, 4}, names({"", "a", ""}, {"corner", "r", "s"}, {2, 1, 3}));
+    ASSERT_TRUE(placeOnWorksheet(t, b, 1, 1, 1, err));
+    EXPECT_EQ(fx.text(1, 1), "corner");
+    EXPECT_EQ(fx.text(1, 2), "a");
+    EXPECT_EQ(fx.cell(1, 3), nullptr);  // an empty name writes nothing
+    EXPECT_EQ(fx.text(3, 1), "s");
+    EXPECT_EQ(justification(fx, 1, 2), style::kJustifyCenter);
+    EXPECT_EQ(justification(fx, 2, 1), style::kJustifyCenter);
+    EXPECT_EQ(fx.text(2, 2), "1.0");
+    EXPECT_EQ(fx.text(3, 3), "4.000");
+    EXPECT_EQ(formulaflag::precision(fx.cell(3, 3)->formula->flags), 3);
+}
+
+TEST(PlaceOnWorksheet, RefusalsWriteNothing) {
+    const CaptureBuffer table = tableBuffer({6, 2, 2, 1, 2, 3, 4}, names({"", "a", "b"}, {"", "r", "s"}, {2, 2, 2}));
+    CaptureBuffer other = table;
+    other.kind = 28;
+    const struct {
+        const char* what;
+        const CaptureBuffer* buffer;
+        int row;
+        int col;
+        int level;
+        int code;
+    } cases[] = {
+        {"a cell in the rectangle", &table, 8, 8, 1, 87}, {"a cell at its corner", &table, 10, 10, 1, 87},
+        {"past the last row", &table, 65533, 1, 1, 6},    {"past the last column", &table, 1, 254, 1, 7},
+        {"no such level", &table, 1, 1, 40, 8},           {"a kind that cannot be placed", &other, 1, 1, 1, 86},
+        {"an empty buffer", nullptr, 1, 1, 1, 86},
+    };
+    for (const auto& c : cases) {
+        ObjectFixture fx;
+        fx.fill({{10, 10, "'x"}, {9, 9, "1"}});
+        PlaceTarget t = fx.target();
+        ErrStat err;
+        const CaptureBuffer empty;
+        EXPECT_FALSE(placeOnWorksheet(t, c.buffer ? *c.buffer : empty, c.row, c.col, c.level, err)) << c.what;
+        EXPECT_EQ(err.code, c.code) << c.what;
+        EXPECT_EQ(fx.cellCount(), 2) << c.what;
+    }
+}
+
+TEST(PlaceOnWorksheet, CaptureThenPlaceThenCaptureGivesTheSameBuffer) {
+    ObjectFixture fx;
+    fx.fill({{1, 2, "'x"},
+             {1, 3, "'y"},
+             {2, 1, "'r"},
+             {3, 1, "'s"},
+             {2, 2, "1.5"},
+             {2, 3, "2"},
+             {3, 2, "3"},
+             {3, 3, "4"},
+             {6, 1, "1"},
+             {6, 2, "2"},
+             {6, 3, "3"},
+             {7, 1, "4"},
+             {7, 2, "5"},
+             {7, 3, "6"}});
+    fx.cell(2, 3)->formula->flags = formulaflag::withPrecisionCode(fx.cell(2, 3)->formula->flags, 4);
+    const struct {
+        const char* what;
+        CellArea source;
+        CellArea placed;  // where the placement at (20, 20) leaves the same shape
+        bool (*capture)(ObjectFixture&, const CellArea&, ErrStat&);
+    } cases[] = {
+        {"table",
+         {1, 1, 3, 3},
+         {20, 20, 22, 22},
+         [](ObjectFixture& f, const CellArea& a, ErrStat& e) { return captureTable(f.store, 1, a, f.buffer, e) == 4; }},
+        {"matrix",
+         {6, 1, 7, 3},
+         {20, 20, 21, 22},
+         [](ObjectFixture& f, const CellArea& a, ErrStat& e) { return captureMatrix(f.store, 1, a, f.buffer, e); }},
+        {"coordinates",
+         {6, 1, 7, 3},
+         {21, 21, 22, 23},
+         [](ObjectFixture& f, const CellArea& a, ErrStat& e) { return capturePoints(f.store, 1, a, 5, f.buffer, e); }},
+    };
+    for (const auto& c : cases) {
+        ErrStat err;
+        fx.store.deleteBlock(1, 20, 20, 30, 30, 0, false, err);
+        ASSERT_TRUE(c.capture(fx, c.source, err)) << c.what;
+        const CaptureBuffer first = fx.buffer;
+        PlaceTarget t = fx.target();
+        ASSERT_TRUE(placeOnWorksheet(t, fx.buffer, 20, 20, 1, err)) << c.what << err.code;
+        ASSERT_TRUE(c.capture(fx, c.placed, err)) << c.what;
+        EXPECT_EQ(fx.buffer.array, first.array) << c.what;
+        EXPECT_EQ(ObjectFixture::namesText(fx.buffer), ObjectFixture::namesText(first)) << c.what;
+    }
+    EXPECT_EQ(fx.text(20, 21), "(x)");
+    EXPECT_EQ(fx.text(22, 20), "2");
+}
+
+TEST(PlaceInEmptyCell, NullFormObjectWithItsNames) {
+    ObjectFixture fx;
+    const CaptureBuffer b = tableBuffer({6, 2, 2, 1, 2, 3, 4}, names({"", "a", "b"}, {"c", "r", "s"}, {2, 5, 1}));
+    PlaceTarget t = fx.target();
+    ErrStat err;
+    ASSERT_TRUE(placeInEmptyCell(t, b, 4, 4, 2, err));
+    const CellRec* cell = fx.cell(4, 4, 2);
+    EXPECT_EQ(cell->textView(), "@Table()");
+    EXPECT_EQ(formulaflag::objectKind(cell->formula->flags), 19);
+    EXPECT_EQ(std::vector<double>(cell->formula->array, cell->formula->array + 7), b.array);
+    ASSERT_NE(cell->formula->object, nullptr);
+    ASSERT_NE(cell->formula->object->table, nullptr);
+    EXPECT_EQ(namesOf(*cell->formula->object->table).rowNames, b.names->rowNames);
+    EXPECT_EQ(cell->formula->object->table->ownerLevel, 2);
+    // The placed object reads back through the functions and survives a recalculation.
+    fx.enter(5, 4, "+TableValue([4,4],2,1)", 2);
+    EXPECT_EQ(fx.value(5, 4, 2), 3);
+    fx.engine.recalc().recalculateLevel(2);
+    EXPECT_EQ(fx.kindOf(4, 4), -1);  // level 1 untouched
+    EXPECT_EQ(formulaflag::objectKind(fx.cell(4, 4, 2)->formula->flags), 19);
+    ErrStat again;
+    ASSERT_TRUE(captureCellObject(fx.cell(4, 4, 2), fx.buffer, again));
+    EXPECT_EQ(ObjectFixture::namesText(fx.buffer), ObjectFixture::namesText(b));
+}
+
+TEST(PlaceInEmptyCell, FailuresLeaveNoCell) {
+    CaptureBuffer tooLong = tableBuffer({8192, 1, 8190});
+    tooLong.array.resize(8193, 1.0);
+    CaptureBuffer points;
+    points.kind = objectkind::kCoordinate;
+    points.array = {3, 1, 2, 3};
+    const CaptureBuffer matrix = [] {
+        CaptureBuffer m = tableBuffer({3, 1, 1, 7});
+        m.kind = objectkind::kMatrix;
+        return m;
+    }();
+    const struct {
+        const char* what;
+        CaptureBuffer buffer;
+        int row;
+        int code;  // 0: placed
+    } cases[] = {
+        {"occupied", matrix, 1, 86}, {"over 8191 values", tooLong, 2, 9},
+        {"empty buffer", {}, 2, 86}, {"no point function yet", points, 2, 14},
+        {"matrix", matrix, 2, 0},
+    };
+    for (const auto& c : cases) {
+        ObjectFixture fx;
+        fx.enter(1, 1, "5");
+        PlaceTarget t = fx.target();
+        ErrStat err;
+        EXPECT_EQ(placeInEmptyCell(t, c.buffer, c.row, 1, 1, err), c.code == 0) << c.what;
+        EXPECT_EQ(err.failed() ? err.savedCode : 0, c.code) << c.what;
+        EXPECT_EQ(fx.cellCount(), c.code == 0 ? 2 : 1) << c.what;
+    }
+}
+
+}  // namespace
+}  // namespace qx
