@@ -9,6 +9,7 @@
 #include "app/formula_verbs.h"
 #include "app/function_verbs.h"
 #include "app/line_interpreter.h"
+#include "app/object_verbs.h"
 
 namespace qx {
 namespace {
@@ -92,6 +93,7 @@ constexpr std::array kVerbs = std::to_array<Verb>({
     {"level", levelVerb},
     {"goto", gotoVerb},
     {"select", selectVerb},
+    {"table", tableVerb},
     {"answer", answerVerb},
     {"time", timeVerb},
     {"quit", quitVerb},

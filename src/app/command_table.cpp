@@ -5,6 +5,7 @@
 
 #include "app/edit_commands.h"
 #include "app/file_commands.h"
+#include "app/object_commands.h"
 #include "app/recalc_commands.h"
 
 namespace qx {
@@ -56,14 +57,20 @@ constexpr std::array kCommands = std::to_array<Command>({
     {9006, "Affected", "Find cells that use this cell", showAffectedCommand},
     {9007, "Used", "Find cells that this cell uses", showUsedCommand},
     // Table manipulation and the "Table options" bar
-    {4314, "Invert", "Invert", notAvailable},
-    {4315, "Sort", "Sort", notAvailable},
-    {4316, "RmvRow", "Remove row", notAvailable},
-    {4317, "RmvCol", "Remove column", notAvailable},
-    {4318, "SwapCol", "Swap columns", notAvailable},
+    {4314, "Invert", "Invert", invertCommand},
+    {4315, "Sort", "Sort", sortCommand},
+    {4316, "RmvRow", "Remove row", removeRowCommand},
+    {4317, "RmvCol", "Remove column", removeColumnCommand},
+    {4318, "SwapCol", "Swap columns", swapColumnsCommand},
     {4319, "SetValue", "Set value", notAvailable},
-    {4404, "Capture", "Capture an existing CELL OBJECT", notAvailable},
-    {4418, "Place", "Place (captured object) in an EMPTY CELL", notAvailable},
+    {4404, "Capture", "Capture an existing CELL OBJECT", captureCommand},
+    {4418, "Place", "Place (captured object) in an EMPTY CELL", placeCommand},
+    {9040, "CaptureTable", "Capture a TABLE from selected cells", captureTableCommand},
+    {9041, "CaptureMatrix", "Capture a MATRIX from selected cells", captureMatrixCommand},
+    {9042, "CaptureXYZ", "Capture COORDINATES from selected cells", captureXYZCommand},
+    {9043, "CaptureSegment", "Capture a SEGMENT from selected cells", captureSegmentCommand},
+    {9044, "CapturePolygon", "Capture a POLYGON from selected cells", capturePolygonCommand},
+    {9045, "PlaceSheet", "Place (captured object) on the WORKSHEET", placeSheetCommand},
 });
 
 }  // namespace

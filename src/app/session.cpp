@@ -53,6 +53,7 @@ bool Session::start(ErrStat& err) {
         m_activeLevel = 1;
         m_pointer = CellPointer{};
         m_selection = CellArea{1, 1, 1, 1};
+        m_capture.clear();
     } catch (const std::bad_alloc&) {
         return err.fail(kOriginStart, 1, kCodeOutOfMemory);
     }

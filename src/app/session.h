@@ -15,6 +15,7 @@
 #include "files/open_save.h"
 #include "formula/formula_engine.h"
 #include "formula/function_registry.h"
+#include "objects/capture_buffer.h"
 #include "platform/platform.h"
 #include "protect/protection.h"
 
@@ -56,6 +57,8 @@ class Session {
     FunctionRegistry& functions() { return *m_functions; }
     const CommandTable& commands() const { return m_commands; }
     ProtectionSettings& protection() { return m_protection; }
+    // The one buffer through which objects are captured and placed.
+    CaptureBuffer& capture() { return m_capture; }
     WorkbookFileState& workbookFiles() { return m_workbookFiles; }
     // Opening, saving, clearing and renaming; exists once start() has succeeded.
     FileFlow& files() { return *m_fileFlow; }
@@ -92,6 +95,7 @@ class Session {
     std::unique_ptr<FormulaEngine> m_formulas;  // after the store: it is removed from the store first
     CommandTable m_commands;
     ProtectionSettings m_protection;
+    CaptureBuffer m_capture;
     WorkbookFileState m_workbookFiles;
     std::unique_ptr<ProtectionPort> m_protectionPort;
     std::unique_ptr<FileContext> m_fileContext;
