@@ -71,8 +71,9 @@ int CaptureBuffer::columns() const {
 }
 
 double CaptureBuffer::value(int row, int column) const {
+    if (row < 1 || column < 1 || column > columns()) return 0.0;
     const long index = static_cast<long>(columns()) * (row - 1) + column + 2;
-    if (row < 1 || column < 1 || column > columns() || index > elementCount()) return 0.0;
+    if (index > elementCount() || index >= static_cast<long>(array.size())) return 0.0;
     return array[static_cast<std::size_t>(index)];
 }
 
