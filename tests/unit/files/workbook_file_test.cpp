@@ -12,19 +12,17 @@ namespace {
 using test::FileFixture;
 
 // Names with every character the file rules change, and titles longer than a table keeps.
-void nameRandomTable(FileFixture& fx, TableDescriptor& t, int level, std::mt19937& rng) {
-    auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
-    const std::string names[] = {"",           "Plain",      "q\"uote\"",         "ti~de", "a~~b", "ctl\x01\x1f",
-                                 "hi\x7f\xff", "semi;{b}|,", std::string(90, 'L')};
-    auto any = [&] { return names[pick(0, 8)]; };
-    LevelRec& rec = *fx.store.levelPtr(level);
+void nameRandomTable(LevelRec& level, TableDescriptor& t, std::mt19937& rng) {
+    const std::string names[] = {"",           "semi;{b}|,",        "q\"uote\"", "a~~b~", "ctl\x01\x1f",
+                                 "hi\x7f\xff", std::string(90, 'L')};
+    auto any = [&] { return names[rng() % std::size(names)]; };
     ErrStat err;
-    t.spare = pick(-1000, 1000);
-    setTableTitle(rec, t, any(), err);
-    for (int k = 0; k <= t.rowCount; ++k) setRowName(rec, t, k, any(), err);
+    t.spare = static_cast<int32_t>(rng() % 2001) - 1000;
+    setTableTitle(level, t, any(), err);
+    for (int k = 0; k <= t.rowCount; ++k) setRowName(level, t, k, any(), err);
     for (int k = 1; k <= t.columnCount; ++k) {
-        setColumnName(rec, t, k, any(), err);
-        setColumnWord(t, k, static_cast<uint16_t>(pick(0, 255)));
+        setColumnName(level, t, k, any(), err);
+        setColumnWord(t, k, static_cast<uint16_t>(rng() % 256));
     }
 }
 
@@ -71,7 +69,7 @@ void buildRandomWorkbook(FileFixture& fx, std::mt19937& rng) {
             if (c) c->style = static_cast<uint32_t>(pick(0, 1 << 20));
             if (pick(0, 2) == 0) {
                 TableDescriptor* t = fx.tableCell(row, 7, pick(1, 4), pick(1, 4), level);
-                if (t) nameRandomTable(fx, *t, level, rng);
+                if (t) nameRandomTable(*fx.store.levelPtr(level), *t, rng);
             }
         }
         LevelRec& rec = *fx.store.levelPtr(level);
