@@ -1,0 +1,105 @@
+#include "edit/cell_shift.h"
+
+#include <gtest/gtest.h>
+
+#include "unit/edit/layout_fixture.h"
+
+namespace qx {
+namespace {
+
+using test::FormulaFixture;
+using test::LayoutFixture;
+using Places = std::vector<std::string>;
+
+TEST(Shift, CellsMoveOnePlaceUnlessARealCellIsInTheWay) {
+    const struct {
+        const char* name;
+        std::vector<FormulaFixture::Entry> cells;
+        CellArea area;
+        int direction;
+        Places after;  // empty: as before
+        CellArea selection;
+    } cases[] = {
+        {"right, next to an occupied place",
+         {{1, 1, "1"}, {1, 3, "3"}, {1, 4, "4"}},
+         {1, 1, 1, 3},
+         shift::kRight,
+         {"[1,2]=1", "[1,3]=3", "[1,4]=4"},
+         {1, 2, 1, 4}},
+        {"up from row 1 stops at once", {{1, 1, "1"}, {2, 1, "2"}}, {1, 1, 2, 1}, shift::kUp, {}, {1, 1, 2, 1}},
+        {"left ends at the edge in a later row",
+         {{1, 2, "1"}, {2, 1, "2"}, {2, 3, "3"}},
+         {1, 1, 2, 3},
+         shift::kLeft,
+         {"[1,1]=1", "[2,1]=2", "[2,3]=3"},
+         {1, 1, 2, 2}},
+        {"down with a formula that uses the cell",
+         {{1, 1, "5"}, {1, 2, "+[1,1]+1"}},
+         {1, 1, 1, 1},
+         shift::kDown,
+         {"[1,2]=[2,1]+1", "[2,1]=5"},
+         {2, 1, 2, 1}},
+        {"a block down into empty places",
+         {{1, 1, "1"}, {2, 1, "2"}, {2, 2, "+[1,1]+[2,1]"}},
+         {1, 1, 2, 2},
+         shift::kDown,
+         {"[2,1]=1", "[3,1]=2", "[3,2]=[2,1]+[3,1]"},
+         {2, 1, 3, 2}},
+        {"right into a placeholder",
+         {{5, 5, "+[1,2]"}, {1, 1, "7"}},
+         {1, 1, 1, 1},
+         shift::kRight,
+         {"[1,2]=7", "[5,5]=[1,2]"},
+         {1, 2, 1, 2}},
+        {"a placeholder moves with its dependents",
+         {{5, 5, "+[1,1]"}},
+         {1, 1, 1, 1},
+         shift::kDown,
+         {"[2,1]=?", "[5,5]=[2,1]"},
+         {2, 1, 2, 1}},
+        {"right at column 255", {{4, 255, "1"}, {4, 254, "2"}}, {4, 250, 4, 255}, shift::kRight, {}, {4, 250, 4, 255}},
+        {"down at the last row", {{65534, 3, "1"}}, {65530, 1, 65534, 9}, shift::kDown, {}, {65530, 1, 65534, 9}},
+        {"nothing in the selection", {{9, 9, "1"}}, {1, 1, 5, 5}, shift::kDown, {}, {1, 1, 5, 5}},
+    };
+    for (const auto& c : cases) {
+        LayoutFixture f;
+        f.fillAll(c.cells);
+        const Places before = f.places();
+        EXPECT_EQ(f.shiftArea(c.area, c.direction), 0) << c.name;
+        EXPECT_EQ(f.places(), c.after.empty() ? before : c.after) << c.name;
+        const CellArea& s = f.selection.area;
+        EXPECT_EQ((std::array{s.firstRow, s.firstCol, s.lastRow, s.lastCol}),
+                  (std::array{c.selection.firstRow, c.selection.firstCol, c.selection.lastRow, c.selection.lastCol}))
+            << c.name;
+        EXPECT_EQ((std::array{f.window.row, f.window.col}), (std::array{s.firstRow, s.firstCol})) << c.name;
+        EXPECT_EQ(f.changed, !c.after.empty()) << c.name;
+        EXPECT_EQ(f.store.scratch().repaintPending, !c.after.empty()) << c.name;
+        f.expectSound();
+    }
+}
+
+TEST(Shift, PlaceholderThatReceivesACellKeepsItsDependents) {
+    LayoutFixture f;
+    f.fill({{5, 5, "+[1,2]*3"}, {1, 1, "7"}});
+    ASSERT_EQ(f.value(5, 5), 0.0);
+    ASSERT_EQ(f.shiftArea({1, 1, 1, 1}, shift::kRight), 0);
+    EXPECT_FALSE(f.failed(5, 5));
+    EXPECT_EQ(f.value(5, 5), 21.0);
+    EXPECT_EQ(f.cell(1, 2)->dependents, 1u);
+}
+
+TEST(Shift, RangeRecordsInsideTheSelectionMoveAlong) {
+    LayoutFixture f;
+    f.fill({{2, 2, "1"}});
+    LevelRec& level = *f.store.levelPtr(1);
+    level.colourRanges.push_back(ColourRange{CellArea{2, 2, 3, 3}, 0, 0xFF});
+    level.borderRanges.push_back(BorderRange{CellArea{1, 1, 9, 9}, 0, 1, 1, 0});
+    level.rangeRecords.push_back(RangeAttrRec{.kind = 1, .firstRow = 2, .firstCol = 2, .lastRow = 2, .lastCol = 2});
+    ASSERT_EQ(f.shiftArea({1, 1, 5, 5}, shift::kDown), 0);
+    EXPECT_EQ(level.colourRanges[0].area.firstRow, 3);
+    EXPECT_EQ(level.rangeRecords[0].firstRow, 3);
+    EXPECT_EQ(level.borderRanges[0].area.firstRow, 1) << "wider than the selection";
+}
+
+}  // namespace
+}  // namespace qx
