@@ -5,6 +5,7 @@
 
 #include "app/edit_commands.h"
 #include "app/file_commands.h"
+#include "app/layout_commands.h"
 #include "app/object_commands.h"
 #include "app/recalc_commands.h"
 
@@ -33,6 +34,15 @@ constexpr std::array kCommands = std::to_array<Command>({
     {547, "Function", "Insert a function", notAvailable},
     {548, "( [ ] )", "Insert brackets", notAvailable},
     {9001, "Delete", "Delete", deleteCommand},
+    // Row, Column and Shift submenus
+    {9020, "RowInsert", "Insert", rowInsertCommand},
+    {9021, "RowDelete", "Delete", rowDeleteCommand},
+    {9022, "ColInsert", "Insert", colInsertCommand},
+    {9023, "ColDelete", "Delete", colDeleteCommand},
+    {9024, "ShiftLeft", "Left", shiftLeftCommand},
+    {9025, "ShiftRight", "Right", shiftRightCommand},
+    {9026, "ShiftUp", "Up", shiftUpCommand},
+    {9027, "ShiftDown", "Down", shiftDownCommand},
     // Edit-bar buttons
     {590, "List", "List", notAvailable},
     {591, "View", "View", notAvailable},
