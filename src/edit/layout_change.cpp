@@ -58,8 +58,12 @@ bool insertOrRemove(LayoutServices& services, const LayoutWindow& window, const 
     const int at = axis == Axis::Rows ? window.row : window.col;
     const int count = axis == Axis::Rows ? a.lastRow - a.firstRow + 1 : a.lastCol - a.firstCol + 1;
     if (request.operation == kInsert) return insertLines(services.store, selection.level, axis, at, count, err) > 0;
-    // A row is asked about only when it holds cells; a column always.
-    const bool ask = axis == Axis::Columns || lineHoldsCells(services.store, selection.level, axis, at);
+    // Columns are always asked about; rows when any of those to go holds cells, not only the first, since
+    // Undo delete keeps no more than the last two of them.
+    bool ask = axis == Axis::Columns;
+    for (int row = at; !ask && row < at + count && row <= kMaxRow; ++row) {
+        ask = lineHoldsCells(services.store, selection.level, axis, row);
+    }
     if (ask && !confirm(services.platform, kDataMayBeLost)) return false;
     return removeLines(services.store, selection.level, axis, at, count, err) > 0;
 }
