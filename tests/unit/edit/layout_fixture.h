@@ -13,10 +13,7 @@ namespace qx::test {
 struct LayoutFixture : FormulaFixture {
     // Runs the command at the active cell over the selection; returns the failure code (0 when none).
     int run(int operation, int scope, int direction = 0) {
-        LayoutServices services{store, platform, [this](int action, int level) {
-                                    asked.push_back({action, level});
-                                    return allow;
-                                }};
+        LayoutServices services{store, platform, [this](int, int) { return allow; }};
         ErrStat err;
         store.scratch().repaintPending = false;
         changed = changeLayout(services, window, selection, LayoutRequest{operation, scope, direction, true}, err);
@@ -41,27 +38,26 @@ struct LayoutFixture : FormulaFixture {
     }
 
     // Row lists and dependents agree with each other after every step.
-    void expectSound(int level = 1) {
-        EXPECT_EQ(store.checkRows(level), "");
-        EXPECT_EQ(store.checkDependents(level), "");
+    void expectSound() {
+        EXPECT_EQ(store.checkRows(1), "");
+        EXPECT_EQ(store.checkDependents(1), "");
     }
 
     // Every place of the level as "[r,c]=text", in order.
-    std::vector<std::string> places(int level = 1) {
+    std::vector<std::string> places() {
         std::vector<std::string> out;
-        for (LevelCursor at(*store.levelPtr(level)); !at.done(); at.advance()) {
-            const CellRec* c = at.get();
-            std::string what = c->isPlaceholder() ? "?"
-                               : c->formula       ? readable(c->row, c->col, level)
-                                                  : text(c->row, c->col, level);
-            out.push_back("[" + std::to_string(c->row) + "," + std::to_string(c->col) + "]=" + what);
+        for (LevelCursor it(*store.levelPtr(1)); !it.done(); it.advance()) {
+            const CellRec* c = it.get();
+            const std::string at = "[" + std::to_string(c->row) + "," + std::to_string(c->col) + "]=";
+            out.push_back(at + (c->isPlaceholder() ? "?"
+                                : c->formula       ? readable(c->row, c->col)
+                                                   : text(c->row, c->col)));
         }
         return out;
     }
 
     HeadlessPlatform platform;
     bool allow = true;
-    std::vector<std::pair<int, int>> asked;
     LayoutWindow window;
     LayoutSelection selection;
     bool changed = false;

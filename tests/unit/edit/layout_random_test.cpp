@@ -13,27 +13,20 @@ namespace {
 
 using test::LayoutFixture;
 
+std::string address(std::mt19937& rng) {
+    return "[" + std::to_string(rng() % 30 + 1) + "," + std::to_string(rng() % 12 + 1) + "]";
+}
+
+// Numbers and sums of up to three cells; every place a formula names then gets a number, so no cell
+// can later move into a placeholder and change what a formula computes.
 void fillRandomly(LayoutFixture& f, std::mt19937& rng) {
-    std::uniform_int_distribution<int> row(1, 30);
-    std::uniform_int_distribution<int> col(1, 12);
-    std::uniform_int_distribution<int> small(1, 99);
     for (int n = 0; n < 60; ++n) {
-        const int r = row(rng);
-        const int c = col(rng);
-        if (n % 3 != 0) {
-            f.enter(r, c, std::to_string(small(rng)));
-            continue;
-        }
-        std::string text = "+" + std::to_string(small(rng));
-        for (int k = small(rng) % 3; k >= 0; --k) {
-            text += "+[" + std::to_string(row(rng)) + "," + std::to_string(col(rng)) + "]";
-        }
-        f.enter(r, c, text);
+        std::string text = "+" + std::to_string(rng() % 99);
+        for (int k = n % 3 == 0 ? rng() % 3 + 1 : 0; k > 0; --k) text += "+" + address(rng);
+        f.enter(static_cast<int>(rng() % 30 + 1), static_cast<int>(rng() % 12 + 1), text);
     }
-    // Every place a formula names holds a number, so no cell can later move into a placeholder and
-    // change what a formula computes.
     for (LevelCursor at(*f.store.levelPtr(1)); !at.done(); at.advance()) {
-        if (at.get()->isPlaceholder()) f.enter(at.get()->row, at.get()->col, std::to_string(small(rng)));
+        if (at.get()->isPlaceholder()) f.enter(at.get()->row, at.get()->col, std::to_string(rng() % 99));
     }
 }
 
@@ -49,18 +42,17 @@ std::map<const CellRec*, double> computedValues(LayoutFixture& f) {
 }
 
 void randomStep(LayoutFixture& f, std::mt19937& rng) {
-    std::uniform_int_distribution<int> pick(0, 4);
-    std::uniform_int_distribution<int> at(1, 34);
-    std::uniform_int_distribution<int> count(1, 3);
-    const int what = pick(rng);
+    const int what = static_cast<int>(rng() % 5);
+    const int at = static_cast<int>(rng() % 34 + 1);
+    const int count = static_cast<int>(rng() % 3 + 1);
     if (what < 4) {
-        f.lines(what % 2 == 0 ? layout::kInsert : layout::kRemove,
-                what < 2 ? layout::kScopeRows : layout::kScopeColumns, at(rng) % (what < 2 ? 34 : 14) + 1, count(rng));
+        const bool rows = what < 2;
+        f.lines(what % 2 ? layout::kRemove : layout::kInsert, rows ? layout::kScopeRows : layout::kScopeColumns,
+                rows ? at : at % 14 + 1, count);
         return;
     }
-    const int r = at(rng);
-    const int c = at(rng) % 14 + 1;
-    f.shiftArea(CellArea{r, c, r + count(rng) * 3, c + count(rng)}, (count(rng) + r) % 4 + 1);
+    const int col = static_cast<int>(rng() % 14 + 1);
+    f.shiftArea(CellArea{at, col, at + count * 3, col + count}, static_cast<int>(rng() % 4 + 1));
 }
 
 TEST(LayoutRandom, LevelStaysSoundAndFormulasKeepTheirValues) {
