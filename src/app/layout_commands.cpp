@@ -3,6 +3,7 @@
 #include "app/session.h"
 #include "edit/cell_shift.h"
 #include "edit/layout_change.h"
+#include "formula/recalc.h"
 #include "protect/protection.h"
 
 namespace qx {
@@ -13,9 +14,16 @@ constexpr Origin kOriginLayout{kLetterA, 95, 30};
 // Runs one layout change on the active level with the session's pointer and selection.
 CommandOutcome runLayout(Session& session, LayoutRequest request, ErrStat& err) {
     err.enter();
-    LayoutServices services{session.cells(), session.platform(), [&session](int action, int level) {
+    LayoutServices services{session.cells(), session.platform(),
+                            [&session](int action, int level) {
                                 return CheckAction(session.protection(), action, level, session.highestLevel(),
                                                    session.platform());
+                            },
+                            [&session](int) {
+                                // A Range Operation on any level may name places of the one that changed.
+                                for (int level = 1; level <= session.highestLevel(); ++level) {
+                                    session.formulas().recalc().recomputeRangeOperations(level);
+                                }
                             }};
     LayoutWindow window{session.pointer().row, session.pointer().col, session.activeLevel()};
     LayoutSelection selection{session.activeLevel(), session.selection()};

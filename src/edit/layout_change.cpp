@@ -81,6 +81,7 @@ bool changeLayout(LayoutServices& services, LayoutWindow& window, LayoutSelectio
                              : insertOrRemove(services, window, selection, request, err);
     err.trace(kChangeLayout);
     if (!changed) return false;
+    if (services.moved) services.moved(selection.level);
     services.platform.changed();
     if (request.repaint) services.store.scratch().repaintPending = true;
     return true;

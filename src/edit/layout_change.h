@@ -47,6 +47,9 @@ struct LayoutServices {
     Platform& platform;
     // The protection check (it tells the user itself when it refuses); unset allows everything.
     std::function<bool(int action, int level)> permitted;
+    // Called once cells have moved: Range Operations name places, not cells, so they have to be computed
+    // again over what now stands there.
+    std::function<void(int level)> moved;
 };
 
 // Inserts or removes the rows or columns of the selection at the active cell, or shifts the selection

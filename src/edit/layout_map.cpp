@@ -98,7 +98,6 @@ void moveLineSizes(LevelRec& level, const LineChange& change) {
 }
 
 void moveRangeRecords(LevelRec& level, const LineChange& change) {
-    const std::size_t before = level.rangeRecords.size();
     std::erase_if(level.rangeRecords, [&](RangeAttrRec& r) {
         if (change.axis == Axis::Rows) return !movedBounds(change, r.firstRow, r.lastRow);
         return !movedBounds(change, r.firstCol, r.lastCol);
@@ -106,7 +105,7 @@ void moveRangeRecords(LevelRec& level, const LineChange& change) {
     moveAreaRecords(level.colourRanges, change);
     moveAreaRecords(level.borderRanges, change);
     // Records that were apart may touch now, and the other way round.
-    if (!level.rangeRecords.empty() || before != 0) recomputeRangeOverlaps(level);
+    recomputeRangeOverlaps(level);
 }
 
 void movePendingAreas(LevelRec& level, const LineChange& change) {
