@@ -7,6 +7,7 @@
 #include "app/line_interpreter.h"
 #include "core/circular.h"
 #include "core/property_access.h"
+#include "protect/protection.h"
 
 namespace qx {
 namespace {
@@ -51,6 +52,8 @@ void attrVerb(LineInterpreter& cli, std::string_view args) {
     CellRec* cell = session.cells().findCell(at.row, at.col, level, err);
     if (err.failed()) return cli.printFailure(err);
     const int property = code < 0 || code >= kPropertyCount ? -1 : static_cast<int>(code);
+    // Reading is free; changing an attribute needs the level to allow it.
+    if (value != kPropertyRead && !session.allows(kActionAttributes, level)) return;
     const auto word = static_cast<int32_t>(static_cast<uint32_t>(value));
     const int64_t result = cellProperty(session.cells(), cell, property, value == kPropertyRead ? kPropertyRead : word,
                                         [](CellRec& c) { return isCircular(c); });

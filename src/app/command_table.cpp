@@ -8,6 +8,7 @@
 #include "app/layout_commands.h"
 #include "app/object_commands.h"
 #include "app/recalc_commands.h"
+#include "protect/protection.h"
 
 namespace qx {
 namespace {
@@ -33,7 +34,7 @@ constexpr std::array kCommands = std::to_array<Command>({
     {546, "Address", "Insert a cell address", notAvailable},
     {547, "Function", "Insert a function", notAvailable},
     {548, "( [ ] )", "Insert brackets", notAvailable},
-    {9001, "Delete", "Delete", deleteCommand},
+    {9001, "Delete", "Delete", deleteCommand, kActionEdit},
     // Row, Column and Shift submenus
     {9020, "RowInsert", "Insert", rowInsertCommand},
     {9021, "RowDelete", "Delete", rowDeleteCommand},
@@ -60,27 +61,27 @@ constexpr std::array kCommands = std::to_array<Command>({
     // Recalculation
     {4307, "Recalc", "Selected cell(s)", selectedCellsCommand},
     {9002, "calcAll", "All cells", allCellsCommand},
-    {9003, "nrmCalc", "Normal", normalCalcCommand},
-    {9004, "frcCalc", "Forced", forcedCalcCommand},
-    {9005, "prvCalc", "Prevent", preventCalcCommand},
+    {9003, "nrmCalc", "Normal", normalCalcCommand, kActionAttributes},
+    {9004, "frcCalc", "Forced", forcedCalcCommand, kActionAttributes},
+    {9005, "prvCalc", "Prevent", preventCalcCommand, kActionAttributes},
     // Debug menu
     {9006, "Affected", "Find cells that use this cell", showAffectedCommand},
     {9007, "Used", "Find cells that this cell uses", showUsedCommand},
     // Table manipulation and the "Table options" bar
-    {4314, "Invert", "Invert", invertCommand},
-    {4315, "Sort", "Sort", sortCommand},
-    {4316, "RmvRow", "Remove row", removeRowCommand},
-    {4317, "RmvCol", "Remove column", removeColumnCommand},
-    {4318, "SwapCol", "Swap columns", swapColumnsCommand},
+    {4314, "Invert", "Invert", invertCommand, kActionEdit},
+    {4315, "Sort", "Sort", sortCommand, kActionEdit},
+    {4316, "RmvRow", "Remove row", removeRowCommand, kActionEdit},
+    {4317, "RmvCol", "Remove column", removeColumnCommand, kActionEdit},
+    {4318, "SwapCol", "Swap columns", swapColumnsCommand, kActionEdit},
     {4319, "SetValue", "Set value", notAvailable},
-    {4404, "Capture", "Capture an existing CELL OBJECT", captureCommand},
-    {4418, "Place", "Place (captured object) in an EMPTY CELL", placeCommand},
-    {9040, "CaptureTable", "Capture a TABLE from selected cells", captureTableCommand},
-    {9041, "CaptureMatrix", "Capture a MATRIX from selected cells", captureMatrixCommand},
-    {9042, "CaptureXYZ", "Capture COORDINATES from selected cells", captureXYZCommand},
-    {9043, "CaptureSegment", "Capture a SEGMENT from selected cells", captureSegmentCommand},
-    {9044, "CapturePolygon", "Capture a POLYGON from selected cells", capturePolygonCommand},
-    {9045, "PlaceSheet", "Place (captured object) on the WORKSHEET", placeSheetCommand},
+    {4404, "Capture", "Capture an existing CELL OBJECT", captureCommand, kActionCopyExport},
+    {4418, "Place", "Place (captured object) in an EMPTY CELL", placeCommand, kActionAddCells},
+    {9040, "CaptureTable", "Capture a TABLE from selected cells", captureTableCommand, kActionCopyExport},
+    {9041, "CaptureMatrix", "Capture a MATRIX from selected cells", captureMatrixCommand, kActionCopyExport},
+    {9042, "CaptureXYZ", "Capture COORDINATES from selected cells", captureXYZCommand, kActionCopyExport},
+    {9043, "CaptureSegment", "Capture a SEGMENT from selected cells", captureSegmentCommand, kActionCopyExport},
+    {9044, "CapturePolygon", "Capture a POLYGON from selected cells", capturePolygonCommand, kActionCopyExport},
+    {9045, "PlaceSheet", "Place (captured object) on the WORKSHEET", placeSheetCommand, kActionAddCells},
 });
 
 }  // namespace

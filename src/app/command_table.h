@@ -24,6 +24,8 @@ struct Command {
     std::string_view name;  // short command name, also the label of a recorded button
     std::string_view menuText;
     CommandHandler handler;
+    // The protected action (1..9) the active level must allow before the command runs; 0 for none.
+    int action = 0;
 };
 
 class CommandTable {

@@ -7,6 +7,7 @@
 #include "core/number_text.h"
 #include "formula/cell_display.h"
 #include "formula/display_format.h"
+#include "protect/protection.h"
 
 namespace qx {
 namespace {
@@ -47,6 +48,10 @@ void enterVerb(LineInterpreter& cli, std::string_view args) {
         if (r.moved) session.moveTo(level, r.row, r.col, err);
         return;
     }
+    // Typing over a cell edits it; typing into an empty place adds one.
+    const CellRec* existing = session.cells().findCell(at.row, at.col, level, err);
+    const bool adds = existing == nullptr || existing->isPlaceholder();
+    if (!session.allows(adds ? kActionAddCells : kActionEdit, level)) return;
     session.formulas().entry().storeEntry(text, at.row, at.col, level, EntryOptions{}, err);
     if (err.failed()) cli.printFailure(err);
     session.formulas().recalc().retryFailedCells();  // a committed edit may let failed cells compute again

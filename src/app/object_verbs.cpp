@@ -6,6 +6,7 @@
 
 #include "app/line_interpreter.h"
 #include "app/object_commands.h"
+#include "protect/protection.h"
 
 namespace qx {
 
@@ -105,6 +106,7 @@ void tableVerb(LineInterpreter& cli, std::string_view args) {
         err.fail(kOriginTableVerb, 1, kCodeIllegalParameter);
         return cli.printFailure(err);
     }
+    if (!cli.session().allows(kActionEdit)) return;
     cli.printOutcome(runTableOperation(cli.session(), request, err), err);
 }
 

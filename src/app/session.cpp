@@ -45,8 +45,7 @@ bool Session::start(ErrStat& err) {
         m_cells =
             std::make_unique<CellStore>(m_levelCount, m_app.defaults.level, m_app.defaultDocumentDirectory, m_scratch);
         m_formulas = std::make_unique<FormulaEngine>(*m_cells);
-        m_functions = std::make_unique<FunctionRegistry>(
-            FunctionServices{*m_cells, m_formulas->entry(), &m_platform});
+        m_functions = std::make_unique<FunctionRegistry>(FunctionServices{*m_cells, m_formulas->entry(), &m_platform});
         m_formulas->evaluator().setDispatcher(m_functions.get());
         startFiles();
         m_formulas->recalc().setPlatform(&m_platform);
@@ -124,12 +123,18 @@ bool Session::select(int level, CellArea area, ErrStat& err) {
 CommandOutcome Session::run(const Command* command, ErrStat& err) {
     err.enter();
     if (command == nullptr) return CommandOutcome::Unknown;
+    // A refused command ends quietly once the box has said why.
+    if (command->action != 0 && !allows(command->action)) return CommandOutcome::Done;
     try {
         return command->handler(*this, err);
     } catch (const std::bad_alloc&) {
         err.fail(kOriginDispatch, 1, kCodeOutOfMemory);
         return CommandOutcome::Failed;
     }
+}
+
+bool Session::allows(int action, int level) {
+    return CheckAction(m_protection, action, level == 0 ? m_activeLevel : level, highestLevel(), m_platform);
 }
 
 CommandOutcome Session::dispatch(int id, ErrStat& err) {

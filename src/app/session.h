@@ -76,6 +76,10 @@ class Session {
     bool moveTo(int level, int row, int col, ErrStat& err);
     bool select(int level, CellArea area, ErrStat& err);
 
+    // Whether the level (0: the active one) allows the protected action; a refusal shows the
+    // "Protected Operation" box.
+    bool allows(int action, int level = 0);
+
     CommandOutcome dispatch(int id, ErrStat& err);
     CommandOutcome dispatch(std::string_view name, ErrStat& err);
 
