@@ -22,8 +22,8 @@ CommandOutcome notAvailable(Session&, ErrStat&) {
 constexpr std::array kCommands = std::to_array<Command>({
     // File menu
     {9010, "Save", "Save", saveCommand},
-    {9011, "ClearWorkbook", "Clear workbook", clearWorkbookCommand},
-    {9012, "ClearWorksheet", "Clear worksheet", clearWorksheetCommand},
+    {9011, "ClrBook", "Clear workbook", clearWorkbookCommand},
+    {9012, "ClrSheet", "Clear worksheet", clearWorksheetCommand},
     // Edit menu and the "Edit mode" bar
     {540, "Undo", "Undo delete", notAvailable},
     {541, "Copy", "Copy", notAvailable},
@@ -36,14 +36,14 @@ constexpr std::array kCommands = std::to_array<Command>({
     {548, "( [ ] )", "Insert brackets", notAvailable},
     {9001, "Delete", "Delete", deleteCommand, kActionEdit},
     // Row, Column and Shift submenus
-    {9020, "RowInsert", "Insert", rowInsertCommand},
-    {9021, "RowDelete", "Delete", rowDeleteCommand},
-    {9022, "ColInsert", "Insert", colInsertCommand},
-    {9023, "ColDelete", "Delete", colDeleteCommand},
-    {9024, "ShiftLeft", "Left", shiftLeftCommand},
-    {9025, "ShiftRight", "Right", shiftRightCommand},
+    {9020, "RowIns", "Insert", rowInsertCommand},
+    {9021, "RowDel", "Delete", rowDeleteCommand},
+    {9022, "ColIns", "Insert", colInsertCommand},
+    {9023, "ColDel", "Delete", colDeleteCommand},
+    {9024, "ShiftLt", "Left", shiftLeftCommand},
+    {9025, "ShiftRt", "Right", shiftRightCommand},
     {9026, "ShiftUp", "Up", shiftUpCommand},
-    {9027, "ShiftDown", "Down", shiftDownCommand},
+    {9027, "ShiftDn", "Down", shiftDownCommand},
     // Edit-bar buttons
     {590, "List", "List", notAvailable},
     {591, "View", "View", notAvailable},
@@ -76,12 +76,12 @@ constexpr std::array kCommands = std::to_array<Command>({
     {4319, "SetValue", "Set value", notAvailable},
     {4404, "Capture", "Capture an existing CELL OBJECT", captureCommand, kActionCopyExport},
     {4418, "Place", "Place (captured object) in an EMPTY CELL", placeCommand, kActionAddCells},
-    {9040, "CaptureTable", "Capture a TABLE from selected cells", captureTableCommand, kActionCopyExport},
-    {9041, "CaptureMatrix", "Capture a MATRIX from selected cells", captureMatrixCommand, kActionCopyExport},
-    {9042, "CaptureXYZ", "Capture COORDINATES from selected cells", captureXYZCommand, kActionCopyExport},
-    {9043, "CaptureSegment", "Capture a SEGMENT from selected cells", captureSegmentCommand, kActionCopyExport},
-    {9044, "CapturePolygon", "Capture a POLYGON from selected cells", capturePolygonCommand, kActionCopyExport},
-    {9045, "PlaceSheet", "Place (captured object) on the WORKSHEET", placeSheetCommand, kActionAddCells},
+    {9040, "CapTable", "Capture a TABLE from selected cells", captureTableCommand, kActionCopyExport},
+    {9041, "CapMatrx", "Capture a MATRIX from selected cells", captureMatrixCommand, kActionCopyExport},
+    {9042, "CapXYZ", "Capture COORDINATES from selected cells", captureXYZCommand, kActionCopyExport},
+    {9043, "CapSegmt", "Capture a SEGMENT from selected cells", captureSegmentCommand, kActionCopyExport},
+    {9044, "CapPolyg", "Capture a POLYGON from selected cells", capturePolygonCommand, kActionCopyExport},
+    {9045, "PlaceWks", "Place (captured object) on the WORKSHEET", placeSheetCommand, kActionAddCells},
 });
 
 }  // namespace

@@ -20,6 +20,8 @@ TEST(CommandTable, IdsAndNamesAreUniqueAndFoundAgain) {
         EXPECT_TRUE(names.insert(c.name).second) << c.name;
         EXPECT_NE(c.handler, nullptr) << c.name;
         EXPECT_FALSE(c.menuText.empty()) << c.name;
+        // A recorded button takes the short name as its label, which keeps only kMaxButtonLabel characters.
+        EXPECT_LE(c.name.size(), static_cast<std::size_t>(kMaxButtonLabel)) << c.name;
         EXPECT_EQ(CommandTable::standard().findByName(c.name), CommandTable::standard().findById(c.id)) << c.name;
     }
     EXPECT_EQ(CommandTable::standard().findById(0), nullptr);

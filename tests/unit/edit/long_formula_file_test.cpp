@@ -42,7 +42,7 @@ TEST(LongFormulaFile, InsertedRowThenSaveAndLoadKeepsEveryCell) {
     ASSERT_LE(longSum().size(), 255u);
 
     ASSERT_TRUE(first.session.moveTo(1, 9000, 1, first.err));
-    ASSERT_EQ(first.session.dispatch("RowInsert", first.err), CommandOutcome::Done);
+    ASSERT_EQ(first.session.dispatch("RowIns", first.err), CommandOutcome::Done);
     ErrStat err;
     const CellRec* sum = first.session.cells().findCell(5000, 1, 1, err);
     ASSERT_NE(sum, nullptr);
