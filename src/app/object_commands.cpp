@@ -14,6 +14,7 @@ namespace qx {
 namespace {
 
 constexpr Origin kOriginObjectCommand{kLetterA, 95, 40};
+constexpr int32_t kCodeProtectedCell = 40;  // "Attempting to edit or delete a protected cell"
 
 CommandOutcome outcome(bool ok, ErrStat& err) {
     if (ok) return CommandOutcome::Done;
@@ -158,6 +159,11 @@ CommandOutcome sortCommand(Session& session, ErrStat& err) {
 CommandOutcome runTableOperation(Session& session, const TableRequest& request, ErrStat& err) {
     err.enter();
     CellRec* cell = pointerCell(session);
+    // A protected cell keeps its table as it keeps its formula.
+    if (cell != nullptr && cell->has(cellflag::kProtectCell)) {
+        err.fail(kOriginObjectCommand, 2, kCodeProtectedCell);
+        return CommandOutcome::Failed;
+    }
     if (!applyTableRequest(session, cell, request, err)) return outcome(false, err);
     session.formulas().recalculator().notify(*cell, notifymode::kEdit);
     return CommandOutcome::Done;
