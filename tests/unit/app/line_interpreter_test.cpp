@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <random>
 #include <sstream>
 #include <vector>
@@ -10,12 +11,12 @@
 namespace qx {
 namespace {
 
-class LineInterpreterTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
+// A started session read by the line interpreter; boxes are printed into the same output.
+struct Cli {
+    Cli() {
         platform.setObserver([this](const RecordedBox& box) { out << formatBox(box); });
         ErrStat err;
-        ASSERT_TRUE(session.start(err));
+        EXPECT_TRUE(session.start(err));
     }
     std::string run(const std::string& script) {
         out.str("");
@@ -30,69 +31,43 @@ class LineInterpreterTest : public ::testing::Test {
     LineInterpreter cli{session, platform, out};
 };
 
-TEST_F(LineInterpreterTest, StateCarriesFromLineToLine) {
-    EXPECT_EQ(run("level 7\ngoto [4,5]\nselect [9,9]^[2,3,,8]\n"), "");
-    EXPECT_EQ(session.activeLevel(), 8);
-    EXPECT_EQ(session.pointer().row, 2);
-    EXPECT_EQ(session.pointer().col, 3);
+TEST(LineInterpreter, StateCarriesFromLineToLine) {
+    Cli c;
+    EXPECT_EQ(c.run("level 7\ngoto [4,5]\nselect [9,9]^[2,3,,8]\n"), "");
+    // The selection is ordered and the pointer goes to its top left.
+    const CellArea area = c.session.selection();
+    EXPECT_EQ((std::array{area.firstRow, area.firstCol, area.lastRow, area.lastCol}), (std::array{2, 3, 9, 9}));
+    EXPECT_EQ((std::array{c.session.activeLevel(), c.session.pointer().row, c.session.pointer().col}),
+              (std::array{8, 2, 3}));
 }
-
-TEST_F(LineInterpreterTest, QuitStopsEveryLaterStream) {
-    EXPECT_FALSE(cli.runLine("quit"));
-    std::istringstream next("level 99\n");
-    EXPECT_FALSE(cli.runStream(next));
-    EXPECT_EQ(out.str(), "");
-}
-
 
 // Whatever a script holds, each line is answered with at most a few lines and reading goes on.
-TEST(LineInterpreterRandom, GarbageLinesNeverStopOrFlood) {
+TEST(LineInterpreter, GarbageLinesNeverStopOrFlood) {
     std::mt19937 rng(7);
     const std::vector<std::string> starts = {"level ", "goto ",  "select ", "answer ", "time ", "Copy",
                                              "Delete", "enter ", "#",       "",        "x",     "time time "};
     const std::string alphabet = std::string("[],^$+-0123456789 \t\r\x01\x7f\xff") + "abc;";
-    HeadlessPlatform platform;
-    std::ostringstream out;
-    platform.setObserver([&out](const RecordedBox& box) { out << formatBox(box); });
-    Session session(platform, {});
-    ErrStat err;
-    ASSERT_TRUE(session.start(err));
-    LineInterpreter cli(session, platform, out);
+    Cli c;
     for (int i = 0; i < 5000; ++i) {
         std::string line = starts[rng() % starts.size()];
         int len = std::uniform_int_distribution<int>(0, 30)(rng);
         for (int k = 0; k < len; ++k) line += alphabet[rng() % alphabet.size()];
-        out.str("");
-        ASSERT_TRUE(cli.runLine(line)) << line;
-        std::string printed = out.str();
+        c.out.str("");
+        ASSERT_TRUE(c.cli.runLine(line)) << line;
+        std::string printed = c.out.str();
         EXPECT_LE(std::count(printed.begin(), printed.end(), '\n'), 4) << line;
-        EXPECT_GE(session.activeLevel(), 1);
-        EXPECT_LE(session.activeLevel(), session.highestLevel());
-        CellArea area = session.selection();
+        EXPECT_GE(c.session.activeLevel(), 1);
+        EXPECT_LE(c.session.activeLevel(), c.session.highestLevel());
+        CellArea area = c.session.selection();
         EXPECT_TRUE(area.firstRow >= 1 && area.lastRow <= kMaxRow && area.firstCol >= 1 && area.lastCol <= kMaxCol);
     }
 }
 
-
 // Two workbooks driven turn by turn in one process: entries, recalculation, answers and the
 // active level of one never reach the other.
-TEST(LineInterpreterSessions, TwoSessionsComputeIndependently) {
-    struct Side {
-        HeadlessPlatform platform;
-        std::ostringstream out;
-        Session session{platform, {}};
-        LineInterpreter cli{session, platform, out};
-        std::string run(std::string_view line) {
-            out.str("");
-            cli.runLine(line);
-            return out.str();
-        }
-    };
-    Side a;
-    Side b;
-    ErrStat err;
-    ASSERT_TRUE(a.session.start(err));
-    ASSERT_TRUE(b.session.start(err));
+TEST(LineInterpreter, TwoSessionsComputeIndependently) {
+    Cli a;
+    Cli b;
     const char* const kDeleteAll =
         "MSG [Deleting cells] You are about to delete the entire worksheet.\\n\\nIs this what you want to do?\n"
         "ANSWER yes\n";
@@ -105,8 +80,6 @@ TEST(LineInterpreterSessions, TwoSessionsComputeIndependently) {
         {"answer no", "select [1,1]^[65534,255]", "", ""},
         {"level 2", "Delete", "", kDeleteAll},
     };
-    a.platform.setObserver([&a](const RecordedBox& box) { a.out << formatBox(box); });
-    b.platform.setObserver([&b](const RecordedBox& box) { b.out << formatBox(box); });
     for (const auto& step : steps) {
         EXPECT_EQ(a.run(step.lineA), step.outA) << step.lineA;
         EXPECT_EQ(b.run(step.lineB), step.outB) << step.lineB;

@@ -68,21 +68,20 @@ TEST_F(ObjectCommandsTest, RandomObjectCommandsKeepTheStoreSound) {
         x = x * 1103515245u + 12345u;
         return (x >> 16) % n;
     };
+    auto at = [](int row, int col) { return "[" + std::to_string(row) + "," + std::to_string(col) + "]"; };
     for (int step = 0; step < 1500; ++step) {
         const int r1 = 1 + static_cast<int>(next(6));
         const int c1 = 1 + static_cast<int>(next(6));
         std::string line;
         switch (next(4)) {
             case 0:
-                line = "enter [" + std::to_string(r1) + "," + std::to_string(c1) + "] " + entries[next(7)];
+                line = "enter " + at(r1, c1) + " " + entries[next(7)];
                 break;
             case 1:
-                line = "select [" + std::to_string(r1) + "," + std::to_string(c1) + "]^[" +
-                       std::to_string(r1 + static_cast<int>(next(4))) + "," +
-                       std::to_string(c1 + static_cast<int>(next(4))) + "]";
+                line = "select " + at(r1, c1) + "^" + at(r1 + static_cast<int>(next(4)), c1 + static_cast<int>(next(4)));
                 break;
             case 2:
-                line = "goto [" + std::to_string(r1) + "," + std::to_string(c1) + "]";
+                line = "goto " + at(r1, c1);
                 break;
             default:
                 line = words[next(sizeof words / sizeof words[0])];

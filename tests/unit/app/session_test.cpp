@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -23,6 +24,7 @@ struct Started {
     explicit Started(SessionOptions options = {}) : session(platform, std::move(options)) {
         EXPECT_TRUE(session.start(err));
     }
+    std::array<int, 3> place() const { return {session.activeLevel(), session.pointer().row, session.pointer().col}; }
     HeadlessPlatform platform;
     Session session;
     ErrStat err;
@@ -30,15 +32,13 @@ struct Started {
 
 TEST(Session, LevelCountIsClampedAtStart) {
     const std::pair<int, int> cases[] = {{-7, 1}, {0, 1}, {2, 1}, {3, 2}, {33, 32}, {INT32_MAX, 32}};
-    for (const auto& c : cases) {
-        Started s(optionsWithLevels(c.first));
-        Session& session = s.session;
-        ErrStat& err = s.err;
-        EXPECT_EQ(session.highestLevel(), c.second) << c.first;
-        EXPECT_TRUE(session.setActiveLevel(c.second, err)) << c.first;
-        EXPECT_FALSE(session.setActiveLevel(c.second + 1, err)) << c.first;
-        EXPECT_EQ(err.code, 8);
-        EXPECT_EQ(session.activeLevel(), c.second) << "a refused level leaves the active one";
+    for (const auto& [asked, highest] : cases) {
+        Started s(optionsWithLevels(asked));
+        EXPECT_EQ(s.session.highestLevel(), highest) << asked;
+        EXPECT_TRUE(s.session.setActiveLevel(highest, s.err)) << asked;
+        EXPECT_FALSE(s.session.setActiveLevel(highest + 1, s.err)) << asked;
+        EXPECT_EQ(s.err.code, 8);
+        EXPECT_EQ(s.session.activeLevel(), highest) << "a refused level leaves the active one";
     }
 }
 
@@ -47,96 +47,55 @@ TEST(Session, RefusedMovesChangeNothing) {
         {0, 0, 1, 6}, {0, 65535, 1, 6}, {0, 1, 0, 7}, {0, 1, 256, 7}, {33, 1, 1, 8}, {-1, 1, 1, 8}, {99, 0, 0, 6},
     };
     Started s;
-    Session& session = s.session;
-    ErrStat& err = s.err;
-    ASSERT_TRUE(session.moveTo(3, 10, 20, err));
+    ASSERT_TRUE(s.session.moveTo(3, 10, 20, s.err));
     for (const auto& c : cases) {
-        EXPECT_FALSE(session.moveTo(c.level, c.row, c.col, err));
-        EXPECT_EQ(err.code, c.code);
-        EXPECT_FALSE(session.select(c.level, CellArea{c.row, c.col, 1, 1}, err));
-        EXPECT_EQ(err.code, c.code);
-        EXPECT_EQ((std::array{session.activeLevel(), session.pointer().row, session.pointer().col}),
-                  (std::array{3, 10, 20}));
-        EXPECT_TRUE(session.selection().contains(10, 20));
-        EXPECT_FALSE(session.selection().contains(1, 1));
+        EXPECT_FALSE(s.session.moveTo(c.level, c.row, c.col, s.err));
+        EXPECT_EQ(s.err.code, c.code);
+        EXPECT_FALSE(s.session.select(c.level, CellArea{c.row, c.col, 1, 1}, s.err));
+        EXPECT_EQ(s.err.code, c.code);
+        EXPECT_EQ(s.place(), (std::array{3, 10, 20}));
+        const CellArea a = s.session.selection();  // moving leaves a one-cell selection under the pointer
+        EXPECT_EQ((std::array{a.firstRow, a.firstCol, a.lastRow, a.lastCol}), (std::array{10, 20, 10, 20}));
     }
-}
-
-TEST(Session, SelectionIsOrderedAndPointerGoesToItsTopLeft) {
-    Started s;
-    auto corners = [&] {
-        const CellArea a = s.session.selection();
-        return std::array{a.firstRow, a.firstCol, a.lastRow, a.lastCol};
-    };
-    ASSERT_TRUE(s.session.select(0, CellArea{9, 7, 2, 3}, s.err));
-    EXPECT_EQ(corners(), (std::array{2, 3, 9, 7}));
-    EXPECT_EQ((std::pair{s.session.pointer().row, s.session.pointer().col}), (std::pair{2, 3}));
-    EXPECT_EQ(s.session.activeLevel(), 1);
-    // Moving the pointer leaves a one-cell selection under it.
-    ASSERT_TRUE(s.session.moveTo(0, 5, 5, s.err));
-    EXPECT_EQ(corners(), (std::array{5, 5, 5, 5}));
 }
 
 TEST(Session, TwoSessionsDoNotInterfere) {
-    Started sa(optionsWithLevels(5));
-    Started sb;
-    Session& a = sa.session;
-    Session& b = sb.session;
-    HeadlessPlatform& platformA = sa.platform;
-    HeadlessPlatform& platformB = sb.platform;
-    ErrStat& err = sa.err;
-    ASSERT_TRUE(a.select(4, CellArea{1, 1, 65534, 255}, err));
-    ASSERT_TRUE(b.moveTo(20, 7, 8, err));
-    a.scratch().repaintPending = true;
-    ASSERT_GT(a.bars().addBar("Mine"), 0);
-    a.globals().addRecentFile("/tmp/a.qx3");
-    platformA.setPolicy(PolicyAnswer::No);
+    Started a(optionsWithLevels(5));
+    Started b;
+    ASSERT_TRUE(a.session.select(4, CellArea{1, 1, 65534, 255}, a.err));
+    ASSERT_TRUE(b.session.moveTo(20, 7, 8, b.err));
+    a.session.scratch().repaintPending = true;
+    ASSERT_GT(a.session.bars().addBar("Mine"), 0);
+    a.session.globals().addRecentFile("/tmp/a.qx3");
+    a.platform.setPolicy(PolicyAnswer::No);
+    EXPECT_EQ(a.session.dispatch("Delete", a.err), CommandOutcome::Done);  // answered No: nothing deleted
+    EXPECT_EQ(a.platform.boxes().size(), 1u);
+    EXPECT_TRUE(b.platform.boxes().empty());
 
-    EXPECT_EQ(a.dispatch("Delete", err), CommandOutcome::Done);  // answered No: nothing deleted
-    EXPECT_EQ(platformA.boxes().size(), 1u);
-    EXPECT_TRUE(platformB.boxes().empty());
-
-    EXPECT_EQ(a.highestLevel(), 4);
-    EXPECT_EQ(b.highestLevel(), 32);
-    EXPECT_EQ(a.activeLevel(), 4);
-    EXPECT_EQ(b.activeLevel(), 20);
-    EXPECT_EQ(b.pointer().row, 7);
-    EXPECT_FALSE(b.selection().contains(1, 1));
-    EXPECT_FALSE(b.scratch().repaintPending);
-    EXPECT_EQ(b.bars().findBar("Mine"), 0);
-    EXPECT_TRUE(b.globals().recentFiles.empty());
+    EXPECT_EQ(a.session.highestLevel(), 4);
+    EXPECT_EQ(b.session.highestLevel(), 32);
+    EXPECT_EQ(a.session.activeLevel(), 4);
+    EXPECT_EQ(b.place(), (std::array{20, 7, 8}));
+    EXPECT_FALSE(b.session.selection().contains(1, 1));
+    EXPECT_FALSE(b.session.scratch().repaintPending);
+    EXPECT_EQ(b.session.bars().findBar("Mine"), 0);
+    EXPECT_TRUE(b.session.globals().recentFiles.empty());
 }
 
-// The other answers and a block one column short run through the CLI transcripts.
+// Only the whole worksheet asks (a block one row short deletes at once); the answers and a block one
+// column short run through the CLI transcripts.
 TEST(Session, DeleteAsksOnlyForTheWholeWorksheet) {
-    const struct { CellArea area; PolicyAnswer answer; std::size_t boxes; } cases[] = {
-        {{1, 1, 65534, 255}, PolicyAnswer::Yes, 1},
-        {{2, 1, 65534, 255}, PolicyAnswer::No, 0},
-    };
-    for (const auto& c : cases) {
-        Started s;
-        HeadlessPlatform& platform = s.platform;
-        Session& session = s.session;
-        ErrStat& err = s.err;
-        platform.setPolicy(c.answer);
-        ASSERT_NE(session.cells().makeCell(1, 1, 1, CellType::Label, err), nullptr);
-        ASSERT_TRUE(session.select(0, c.area, err));
-        EXPECT_EQ(session.dispatch("Delete", err), CommandOutcome::Done);
-        bool deleted = c.area.contains(1, 1) && (c.boxes == 0 || c.answer == PolicyAnswer::Yes);
-        EXPECT_EQ(session.cells().findCell(1, 1, 1, err) == nullptr, deleted);
-        ASSERT_EQ(platform.boxes().size(), c.boxes);
-        if (c.boxes) {
-            EXPECT_EQ(platform.boxes()[0].caption, "Deleting cells");
-            EXPECT_EQ(platform.boxes()[0].buttons, BoxButtons::YesNo);
-        }
+    Started s;
+    s.platform.setPolicy(PolicyAnswer::Yes);
+    for (int firstRow : {2, 1}) {
+        ASSERT_NE(s.session.cells().makeCell(firstRow, 1, 1, CellType::Label, s.err), nullptr);
+        ASSERT_TRUE(s.session.select(0, CellArea{firstRow, 1, 65534, 255}, s.err));
+        EXPECT_EQ(s.session.dispatch("Delete", s.err), CommandOutcome::Done);
+        EXPECT_EQ(s.session.cells().findCell(firstRow, 1, 1, s.err), nullptr);
+        ASSERT_EQ(s.platform.boxes().size(), firstRow == 1 ? 1u : 0u);
     }
-}
-
-std::string fileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
+    EXPECT_EQ(s.platform.boxes()[0].caption, "Deleting cells");
+    EXPECT_EQ(s.platform.boxes()[0].buttons, BoxButtons::YesNo);
 }
 
 TEST(Session, SettingsAreReadAtStartAndWrittenAtTheEndOnlyWhenGiven) {
@@ -145,40 +104,31 @@ TEST(Session, SettingsAreReadAtStartAndWrittenAtTheEndOnlyWhenGiven) {
     options.settingsPath = dir.file("Quorix.ini");
     options.directories.startDirectory = dir.path();
     {
-        HeadlessPlatform platform;
-        Session first(platform, options);
-        ErrStat err;
-        ASSERT_TRUE(first.start(err));
-        EXPECT_GT(first.bars().findBar("Table options"), 0) << "a missing file gives the default bar";
-        ASSERT_GT(first.bars().addBar("Survey"), 0);
-        ASSERT_TRUE(first.bars().addButton("Copy", 541));
-        first.globals().addRecentFile("/data/site.qx3");
+        Started first(options);
+        EXPECT_GT(first.session.bars().findBar("Table options"), 0) << "a missing file gives the default bar";
+        ASSERT_GT(first.session.bars().addBar("Survey"), 0);
+        ASSERT_TRUE(first.session.bars().addButton("Copy", 541));
+        first.session.globals().addRecentFile("/data/site.qx3");
         EXPECT_FALSE(std::filesystem::exists(*options.settingsPath)) << "nothing is written before the end";
-        ASSERT_TRUE(first.finish(err));
+        ASSERT_TRUE(first.session.finish(first.err));
     }
-    const std::string written = fileBytes(*options.settingsPath);
-    ASSERT_GE(written.size(), 255u);
-    EXPECT_EQ(written.size() % 255, 0u);
-    EXPECT_EQ(written.rfind("~~C{3.00}", 0), 0u);
+    std::ostringstream written;
+    written << std::ifstream(*options.settingsPath, std::ios::binary).rdbuf();
+    ASSERT_GE(written.str().size(), 255u);
+    EXPECT_EQ(written.str().size() % 255, 0u);
+    EXPECT_EQ(written.str().rfind("~~C{3.00}", 0), 0u);
 
-    HeadlessPlatform platform;
-    Session second(platform, options);
-    ErrStat err;
-    ASSERT_TRUE(second.start(err));
-    int place = second.bars().findBar("Survey");
+    Started second(options);
+    int place = second.session.bars().findBar("Survey");
     ASSERT_GT(place, 0);
-    EXPECT_EQ(second.bars().buttonCommand(place, 0), std::optional<uint16_t>(541));
-    ASSERT_EQ(second.globals().recentFiles.size(), 1u);
-    EXPECT_EQ(second.globals().recentFiles[0], "/data/site.qx3");
+    EXPECT_EQ(second.session.bars().buttonCommand(place, 0), std::optional<uint16_t>(541));
+    EXPECT_EQ(second.session.globals().recentFiles, std::vector<std::string>{"/data/site.qx3"});
 
     // A session without a settings path touches no file at all.
     std::filesystem::remove(*options.settingsPath);
-    HeadlessPlatform quietPlatform;
-    SessionOptions quiet;
-    quiet.directories.startDirectory = dir.path();
-    Session third(quietPlatform, quiet);
-    ASSERT_TRUE(third.start(err));
-    ASSERT_TRUE(third.finish(err));
+    options.settingsPath.reset();
+    Started third(options);
+    ASSERT_TRUE(third.session.finish(third.err));
     EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
 }
 

@@ -60,8 +60,10 @@ TEST(DirectAddress, ReaderAcceptsBothFormsAndRejectsBadIndexes) {
     }
 }
 
-TEST(Expansion, DirectAddressesShowTheirTargetsWithOffsets) {
+// Direct addresses show their targets moved by the offsets; textual addresses shift only whole literal parts.
+TEST(Expansion, AddressesShowTheirTargetsWithOffsets) {
     Fixture fx;
+    const TextOffsets down{2, 1, 0};
     struct {
         const char* text;
         TextOffsets off;
@@ -77,35 +79,21 @@ TEST(Expansion, DirectAddressesShowTheirTargetsWithOffsets) {
         {"~2~1~3", {0, 0, 1}, "[10,2,,$3]"},
         {"~2~0~32", {0, 0, 1}, "[10,2,,1]"},
         {"sum(\"~1~0\",'~')", {}, "sum(\"~1~0\",'~')"},  // strings and characters are not addresses
+        {"[3,4]", down, "[5,5]"},
+        {"[3,4,7]", down, "[5,5,7]"},                          // the element part stays
+        {"[3,4,,2]", down, "[5,5,,2]"},                        // no level offset here
+        {"[3,4,,2]", {0, 0, 31}, "[3,4,,1]"},                  // the level wraps
+        {"[$3,4]", down, "[$3,5]"},                            // '$' parts stay
+        {"[3+1,4]", down, "[3+1,5]"},                          // expressions stay
+        {"[1,1^10,1{[$]+[@]}]", down, "[3,2^12,2{[$]+[@]}]"},  // both corners of a Range Operation move
+        {"[1,1^10,1;[$]/[#]]", down, "[3,2^12,2;[$]/[#]]"},
+        {"[1,1^3,1{f(1,2,3)}]", down, "[3,2^5,2{f(1,2,3)}]"},  // call arguments are no address parts
+        {"[[1,1],2]", down, "[[3,2],3]"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(fx.expand(c.text, c.off), c.expected) << c.text;
         EXPECT_EQ(fx.lastCode, 0) << c.text;
     }
-}
-
-TEST(Expansion, TextualAddressesShiftOnlyWholeLiteralParts) {
-    Fixture fx;
-    const TextOffsets down{2, 1, 0};
-    struct {
-        const char* text;
-        const char* expected;
-    } cases[] = {
-        {"[3,4]", "[5,5]"},
-        {"[3,4,7]", "[5,5,7]"},                          // the element part stays
-        {"[3,4,,2]", "[5,5,,2]"},                        // no level offset here
-        {"[$3,4]", "[$3,5]"},                            // '$' parts stay
-        {"[3+1,4]", "[3+1,5]"},                          // expressions stay
-        {"[1,1^10,1{[$]+[@]}]", "[3,2^12,2{[$]+[@]}]"},  // both corners of a Range Operation move
-        {"[1,1^10,1;[$]/[#]]", "[3,2^12,2;[$]/[#]]"},
-        {"[1,1^3,1{f(1,2,3)}]", "[3,2^5,2{f(1,2,3)}]"},  // call arguments are no address parts
-        {"[[1,1],2]", "[[3,2],3]"},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(fx.expand(c.text, down), c.expected) << c.text;
-        EXPECT_EQ(fx.lastCode, 0) << c.text;
-    }
-    EXPECT_EQ(fx.expand("[3,4,,2]", {0, 0, 31}), "[3,4,,1]");
 }
 
 TEST(Expansion, FailuresAndSanitising) {

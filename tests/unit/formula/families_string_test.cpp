@@ -121,7 +121,6 @@ TEST(StringCopy, RefusedTargets) {
     fx.fill({{1, 1, "5"}, {2, 1, "\"v[1,1]"}, {3, 1, "'locked"}});
     fx.cell(3, 1)->set(cellflag::kProtectCell);
     const FailCase cases[] = {
-        {"+strcpy([1,1],\"x\")", 64},           // a Formula
         {"+strcpy([2,1],\"x\")", 64},           // a Variable Label
         {"+strcpy(\"a\",\"x\")", 64},           // a constant
         {"+strcat([3,1],\"x\")", 40},           // protected

@@ -70,22 +70,5 @@ TEST(TrigFamily, BadModesAndCountsFail) {
     fx.expectFailures(cases);
 }
 
-TEST(TrigFamily, LibraryFailuresKeepTheMathRecord) {
-    FunctionFixture fx;
-    struct LibraryCase {
-        const char* text;
-        int mathCode;
-    };
-    const LibraryCase cases[] = {
-        {"asin(2)", 2}, {"acos(-1.5)", 2}, {"cotan(0)", 2}, {"cosh(1000)", 2}, {"mode(3,1,10.6100)", 4},
-    };
-    for (const auto& c : cases) {
-        const ErrStat err = fx.evalErr(c.text);
-        EXPECT_EQ(err.code, 37) << c.text;
-        EXPECT_EQ(err.savedLetter, kLetterLib) << c.text;
-        EXPECT_EQ(err.savedCode, c.mathCode) << c.text;
-    }
-}
-
 }  // namespace
 }  // namespace qx

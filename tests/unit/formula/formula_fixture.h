@@ -46,23 +46,22 @@ class FormulaFixture {
         for (const Entry& e : entries) enter(e.row, e.col, e.text, level);
     }
 
-    // Evaluates text without a calling cell, as a whole formula.
-    Outcome eval(const std::string& text) {
+    // Evaluates text without a calling cell, as a whole formula. The whole error record is for failures
+    // that keep a library's own first error.
+    ErrStat evalErr(const std::string& text, double* value = nullptr) {
         std::string buffer = text;
         ErrStat err;
+        const double v = engine.evaluator().evaluateFormula(nullptr, buffer.data(), err);
+        if (value != nullptr) *value = v;
+        return err;
+    }
+
+    Outcome eval(const std::string& text) {
         Outcome o;
-        o.value = engine.evaluator().evaluateFormula(nullptr, buffer.data(), err);
+        const ErrStat err = evalErr(text, &o.value);
         o.code = err.failed() ? err.code : 0;
         o.position = err.failed() ? err.position : 0;
         return o;
-    }
-
-    // The whole error record, for failures that keep a library's own first error.
-    ErrStat evalErr(const std::string& text) {
-        std::string buffer = text;
-        ErrStat err;
-        engine.evaluator().evaluateFormula(nullptr, buffer.data(), err);
-        return err;
     }
 
     // Each text evaluates without failing to its value, within `tolerance`.
