@@ -7,15 +7,9 @@
 namespace qx {
 namespace {
 
-TEST(AppGlobals, LevelCountIsClampedToTwoThroughThirtyThree) {
-    const int cases[][2] = {{1, 2}, {0, 2}, {-7, 2}, {2, 2}, {17, 17}, {33, 33}, {34, 33}, {40, 33}};
-    for (const auto& c : cases) EXPECT_EQ(clampLevelCount(c[0]), c[1]) << c[0];
-}
-
 TEST(AppGlobals, DefaultWorkbookNameTakesTheFirstFreeNumber) {
     const struct {
-        int firstExisting;
-        int lastExisting;
+        int firstExisting, lastExisting;
         std::string expected;
     } cases[] = {{0, -1, "wkbk1"}, {1, 2, "wkbk3"}, {2, 2, "wkbk1"}, {1, 100, "wkbk101"}};
     for (const auto& c : cases) {
@@ -27,9 +21,7 @@ TEST(AppGlobals, DefaultWorkbookNameTakesTheFirstFreeNumber) {
 }
 
 TEST(AppGlobals, SettingsInitTakesItsDirectoriesFromTheCaller) {
-    testing::TempDirectory start;
-    testing::TempDirectory docs;
-    testing::TempDirectory install;
+    testing::TempDirectory start, docs, install;
     docs.write("wkbk1.qx3", "");
     AppGlobals app;
     settingsInit(app, {start.path(), docs.path(), install.path()});

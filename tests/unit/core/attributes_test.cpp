@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "core/cell_store.h"
+#include <tuple>
+
+#include "cell_store_fixture.h"
 #include "core/level_fonts.h"
 #include "platform/headless_platform.h"
 
@@ -52,18 +54,7 @@ TEST(Attributes, SettingsBoxShowsEveryField) {
               "  Range Def:\t\tNo\n");
 }
 
-class EffectiveAttributesOfPlaces : public ::testing::Test {
-  protected:
-    CellRec* make(int row, int col, CellType type) {
-        ErrStat err;
-        CellRec* cell = store.makeCell(row, col, 1, type, err);
-        EXPECT_FALSE(err.failed());
-        return cell;
-    }
-
-    ScratchRecord scratch;
-    CellStore store{2, LevelDefaults{}, "/tmp", scratch};
-};
+using EffectiveAttributesOfPlaces = testing::StoreTest;
 
 TEST_F(EffectiveAttributesOfPlaces, NewCellsTakeTheNewestRangeThatContainsThem) {
     ASSERT_TRUE(addRangeAttributes(store, 1, {1, 1, 10, 10}, {0x0009, cellflag::kProtectCell, 0x00100000, 5}, 0));
@@ -81,30 +72,27 @@ TEST_F(EffectiveAttributesOfPlaces, NewCellsTakeTheNewestRangeThatContainsThem) 
         {30, 30, CellType::Formula, 0x00300000, 0, 0},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.row);
-        CellRec* cell = make(c.row, c.col, c.type);
-        EXPECT_EQ(cell->style, c.style);
-        EXPECT_EQ(cell->flags, c.flags);
-        if (cell->formula) {
-            EXPECT_EQ(cell->formula->flags, c.formulaFlags);
-        }
+        CellRec* cell = store.makeCell(c.row, c.col, 1, c.type, err);
+        EXPECT_EQ(std::tuple(cell->style, cell->flags, cell->formula ? cell->formula->flags : 0),
+                  std::tuple(c.style, c.flags, c.formulaFlags))
+            << c.row;
     }
-    EXPECT_FALSE(addRangeAttributes(store, 2, {1, 1, 2, 2}, {}, 0));
+    EXPECT_FALSE(addRangeAttributes(store, 33, {1, 1, 2, 2}, {}, 0));  // no such level
 }
 
 TEST_F(EffectiveAttributesOfPlaces, PrecisionComesFromTheCellThenThePlace) {
-    store.levelPtr(1)->defaults.precision = 3;
+    level().defaults.precision = 3;
     addRangeAttributes(store, 1, {1, 1, 5, 5}, {0x1, 0, 0, 6}, 0);
-    CellRec* coded = make(1, 1, CellType::Formula);
+    CellRec* coded = formula(1, 1);
     coded->formula->flags = 0x0500;  // code 5
-    CellRec* plain = make(2, 2, CellType::Formula);
-    CellRec* label = make(9, 9, CellType::Label);
+    CellRec* plain = formula(2, 2);
+    CellRec* text = label(9, 9);
     const struct {
         const CellRec* cell;
         int row, col, level, expected;
     } cases[] = {
-        {coded, 1, 1, 1, 4}, {nullptr, 1, 1, 1, 4}, {label, 1, 1, 1, 4},   {plain, 2, 2, 1, 6},
-        {label, 9, 9, 1, 3}, {nullptr, 7, 7, 0, 2}, {nullptr, 7, 7, 2, 2}, {nullptr, 0, 7, 1, 3},
+        {coded, 1, 1, 1, 4}, {nullptr, 1, 1, 1, 4}, {text, 1, 1, 1, 4},     {plain, 2, 2, 1, 6},
+        {text, 9, 9, 1, 3},  {nullptr, 7, 7, 0, 2}, {nullptr, 7, 7, 33, 2}, {nullptr, 0, 7, 1, 3},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(effectivePrecision(store, c.cell, c.row, c.col, c.level), c.expected)
@@ -112,7 +100,7 @@ TEST_F(EffectiveAttributesOfPlaces, PrecisionComesFromTheCellThenThePlace) {
     }
     EXPECT_EQ(effectiveAttributes(store, coded, 1, 1, 1).precision, 5);
     EXPECT_EQ(effectiveAttributes(store, nullptr, 3, 3, 1).style, 1u);
-    EXPECT_EQ(effectiveAttributes(store, nullptr, 3, 3, 7).style, 0u);
+    EXPECT_EQ(effectiveAttributes(store, nullptr, 3, 3, 33).style, 0u);
 }
 
 }  // namespace

@@ -31,6 +31,8 @@ class StoreTest : public ::testing::Test {
         return cell;
     }
 
+    LevelRec& level(int n = 1) { return *store.levelPtr(n); }
+
     CellRec* at(int row, int col, int level = 1) {
         ErrStat local;
         return store.findCell(row, col, level, local);

@@ -1,5 +1,8 @@
 #include <string>
+#include <tuple>
 #include <utility>
+
+#include "core/style_word.h"
 
 #include "cell_store_fixture.h"
 
@@ -8,27 +11,19 @@ namespace {
 
 using ValuesTest = StoreTest;
 
-constexpr uint32_t kJustifyShift = 20;
-
 TEST_F(ValuesTest, ArrayAreaResizeKeepsAndZeroesElements) {
-    struct Case {
-        int from, to;
-    };
-    const Case cases[] = {{5, 3}, {3, 5}, {4, 0}, {0, 6}, {8191, 2}};
-    for (const Case& c : cases) {
+    for (auto [from, to] : {std::pair{5, 3}, {3, 5}, {4, 0}, {0, 6}, {8191, 2}}) {
         CellRec* cell = formula(1, 1);
-        ASSERT_EQ(store.setArraySize(cell, c.from, err), c.from);
-        std::vector<double> values(c.from + 1);
-        for (int i = 0; i <= c.from; ++i) values[i] = 10.0 + i;
-        if (c.from > 0) store.setArrayElements(cell, values.data(), 1, c.from, err);
-        ASSERT_EQ(store.setArraySize(cell, c.to, err), c.to);
+        ASSERT_EQ(store.setArraySize(cell, from, err), from);
+        std::vector<double> values(from + 1);
+        for (int i = 0; i <= from; ++i) values[i] = 10.0 + i;
+        if (from > 0) store.setArrayElements(cell, values.data(), 1, from, err);
+        ASSERT_EQ(store.setArraySize(cell, to, err), to);
         ASSERT_FALSE(err.failed());
         const double* array = cell->formula->array;
-        EXPECT_EQ(array[0], c.to);
-        for (int i = 1; i <= c.to; ++i) EXPECT_EQ(array[i], i <= c.from ? 10.0 + i : 0.0) << c.from << "->" << c.to;
-        if (c.to == 0) {
-            EXPECT_EQ(array, CellStore::emptyArray());
-        }
+        EXPECT_EQ(array[0], to);
+        for (int i = 1; i <= to; ++i) EXPECT_EQ(array[i], i <= from ? 10.0 + i : 0.0) << from << "->" << to;
+        EXPECT_EQ(to == 0, array == CellStore::emptyArray());
         store.deleteCellNow(cell, err);
     }
 }
@@ -44,9 +39,7 @@ TEST_F(ValuesTest, ArrayAreaFailures) {
     const Case sizes[] = {{number, 8192, 2, 9}, {number, -1, 2, 9}, {text, 3, 3, 19}, {nullptr, 3, 1, 75}};
     for (const Case& c : sizes) {
         EXPECT_EQ(store.setArraySize(c.cell, c.n, err), 0);
-        EXPECT_EQ(err.point, c.point);
-        EXPECT_EQ(err.code, c.code);
-        EXPECT_EQ(err.routine, 8);
+        EXPECT_EQ(std::tuple(err.point, err.code, err.routine), std::tuple(c.point, c.code, 8)) << c.n;
     }
     store.setArraySize(number, 2, err);
     struct Elements {
@@ -56,12 +49,10 @@ TEST_F(ValuesTest, ArrayAreaFailures) {
     const Elements bad[] = {{nullptr, 0, 1}, {text, 0, 1}, {number, -1, 1}, {number, 2, 1}, {number, 0, 2}};
     for (const Elements& c : bad) {
         store.setArrayElements(c.cell, values, c.first, c.last, err);
-        EXPECT_EQ(err.code, 75) << c.first << ".." << c.last;
-        EXPECT_EQ(err.point, 1);
+        EXPECT_EQ(std::tuple(err.point, err.code), std::tuple(1, 75)) << c.first << ".." << c.last;
     }
     EXPECT_EQ(store.setArrayElements(number, values, 2, 3, err), 3);
-    EXPECT_EQ(number->formula->array[1], 3.0);
-    EXPECT_EQ(number->formula->array[2], 4.0);
+    EXPECT_EQ(std::tuple(number->formula->array[1], number->formula->array[2]), std::tuple(3.0, 4.0));
     store.freeArray(number, err);
     EXPECT_EQ(number->formula->array, CellStore::emptyArray());
     EXPECT_EQ(CellStore::emptyArray()[0], 0.0);
@@ -69,19 +60,12 @@ TEST_F(ValuesTest, ArrayAreaFailures) {
 
 TEST_F(ValuesTest, TagsAreCutQuotedAndOnlyForFormulas) {
     CellRec* cell = formula(2, 2);
-    struct Case {
-        std::string text, stored;
-    };
-    const Case cases[] = {
-        {"a note", "a note"},
-        {"say \"hi\"", "say 'hi'"},
-        {std::string(300, 'x'), std::string(255, 'x')},
-        {"", ""},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(store.setTag(cell, c.text, err), static_cast<int>(c.stored.size()));
-        EXPECT_EQ(store.getTag(cell), c.stored);
-        EXPECT_EQ(cell->formula->tag == nullptr, c.stored.empty());
+    const std::pair<std::string, std::string> cases[] = {
+        {"a note", "a note"}, {"say \"hi\"", "say 'hi'"}, {std::string(300, 'x'), std::string(255, 'x')}, {"", ""}};
+    for (const auto& [text, stored] : cases) {
+        EXPECT_EQ(store.setTag(cell, text, err), static_cast<int>(stored.size()));
+        EXPECT_EQ(store.getTag(cell), stored);
+        EXPECT_EQ(cell->formula->tag == nullptr, stored.empty());
     }
     store.setTag(cell, "gone soon", err);
     EXPECT_EQ(store.freeTag(cell, err), 1);
@@ -116,15 +100,15 @@ TEST_F(ValuesTest, MakeCellChoosesJustification) {
         ++row;
         if (c.existing != CellType::Undefined) {
             CellRec* old = store.makeCell(row, 1, 1, c.existing, err);
-            old->style = (old->style & ~(3u << kJustifyShift)) | (c.existingJustify << kJustifyShift);
+            old->style = style::withJustification(old->style, static_cast<int>(c.existingJustify));
         }
         CellRec* cell = store.makeCell(row, 1, 1, c.made, err);
         ASSERT_NE(cell, nullptr);
-        EXPECT_EQ((cell->style >> kJustifyShift) & 3u, c.expected) << row;
+        EXPECT_EQ(style::justification(cell->style), static_cast<int>(c.expected)) << row;
         EXPECT_EQ(cell->type(), c.made);
     }
-    store.levelPtr(1)->defaults.style = 2u << kJustifyShift;
-    EXPECT_EQ((store.makeCell(40, 1, 1, CellType::Formula, err)->style >> kJustifyShift) & 3u, 2u);
+    level().defaults.style = style::withJustification(0, 2);
+    EXPECT_EQ(style::justification(store.makeCell(40, 1, 1, CellType::Formula, err)->style), 2);
 }
 
 TEST_F(ValuesTest, MakeCellOverFormulaCarriesArrayTagAndObject) {
@@ -143,8 +127,7 @@ TEST_F(ValuesTest, MakeCellOverFormulaCarriesArrayTagAndObject) {
     CellRec* fresh = store.makeCell(3, 3, 1, CellType::Formula, err);
     ASSERT_NE(fresh, nullptr);
     EXPECT_NE(fresh, old);
-    EXPECT_EQ(fresh->formula->arrayCount(), 2u);
-    EXPECT_EQ(fresh->formula->array[2], 8.0);
+    EXPECT_EQ(std::tuple(fresh->formula->arrayCount(), fresh->formula->array[2]), std::tuple(2u, 8.0));
     EXPECT_EQ(store.getTag(fresh), "kept");
     ASSERT_NE(fresh->formula->object, nullptr);
     EXPECT_NE(fresh->formula->object, object);
@@ -152,12 +135,11 @@ TEST_F(ValuesTest, MakeCellOverFormulaCarriesArrayTagAndObject) {
     // The object kind and error mark go; a display format beside an object kind goes too.
     EXPECT_EQ(fresh->formula->flags, 0x4u);
     // The overwritten cell waits on the undo chain in its entry form.
-    ASSERT_EQ(store.levelPtr(1)->undoNewer, old);
+    ASSERT_EQ(level().undoNewer, old);
     EXPECT_EQ(old->textView(), "+1");
 
-    CellRec* text = store.makeCell(3, 3, 1, CellType::Label, err);
-    EXPECT_EQ(text->formula, nullptr);
-    CellRec* again = store.makeCell(3, 3, 1, CellType::Formula, err);
+    EXPECT_EQ(store.makeCell(3, 3, 1, CellType::Label, err)->formula, nullptr);
+    CellRec* again = store.makeCell(3, 3, 1, CellType::Formula, err);  // nothing left to carry
     EXPECT_EQ(again->formula->arrayCount(), 0u);
     EXPECT_EQ(store.getTag(again), "");
     expectSound();
@@ -169,17 +151,16 @@ TEST_F(ValuesTest, MakeCellReusesPlaceholderAndKeepsItsDependents) {
     EXPECT_TRUE(holder->has(cellflag::kRecalcPending));
     CellRec* user = formula(5, 5, {holder});
     EXPECT_FALSE(holder->dependentsMark);
-    CellRec* made = store.makeCell(4, 4, 1, CellType::Label, err);
-    EXPECT_EQ(made, holder);
-    EXPECT_EQ(made->dependents, 1u);
-    EXPECT_EQ(user->formula->refs[0], made);
+    EXPECT_EQ(store.makeCell(4, 4, 1, CellType::Label, err), holder);
+    EXPECT_EQ(holder->dependents, 1u);
+    EXPECT_EQ(user->formula->refs[0], holder);
     expectSound();
 }
 
 TEST_F(ValuesTest, MakeCellRefusesOverlapUnlessLoadingAndProtectedCells) {
     label(6, 1, "wide")->setOverlapped(3);
     EXPECT_EQ(store.makeCell(6, 2, 1, CellType::Label, err), nullptr);
-    EXPECT_EQ(std::pair(err.code, err.point), std::pair(16, 3));
+    EXPECT_EQ(std::tuple(err.code, err.point), std::tuple(16, 3));
     err.detail = -1;  // loading places cells whatever overlaps them
     EXPECT_NE(store.makeCell(6, 2, 1, CellType::Label, err), nullptr);
     EXPECT_FALSE(err.failed());

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <tuple>
 
 #include "platform/headless_platform.h"
 
@@ -50,9 +51,7 @@ TEST(Compose, EveryLetterAndModuleRow) {
         err.position = 42;
         err.fail(Origin{c.letter, c.module, c.routine}, c.point, c.code);
         ComposedError out = compose(c.errorFlag, err, scratch);
-        EXPECT_EQ(out.header, c.header);
-        EXPECT_EQ(out.text, c.text);
-        EXPECT_EQ(out.savedPosition, c.position);
+        EXPECT_EQ(std::tuple(out.header, out.text, out.savedPosition), std::tuple(c.header, c.text, c.position));
         EXPECT_TRUE(isCleared(err));
     }
 }
@@ -76,14 +75,12 @@ TEST(FormulaError, SecondErrorQuotesFirstTextWithItsOwnMessageAndOrigin) {
     ErrStat err;
     ScratchRecord scratch;
     FormulaRec rec;
-    CellRec cell;
+    CellRec cell{.formula = &rec};
     cell.setType(CellType::Formula);
-    cell.formula = &rec;
     const std::string first = "1+foo(2)*3";
     recordFormulaError(FormulaScan{first, 0, 5, first.size(), &cell}, 10, 3, 1, 14, 0, err, scratch);
     EXPECT_TRUE(rec.errorMark());
-    EXPECT_EQ(scratch.captureScanned, "1+foo");
-    EXPECT_EQ(scratch.captureRest, "(2)*3");
+    EXPECT_EQ(scratch.captureScanned + "|" + scratch.captureRest, "1+foo|(2)*3");
     err.trace(Origin{'A', 20, 1});
 
     const std::string second = "sqrt(-1)";
@@ -95,8 +92,7 @@ TEST(FormulaError, SecondErrorQuotesFirstTextWithItsOwnMessageAndOrigin) {
     EXPECT_EQ(out.text, "  \"1+foo\" - wrong number or type of parameters");
     EXPECT_EQ(out.savedPosition, 33);
     EXPECT_TRUE(isCleared(err));
-    EXPECT_TRUE(scratch.captureScanned.empty());
-    EXPECT_TRUE(scratch.captureRest.empty());
+    EXPECT_EQ(scratch.captureScanned + scratch.captureRest, "");
     EXPECT_EQ(scratch.toolkitError, 0);
 
     // Once shown, the next formula error quotes its own text.
@@ -109,52 +105,35 @@ TEST(FormulaError, ReplacesAnEarlierSavedOriginAndMarksOnlyFormulaCells) {
     ScratchRecord scratch;
     err.fail(Origin{'A', 1, 3}, 1, 6);
     FormulaRec rec;
-    CellRec label;
+    CellRec label{.formula = &rec};
     label.setType(CellType::VariableLabel);
-    label.formula = &rec;
     recordFormulaError(FormulaScan{"x", 0, 1, 1, &label}, 26, 2, 5, 3, 0, err, scratch);
     EXPECT_FALSE(rec.errorMark());
-    EXPECT_EQ(err.savedLetter, kLetterF);
-    EXPECT_EQ(err.savedModule, 26);
-    EXPECT_EQ(err.savedCode, 3);
+    EXPECT_EQ(std::tuple(err.savedLetter, err.savedModule, err.savedCode), std::tuple(kLetterF, 26, 3));
 }
 
 TEST(FormulaError, IndexesOutsideTheTextAreClamped) {
     const struct {
         std::size_t start, current, end;
-        const char* scanned;
-        const char* rest;
-    } cases[] = {
-        {0, 2, 100, "ab", "cd"},
-        {3, 1, 4, "", "bcd"},
-        {9, 9, 9, "", ""},
-        {1, 99, 2, "b", ""},
-    };
+        const char* captured;  // scanned|rest
+    } cases[] = {{0, 2, 100, "ab|cd"}, {3, 1, 4, "|bcd"}, {9, 9, 9, "|"}, {1, 99, 2, "b|"}};
     for (const auto& c : cases) {
         ErrStat err;
         ScratchRecord scratch;
         recordFormulaError(FormulaScan{"abcd", c.start, c.current, c.end, nullptr}, 1, 1, 1, 15, 0, err, scratch);
-        EXPECT_EQ(scratch.captureScanned, c.scanned);
-        EXPECT_EQ(scratch.captureRest, c.rest);
+        EXPECT_EQ(scratch.captureScanned + "|" + scratch.captureRest, c.captured);
     }
 }
 
 TEST(GeneralMessage, BufferSizeAndCodeRange) {
     const std::size_t need = generalMessageBufferSize();
     EXPECT_EQ(need, 102u);
-    const struct {
-        int32_t code;
-        std::size_t size;
-        const char* text;
-    } cases[] = {
+    // Too small a buffer gets nothing rather than a cut message.
+    const std::tuple<int32_t, std::size_t, const char*> cases[] = {
         {81, need,
          "Attempting to move cell(s) to another level that either reference or affect other cell(s). (try COPY)"},
-        {81, need - 1, ""},
-        {1, 94, ""},
-        {103, need, "unknown error"},
-        {-1, 4096, "unknown error"},
-    };
-    for (const auto& c : cases) EXPECT_EQ(generalMessage(c.code, c.size), c.text) << c.code << " " << c.size;
+        {81, need - 1, ""}, {1, 94, ""}, {103, need, "unknown error"}, {-1, 4096, "unknown error"}};
+    for (const auto& [code, size, text] : cases) EXPECT_EQ(generalMessage(code, size), text) << code << " " << size;
 }
 
 TEST(StandardBoxes, ReachThePlatformWithTheirCaptionsIconsAndButtons) {

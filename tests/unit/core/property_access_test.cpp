@@ -4,28 +4,27 @@
 
 #include <climits>
 #include <random>
+#include <tuple>
 
-#include "core/cell_store.h"
+#include "cell_store_fixture.h"
 
 namespace qx {
 namespace {
 
-class PropertyAccess : public ::testing::Test {
+class PropertyAccess : public testing::StoreTest {
   protected:
+    // Always the same place, so each call replaces the cell made before.
     CellRec* make(CellType type, uint32_t style, uint16_t flags, uint32_t formulaFlags) {
-        ErrStat err;
-        CellRec* cell = store.makeCell(2, 3, 1, type, err);
-        EXPECT_FALSE(err.failed());
+        ErrStat local;
+        CellRec* cell = store.makeCell(2, 3, 1, type, local);
+        EXPECT_FALSE(local.failed());
         cell->style = style;
         cell->flags = static_cast<uint16_t>(flags | static_cast<uint16_t>(type));
         if (cell->formula) cell->formula->flags = formulaFlags;
-        store.levelPtr(1)->changed = false;
+        level().changed = false;
         scratch.repaintPending = false;
         return cell;
     }
-
-    ScratchRecord scratch;
-    CellStore store{2, LevelDefaults{}, "/tmp", scratch};
 };
 
 constexpr uint16_t kHide = cellflag::kHideDisplay;
@@ -51,7 +50,7 @@ TEST_F(PropertyAccess, ReadsDependOnTheCellType) {
         for (int p = 0; p < kPropertyCount; ++p) {
             EXPECT_EQ(cellProperty(store, cell, p, kPropertyRead), expected[t][p]) << "type " << t << " property " << p;
         }
-        EXPECT_FALSE(store.levelPtr(1)->changed);
+        EXPECT_FALSE(level().changed);
     }
 }
 
@@ -102,13 +101,9 @@ TEST_F(PropertyAccess, WritesFollowTheirRules) {
         CellRec* cell = make(c.type, c.style, 0, c.formulaFlags);
         const uint16_t flagsBefore = cell->flags;
         EXPECT_EQ(cellProperty(store, cell, c.property, c.value), c.returned);
-        EXPECT_EQ(cell->style, c.styleAfter);
-        if (cell->formula) {
-            EXPECT_EQ(cell->formula->flags, c.formulaFlagsAfter);
-        }
-        EXPECT_EQ(cell->flags, flagsBefore);
-        EXPECT_EQ(store.levelPtr(1)->changed, c.accepted);
-        EXPECT_EQ(scratch.repaintPending, c.accepted);
+        EXPECT_EQ(std::tuple(cell->style, cell->formula ? cell->formula->flags : 0u, cell->flags),
+                  std::tuple(c.styleAfter, c.formulaFlagsAfter, flagsBefore));
+        EXPECT_EQ(std::tuple(level().changed, scratch.repaintPending), std::tuple(c.accepted, c.accepted));
     }
 }
 
@@ -120,10 +115,11 @@ TEST_F(PropertyAccess, FlagWritesAndTheArrayArea) {
     EXPECT_EQ(cell->formula->arrayCount(), 5u);
     EXPECT_EQ(cellProperty(store, cell, 3, -2), 5);
 
-    CellRec* label = make(CellType::Label, 0, 0, 0);
-    EXPECT_EQ(cellProperty(store, label, 21, 1), 1);
-    EXPECT_TRUE(label->dependentsMark);
-    EXPECT_EQ(label->flags & kPending, 0);
+    // A Label's recalc-pending lives in its dependents mark, not in the flags.
+    CellRec* text = make(CellType::Label, 0, 0, 0);
+    EXPECT_EQ(cellProperty(store, text, 21, 1), 1);
+    EXPECT_TRUE(text->dependentsMark);
+    EXPECT_EQ(text->flags & kPending, 0);
 }
 
 TEST_F(PropertyAccess, RemovingPreventMarksThePendingCellAndACircularOneFailed) {
@@ -150,7 +146,7 @@ TEST_F(PropertyAccess, NullPlaceholderAndUnknownPropertiesGiveMinusOne) {
     }
     CellRec* cell = make(CellType::Formula, 0, 0, 0);
     for (int p : {-1, 32, 1000}) EXPECT_EQ(cellProperty(store, cell, p, 1), -1) << p;
-    EXPECT_FALSE(store.levelPtr(1)->changed);
+    EXPECT_FALSE(level().changed);
     EXPECT_EQ(holder->style, 0u);
 }
 
@@ -168,9 +164,9 @@ TEST_F(PropertyAccess, RandomCodesAndValuesChangeNothingUnlessAccepted) {
             std::tuple(cell->style, cell->flags, cell->dependentsMark, cell->formula ? cell->formula->flags : 0,
                        cell->formula ? cell->formula->arrayCount() : 0);
         const int64_t got = cellProperty(store, cell, property, value);
-        SCOPED_TRACE(testing::Message() << "property " << property << " value " << value);
+        SCOPED_TRACE(::testing::Message() << "property " << property << " value " << value);
         EXPECT_EQ(got, cellProperty(store, cell, property, kPropertyRead));
-        if (!store.levelPtr(1)->changed) {
+        if (!level().changed) {
             EXPECT_EQ(got, before);
             EXPECT_EQ(words, std::tuple(cell->style, cell->flags, cell->dependentsMark,
                                         cell->formula ? cell->formula->flags : 0,
