@@ -15,11 +15,18 @@ TEST(Attributes, MenuSetters) {
     const struct {
         uint32_t got, expected;
     } cases[] = {
-        {setSize(0xFFFFFFFF, 0), 0x07FFFFFF}, {setSize(0, -3), 0},          {setSize(0, 7), 0x08000000},
-        {setSize(0, 12), 0x28000000},         {setSize(0, 38), 0xF8000000}, {setSize(0, 39), 0xF8000000},
-        {setColour(0xF0, 15), 0xFF},          {setColour(0xFF, 16), 0xF0},
-        {setFontByName(0, "Courier New"), 0x0400},     {setFontByName(0, "Vendana"), 0x2100},
-        {setFontByName(0x2100, "courier new"), 0},     {setFontByName(0x2100, nullptr), 0},
+        {setSize(0xFFFFFFFF, 0), 0x07FFFFFF},
+        {setSize(0, -3), 0},
+        {setSize(0, 7), 0x08000000},
+        {setSize(0, 12), 0x28000000},
+        {setSize(0, 38), 0xF8000000},
+        {setSize(0, 39), 0xF8000000},
+        {setColour(0xF0, 15), 0xFF},
+        {setColour(0xFF, 16), 0xF0},
+        {setFontByName(0, "Courier New"), 0x0400},
+        {setFontByName(0, "Vendana"), 0x2100},
+        {setFontByName(0x2100, "courier new"), 0},
+        {setFontByName(0x2100, nullptr), 0},
     };
     for (const auto& c : cases) EXPECT_EQ(c.got, c.expected) << std::hex << c.expected;
 }

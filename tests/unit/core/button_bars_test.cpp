@@ -11,13 +11,17 @@ std::vector<std::string> labelsOf(const ButtonBar& bar) {
     return out;
 }
 
-TEST(BarSet, SeventeenthBarIsRefusedAndNamesAreUnique) {
+TEST(BarSet, SeventeenthBarTenthButtonRepeatedNamesAndEmptyLabelsAreRefused) {
     BarSet set;
     EXPECT_EQ(set.addBar("Standard mode"), 0);
     EXPECT_EQ(set.addBar(""), 0);
     for (int i = 3; i <= kMaxBars; ++i) EXPECT_EQ(set.addBar("bar" + std::to_string(i)), i);
     EXPECT_EQ(set.addBar("one more"), 0);
     EXPECT_EQ(set.shownBar()->name, "bar16");
+    EXPECT_FALSE(set.addButton("", 1));
+    for (int i = 0; i < kMaxBarButtons; ++i) EXPECT_TRUE(set.addButton("b" + std::to_string(i), 0));
+    EXPECT_FALSE(set.addButton("b9", 0));
+    EXPECT_FALSE(set.insertButton(0, "b9", 0));
 }
 
 TEST(BarSet, LongNamesAndLabelsAreCut) {
@@ -27,15 +31,6 @@ TEST(BarSet, LongNamesAndLabelsAreCut) {
     EXPECT_EQ(set.addBar("abcdefghijklmnopXYZ"), 0);  // same name once cut
     ASSERT_TRUE(set.addButton("123456789", 541));
     EXPECT_EQ(set.buttonLabel(place, 0), "12345678");
-}
-
-TEST(BarSet, TenthButtonAndEmptyLabelsAreRefused) {
-    BarSet set;
-    set.addBar("mine");
-    EXPECT_FALSE(set.addButton("", 1));
-    for (int i = 0; i < kMaxBarButtons; ++i) EXPECT_TRUE(set.addButton("b" + std::to_string(i), 0));
-    EXPECT_FALSE(set.addButton("b9", 0));
-    EXPECT_FALSE(set.insertButton(0, "b9", 0));
 }
 
 TEST(BarSet, DefaultBarsCannotBeChangedOrDeleted) {

@@ -163,11 +163,16 @@ TEST_F(RandomEdits, StoreAgreesWithAPlainModel) {
         const Place place = randomPlace(level);
         // Weights: formulas 3, labels 2, single delete 1, block delete 1, move 2, move across levels 1.
         const int op = pick(0, 9);
-        if (op <= 2) makeFormula(place);
-        else if (op <= 4) makeLabel(place);
-        else if (op == 5) deleteNow(place);
-        else if (op == 6) deleteBlock(level);
-        else move(place, randomPlace(op <= 8 ? level : 3 - level));
+        if (op <= 2)
+            makeFormula(place);
+        else if (op <= 4)
+            makeLabel(place);
+        else if (op == 5)
+            deleteNow(place);
+        else if (op == 6)
+            deleteBlock(level);
+        else
+            move(place, randomPlace(op <= 8 ? level : 3 - level));
         if (HasFatalFailure()) FAIL() << "step " << step;
         compare();
         if (HasFatalFailure()) FAIL() << "step " << step;

@@ -24,8 +24,12 @@ TEST_F(RefsTest, SetReferencesLimitsAndTypes) {
         std::vector<CellRec*> list;
         int point, code;
     };
-    const Case cases[] = {{nullptr, {text}, 1, 75},       {user, many, 2, 10}, {user, {}, 2, 36}, {text, {text}, 3, 19},
-                          {user, {text, nullptr}, 4, 75}, {user, {text, elsewhere}, 5, 8}};
+    const Case cases[] = {{nullptr, {text}, 1, 75},
+                          {user, many, 2, 10},
+                          {user, {}, 2, 36},
+                          {text, {text}, 3, 19},
+                          {user, {text, nullptr}, 4, 75},
+                          {user, {text, elsewhere}, 5, 8}};
     for (const Case& c : cases) {
         store.setReferences(c.cell, c.list, err);
         EXPECT_EQ(std::tuple(err.point, err.code, err.module, err.routine), std::tuple(c.point, c.code, 4, 4));
@@ -43,9 +47,9 @@ TEST_F(RefsTest, GetReference) {
     CellRec* a = label(1, 1);
     CellRec* b = label(1, 2);
     CellRec* user = formula(2, 1, {a, b});
-    const std::tuple<const CellRec*, int, CellRec*, int> cases[] = {
-        {user, 1, a, 0}, {user, 2, b, 0}, {user, 0, nullptr, 3}, {user, 3, nullptr, 3}, {a, 1, nullptr, 2},
-        {nullptr, 1, nullptr, 1}};
+    const std::tuple<const CellRec*, int, CellRec*, int> cases[] = {{user, 1, a, 0},       {user, 2, b, 0},
+                                                                    {user, 0, nullptr, 3}, {user, 3, nullptr, 3},
+                                                                    {a, 1, nullptr, 2},    {nullptr, 1, nullptr, 1}};
     for (const auto& [cell, k, found, point] : cases) {
         EXPECT_EQ(store.getReference(cell, k, err), found);
         EXPECT_EQ(err.point, point) << k;
@@ -58,19 +62,19 @@ TEST_F(RefsTest, DependentsComeInRowColumnOrder) {
     for (auto [row, col] : made) formula(row, col, {target});
     EXPECT_EQ(places(store.dependentsOf(*target)),
               (std::vector<std::pair<int, int>>{{2, 3}, {2, 9}, {99, 255}, {150, 1}, {150, 2}, {300, 5}}));
-    store.moveCell(300, 5, 1, 1, 1, 1, err);
+    store.moveCell(300, 5, 1, 1, 1, 1, err);  // keeping the order after edits is left to the random edits
     EXPECT_EQ(places(store.dependentsOf(*target)).front(), (std::pair<int, int>{1, 1}));
-    store.deleteCellNow(at(150, 1), err);
-    EXPECT_EQ(store.dependentsOf(*target).size(), 5u);
-    EXPECT_EQ(target->dependents, 5u);
-    expectSound();
 }
 
-TEST_F(RefsTest, ReleasingTheLastReferenceRemovesAPlaceholder) {
+TEST_F(RefsTest, APlaceholderLivesWhileAnyListHoldsIt) {
     CellRec* holder = store.makeCell(3, 3, 1, CellType::Undefined, err);
+    CellRec* other = formula(5, 4, {holder});
+    // Re-entering the same formula: the new list names the placeholder the old list held.
+    store.linkReferences(other, std::vector<CellRec*>{holder}, err);
+    EXPECT_FALSE(err.failed());
+    EXPECT_EQ(std::tuple(at(3, 3), holder->dependents), std::tuple(holder, 1u));
     CellRec* kept = label(3, 4);
     CellRec* user = formula(4, 4, {holder, kept});
-    CellRec* other = formula(5, 4, {holder});
     scratch.repaintPending = false;
     store.releaseReferences(user, err);
     EXPECT_EQ(std::tuple(at(3, 3), holder->dependents), std::tuple(holder, 1u));
@@ -78,16 +82,6 @@ TEST_F(RefsTest, ReleasingTheLastReferenceRemovesAPlaceholder) {
     EXPECT_EQ(at(3, 3), nullptr);
     EXPECT_TRUE(scratch.repaintPending);
     EXPECT_EQ(std::tuple(at(3, 4), kept->dependents), std::tuple(kept, 0u));
-    expectSound();
-}
-
-TEST_F(RefsTest, ResettingReferencesNeverOrphansASharedPlaceholder) {
-    CellRec* holder = store.makeCell(3, 3, 1, CellType::Undefined, err);
-    CellRec* user = formula(4, 4, {holder});
-    // Re-entering the same formula: the new list names the placeholder the old list held.
-    store.linkReferences(user, std::vector<CellRec*>{holder}, err);
-    EXPECT_FALSE(err.failed());
-    EXPECT_EQ(std::tuple(at(3, 3), holder->dependents), std::tuple(holder, 1u));
     expectSound();
 }
 
@@ -247,33 +241,12 @@ TEST_F(RefsTest, MoveOntoPlaceholderCarriesDependentsOver) {
     expectSound();
 }
 
-TEST_F(RefsTest, MoveRules) {
-    CellRec* base = label(1, 1, "base");
-    CellRec* user = formula(1, 2, {base});
+// Which moves are allowed is checked against a model by the random edits; this is about the record's heap.
+TEST_F(RefsTest, AFreeCellMovedToAnotherLevelBelongsToThatLevel) {
     label(1, 3, "lone");
-    label(5, 5, "in the way");
-    struct Case {
-        int fromRow, fromCol, fromLevel, toRow, toCol, toLevel;
-        int result, code;
-    };
-    const Case cases[] = {
-        {1, 1, 1, 1, 1, 2, 0, 81},  // referenced
-        {1, 2, 1, 1, 2, 2, 0, 81},  // refers to another cell
-        {1, 3, 1, 5, 5, 1, 0, 0},   // a real cell at the target
-        {8, 8, 1, 9, 9, 1, 0, 0},   // nothing at the source
-        {1, 3, 1, 7, 7, 2, 1, 0},   // a free cell may change level
-        {1, 2, 1, 20, 1, 1, 1, 0},  // same level
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(store.moveCell(c.fromRow, c.fromCol, c.fromLevel, c.toRow, c.toCol, c.toLevel, err), c.result);
-        EXPECT_EQ(err.failed() ? err.code : 0, c.code);
-    }
-    CellRec* moved = at(7, 7, 2);
-    ASSERT_NE(moved, nullptr);
-    EXPECT_EQ(std::tuple(moved->level, moved->textView()), std::tuple(2, std::string_view("lone")));
-    EXPECT_EQ(at(20, 1), user);
-    EXPECT_EQ(user->formula->refs[0], base);
-    store.clearLevel(1);  // the moved record belongs to level 2's heap
+    ASSERT_EQ(store.moveCell(1, 3, 1, 7, 7, 2, err), 1);
+    EXPECT_EQ(at(7, 7, 2)->level, 2);
+    store.clearLevel(1);
     EXPECT_EQ(at(7, 7, 2)->textView(), "lone");
     expectSound(2);
 }

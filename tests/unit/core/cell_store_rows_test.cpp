@@ -125,12 +125,15 @@ TEST_F(RowsTest, FindAndOccupancySeeOverlappingLabels) {
                           {200, Occupancy::Free, 0, nullptr}};
     for (const Case& c : cases) {
         int width = -1;
-        EXPECT_EQ(std::tuple(store.occupancy(3, c.col, 1, width, err), width), std::tuple(c.occupancy, c.width)) << c.col;
+        EXPECT_EQ(std::tuple(store.occupancy(3, c.col, 1, width, err), width), std::tuple(c.occupancy, c.width))
+            << c.col;
         EXPECT_EQ(store.findCell(3, c.col, 1, err), c.found) << c.col;
         EXPECT_FALSE(err.failed());
     }
     int width = 0, remaining = 0;
-    auto overlapping = [&](int col) { return std::tuple(store.findOverlappingCell(3, col, 1, width, remaining, err), remaining); };
+    auto overlapping = [&](int col) {
+        return std::tuple(store.findOverlappingCell(3, col, 1, width, remaining, err), remaining);
+    };
     EXPECT_EQ(overlapping(3), std::tuple(wide, 2));
     EXPECT_EQ(overlapping(4), std::tuple(wide, 1));
     wide->style |= 1u << 17;  // a wrapped label spills nowhere
@@ -156,7 +159,8 @@ TEST_F(RowsTest, SumOfColumnWidths) {
     struct Case {
         int first, level, count, total;
     };
-    const Case cases[] = {{1, 2, 3, 240}, {254, 2, 5, 30}, {255, 2, 1, 20}, {1, 2, 0, 0}, {1, 33, 3, 0}, {1, -1, 3, 0}, {0, 2, 3, 0}};
+    const Case cases[] = {{1, 2, 3, 240}, {254, 2, 5, 30}, {255, 2, 1, 20}, {1, 2, 0, 0},
+                          {1, 33, 3, 0},  {1, -1, 3, 0},   {0, 2, 3, 0}};
     for (const Case& c : cases) EXPECT_EQ(store.sumColumnWidths(c.first, c.level, c.count), c.total) << c.first;
 }
 

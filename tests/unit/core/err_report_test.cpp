@@ -132,7 +132,10 @@ TEST(GeneralMessage, BufferSizeAndCodeRange) {
     const std::tuple<int32_t, std::size_t, const char*> cases[] = {
         {81, need,
          "Attempting to move cell(s) to another level that either reference or affect other cell(s). (try COPY)"},
-        {81, need - 1, ""}, {1, 94, ""}, {103, need, "unknown error"}, {-1, 4096, "unknown error"}};
+        {81, need - 1, ""},
+        {1, 94, ""},
+        {103, need, "unknown error"},
+        {-1, 4096, "unknown error"}};
     for (const auto& [code, size, text] : cases) EXPECT_EQ(generalMessage(code, size), text) << code << " " << size;
 }
 

@@ -37,7 +37,9 @@ class LevelFontCompaction : public testing::StoreTest {
     void addNames(const std::vector<std::string>& names) {
         for (const std::string& n : names) addLevelFont(level(), n);
     }
-    std::vector<std::string> addedNames() { return {level().fontNames.begin() + kAppFontCount, level().fontNames.end()}; }
+    std::vector<std::string> addedNames() {
+        return {level().fontNames.begin() + kAppFontCount, level().fontNames.end()};
+    }
 };
 
 TEST_F(LevelFontCompaction, UnusedAddedNamesGoAndLaterUsersAreRenumbered) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <tuple>
 #include <vector>
 
 #include "platform/headless_platform.h"
@@ -45,11 +46,13 @@ TEST(Protection, FreshWorkbookAllowsEverythingAndNeverAsks) {
 }
 
 // EDIT and ADD texts are checked end to end by the golden transcripts.
-TEST(Protection, RefusalsShowTheActionTextAndLevelsOutsideTheWorkbookAreRefusedSilently) {
+TEST(Protection, RefusalsShowTheActionTextExceptOutsideTheWorkbookAndForScripts) {
     const std::string other = "The Password Protection settings prohibit this operation.";
     const std::pair<int, std::string> cases[] = {
         {kActionSaveLevel, "The Password Protection settings do not allow you to SAVE this worksheet to a .qx2 file."},
-        {kRequireOpenPassword, other}, {12, other}, {-1, other}};
+        {kRequireOpenPassword, other},
+        {12, other},
+        {-1, other}};
     ProtectionSettings settings;
     settings.permissions[3] = 0;
     for (const auto& [action, text] : cases) {
@@ -64,11 +67,9 @@ TEST(Protection, RefusalsShowTheActionTextAndLevelsOutsideTheWorkbookAreRefusedS
         EXPECT_FALSE(CheckScriptAction(settings, kActionEdit, level, kLevels)) << level;
     }
     EXPECT_TRUE(platform.boxes().empty());
-}
 
-TEST(Protection, ScriptsAreHeldToTheWordUnlessTheLevelExemptsThem) {
+    // Scripts are held to the word unless the level's scripts bit exempts them.
     const uint32_t noEdit = kPermissionReset & ~(1u << kActionEdit);
-    ProtectionSettings settings;
     setPermissionWord(settings, 2, noEdit & ~(1u << kScriptsApplySettings));
     setPermissionWord(settings, 3, noEdit);
     EXPECT_FALSE(CheckScriptAction(settings, kActionEdit, 2, kLevels));
@@ -76,57 +77,55 @@ TEST(Protection, ScriptsAreHeldToTheWordUnlessTheLevelExemptsThem) {
     EXPECT_TRUE(CheckScriptAction(settings, kActionEdit, 3, kLevels));
 }
 
-TEST(Protection, PasswordIsAskedOnlyWhenItIsNeeded) {
+TEST(Protection, PasswordIsAskedOnlyWhenNeededAndOnlyTheExactOneOpens) {
     const uint32_t locked = kPermissionReset & ~(1u << kActionAccess);
     const uint32_t open = 1u | kPermissionReset;
+    const std::string openPrompt = "Password required to OPEN Workbook:";
+    const std::string longPassword(255, 'k');
     const struct {
         ProtectionSettings settings;
         int level;
-        const char* prompt;  // null: allowed without asking
+        std::optional<std::string> answer;  // none: the prompt is cancelled
+        bool allowed;
+        std::string prompt;  // empty: not asked
     } cases[] = {
-        {protectedWith("", 0, open), 0, nullptr},            // open bit, empty password
-        {protectedWith("pw", 0, kPermissionReset), 0, nullptr},  // password, no open bit
-        {protectedWith("pw", 0, open), 0, "Password required to OPEN Workbook:"},
-        {protectedWith("pw", 4, kPermissionReset), 4, nullptr},
-        {protectedWith("", 4, locked), 4, nullptr},
-        {protectedWith("pw", 4, locked), 4, "Password required to ACCESS Level 4:"},
-        {protectedWith("pw", 1, locked), 1, nullptr},    // level 1 is always enterable
-        {protectedWith("pw", 33, locked), 33, nullptr},  // beyond the workbook
+        {protectedWith("", 0, open), 0, {}, true, ""},                // open bit, empty password
+        {protectedWith("pw", 0, kPermissionReset), 0, {}, true, ""},  // password, no open bit
+        {protectedWith("pw", 0, open), 0, {}, false, openPrompt},
+        {protectedWith("pw", 4, kPermissionReset), 4, {}, true, ""},
+        {protectedWith("", 4, locked), 4, {}, true, ""},
+        {protectedWith("pw", 4, locked), 4, {}, false, "Password required to ACCESS Level 4:"},
+        {protectedWith("pw", 1, locked), 1, {}, true, ""},    // level 1 is always enterable
+        {protectedWith("pw", 33, locked), 33, {}, true, ""},  // beyond the workbook
+        {protectedWith("Secret", 0, open), 0, "Secret", true, openPrompt},
+        {protectedWith("Secret", 0, open), 0, "secret", false, openPrompt},
+        {protectedWith("Secret", 0, open), 0, "Secret ", false, openPrompt},
+        {protectedWith("Secret", 0, open), 0, "", false, openPrompt},
+        // A long answer is compared only as far as a password can go.
+        {protectedWith(longPassword, 0, open), 0, longPassword + "extra", true, openPrompt},
     };
     for (const auto& c : cases) {
         RecordingPlatform platform;
-        // No answer is queued, so a prompt means cancelled.
-        EXPECT_EQ(AskPassword(c.settings, c.level, kLevels, platform), c.prompt == nullptr) << c.level;
-        EXPECT_EQ(platform.prompts, c.prompt ? std::vector<std::string>{c.prompt} : std::vector<std::string>{});
+        if (c.answer) platform.queuePrompt(*c.answer);
+        EXPECT_EQ(AskPassword(c.settings, c.level, kLevels, platform), c.allowed) << c.level << " " << c.prompt;
+        EXPECT_EQ(platform.prompts, c.prompt.empty() ? std::vector<std::string>{} : std::vector{c.prompt});
+        const bool refused = c.answer && !c.allowed;
+        ASSERT_EQ(platform.boxes().size(), refused ? 1u : 0u);
+        if (refused) {
+            EXPECT_EQ(platform.boxes()[0].text, "Incorrect Password.");
+        }
     }
-}
-
-TEST(Protection, OnlyTheExactPasswordOpens) {
-    ProtectionSettings settings = protectedWith("Secret", 0, 1u | kPermissionReset);
-    for (const auto& [answer, ok] : {std::pair{"Secret", true}, {"secret", false}, {"Secret ", false}, {"", false}}) {
-        RecordingPlatform platform;
-        platform.queuePrompt(answer);
-        EXPECT_EQ(AskPassword(settings, 0, kLevels, platform), ok) << answer;
-        ASSERT_EQ(platform.boxes().size(), ok ? 0u : 1u);
-        EXPECT_EQ(ok ? "" : platform.boxes()[0].text, ok ? "" : "Incorrect Password.");
-    }
-    // A long answer is compared only as far as a password can go.
-    settings.password.assign(std::string(255, 'k'));
-    RecordingPlatform platform;
-    platform.queuePrompt(std::string(255, 'k') + "extra");
-    EXPECT_TRUE(AskPassword(settings, 0, kLevels, platform));
 }
 
 TEST(Protection, DialogEntryRefusesCharactersAndCutsAtTen) {
-    const struct { std::string typed, accepted; std::optional<char> refused; } cases[] = {
-        {"abc", "abc", std::nullopt}, {"12345678901", "1234567890", std::nullopt}, {"two words", "", ' '},
-        {"a~b", "", '~'}, {"a,b", "", ','}, {"tab\there", "", '\t'}, {"caf\xe9", "", '\xe9'},
-        {"{|}!;", "{|}!;", std::nullopt},
-    };
-    for (const auto& c : cases) {
-        PasswordEntryCheck check = checkPasswordEntry(c.typed);
-        EXPECT_EQ(check.accepted, c.accepted) << c.typed;
-        EXPECT_EQ(check.refused, c.refused) << c.typed;
+    // The third column is the refused character, 0 for none.
+    const std::tuple<std::string, std::string, char> cases[] = {
+        {"abc", "abc", 0}, {"12345678901", "1234567890", 0}, {"two words", "", ' '},  {"a~b", "", '~'},
+        {"a,b", "", ','},  {"tab\there", "", '\t'},          {"caf\xe9", "", '\xe9'}, {"{|}!;", "{|}!;", 0}};
+    for (const auto& [typed, accepted, refused] : cases) {
+        PasswordEntryCheck check = checkPasswordEntry(typed);
+        EXPECT_EQ(check.accepted, accepted) << typed;
+        EXPECT_EQ(check.refused.value_or('\0'), refused) << typed;
     }
     RecordingPlatform platform;
     showIllegalPasswordCharacter(platform);
