@@ -26,20 +26,18 @@ struct Started {
     ErrStat err;
 };
 
-std::string longSum() {
-    std::string text;
-    for (int col = 1; col <= kTerms; ++col) text += "+[9999," + std::to_string(col) + "]";
-    return text;
-}
-
 TEST(LongFormulaFile, InsertedRowThenSaveAndLoadKeepsEveryCell) {
     testing::TempDirectory dir;
     Started first;
-    for (int col = 1; col <= kTerms; ++col) first.enter(9999, col, std::to_string(col));
-    first.enter(5000, 1, longSum());
+    std::string typed;
+    for (int col = 1; col <= kTerms; ++col) {
+        first.enter(9999, col, std::to_string(col));
+        typed += "+[9999," + std::to_string(col) + "]";
+    }
+    ASSERT_LE(typed.size(), 255u);
+    first.enter(5000, 1, typed);
     first.enter(10001, 2, "+[9999,3]*[5000,1]");
     first.enter(9998, 4, "'label above");
-    ASSERT_LE(longSum().size(), 255u);
 
     ASSERT_TRUE(first.session.moveTo(1, 9000, 1, first.err));
     ASSERT_EQ(first.session.dispatch("RowIns", first.err), CommandOutcome::Done);

@@ -24,21 +24,18 @@ struct FileFixture {
     FileContext context() { return FileContext{store, engine, platform, protection, LevelDefaults{}}; }
 
     std::string saveLevel(int level) {
-        MemoryBlockSink sink;
-        BlockStream out(sink);
-        ErrStat err;
-        writeLevelFile(store, engine, level, out, kFixedKey, err);
-        lastError = err;
-        return sink.bytes;
+        return saved([&](BlockStream& out, ErrStat& e) { writeLevelFile(store, engine, level, out, kFixedKey, e); });
     }
-
     std::string saveWorkbook() {
+        FileContext ctx = context();
+        return saved([&](BlockStream& out, ErrStat& e) { writeWorkbookFile(ctx, "/data", out, kFixedKey, e); });
+    }
+    template <class Write>
+    std::string saved(Write write) {
         MemoryBlockSink sink;
         BlockStream out(sink);
-        FileContext ctx = context();
-        ErrStat err;
-        writeWorkbookFile(ctx, "/data", out, kFixedKey, err);
-        lastError = err;
+        lastError = ErrStat{};
+        write(out, lastError);
         return sink.bytes;
     }
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <limits>
 #include <optional>
@@ -119,14 +120,11 @@ TEST(LevelReader, OutOfRangeValuesAreIgnoredAndTransientMarksCleared) {
         "~~Ow{1,2,50,50,0,0}~~R1C1P32768Y0J1073741824E0{0};+2~~R70000C1P1Y0;lost~~Xe";
     ASSERT_TRUE(fx.load(text)) << fx.lastError.point;
     const LevelRec& rec = *fx.store.levelPtr(1);
-    EXPECT_EQ(rec.defaults.columnWidth, 80);
-    EXPECT_EQ(rec.defaults.rowHeight, 17);
-    EXPECT_EQ(rec.rowHeights[5], 17);
-    EXPECT_EQ(rec.rowHeights[6], 0x8000 | 20);
-    EXPECT_EQ(rec.colWidths[7], 80);
+    EXPECT_EQ((std::array<int, 5>{rec.defaults.columnWidth, rec.defaults.rowHeight, rec.rowHeights[5],
+                                  rec.rowHeights[6], rec.colWidths[7]}),
+              (std::array<int, 5>{80, 17, 17, 0x8000 | 20, 80}));
     ASSERT_EQ(rec.views.size(), 1u);
-    EXPECT_EQ(rec.views[0].left, 0);
-    EXPECT_EQ(rec.views[0].right, 50);
+    EXPECT_EQ((std::array{rec.views[0].left, rec.views[0].right}), (std::array{0, 50}));
     const CellRec* c = fx.cell(1, 1);
     ASSERT_NE(c, nullptr);  // the row beyond the sheet is dropped, the cell on it with it
     EXPECT_FALSE(c->has(cellflag::kOnPath));
@@ -159,27 +157,6 @@ TEST(LevelReader, StoredValueKeptOnlyWhenTheReferencesConvertExactly) {
         EXPECT_EQ(back.cell(1, 2)->formula->value, c.value) << c.name;
         EXPECT_EQ(back.cell(1, 1)->dependents, 1u) << c.name;
     }
-}
-
-TEST(LevelReader, StoredFormulaLongerThanTypedTextIsCompiled) {
-    std::string formula;
-    for (int col = 1; col <= 40; ++col)
-        formula += (col > 1 ? "+" : "") + std::string("[9999,") + std::to_string(col) + "]";
-    ASSERT_GT(formula.size(), 255u);
-    std::string text = "~~SV3.00";
-    for (int col = 1; col <= 40; ++col) text += "~~R9999C" + std::to_string(col) + "P0Y0J0E0{0};" + std::to_string(col);
-    text += "~~R10000C1P0Y0J0E0{0};" + formula + "~~Xe";
-    FileFixture fx(3);
-    ASSERT_TRUE(fx.load(text)) << fx.lastError.point;
-    const CellRec* c = fx.cell(10000, 1);
-    ASSERT_TRUE(c && c->formula);
-    EXPECT_FALSE(c->formula->errorMark());
-    EXPECT_EQ(c->formula->value, 820.0);
-    ErrStat err;
-    EXPECT_EQ(fx.engine.readableText(*c, TextOffsets{}, err), formula);
-    // Saved again, the whole readable text is written, never the compiled form.
-    const std::string body = test::decodedBody(fx.saveLevel(1));
-    EXPECT_NE(body.find(";" + formula + "~~Xe"), std::string::npos);
 }
 
 TEST(LevelReader, AddedFontsFillTheTableAndNoFurther) {

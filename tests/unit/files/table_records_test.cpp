@@ -1,8 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
 #include "files/table_records.h"
 #include "unit/files/file_fixture.h"
 
@@ -12,6 +9,7 @@ namespace {
 using test::FileFixture;
 using Names = std::vector<std::pair<int, std::string>>;
 
+// Reading the hand-written tests/files/table_level.qx2 field by field is the golden table transcript's job.
 TEST(TableRecords, WrittenFormsOfTheSubRecords) {
     const struct {
         int columns, rows, spare;
@@ -19,22 +17,12 @@ TEST(TableRecords, WrittenFormsOfTheSubRecords) {
         Names columnNames, rowNames;
         std::string expected;
     } cases[] = {
-        {2,
-         3,
-         7,
-         "T",
-         {{1, "a"}, {2, "b"}},
-         {{0, "corner"}, {2, "r2"}},
+        {2, 3, 7, "T", {{1, "a"}, {2, "b"}}, {{0, "corner"}, {2, "r2"}},
          "Gn{2,3,7,\"T\"}Gc{1,\"a\"|2,\"b\"}Gs{0,\"corner\"|2,\"r2\"|}Ga{2|2|18}"},
         {1, 0, 0, "", {}, {}, "Gn{1,0,0}Gc{}Ga{1|2}"},
         {0, 2, -5, "", {}, {{2, "x"}}, "Gn{0,2,-5}Gs{2,\"x\"}Ga{0}"},
         // Quotes, '~' and bytes outside printable ASCII would end the field or the record early.
-        {2,
-         1,
-         0,
-         "say \"hi\" ~~now\x01",
-         {{1, "a~b\"c\x7f\xe9"}},
-         {{0, "~"}},
+        {2, 1, 0, "say \"hi\" ~~now\x01", {{1, "a~b\"c\x7f\xe9"}}, {{0, "~"}},
          "Gn{2,1,0,\"say 'hi' ^^now^\"}Gc{1,\"a^b'c^^\"|}Gs{0,\"^\"|}Ga{2|2|18}"},
         {1, 1, 0, "", {{1, std::string(300, 'h')}}, {}, "Gn{1,1,0}Gc{1,\"" + std::string(254, 'h') + "\"}Gs{}Ga{1|2}"},
     };
@@ -53,31 +41,6 @@ TEST(TableRecords, WrittenFormsOfTheSubRecords) {
         appendTableRecords(*t, rec);
         EXPECT_EQ(rec, c.expected);
     }
-}
-
-// A level written by hand: a table with every list, and one with counts alone taking the level's precision.
-TEST(TableRecords, HandWrittenLevelFileLoadsFieldByField) {
-    std::ifstream in(std::string(QX_TEST_FILES) + "/table_level.qx2", std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    FileFixture fx;
-    ASSERT_TRUE(fx.load(text.str())) << fx.lastError.point;
-    const TableDescriptor* t = fx.table(2, 2);
-    ASSERT_NE(t, nullptr);
-    EXPECT_EQ(t->columnCount * 10 + t->rowCount, 32);
-    EXPECT_EQ(t->spare, 4);
-    EXPECT_EQ(tableTitle(*t), "Station offsets");
-    const std::string_view names[] = {columnName(*t, 1), columnName(*t, 2), columnName(*t, 3), "|",
-                                      rowName(*t, 0),    rowName(*t, 1),    rowName(*t, 2)};
-    EXPECT_EQ(std::vector<std::string_view>(std::begin(names), std::end(names)),
-              (std::vector<std::string_view>{"Left", "", "Right", "|", "Station", "0+000", ""}));
-    const int precisions[] = {3, 3, 1, 4};
-    for (int k = 0; k <= 3; ++k) EXPECT_EQ(columnPrecision(t, k, 9), precisions[k]) << k;
-    EXPECT_EQ(tableword::second(columnWord(*t, 3)), 1);
-    const TableDescriptor* plain = fx.table(4, 1);
-    ASSERT_NE(plain, nullptr);
-    EXPECT_EQ(tableTitle(*plain), "");
-    EXPECT_EQ(columnPrecision(plain, 2, 9), 3);
 }
 
 // How the reader treats table records that do not fit the cell or the table: never a failure.

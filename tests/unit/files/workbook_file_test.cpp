@@ -129,55 +129,48 @@ TEST(WorkbookFile, RandomWorkbooksRoundTripToIdenticalBytesValuesAndTexts) {
     }
 }
 
-// A level that forbids adding cells must not be emptied by its own load.
-TEST(WorkbookFile, PermissionWordsApplyAfterEveryLevelIsRead) {
-    FileFixture fx;
-    fx.enter(1, 1, "kept", 2);
-    fx.protection.setFlags(2, 4094 & ~(1u << 5));
-    FileFixture back;
-    test::FakeProtection port;
-    ASSERT_TRUE(back.loadWith(port, fx.saveWorkbook()));
-    EXPECT_EQ(back.cell(1, 1, 2)->textView(), "kept");
-    EXPECT_EQ(port.flags(2), 4094u & ~(1u << 5));
-    EXPECT_EQ(port.asked, 0) << "no open password is asked without the open bit";
-}
-
-TEST(WorkbookFile, OpenPasswordAskedOnlyWithTheOpenBitAndAPassword) {
-    for (const char* password : {"", "pw"}) {
-        for (bool accept : {false, true}) {
-            FileFixture fx;
-            fx.enter(1, 1, "x");
-            fx.protection.setFlags(0, 4095);
-            fx.protection.setPassword(password);
-            FileFixture back;
-            test::FakeProtection port;
-            port.accept = accept;
-            ASSERT_TRUE(back.loadWith(port, fx.saveWorkbook()));
-            const bool refused = *password != '\0' && !accept;
-            EXPECT_EQ(port.asked, *password != '\0' ? 1 : 0) << password;
-            EXPECT_EQ(back.cancelled, refused) << password;
-            EXPECT_EQ(back.store.levelEmpty(1), refused) << password;
-            EXPECT_EQ(port.resets, refused ? 1 : 0) << "a refused workbook leaves no password behind";
-        }
+// Permission words apply after every level is read; the open password is asked only with the open bit and a
+// password, and a refusal leaves nothing behind.
+TEST(WorkbookFile, PermissionWordsAndTheOpenPassword) {
+    constexpr uint32_t kNoAdd = 4094 & ~(1u << 5);
+    const struct { uint32_t bookWord; const char* password; bool accept, refused; } cases[] = {
+        {4094, "pw", false, false}, {4095, "", false, false}, {4095, "pw", false, true}, {4095, "pw", true, false},
+    };
+    for (const auto& c : cases) {
+        FileFixture fx;
+        fx.enter(1, 1, "x");
+        fx.enter(1, 1, "kept", 2);
+        fx.protection.setFlags(0, c.bookWord);
+        fx.protection.setFlags(2, kNoAdd);
+        fx.protection.setPassword(c.password);
+        FileFixture back;
+        test::FakeProtection port;
+        port.accept = c.accept;
+        ASSERT_TRUE(back.loadWith(port, fx.saveWorkbook()));
+        const std::string at = std::to_string(c.bookWord) + " '" + c.password + "'";
+        EXPECT_EQ(port.asked, c.bookWord == 4095 && *c.password != '\0' ? 1 : 0) << at;
+        EXPECT_EQ(back.cancelled, c.refused) << at;
+        EXPECT_EQ(back.store.levelEmpty(1), c.refused) << at;
+        EXPECT_EQ(port.resets, c.refused ? 1 : 0) << at;
+        if (c.refused) continue;
+        // A level that forbids adding cells must not be emptied by its own load.
+        EXPECT_EQ(back.cell(1, 1, 2)->textView(), "kept") << at;
+        EXPECT_EQ(port.flags(2), kNoAdd) << at;
     }
 }
 
 TEST(WorkbookFile, FailurePointsAndWorkbookMustBeEmpty) {
-    const struct {
-        std::string text;
-        int point;
-        int code;
-    } cases[] = {
-        {"~~Wv{3.00,\"\",4094}~~Wz{1,\"a\",\"\",4094}", kWorkbookPointNoEnd, 39},
-        {"~~Wv{3.00,\"\",4094}~~Wz{9,\"a\",\"\",4094}~~We", kWorkbookPointLevelRange, 39},
-        {"~~Wv{3.00,\"\",4094}~~Wz{1,a}~~We", kWorkbookPointLevelName, 39},
+    const std::pair<std::string, int> cases[] = {
+        {"~~Wz{1,\"a\",\"\",4094}", kWorkbookPointNoEnd},
+        {"~~Wz{9,\"a\",\"\",4094}~~We", kWorkbookPointLevelRange},
+        {"~~Wz{1,a}~~We", kWorkbookPointLevelName},
     };
-    for (const auto& c : cases) {
+    for (const auto& [text, point] : cases) {
         // Clear-text workbooks are not accepted by the container, so the bodies are scrambled.
         FileFixture fx(4);
-        EXPECT_FALSE(fx.load(test::encodedFile(c.text))) << c.text;
-        EXPECT_EQ(fx.lastError.savedPoint, c.point) << c.text;
-        EXPECT_EQ(fx.lastError.savedCode, c.code) << c.text;
+        EXPECT_FALSE(fx.load(test::encodedFile("~~Wv{3.00,\"\",4094}" + text))) << text;
+        EXPECT_EQ(fx.lastError.savedPoint, point) << text;
+        EXPECT_EQ(fx.lastError.savedCode, 39) << text;
     }
     FileFixture full;
     full.enter(1, 1, "x");
@@ -197,21 +190,11 @@ TEST(WorkbookFile, DamagedFilesFailCleanly) {
     FileFixture fx(6);
     for (int round = 0; round < 2000; ++round) {
         std::string bytes = good;
-        switch (round % 3) {
-            case 0:
-                bytes.resize(std::uniform_int_distribution<std::size_t>(0, bytes.size())(rng));
-                break;
-            case 1:
-                for (int k = 0; k < 4; ++k) {
-                    bytes[std::uniform_int_distribution<std::size_t>(0, bytes.size() - 1)(rng)] ^=
-                        static_cast<char>(std::uniform_int_distribution<int>(1, 255)(rng));
-                }
-                break;
-            default:
-                bytes.insert(std::uniform_int_distribution<std::size_t>(kHeaderSize, bytes.size())(rng), 1,
-                             static_cast<char>('~' ^ test::kFixedKey));
-                break;
-        }
+        auto at = [&](std::size_t from, std::size_t to) { return from + rng() % (to - from + 1); };
+        // Truncated, four bytes flipped, or a stray record-mark character.
+        if (round % 3 == 0) bytes.resize(at(0, bytes.size()));
+        for (int k = 0; round % 3 == 1 && k < 4; ++k) bytes[at(0, bytes.size() - 1)] ^= char(1 + rng() % 255);
+        if (round % 3 == 2) bytes.insert(at(kHeaderSize, bytes.size()), 1, static_cast<char>('~' ^ test::kFixedKey));
         for (int level = 1; level < fx.store.levelCount(); ++level) {
             if (!fx.store.levelEmpty(level)) resetLevel(fx.store, level, LevelDefaults{});
         }

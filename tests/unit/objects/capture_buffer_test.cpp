@@ -12,65 +12,44 @@ namespace {
 using test::ObjectFixture;
 using Cells = std::vector<ObjectFixture::Entry>;
 
-struct LayoutCase {
-    const char* shape;
-    Cells cells;
-    CellArea area;
-    int layout;  // 0: fails with 88
-    std::vector<double> array;
-    std::string names;  // corner|columns|rows|precisions
-};
+// A selection from [1,1] row by row; "" is an empty place.
+using Grid = std::vector<std::vector<std::string>>;
 
 TEST(CaptureTable, SelectionShapesChooseLayouts) {
-    const LayoutCase cases[] = {
-        {"row F F", {{1, 1, "1"}, {1, 2, "2"}, {1, 3, "3"}}, {1, 1, 1, 3}, 1, {5, 1, 3, 1, 2, 3}, ""},
-        {"row L F", {{1, 1, "'r"}, {1, 2, "2"}, {1, 3, "3"}}, {1, 1, 1, 3}, 3, {4, 1, 2, 2, 3}, "r|,|r|22"},
-        {"column F F", {{1, 1, "1"}, {2, 1, "2"}}, {1, 1, 2, 1}, 1, {4, 2, 1, 1, 2}, ""},
-        {"column L F", {{1, 1, "'c"}, {2, 1, "2"}, {3, 1, "3"}}, {1, 1, 3, 1}, 2, {4, 2, 1, 2, 3}, "|c|,|2"},
-        {"F F / F L",
-         {{1, 1, "1"}, {1, 2, "2"}, {2, 1, "3"}, {2, 2, "'x"}},
-         {1, 1, 2, 2},
-         1,
-         {6, 2, 2, 1, 2, 3, 0},
-         ""},
-        {"L L / F F",
-         {{1, 1, "'a"}, {1, 2, "'b"}, {2, 1, "1"}, {2, 2, "2"}},
-         {1, 1, 2, 2},
-         2,
-         {4, 1, 2, 1, 2},
-         "|a,b||22"},
-        {"L F / L F",
-         {{1, 1, "'p"}, {1, 2, "1"}, {2, 1, "'q"}, {2, 2, "2"}},
-         {1, 1, 2, 2},
-         3,
-         {4, 2, 1, 1, 2},
-         "p||p,q|2"},
-        {"- L / L F",
-         {{1, 2, "'x"}, {1, 3, "'y"}, {2, 1, "'r"}, {3, 1, "'s"}, {2, 2, "1"}, {2, 3, "2"}, {3, 2, "3"}, {3, 3, "4"}},
-         {1, 1, 3, 3},
-         4,
-         {6, 2, 2, 1, 2, 3, 4},
-         "|x,y|r,s|22"},
-        {"L L / L F",
-         {{1, 1, "'k"}, {1, 2, "'x"}, {2, 1, "'r"}, {2, 2, "5"}},
-         {1, 1, 2, 2},
-         5,
-         {3, 1, 1, 5},
-         "k|x|r|2"},
-        {"L - / L F", {{1, 1, "'k"}, {2, 1, "'r"}, {2, 2, "5"}}, {1, 1, 2, 2}, 6, {3, 1, 1, 5}, "k||r|2"},
-        {"L - / - F", {{1, 1, "'k"}, {2, 2, "5"}}, {1, 1, 2, 2}, 7, {3, 1, 1, 5}, "k|||2"},
-        {"L L / - F", {{1, 1, "'k"}, {1, 2, "'x"}, {2, 2, "5"}}, {1, 1, 2, 2}, 8, {3, 1, 1, 5}, "k|x||2"},
-        {"F L / F F", {{1, 1, "1"}, {1, 2, "'x"}, {2, 1, "1"}, {2, 2, "2"}}, {1, 1, 2, 2}, 0, {}, ""},
-        {"row F L", {{1, 1, "1"}, {1, 2, "'x"}}, {1, 1, 1, 2}, 0, {}, ""},
-        {"one formula", {{4, 4, "7"}}, {4, 4, 4, 4}, 1, {3, 1, 1, 7}, ""},
-        {"one label", {{4, 4, "'7"}}, {4, 4, 4, 4}, 0, {}, ""},
-        {"nothing", {}, {1, 1, 3, 3}, 0, {}, ""},
+    const struct {
+        const char* shape;
+        Grid cells;
+        int layout;  // 0: fails with 88
+        std::vector<double> array;
+        std::string names;  // corner|columns|rows|precisions
+    } cases[] = {
+        {"row F F", {{"1", "2", "3"}}, 1, {5, 1, 3, 1, 2, 3}, ""},
+        {"row L F", {{"'r", "2", "3"}}, 3, {4, 1, 2, 2, 3}, "r|,|r|22"},
+        {"column F F", {{"1"}, {"2"}}, 1, {4, 2, 1, 1, 2}, ""},
+        {"column L F", {{"'c"}, {"2"}, {"3"}}, 2, {4, 2, 1, 2, 3}, "|c|,|2"},
+        {"F F / F L", {{"1", "2"}, {"3", "'x"}}, 1, {6, 2, 2, 1, 2, 3, 0}, ""},
+        {"L L / F F", {{"'a", "'b"}, {"1", "2"}}, 2, {4, 1, 2, 1, 2}, "|a,b||22"},
+        {"L F / L F", {{"'p", "1"}, {"'q", "2"}}, 3, {4, 2, 1, 1, 2}, "p||p,q|2"},
+        {"- L / L F", {{"", "'x", "'y"}, {"'r", "1", "2"}, {"'s", "3", "4"}}, 4, {6, 2, 2, 1, 2, 3, 4}, "|x,y|r,s|22"},
+        {"L L / L F", {{"'k", "'x"}, {"'r", "5"}}, 5, {3, 1, 1, 5}, "k|x|r|2"},
+        {"L - / L F", {{"'k", ""}, {"'r", "5"}}, 6, {3, 1, 1, 5}, "k||r|2"},
+        {"L - / - F", {{"'k", ""}, {"", "5"}}, 7, {3, 1, 1, 5}, "k|||2"},
+        {"L L / - F", {{"'k", "'x"}, {"", "5"}}, 8, {3, 1, 1, 5}, "k|x||2"},
+        {"F L / F F", {{"1", "'x"}, {"1", "2"}}, 0, {}, ""},
+        {"row F L", {{"1", "'x"}}, 0, {}, ""},
+        {"one formula", {{"7"}}, 1, {3, 1, 1, 7}, ""},
+        {"one label", {{"'7"}}, 0, {}, ""},
+        {"nothing", {{"", "", ""}, {"", "", ""}, {"", "", ""}}, 0, {}, ""},
     };
-    for (const LayoutCase& c : cases) {
+    for (const auto& c : cases) {
         ObjectFixture fx;
-        for (const auto& e : c.cells) fx.enter(e.row, e.col, e.text);
+        const int rows = static_cast<int>(c.cells.size()), cols = static_cast<int>(c.cells[0].size());
+        for (int at = 0; at < rows * cols; ++at) {
+            const std::string& text = c.cells[at / cols][at % cols];
+            if (!text.empty()) fx.enter(at / cols + 1, at % cols + 1, text);
+        }
         ErrStat err;
-        EXPECT_EQ(captureTable(fx.store, 1, c.area, fx.buffer, err), c.layout) << c.shape;
+        EXPECT_EQ(captureTable(fx.store, 1, {1, 1, rows, cols}, fx.buffer, err), c.layout) << c.shape;
         EXPECT_EQ(err.failed() ? err.code : 0, c.layout == 0 ? 88 : 0) << c.shape;
         EXPECT_EQ(fx.buffer.array, c.array) << c.shape;
         EXPECT_EQ(ObjectFixture::namesText(fx.buffer), c.names) << c.shape;
@@ -101,11 +80,7 @@ TEST(CaptureTable, FailedValuesReadAsZero) {
 }
 
 TEST(CaptureTable, AddressChecksComeFirstAndInOrder) {
-    const struct {
-        int level;
-        CellArea area;
-        int code;
-    } cases[] = {
+    const struct { int level; CellArea area; int code; } cases[] = {
         {0, {0, 0, 0, 0}, 8},     {33, {1, 1, 1, 1}, 8},  {1, {0, 0, 1, 1}, 6}, {1, {1, 0, 1, 1}, 7},
         {1, {1, 1, 65535, 1}, 6}, {1, {1, 1, 1, 256}, 7}, {1, {2, 2, 2, 1}, 7}, {1, {2, 2, 1, 2}, 7},
     };
@@ -133,11 +108,8 @@ TEST(CaptureCellObject, OnlyObjectsWithTheirArrays) {
     fx.fill({{1, 1, "5"}, {1, 2, "'label"}, {1, 3, "@Table()"}});
     fx.object(2, 1, 28, {3, 1, 2, 3});
     fx.object(2, 2, 5, {6, 1, 2, 3, 4, 5, 6});
-    const struct {
-        int row;
-        int col;
-        int code;
-    } cases[] = {{1, 1, 85}, {1, 2, 85}, {1, 3, 85}, {1, 9, 85}, {2, 1, 89}, {2, 2, 0}};
+    const struct { int row, col, code; } cases[] = {{1, 1, 85}, {1, 2, 85}, {1, 3, 85},
+                                                    {1, 9, 85}, {2, 1, 89}, {2, 2, 0}};
     for (const auto& c : cases) {
         ErrStat err;
         EXPECT_EQ(captureCellObject(fx.cell(c.row, c.col), fx.buffer, err), c.code == 0);
