@@ -176,26 +176,21 @@ TEST(LevelReader, QuestionsWhileLoading) {
         for (int r = 1; r <= count; ++r) text += "~~R" + std::to_string(r) + "C2P1024Y0J0E0{0};[1,1^2,1]";
         return text + "~~Xe";
     };
-    const struct {
-        std::string text;
-        PolicyAnswer answer;
-        std::size_t boxes;
-        std::optional<bool> cancelled;  // the level is left empty exactly when the load is cancelled
-    } cases[] = {
-        {"~~SV4.00~~R1C1P1Y0;x~~Xe", PolicyAnswer::Yes, 1, false},
-        {"~~SV4.00~~R1C1P1Y0;x~~Xe", PolicyAnswer::No, 1, true},
-        {ranges(10), PolicyAnswer::No, 0, std::nullopt},
-        {ranges(11), PolicyAnswer::No, 1, std::nullopt},
+    // `cancels`: the level is left empty exactly when the load is cancelled.
+    const std::string newer = "~~SV4.00~~R1C1P1Y0;x~~Xe";
+    const struct { std::string text; PolicyAnswer answer; std::size_t boxes; std::optional<bool> cancels; } cases[] = {
+        {newer, PolicyAnswer::Yes, 1, false}, {newer, PolicyAnswer::No, 1, true},
+        {ranges(10), PolicyAnswer::No, 0, std::nullopt}, {ranges(11), PolicyAnswer::No, 1, std::nullopt},
     };
     for (const auto& c : cases) {
         FileFixture fx(3);
         fx.platform.setPolicy(c.answer);
         ASSERT_TRUE(fx.load(c.text));
         ASSERT_EQ(fx.platform.boxes().size(), c.boxes) << c.text.substr(0, 40);
-        if (c.cancelled) {
+        if (c.cancels) {
             EXPECT_EQ(fx.platform.boxes()[0].caption, "WARNING");
-            EXPECT_EQ(fx.cancelled, *c.cancelled);
-            EXPECT_EQ(fx.store.levelEmpty(1), *c.cancelled);
+            EXPECT_EQ(fx.cancelled, *c.cancels);
+            EXPECT_EQ(fx.store.levelEmpty(1), *c.cancels);
         }
     }
 }

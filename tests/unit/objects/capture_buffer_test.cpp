@@ -120,19 +120,16 @@ TEST(CaptureCellObject, OnlyObjectsWithTheirArrays) {
     EXPECT_EQ(fx.buffer.array, (std::vector<double>{6, 1, 2, 3, 4, 5, 6}));
 }
 
-struct PointCase {
-    const char* shape;
-    Cells cells;
-    CellArea area;
-    int kind;
-    int resultKind;  // 0: fails with 88
-    std::vector<double> array;
-};
-
 TEST(CapturePoints, ColumnsOfNumbersAndColumnsOfObjects) {
     const Cells square = {{1, 1, "0"}, {1, 2, "0"}, {2, 1, "1"}, {2, 2, "0"},
                           {3, 1, "1"}, {3, 2, "1"}, {4, 1, "0"}, {4, 2, "1"}};
-    const PointCase cases[] = {
+    const struct {
+        const char* shape;
+        Cells cells;
+        CellArea area;
+        int kind, resultKind;  // 0: fails with 88
+        std::vector<double> array;
+    } cases[] = {
         {"polygon of 3 rows", square, {1, 1, 3, 2}, 6, 0, {}},
         {"polygon of 4 rows", square, {1, 1, 4, 2}, 6, 6, {12, 0, 0, 0, 1, 0, 0, 1, 1, 0, 0, 1, 0}},
         {"one point, 3 columns", {{1, 1, "1"}, {1, 2, "2"}, {1, 3, "3"}}, {1, 1, 1, 3}, 4, 4, {3, 1, 2, 3}},
@@ -149,7 +146,7 @@ TEST(CapturePoints, ColumnsOfNumbersAndColumnsOfObjects) {
         {"polygon from 3 points", {}, {4, 5, 4, 5}, 6, 0, {}},
         {"polygon drops its closing point", {}, {5, 5, 5, 5}, 5, 5, {6, 1, 1, 0, 2, 1, 0}},
     };
-    for (const PointCase& c : cases) {
+    for (const auto& c : cases) {
         ObjectFixture fx;
         for (const auto& e : c.cells) fx.enter(e.row, e.col, e.text);
         fx.object(1, 5, 4, {3, 1, 2, 3});

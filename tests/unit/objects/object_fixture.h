@@ -30,11 +30,6 @@ class ObjectFixture : public FunctionFixture {
         return std::vector<double>(a, a + static_cast<int>(a[0]) + 1);
     }
 
-    int kindOf(int row, int col) {
-        const CellRec* c = cell(row, col);
-        return c && c->formula ? formulaflag::objectKind(c->formula->flags) : -1;
-    }
-
     int cellCount(int level = 1) {
         int n = 0;
         for (int r = 1; r <= 200; ++r) {

@@ -29,10 +29,6 @@ CapturedNames names(std::vector<std::string> columns, std::vector<std::string> r
     return n;
 }
 
-int justification(ObjectFixture& fx, int row, int col) {
-    return style::justification(fx.cell(row, col)->style);
-}
-
 TEST(PlaceOnWorksheet, TableWithoutNamesWritesValuesAlone) {
     ObjectFixture fx;
     PlaceTarget t = fx.target();
@@ -55,8 +51,8 @@ TEST(PlaceOnWorksheet, HeadersAreCentredLabels) {
     EXPECT_EQ(fx.text(1, 2), "a");
     EXPECT_EQ(fx.cell(1, 3), nullptr);  // an empty name writes nothing
     EXPECT_EQ(fx.text(3, 1), "s");
-    EXPECT_EQ(justification(fx, 1, 2), style::kJustifyCenter);
-    EXPECT_EQ(justification(fx, 2, 1), style::kJustifyCenter);
+    for (const CellRec* header : {fx.cell(1, 2), fx.cell(2, 1)})
+        EXPECT_EQ(style::justification(header->style), style::kJustifyCenter);
     EXPECT_EQ(fx.text(2, 2), "1.0");
     EXPECT_EQ(fx.text(3, 3), "4.000");
     EXPECT_EQ(formulaflag::precision(fx.cell(3, 3)->formula->flags), 3);
@@ -134,19 +130,15 @@ TEST(PlaceInEmptyCell, NullFormObjectWithItsNames) {
     const CellRec* cell = fx.cell(4, 4, 2);
     EXPECT_EQ(cell->textView(), "@Table()");
     EXPECT_EQ(formulaflag::objectKind(cell->formula->flags), 19);
-    EXPECT_EQ(std::vector<double>(cell->formula->array, cell->formula->array + 7), b.array);
-    ASSERT_NE(cell->formula->object, nullptr);
-    ASSERT_NE(cell->formula->object->table, nullptr);
-    EXPECT_EQ(namesOf(*cell->formula->object->table).rowNames, b.names->rowNames);
+    ASSERT_TRUE(cell->formula->object && cell->formula->object->table);
     EXPECT_EQ(cell->formula->object->table->ownerLevel, 2);
-    // The placed object reads back through the functions and survives a recalculation.
-    fx.enter(5, 4, "+TableValue([4,4],2,1)", 2);
-    EXPECT_EQ(fx.value(5, 4, 2), 3);
+    // The placed object survives a recalculation (reading it through the functions is in the golden transcript).
     fx.engine.recalc().recalculateLevel(2);
-    EXPECT_EQ(fx.kindOf(4, 4), -1);  // level 1 untouched
+    EXPECT_EQ(fx.cell(4, 4), nullptr);  // level 1 untouched
     EXPECT_EQ(formulaflag::objectKind(fx.cell(4, 4, 2)->formula->flags), 19);
     ErrStat again;
     ASSERT_TRUE(captureCellObject(fx.cell(4, 4, 2), fx.buffer, again));
+    EXPECT_EQ(fx.buffer.array, b.array);
     EXPECT_EQ(ObjectFixture::namesText(fx.buffer), ObjectFixture::namesText(b));
 }
 
@@ -156,11 +148,8 @@ TEST(PlaceInEmptyCell, FailuresLeaveNoCell) {
     CaptureBuffer points;
     points.kind = objectkind::kCoordinate;
     points.array = {3, 1, 2, 3};
-    const CaptureBuffer matrix = [] {
-        CaptureBuffer m = tableBuffer({3, 1, 1, 7});
-        m.kind = objectkind::kMatrix;
-        return m;
-    }();
+    CaptureBuffer matrix = tableBuffer({3, 1, 1, 7});
+    matrix.kind = objectkind::kMatrix;
     const struct {
         const char* what;
         CaptureBuffer buffer;
