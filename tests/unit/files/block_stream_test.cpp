@@ -99,18 +99,6 @@ TEST(BlockStream, PlainFilesAreReadWithoutHeaderAndControlBytesAreDropped) {
     EXPECT_TRUE(in.reader.plain());
     EXPECT_EQ(in.reader.bodyKey(), 0);
     EXPECT_EQ(readAll(in.reader), body + "abc");
-
-    // Settings-style files open plain only with a record mark.
-    MemoryBlockSource good("~~C{3.00}~~c~~~~");
-    BlockReader reader;
-    ErrStat err;
-    ASSERT_TRUE(reader.openPlain(good, err));
-    EXPECT_EQ(reader.firstRecord(), 'C');
-    EXPECT_EQ(readAll(reader), "~~C{3.00}~~c~~~~");
-    MemoryBlockSource bad("C{3.00}");
-    EXPECT_FALSE(reader.openPlain(bad, err));
-    EXPECT_EQ(err.code, 39);
-    EXPECT_TRUE(reader.atEnd());
 }
 
 TEST(BlockStream, FilesThatAreNotNativeFailTheOpen) {
