@@ -18,19 +18,8 @@ constexpr int kMatrixKind = 2;
 
 // "@Matrix()" only marks the cell a matrix and keeps its array; with numbers the cell gets that matrix.
 double fnMatrix(FunctionCall& call, ErrStat& err) {
-    err.enter();
-    CellRec* cell = callingFormula(call, kMakeMatrix, err);
-    if (cell == nullptr) return 0.0;
-    std::vector<double> args;
-    if (!allArguments(call, args, err)) return err.trace(kMakeMatrix), 0.0;
-    if (args.empty()) {
-        setObjectKind(*cell, kMatrixKind);
-        return 0.0;
-    }
-    if (!storeGrid(call, *cell, kMatrixKind, args, kMakeMatrix, err)) {
-        ErrStat ignored;
-        call.services().store.freeArray(cell, ignored);
-    }
+    bool rebuilt = false;
+    makeGridObject(call, kMatrixKind, kMakeMatrix, rebuilt, err);
     return 0.0;
 }
 

@@ -60,6 +60,23 @@ void setObjectKind(CellRec& cell, int kind) {
     cell.formula->flags = formulaflag::withObjectKind(cell.formula->flags, kind);
 }
 
+CellRec* makeGridObject(FunctionCall& call, int kind, Origin origin, bool& rebuilt, ErrStat& err) {
+    err.enter();
+    rebuilt = false;
+    CellRec* cell = callingFormula(call, origin, err);
+    if (cell == nullptr) return nullptr;
+    std::vector<double> args;
+    if (!allArguments(call, args, err)) return err.trace(origin), nullptr;
+    rebuilt = !args.empty();
+    if (!rebuilt) {
+        setObjectKind(*cell, kind);
+    } else if (!storeGrid(call, *cell, kind, args, origin, err)) {
+        ErrStat ignored;
+        call.services().store.freeArray(cell, ignored);
+    }
+    return cell;
+}
+
 bool storeGrid(FunctionCall& call, CellRec& cell, int kind, const std::vector<double>& args, Origin origin,
                ErrStat& err) {
     int rows = 0;

@@ -29,6 +29,12 @@ void setObjectKind(CellRec& cell, int kind);
 bool storeGrid(FunctionCall& call, CellRec& cell, int kind, const std::vector<double>& args, Origin origin,
                ErrStat& err);
 
+// The calling cell made a grid object of `kind`: with no arguments it is only marked (its array is
+// kept), with numbers it is built as storeGrid does, and a failed build releases its old array.
+// Null when there is no calling formula or its arguments cannot be read; `rebuilt` tells whether
+// numbers were given.
+CellRec* makeGridObject(FunctionCall& call, int kind, Origin origin, bool& rebuilt, ErrStat& err);
+
 // Rows and columns of a grid Array Area (table or matrix) that is laid out consistently; false otherwise.
 bool gridShape(const FormulaRec& formula, int& rows, int& columns);
 

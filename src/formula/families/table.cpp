@@ -60,21 +60,10 @@ double tableDimension(FunctionCall& call, bool wantRows, ErrStat& err) {
 
 // "@Table()" keeps whatever the cell's array and descriptor hold; with numbers it is built like a matrix.
 double fnTable(FunctionCall& call, ErrStat& err) {
-    err.enter();
-    CellRec* cell = callingFormula(call, kMakeTable, err);
-    if (cell == nullptr) return 0.0;
-    std::vector<double> args;
-    if (!allArguments(call, args, err)) return err.trace(kMakeTable), 0.0;
-    if (args.empty()) {
-        setObjectKind(*cell, kTableKind);
-        return 0.0;
-    }
-    CellStore& store = call.services().store;
-    if (!storeGrid(call, *cell, kTableKind, args, kMakeTable, err)) {
-        ErrStat ignored;
-        store.freeArray(cell, ignored);
-    }
-    dropStaleDescriptor(store, *cell);
+    bool rebuilt = false;
+    CellRec* cell = makeGridObject(call, kTableKind, kMakeTable, rebuilt, err);
+    // Names only fit the grid they were made for.
+    if (cell != nullptr && rebuilt) dropStaleDescriptor(call.services().store, *cell);
     return 0.0;
 }
 
