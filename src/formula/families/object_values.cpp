@@ -97,7 +97,9 @@ bool gridShape(const FormulaRec& formula, int& rows, int& columns) {
     if (formula.array == nullptr || formula.array[0] < 2 || formula.array[0] > kMaxArrayElements) return false;
     const double r = formula.array[1];
     const double c = formula.array[2];
-    if (!(r >= 0.0) || !(c >= 0.0) || r != std::floor(r) || c != std::floor(c)) return false;
+    // A side of 0 lets any other side pass the count test, so both are bounded first.
+    if (!(r >= 0.0) || !(c >= 0.0) || r > kMaxArrayElements || c > kMaxArrayElements) return false;
+    if (r != std::floor(r) || c != std::floor(c)) return false;
     if (r * c + 2 != formula.array[0]) return false;
     rows = static_cast<int>(r);
     columns = static_cast<int>(c);

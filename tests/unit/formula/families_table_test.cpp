@@ -119,5 +119,25 @@ TEST(TableFamily, ReadingTables) {
     }
 }
 
+// A stored array may claim any shape; one whose side cannot be a count is not a table.
+TEST(TableFamily, OversizedSidesAreNotAShape) {
+    const struct {
+        std::vector<double> array;
+        bool shaped;
+    } cases[] = {
+        {{2, 0, 1e12}, false},
+        {{2, 1e12, 0}, false},
+        {{2, 0, 8191}, true},
+        {{3, 1, 1, 5}, true},
+    };
+    for (const auto& c : cases) {
+        FormulaRec formula;
+        formula.array = const_cast<double*>(c.array.data());
+        int rows = -1;
+        int columns = -1;
+        EXPECT_EQ(gridShape(formula, rows, columns), c.shaped) << c.array[1] << " x " << c.array[2];
+    }
+}
+
 }  // namespace
 }  // namespace qx
