@@ -129,8 +129,9 @@ Footprint footprintOf(const CaptureBuffer& buffer) {
         buffer.kind == objectkind::kPolygon) {
         return Footprint{buffer.elementCount() / 3 + 1, 4, 1, 1};
     }
-    f.rows = buffer.rows();
-    f.cols = buffer.columns();
+    // A stored shape may claim any size; past the sheet it fails the extent check all the same.
+    f.rows = std::min(buffer.rows(), kMaxRow + 1);
+    f.cols = std::min(buffer.columns(), kMaxCol + 1);
     if (buffer.kind == objectkind::kTable && buffer.names) {
         const bool corner = !buffer.names->rowNames.empty() && !buffer.names->rowNames[0].empty();
         f.headerRows = buffer.names->anyColumnName() || corner ? 1 : 0;

@@ -62,6 +62,8 @@ TEST(PlaceOnWorksheet, RefusalsWriteNothing) {
     const CaptureBuffer table = tableBuffer({6, 2, 2, 1, 2, 3, 4}, names({"", "a", "b"}, {"", "r", "s"}, {2, 2, 2}));
     CaptureBuffer other = table;
     other.kind = 28;
+    // A stored array whose shape claims more rows than a count can hold.
+    const CaptureBuffer huge = tableBuffer({3, 3e9, 1, 5}, names({"", "a"}, {"", "r"}, {1, 2}));
     const struct {
         const char* what;
         const CaptureBuffer* buffer;
@@ -73,7 +75,7 @@ TEST(PlaceOnWorksheet, RefusalsWriteNothing) {
         {"a cell in the rectangle", &table, 8, 8, 1, 87}, {"a cell at its corner", &table, 10, 10, 1, 87},
         {"past the last row", &table, 65533, 1, 1, 6},    {"past the last column", &table, 1, 254, 1, 7},
         {"no such level", &table, 1, 1, 40, 8},           {"a kind that cannot be placed", &other, 1, 1, 1, 86},
-        {"an empty buffer", nullptr, 1, 1, 1, 86},
+        {"an empty buffer", nullptr, 1, 1, 1, 86},        {"rows beyond any count", &huge, 1, 1, 1, 6},
     };
     for (const auto& c : cases) {
         ObjectFixture fx;
@@ -90,8 +92,20 @@ TEST(PlaceOnWorksheet, RefusalsWriteNothing) {
 // The golden capture transcript places a captured table; here each capture is taken again from its placement.
 TEST(PlaceOnWorksheet, CaptureThenPlaceThenCaptureGivesTheSameBuffer) {
     ObjectFixture fx;
-    fx.fill({{1, 2, "'x"}, {1, 3, "'y"}, {2, 1, "'r"}, {3, 1, "'s"}, {2, 2, "1.5"}, {2, 3, "2"}, {3, 2, "3"},
-             {3, 3, "4"}, {6, 1, "1"}, {6, 2, "2"}, {6, 3, "3"}, {7, 1, "4"}, {7, 2, "5"}, {7, 3, "6"}});
+    fx.fill({{1, 2, "'x"},
+             {1, 3, "'y"},
+             {2, 1, "'r"},
+             {3, 1, "'s"},
+             {2, 2, "1.5"},
+             {2, 3, "2"},
+             {3, 2, "3"},
+             {3, 3, "4"},
+             {6, 1, "1"},
+             {6, 2, "2"},
+             {6, 3, "3"},
+             {7, 1, "4"},
+             {7, 2, "5"},
+             {7, 3, "6"}});
     fx.cell(2, 3)->formula->flags = formulaflag::withPrecisionCode(fx.cell(2, 3)->formula->flags, 4);
     auto capture = [&fx](const std::string& what, const CellArea& a, ErrStat& e) {
         if (what == "table") return captureTable(fx.store, 1, a, fx.buffer, e) == 4;
