@@ -42,6 +42,9 @@ void enterVerb(LineInterpreter& cli, std::string_view args) {
     const std::string_view text = args.substr(pos);
     const int level = levelOf(session, at);
     if (classifyEntry(text) == EntryKind::ShortCut) {
+        // "=" followed by more writes into the cell's Array Area: that edits the cell as typing over it does.
+        const bool fills = text.front() == '=' && text.find_first_not_of(' ', 1) != std::string_view::npos;
+        if (fills && !session.allows(kActionEdit, level)) return;
         CellRec* current = session.cells().findCell(at.row, at.col, level, err);
         const ShortCutResult r =
             session.formulas().shortCuts().run(cli.platform(), current, level, at.row, at.col, text);

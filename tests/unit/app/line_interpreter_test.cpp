@@ -89,5 +89,22 @@ TEST(LineInterpreter, TwoSessionsComputeIndependently) {
     EXPECT_EQ(a.run("value [1,2,,1]"), "12\n");
 }
 
+// On a level that forbids editing, a ShortCut that fills an Array Area is refused like any other edit;
+// those that change nothing still run.
+TEST(LineInterpreter, ShortCutFillsAskTheEditPermission) {
+    const char* const kRefused =
+        "MSG [Protected Operation] The Password Protection settings do not allow you to EDIT cells at this level.\n";
+    const struct {
+        const char* line;
+        const char* out;
+    } steps[] = {
+        {"enter [1,1] =*<7", kRefused}, {"enter [1,1] =1<7", kRefused}, {"enter [1,1] .", ""},
+        {"enter [1,1] \\zz", ""},       {"value [1,1,3]", "5\n"},
+    };
+    Cli c;
+    c.run("enter [1,1] @Matrix(1,1,5)\nenter [1,1] @Matrix()\nprotect level 1 4090\n");
+    for (const auto& step : steps) EXPECT_EQ(c.run(step.line), step.out) << step.line;
+}
+
 }  // namespace
 }  // namespace qx
