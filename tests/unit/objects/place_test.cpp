@@ -92,20 +92,8 @@ TEST(PlaceOnWorksheet, RefusalsWriteNothing) {
 // The golden capture transcript places a captured table; here each capture is taken again from its placement.
 TEST(PlaceOnWorksheet, CaptureThenPlaceThenCaptureGivesTheSameBuffer) {
     ObjectFixture fx;
-    fx.fill({{1, 2, "'x"},
-             {1, 3, "'y"},
-             {2, 1, "'r"},
-             {3, 1, "'s"},
-             {2, 2, "1.5"},
-             {2, 3, "2"},
-             {3, 2, "3"},
-             {3, 3, "4"},
-             {6, 1, "1"},
-             {6, 2, "2"},
-             {6, 3, "3"},
-             {7, 1, "4"},
-             {7, 2, "5"},
-             {7, 3, "6"}});
+    fx.fill({{1, 2, "'x"}, {1, 3, "'y"}, {2, 1, "'r"}, {3, 1, "'s"}, {2, 2, "1.5"}, {2, 3, "2"}, {3, 2, "3"},
+             {3, 3, "4"}, {6, 1, "1"}, {6, 2, "2"}, {6, 3, "3"}, {7, 1, "4"}, {7, 2, "5"}, {7, 3, "6"}});
     fx.cell(2, 3)->formula->flags = formulaflag::withPrecisionCode(fx.cell(2, 3)->formula->flags, 4);
     auto capture = [&fx](const std::string& what, const CellArea& a, ErrStat& e) {
         if (what == "table") return captureTable(fx.store, 1, a, fx.buffer, e) == 4;
