@@ -37,7 +37,7 @@ void attrVerb(LineInterpreter& cli, std::string_view args) {
     ErrStat err;
     AddressArgument at;
     std::size_t pos = 0;
-    if (!parseAddressArgument(args, pos, session.highestLevel(), at, err)) return cli.printFailure(err);
+    if (!parseAddressArgument(args, pos, session.highestLevel(), at, err)) return cli.reportProblem(err);
     int64_t code = 0;
     int64_t value = kPropertyRead;
     const bool codeRead = readInteger(args, pos, code);
@@ -46,11 +46,11 @@ void attrVerb(LineInterpreter& cli, std::string_view args) {
     // Values are 32-bit words; anything wider cannot be a property value.
     if (!codeRead || !valueOk || !onlyBlanksFrom(args, pos) || value < INT32_MIN || value > UINT32_MAX) {
         err.fail(kOriginAttrVerb, 1, kCodeIllegalParameter);
-        return cli.printFailure(err);
+        return cli.reportProblem(err);
     }
     const int level = at.level != 0 ? at.level : session.activeLevel();
     CellRec* cell = session.cells().findCell(at.row, at.col, level, err);
-    if (err.failed()) return cli.printFailure(err);
+    if (err.failed()) return cli.reportProblem(err);
     const int property = code < 0 || code >= kPropertyCount ? -1 : static_cast<int>(code);
     // Reading is free; changing an attribute needs the level to allow it.
     if (value != kPropertyRead && !session.allows(kActionAttributes, level)) return;

@@ -19,7 +19,7 @@ constexpr Origin kOriginLevelVerb{kLetterA, 95, 8};
 constexpr Origin kOriginAnswerVerb{kLetterA, 95, 9};
 
 void notAvailableVerb(LineInterpreter& cli, std::string_view) {
-    cli.printNotAvailable();
+    cli.reportNotAvailable();
 }
 
 void levelVerb(LineInterpreter& cli, std::string_view args) {
@@ -32,7 +32,7 @@ void levelVerb(LineInterpreter& cli, std::string_view args) {
     } else {
         cli.session().setActiveLevel(level, err);
     }
-    if (err.failed()) cli.printFailure(err);
+    if (err.failed()) cli.reportProblem(err);
 }
 
 void gotoVerb(LineInterpreter& cli, std::string_view args) {
@@ -40,7 +40,7 @@ void gotoVerb(LineInterpreter& cli, std::string_view args) {
     AddressArgument at;
     Session& session = cli.session();
     if (parseAddressOnly(args, session.highestLevel(), at, err)) session.moveTo(at.level, at.row, at.col, err);
-    if (err.failed()) cli.printFailure(err);
+    if (err.failed()) cli.reportProblem(err);
 }
 
 void selectVerb(LineInterpreter& cli, std::string_view args) {
@@ -51,7 +51,7 @@ void selectVerb(LineInterpreter& cli, std::string_view args) {
     if (parseRangeOnly(args, session.highestLevel(), first, second, err)) {
         session.select(first.level, CellArea{first.row, first.col, second.row, second.col}, err);
     }
-    if (err.failed()) cli.printFailure(err);
+    if (err.failed()) cli.reportProblem(err);
 }
 
 void answerVerb(LineInterpreter& cli, std::string_view args) {
@@ -61,7 +61,7 @@ void answerVerb(LineInterpreter& cli, std::string_view args) {
     }
     ErrStat err;
     err.fail(kOriginAnswerVerb, 1, kCodeIllegalParameter);
-    cli.printFailure(err);
+    cli.reportProblem(err);
 }
 
 void timeVerb(LineInterpreter& cli, std::string_view args) {
@@ -78,25 +78,27 @@ void quitVerb(LineInterpreter& cli, std::string_view) {
 }
 
 constexpr std::array kVerbs = std::to_array<Verb>({
-    {"enter", enterVerb},
-    {"show", showVerb},
-    {"value", valueVerb},
-    {"eval", evalVerb},
-    {"functions", functionsVerb},
-    {"attr", attrVerb},
-    {"open", openVerb},
-    {"save", saveVerb},
-    {"rename", renameVerb},
-    {"protect", protectVerb},
-    {"import", notAvailableVerb},
-    {"export", notAvailableVerb},
-    {"level", levelVerb},
-    {"goto", gotoVerb},
-    {"select", selectVerb},
-    {"table", tableVerb},
-    {"answer", answerVerb},
-    {"time", timeVerb},
-    {"quit", quitVerb},
+    {"enter", enterVerb, "[R,C] TEXT", "enter TEXT into the cell as typed in the edit bar, then recalculate"},
+    {"show", showVerb, "[R,C] | [R1,C1]^[R2,C2]", "print display texts: a block row by row, tab-separated"},
+    {"value", valueVerb, "[R,C] | [R,C,E]", "print the value the evaluator reads from the cell (or element E)"},
+    {"eval", evalVerb, "TEXT", "evaluate TEXT as a formula and print the value or the error line"},
+    {"functions", functionsVerb, "[CATEGORY]", "list the built-in functions, or those of one category"},
+    {"attr", attrVerb, "[R,C] CODE [VALUE]", "read cell property CODE (0..31), or write VALUE and read it back"},
+    {"open", openVerb, "PATH", "open a worksheet (.qx2) or a workbook (.qx3)"},
+    {"save", saveVerb, "PATH", "save the active level (.qx2) or the workbook (.qx3)"},
+    {"rename", renameVerb, "workbook|worksheet NAME", "rename the workbook or the active level"},
+    {"protect", protectVerb, "password TEXT | level N WORD",
+     "workbook password (empty clears it), a level's permissions"},
+    {"import", notAvailableVerb, "PATH", "text import at the pointer (not available yet)"},
+    {"export", notAvailableVerb, "PATH", "text export of the selection (not available yet)"},
+    {"level", levelVerb, "N", "make level N the active level"},
+    {"goto", gotoVerb, "[R,C]", "move the cell pointer"},
+    {"select", selectVerb, "[R1,C1]^[R2,C2]", "select a block"},
+    {"table", tableVerb, "invert|swap A B|rmrow K|rmcol K|sort COL [asc|desc]...|buffer",
+     "operate on the table under the pointer; print the capture buffer"},
+    {"answer", answerVerb, "yes|no|cancel", "the answer for the questions that follow"},
+    {"time", timeVerb, "COMMAND", "run COMMAND, then print \"time: <ms> ms\""},
+    {"quit", quitVerb, "", "stop reading"},
 });
 
 }  // namespace

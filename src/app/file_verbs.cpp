@@ -15,7 +15,7 @@ constexpr Origin kOriginFileVerb{kLetterA, 95, 30};
 void illegal(LineInterpreter& cli, int point) {
     ErrStat err;
     err.fail(kOriginFileVerb, point, kCodeIllegalParameter);
-    cli.printFailure(err);
+    cli.reportProblem(err);
 }
 
 // The first word and the rest, both trimmed.
@@ -40,7 +40,7 @@ void openVerb(LineInterpreter& cli, std::string_view args) {
     Session& session = cli.session();
     ErrStat err;
     session.files().openFile(session.activeLevel(), true, where.directory, where.name, err);
-    if (err.failed()) cli.printFailure(err);
+    if (err.failed()) cli.reportProblem(err);
 }
 
 void saveVerb(LineInterpreter& cli, std::string_view args) {
@@ -51,7 +51,7 @@ void saveVerb(LineInterpreter& cli, std::string_view args) {
     ErrStat err;
     const int level = extensionCode(where.name) == extcode::kWorkbook ? 0 : session.activeLevel();
     session.files().saveFile(level, where.directory, where.name, level != 0, err);
-    if (err.failed()) cli.printFailure(err);
+    if (err.failed()) cli.reportProblem(err);
 }
 
 void renameVerb(LineInterpreter& cli, std::string_view args) {

@@ -1,5 +1,6 @@
 #include "app/formula_verbs.h"
 
+#include <algorithm>
 #include <string>
 
 #include "app/address_argument.h"
@@ -25,6 +26,46 @@ CellRec* cellAt(Session& session, const AddressArgument& at, ErrStat& err) {
     return session.cells().findCell(at.row, at.col, levelOf(session, at), err);
 }
 
+std::string shownText(const CellRec* cell) {
+    return std::string(trimBlanks(cellDisplayText(cell, kShowBufferSize, CellDisplayContext{})));
+}
+
+// A tab inside a text would split its field in two; a blank keeps the columns in place.
+std::string fieldText(const CellRec* cell) {
+    std::string text = cellDisplayText(cell, kShowBufferSize, CellDisplayContext{});
+    std::replace(text.begin(), text.end(), '\t', ' ');
+    return std::string(trimBlanks(text));
+}
+
+// One line per row, the places' texts separated by tabs, so that tools like `column` lay the block
+// out. The row's cells are walked once instead of looking up every place.
+void showBlock(LineInterpreter& cli, std::string_view args) {
+    Session& session = cli.session();
+    ErrStat err;
+    AddressArgument first;
+    AddressArgument last;
+    if (!parseRangeOnly(args, session.highestLevel(), first, last, err)) return cli.reportProblem(err);
+    const int level = levelOf(session, first);
+    const int top = std::min(first.row, last.row);
+    const int bottom = std::max(first.row, last.row);
+    const int left = std::min(first.col, last.col);
+    const int right = std::max(first.col, last.col);
+    std::string line;
+    for (int row = top; row <= bottom; ++row) {
+        line.clear();
+        int col = left;
+        for (const CellRec* cell : session.cells().rowCells(row, level)) {
+            if (cell->col < left) continue;
+            if (cell->col > right) break;
+            line.append(static_cast<std::size_t>(cell->col - col), '\t');
+            line += fieldText(cell);
+            col = cell->col;
+        }
+        line.append(static_cast<std::size_t>(right - col), '\t');
+        cli.printLine(line);
+    }
+}
+
 }  // namespace
 
 void enterVerb(LineInterpreter& cli, std::string_view args) {
@@ -32,10 +73,10 @@ void enterVerb(LineInterpreter& cli, std::string_view args) {
     ErrStat err;
     AddressArgument at;
     std::size_t pos = 0;
-    if (!parseAddressArgument(args, pos, session.highestLevel(), at, err)) return cli.printFailure(err);
+    if (!parseAddressArgument(args, pos, session.highestLevel(), at, err)) return cli.reportProblem(err);
     if (at.element != 0) {
         err.fail(kOriginEnterVerb, 1, kCodeIllegalParameter);
-        return cli.printFailure(err);
+        return cli.reportProblem(err);
     }
     if (pos < args.size() && args[pos] == ' ') ++pos;
     session.scratch().formulaErrorCaptured = false;  // a new edit starts a new error capture
@@ -61,22 +102,23 @@ void enterVerb(LineInterpreter& cli, std::string_view args) {
 }
 
 void showVerb(LineInterpreter& cli, std::string_view args) {
+    if (args.find('^') != std::string_view::npos) return showBlock(cli, args);
     Session& session = cli.session();
     ErrStat err;
     AddressArgument at;
-    if (!parseAddressOnly(args, session.highestLevel(), at, err)) return cli.printFailure(err);
+    if (!parseAddressOnly(args, session.highestLevel(), at, err)) return cli.reportProblem(err);
     const CellRec* cell = cellAt(session, at, err);
-    if (err.failed()) return cli.printFailure(err);
-    cli.printLine(trimBlanks(cellDisplayText(cell, kShowBufferSize, CellDisplayContext{})));
+    if (err.failed()) return cli.reportProblem(err);
+    cli.printLine(shownText(cell));
 }
 
 void valueVerb(LineInterpreter& cli, std::string_view args) {
     Session& session = cli.session();
     ErrStat err;
     AddressArgument at;
-    if (!parseAddressOnly(args, session.highestLevel(), at, err)) return cli.printFailure(err);
+    if (!parseAddressOnly(args, session.highestLevel(), at, err)) return cli.reportProblem(err);
     const CellRec* cell = cellAt(session, at, err);
-    if (err.failed()) return cli.printFailure(err);
+    if (err.failed()) return cli.reportProblem(err);
     cli.printLine(formatG15(Evaluator::readCell(cell, at.element)));
 }
 

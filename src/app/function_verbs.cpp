@@ -30,7 +30,7 @@ void functionsVerb(LineInterpreter& cli, std::string_view args) {
         return;
     }
     const int category = categoryNumber(wanted);
-    if (category == 0) return cli.printLine("unknown category: " + std::string(wanted));
+    if (category == 0) return cli.reportProblem("unknown category: " + std::string(wanted));
     listCategory(cli, category);
 }
 

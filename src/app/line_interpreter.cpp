@@ -23,15 +23,12 @@ std::string_view trimArgument(std::string_view s) {
     return s.substr(first, last - first + 1);
 }
 
-LineInterpreter::LineInterpreter(Session& session, HeadlessPlatform& platform, std::ostream& out)
-    : m_session(session), m_platform(platform), m_out(out) {}
+LineInterpreter::LineInterpreter(Session& session, HeadlessPlatform& platform, std::ostream& out,
+                                 std::ostream& problems)
+    : m_session(session), m_platform(platform), m_out(out), m_problems(problems) {}
 
 void LineInterpreter::printLine(std::string_view text) {
     m_out << text << '\n';
-}
-
-void LineInterpreter::printNotAvailable() {
-    printLine("not available yet");
 }
 
 void LineInterpreter::printFailure(ErrStat& err) {
@@ -39,10 +36,25 @@ void LineInterpreter::printFailure(ErrStat& err) {
     err.clear();
 }
 
+void LineInterpreter::reportProblem(std::string_view reason) {
+    m_hadProblem = true;
+    if (!m_source.empty()) m_problems << m_source << ':' << m_lineNumber << ": ";
+    m_problems << reason << '\n';
+}
+
+void LineInterpreter::reportProblem(ErrStat& err) {
+    reportProblem(oneLine(true, err, m_session.scratch()));
+    err.clear();
+}
+
+void LineInterpreter::reportNotAvailable() {
+    reportProblem("not available yet");
+}
+
 void LineInterpreter::printOutcome(CommandOutcome outcome, ErrStat& err) {
     switch (outcome) {
         case CommandOutcome::NotAvailable:
-            printNotAvailable();
+            reportNotAvailable();
             break;
         case CommandOutcome::Failed:
             printFailure(err);
@@ -70,18 +82,22 @@ bool LineInterpreter::runLine(std::string_view line) {
     ErrStat err;
     CommandOutcome outcome = m_session.dispatch(trimmed, err);
     if (outcome == CommandOutcome::Unknown) {
-        printLine("unknown command: " + std::string(word));
+        reportProblem("unknown command: " + std::string(word));
     } else {
         printOutcome(outcome, err);
     }
     return !m_stopped;
 }
 
-bool LineInterpreter::runStream(std::istream& in) {
+bool LineInterpreter::runStream(std::istream& in, std::string_view source) {
+    m_source = source;
+    m_lineNumber = 0;
     std::string line;
     while (!m_stopped && std::getline(in, line)) {
+        ++m_lineNumber;
         runLine(line);
     }
+    m_source.clear();
     return !m_stopped;
 }
 

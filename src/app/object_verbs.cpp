@@ -104,7 +104,7 @@ void tableVerb(LineInterpreter& cli, std::string_view args) {
     ErrStat err;
     if (w.empty() || !readRequest(w, request, keys)) {
         err.fail(kOriginTableVerb, 1, kCodeIllegalParameter);
-        return cli.printFailure(err);
+        return cli.reportProblem(err);
     }
     if (!cli.session().allows(kActionEdit)) return;
     cli.printOutcome(runTableOperation(cli.session(), request, err), err);

@@ -9,11 +9,51 @@
 #include "app/session.h"
 #include "cli/cli_options.h"
 #include "core/err_report.h"
+#include "quorix_version.h"
 
 namespace {
 
-constexpr int kExitUsage = 2;
-constexpr int kExitStartFailed = 1;
+constexpr std::string_view kStandardInput = "-";
+
+struct Script {
+    std::string name;  // as given, for the reports
+    std::unique_ptr<std::ifstream> file;
+    std::istream& stream() { return file ? *file : std::cin; }
+    std::string source() const { return name == kStandardInput ? "<stdin>" : name; }
+};
+
+int exitCode(qx::ExitStatus status) {
+    return static_cast<int>(status);
+}
+
+// Output that could not be written is lost; the run must not look clean then.
+int finishOutput(qx::ExitStatus status) {
+    std::cout.flush();
+    if (!std::cout) {
+        std::cerr << "quorix-cli: cannot write standard output\n";
+        if (status == qx::ExitStatus::Clean) status = qx::ExitStatus::Problems;
+    }
+    return exitCode(status);
+}
+
+// Every script is opened first, so an unreadable one stops the run before anything happens.
+bool openScripts(const std::vector<std::string>& names, std::vector<Script>& scripts) {
+    for (const std::string& name : names) {
+        Script script{name, nullptr};
+        if (name != kStandardInput) {
+            // A directory opens like a file here but yields no lines; it is no script.
+            std::error_code dirCheck;
+            script.file = std::make_unique<std::ifstream>(name, std::ios::binary);
+            if (!*script.file || std::filesystem::is_directory(name, dirCheck)) {
+                std::cerr << "quorix-cli: cannot read " << name << '\n';
+                return false;
+            }
+        }
+        scripts.push_back(std::move(script));
+    }
+    if (scripts.empty()) scripts.push_back(Script{std::string(kStandardInput), nullptr});
+    return true;
+}
 
 }  // namespace
 
@@ -21,21 +61,16 @@ int main(int argc, char** argv) {
     qx::CliOptions options;
     std::string problem;
     if (!qx::parseCliOptions(argc, argv, options, problem)) {
-        std::cerr << "quorix-cli: " << problem << '\n';
-        return kExitUsage;
+        std::cerr << "quorix-cli: " << problem << "\nTry 'quorix-cli --help' for more information.\n";
+        return exitCode(qx::ExitStatus::Usage);
     }
-    // Every script is opened first, so an unreadable one stops the run before anything happens.
-    std::vector<std::unique_ptr<std::ifstream>> scripts;
-    for (const std::string& path : options.scripts) {
-        // A directory opens like a file here but yields no lines; it is no script.
-        std::error_code dirCheck;
-        auto file = std::make_unique<std::ifstream>(path, std::ios::binary);
-        if (!*file || std::filesystem::is_directory(path, dirCheck)) {
-            std::cerr << "quorix-cli: cannot read " << path << '\n';
-            return kExitUsage;
-        }
-        scripts.push_back(std::move(file));
+    if (options.action != qx::CliAction::Run) {
+        std::cout << (options.action == qx::CliAction::Help ? qx::usageText()
+                                                            : "quorix-cli " + std::string(qx::kQuorixVersion) + "\n");
+        return finishOutput(qx::ExitStatus::Clean);
     }
+    std::vector<Script> scripts;
+    if (!openScripts(options.scripts, scripts)) return exitCode(qx::ExitStatus::Usage);
 
     qx::HeadlessPlatform platform;
     platform.setPolicy(options.answer);
@@ -51,23 +86,22 @@ int main(int argc, char** argv) {
     qx::ErrStat err;
     if (!session.start(err)) {
         std::cerr << "quorix-cli: start-up failed: " << qx::oneLine(true, err, session.scratch()) << '\n';
-        return kExitStartFailed;
+        return exitCode(qx::ExitStatus::StartFailed);
     }
-    qx::LineInterpreter cli(session, platform, std::cout);
-    if (scripts.empty()) {
-        cli.runStream(std::cin);
-    } else {
-        for (std::size_t i = 0; i < scripts.size(); ++i) {
-            bool goOn = cli.runStream(*scripts[i]);
-            if (scripts[i]->bad()) {
-                std::cerr << "quorix-cli: cannot read " << options.scripts[i] << '\n';
-                std::cout.flush();
-                return kExitUsage;
-            }
-            if (!goOn) break;
+    qx::LineInterpreter cli(session, platform, std::cout, std::cerr);
+    for (Script& script : scripts) {
+        const bool goOn = cli.runStream(script.stream(), script.source());
+        if (script.stream().bad()) {
+            std::cerr << "quorix-cli: cannot read " << script.source() << '\n';
+            return finishOutput(qx::ExitStatus::Usage);
         }
+        if (!goOn) break;
     }
-    if (!session.finish(err)) cli.printFailure(err);
-    std::cout.flush();
-    return 0;
+    qx::ExitStatus status = cli.hadProblem() ? qx::ExitStatus::Problems : qx::ExitStatus::Clean;
+    if (!session.finish(err)) {
+        std::cerr << "quorix-cli: cannot write the settings to " << options.settingsPath.value_or("") << ": "
+                  << qx::oneLine(true, err, session.scratch()) << '\n';
+        status = qx::ExitStatus::Problems;
+    }
+    return finishOutput(status);
 }

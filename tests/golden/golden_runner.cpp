@@ -1,5 +1,7 @@
 // Runs quorix-cli on the command part of each transcript (.qxt) and compares its standard output
-// with the expected part below the "----" line. With --update the expected part is rewritten.
+// with the expected part below the "----" line, and its standard error with the lines below a
+// "---- stderr" line (none expected when there is no such line). With --update the expected parts
+// and the exit status line are rewritten.
 //
 // Comment lines at the top of the command part may direct the run (quorix-cli ignores them):
 //   # args: OPTION...   extra arguments
@@ -7,10 +9,11 @@
 //   # copy: FILE NAME   copies FILE (beside the transcript) into the run's directory as NAME
 // In arguments and commands, {tmp} stands for a fresh empty directory, which is also the
 // working directory of the run, {here} for the transcript's own directory, and {files} for the
-// test fixtures directory.
+// test fixtures directory. In standard error the same names stand for those paths.
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -26,10 +29,13 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr std::string_view kSeparator = "----";
+constexpr std::string_view kErrorSeparator = "---- stderr";
+constexpr std::string_view kExitDirective = "# exit:";
 
 struct Transcript {
     std::string commands;
     std::string expected;
+    std::string expectedErrors;
     std::vector<std::string> args;
     std::vector<std::pair<std::string, std::string>> copies;
     int exitStatus = 0;
@@ -53,13 +59,18 @@ bool parseTranscript(const std::string& text, Transcript& out) {
     std::istringstream in(text);
     std::string line;
     bool inExpected = false;
+    bool inErrors = false;
     bool sawSeparator = false;
     while (std::getline(in, line)) {
         if (!inExpected && line == kSeparator) {
             inExpected = sawSeparator = true;
             continue;
         }
-        std::string& part = inExpected ? out.expected : out.commands;
+        if (inExpected && !inErrors && line == kErrorSeparator) {
+            inErrors = true;
+            continue;
+        }
+        std::string& part = inErrors ? out.expectedErrors : inExpected ? out.expected : out.commands;
         part += line;
         part += '\n';
         if (inExpected) continue;
@@ -68,8 +79,8 @@ bool parseTranscript(const std::string& text, Transcript& out) {
         } else if (line.rfind("# copy:", 0) == 0) {
             auto words = splitWords(line.substr(7));
             if (words.size() == 2) out.copies.emplace_back(words[0], words[1]);
-        } else if (line.rfind("# exit:", 0) == 0) {
-            out.exitStatus = std::atoi(line.c_str() + 7);
+        } else if (line.rfind(kExitDirective, 0) == 0) {
+            out.exitStatus = std::atoi(line.c_str() + kExitDirective.size());
         }
     }
     return sawSeparator;
@@ -83,6 +94,7 @@ std::string maskTimes(const std::string& output) {
 
 struct RunResult {
     std::string output;
+    std::string errors;
     int status = -1;
 };
 
@@ -98,16 +110,39 @@ void substituteAll(std::string& text, const fs::path& tmp, const fs::path& here)
     substitute(text, "{files}", QX_TEST_FILES);
 }
 
+// The reverse, so that expected standard error does not depend on where the run took place.
+void nameThePaths(std::string& text, const fs::path& tmp, const fs::path& here) {
+    substitute(text, tmp.string(), "{tmp}");
+    substitute(text, here.string(), "{here}");
+    substitute(text, QX_TEST_FILES, "{files}");
+}
+
+// The command part with its "# exit:" line saying `status` at the end of the comments on top, and
+// none for 0.
+std::string withExitStatus(const std::string& commands, int status) {
+    std::istringstream in(commands);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) {
+        if (line.rfind(kExitDirective, 0) != 0) lines.push_back(line);
+    }
+    if (status != 0) {
+        auto at = std::find_if(lines.begin(), lines.end(), [](const std::string& l) { return l.rfind('#', 0) != 0; });
+        lines.insert(at, std::string(kExitDirective) + " " + std::to_string(status));
+    }
+    std::string out;
+    for (const auto& line : lines) out += line + "\n";
+    return out;
+}
+
 RunResult runCli(const std::string& cli, const std::vector<std::string>& args, const fs::path& directory,
-                 const fs::path& input, const fs::path& outputPath) {
+                 const fs::path& input, const fs::path& outputPath, const fs::path& errorPath) {
     RunResult result;
     pid_t pid = fork();
     if (pid < 0) return result;
     if (pid == 0) {
         FILE* in = std::freopen(input.c_str(), "rb", stdin);
         FILE* out = std::freopen(outputPath.c_str(), "wb", stdout);
-        // Only standard output is compared; the reasons on standard error would only clutter the log.
-        FILE* err = std::freopen("/dev/null", "wb", stderr);
+        FILE* err = std::freopen(errorPath.c_str(), "wb", stderr);
         if (in == nullptr || out == nullptr || err == nullptr || chdir(directory.c_str()) != 0) _exit(127);
         std::vector<char*> argv;
         argv.push_back(const_cast<char*>(cli.c_str()));
@@ -119,10 +154,12 @@ RunResult runCli(const std::string& cli, const std::vector<std::string>& args, c
     int status = 0;
     if (waitpid(pid, &status, 0) == pid && WIFEXITED(status)) result.status = WEXITSTATUS(status);
     result.output = readFile(outputPath);
+    result.errors = readFile(errorPath);
     return result;
 }
 
-void reportDifference(const fs::path& file, const std::string& expected, const std::string& actual) {
+void reportDifference(const fs::path& file, std::string_view stream, const std::string& expected,
+                      const std::string& actual) {
     std::istringstream e(expected);
     std::istringstream a(actual);
     std::string el;
@@ -132,7 +169,7 @@ void reportDifference(const fs::path& file, const std::string& expected, const s
         bool ha = static_cast<bool>(std::getline(a, al));
         if (!he && !ha) break;
         if (he != ha || el != al) {
-            std::cerr << file.string() << ": output line " << n
+            std::cerr << file.string() << ": " << stream << " line " << n
                       << " differs\n  expected: " << (he ? el : "<end of output>")
                       << "\n  actual:   " << (ha ? al : "<end of output>") << '\n';
             return;
@@ -162,13 +199,21 @@ bool runOne(const std::string& cli, const fs::path& file, bool update) {
     std::string commands = t.commands;
     substituteAll(commands, work / "tmp", here);
     std::ofstream(work / "commands", std::ios::binary) << commands;
-    RunResult run = runCli(cli, t.args, work / "tmp", work / "commands", work / "output");
+    RunResult run = runCli(cli, t.args, work / "tmp", work / "commands", work / "output", work / "errors");
+    std::string actual = maskTimes(run.output);
+    std::string actualErrors = run.errors;
+    nameThePaths(actualErrors, work / "tmp", here);
     fs::remove_all(work);
 
-    std::string actual = maskTimes(run.output);
     if (update) {
-        std::ofstream(file, std::ios::binary) << t.commands << kSeparator << '\n' << actual;
-        return true;
+        const std::string commandsWithStatus = withExitStatus(t.commands, run.status);
+        {
+            std::ofstream text(file, std::ios::binary);
+            text << commandsWithStatus << kSeparator << '\n' << actual;
+            if (!actualErrors.empty()) text << kErrorSeparator << '\n' << actualErrors;
+        }
+        // A new or removed exit line moves the line numbers that standard error quotes: run again.
+        return commandsWithStatus == t.commands || runOne(cli, file, true);
     }
     bool ok = true;
     if (run.status != t.exitStatus) {
@@ -176,7 +221,11 @@ bool runOne(const std::string& cli, const fs::path& file, bool update) {
         ok = false;
     }
     if (actual != t.expected) {
-        reportDifference(file, t.expected, actual);
+        reportDifference(file, "output", t.expected, actual);
+        ok = false;
+    }
+    if (actualErrors != t.expectedErrors) {
+        reportDifference(file, "standard error", t.expectedErrors, actualErrors);
         ok = false;
     }
     return ok;

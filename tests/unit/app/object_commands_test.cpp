@@ -30,7 +30,7 @@ class ObjectCommandsTest : public ::testing::Test {
     HeadlessPlatform platform;
     Session session{platform, {}};
     std::ostringstream out;
-    LineInterpreter cli{session, platform, out};
+    LineInterpreter cli{session, platform, out, out};
 };
 
 TEST_F(ObjectCommandsTest, PromptedOperationsReadTheirNumbers) {
@@ -59,8 +59,8 @@ TEST_F(ObjectCommandsTest, PromptedOperationsReadTheirNumbers) {
 // Random table verbs and object commands over a small sheet never break the row lists or the dependents.
 TEST_F(ObjectCommandsTest, RandomObjectCommandsKeepTheStoreSound) {
     const char* words[] = {"table invert", "table swap 1 2", "table rmrow 1",   "table rmcol 2", "table sort 1 desc",
-                           "table sort 2", "table buffer",   "Capture",         "CapTable",  "CapMatrx",
-                           "CapXYZ",   "CapSegmt", "CapPolyg",  "Place",         "PlaceWks",
+                           "table sort 2", "table buffer",   "Capture",         "CapTable",      "CapMatrx",
+                           "CapXYZ",       "CapSegmt",       "CapPolyg",        "Place",         "PlaceWks",
                            "Invert",       "table",          "table swap -1 x", "table sort 9 9"};
     const char* entries[] = {"1", "'a", "@Table()", "@Table(2,2,1,2,3,4)", "@Matrix(1,2,3,4)", "+[1,1]+1", "'"};
     unsigned x = 12345;
@@ -78,7 +78,8 @@ TEST_F(ObjectCommandsTest, RandomObjectCommandsKeepTheStoreSound) {
                 line = "enter " + at(r1, c1) + " " + entries[next(7)];
                 break;
             case 1:
-                line = "select " + at(r1, c1) + "^" + at(r1 + static_cast<int>(next(4)), c1 + static_cast<int>(next(4)));
+                line =
+                    "select " + at(r1, c1) + "^" + at(r1 + static_cast<int>(next(4)), c1 + static_cast<int>(next(4)));
                 break;
             case 2:
                 line = "goto " + at(r1, c1);
