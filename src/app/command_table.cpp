@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "app/document_commands.h"
 #include "app/edit_commands.h"
 #include "app/file_commands.h"
 #include "app/layout_commands.h"
@@ -21,7 +22,12 @@ CommandOutcome notAvailable(Session&, ErrStat&) {
 // Commands that no built-in bar names take ids from 9000 up.
 constexpr std::array kCommands = std::to_array<Command>({
     // File menu
+    {9013, "Open", "Open ...", openCommand},
     {9010, "Save", "Save", saveCommand},
+    {9014, "SaveAsWb", "Save Workbook As ...", saveAsWorkbookCommand},
+    {9015, "SaveAsWs", "Save Worksheet As ...", saveAsWorksheetCommand},
+    {9016, "RenBook", "Rename Workbook ...", renameWorkbookCommand},
+    {9017, "RenSheet", "Rename Worksheet ...", renameWorksheetCommand},
     {9011, "ClrBook", "Clear workbook", clearWorkbookCommand},
     {9012, "ClrSheet", "Clear worksheet", clearWorksheetCommand},
     // Edit menu and the "Edit mode" bar

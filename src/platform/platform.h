@@ -4,12 +4,25 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace qx {
 
 enum class BoxIcon { None, Information, Exclamation, Question, Stop };
 enum class BoxButtons { Ok, OkCancel, YesNo, YesNoCancel };
 enum class BoxAnswer { Ok, Cancel, Yes, No };
+
+// One entry of a file dialog's type list: the text the user reads and its pattern ("*.qx3", "*.*").
+struct FileFilter {
+    std::string description;
+    std::string pattern;
+};
+
+// A chosen file and the index of the type-list entry that was selected when it was chosen.
+struct FileChoice {
+    std::string path;
+    int filter = 0;
+};
 
 // Local calendar time as the platform's clock gives it.
 struct DateTime {
@@ -25,7 +38,7 @@ struct DateTime {
 };
 
 class Platform {
-public:
+  public:
     virtual ~Platform() = default;
 
     // A modal box on the frame window; returns the button the user chose.
@@ -37,6 +50,17 @@ public:
     // The GUI's own file dialogs; nullopt when cancelled.
     virtual std::optional<std::string> chooseFile(const std::string& caption, const std::string& directory,
                                                   const std::string& filter, bool forSaving) = 0;
+    // A file dialog with a type list. Front ends without one answer through chooseFile, as if the
+    // preselected entry had stayed selected.
+    virtual std::optional<FileChoice> chooseFileOfType(const std::string& caption, const std::string& directory,
+                                                       const std::vector<FileFilter>& filters, int preselected,
+                                                       bool forSaving) {
+        std::string joined;
+        for (const FileFilter& f : filters) joined += (joined.empty() ? "" : ";") + f.pattern;
+        std::optional<std::string> path = chooseFile(caption, directory, joined, forSaving);
+        if (!path) return std::nullopt;
+        return FileChoice{*path, preselected};
+    }
     virtual DateTime now() = 0;
     virtual double elapsedMs() = 0;
     // Something worksheets show has changed; the front end repaints when convenient.
