@@ -1,0 +1,119 @@
+#include "ui/font_map.h"
+
+#include <array>
+
+#include "core/app_globals.h"
+#include "core/level_fonts.h"
+#include "core/style_word.h"
+#include "ui/qt_platform.h"
+
+namespace qx {
+namespace {
+
+struct FamilyMapping {
+    std::string_view prefix;
+    const char* family;  // empty: the desktop's default sans
+};
+
+// The metric-compatible free fonts stand in for the common stored names.
+constexpr std::array kMappings = std::to_array<FamilyMapping>({
+    {"Arial Black", "Liberation Sans"},
+    {"Arial Narrow", "Liberation Sans Narrow"},
+    {"Arial", "Liberation Sans"},
+    {"Courier New", "Liberation Mono"},
+    {"Courier", "Liberation Mono"},
+    {"Times New Roman", "Liberation Serif"},
+    {"System", ""},
+    {"MS Sans Serif", ""},
+});
+
+QFont::StyleHint hintForFamily(int family) {
+    switch (family) {
+        case 1:
+            return QFont::Serif;
+        case 2:
+            return QFont::SansSerif;
+        case 3:
+            return QFont::TypeWriter;
+        case 4:
+            return QFont::Cursive;
+        case 5:
+            return QFont::Decorative;
+        default:
+            return QFont::AnyStyle;
+    }
+}
+
+bool endsWith(std::string_view s, std::string_view tail) {
+    return s.size() >= tail.size() && s.substr(s.size() - tail.size()) == tail;
+}
+
+}  // namespace
+
+QString mappedFamily(std::string_view storedName) {
+    for (const FamilyMapping& m : kMappings) {
+        if (storedName.substr(0, m.prefix.size()) == m.prefix) {
+            const bool whole = storedName.size() == m.prefix.size() || storedName[m.prefix.size()] == ' ';
+            if (!whole) continue;
+            return QString::fromLatin1(m.family);
+        }
+    }
+    NameStyle style = nameStyle(storedName);
+    std::string_view base = storedName;
+    if (style.italic) base.remove_suffix(std::string_view(" Italic").size());
+    if (style.bold) base.remove_suffix(std::string_view(" Bold").size());
+    return fromEngine(base);
+}
+
+NameStyle nameStyle(std::string_view storedName) {
+    NameStyle out;
+    std::string_view rest = storedName;
+    if (endsWith(rest, " Italic")) {
+        out.italic = true;
+        rest.remove_suffix(std::string_view(" Italic").size());
+    }
+    if (endsWith(rest, " Bold")) out.bold = true;
+    return out;
+}
+
+QFont fontForStyle(const LevelRec& level, uint32_t style, int defaultPoints) {
+    const std::string_view stored = levelFontName(level, style::font(style));
+    QFont font;
+    const QString family = mappedFamily(stored);
+    if (family.isEmpty()) {
+        font.setStyleHint(QFont::SansSerif);
+    } else {
+        font.setFamily(family);
+        font.setStyleHint(hintForFamily(style::family(style)));
+    }
+    if (style::pitch(style) == 1) font.setFixedPitch(true);
+    const NameStyle named = nameStyle(stored);
+    font.setPointSize(style::sizePoints(style, defaultPoints));
+    font.setBold(style::bold(style) || named.bold);
+    font.setItalic(style::italic(style) || named.italic);
+    font.setUnderline(style::underline(style));
+    return font;
+}
+
+QColor colourFromWord(uint32_t bgr) {
+    return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF),
+                  static_cast<int>((bgr >> 16) & 0xFF));
+}
+
+QColor textColour(int index) {
+    if (index < 0 || index >= kTextColourCount) index = 0;
+    return colourFromWord(kTextColours[static_cast<std::size_t>(index)].value);
+}
+
+const QFont& FontCache::font(const LevelRec& level, uint32_t style, int defaultPoints) {
+    // The colour and layout bits do not change the font.
+    const quint64 key = (static_cast<quint64>(style::withAlignment(
+                             style::withJustification(style::withColour(style::withLineWrap(style, false), 0), 0), 0))
+                         << 8) |
+                        static_cast<quint64>(defaultPoints & 0xFF);
+    auto it = m_fonts.find(key);
+    if (it == m_fonts.end()) it = m_fonts.insert(key, fontForStyle(level, style, defaultPoints));
+    return *it;
+}
+
+}  // namespace qx

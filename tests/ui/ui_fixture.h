@@ -1,0 +1,85 @@
+#pragma once
+// A desktop program in a test: a started session, its Qt platform and the frame window, plus
+// helpers that answer modal boxes and type into the cell area as a user does.
+#include <QApplication>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <memory>
+
+#include "app/session.h"
+#include "ui/main_window.h"
+#include "ui/qt_platform.h"
+
+namespace qx::test {
+
+inline SessionOptions testSessionOptions() {
+    SessionOptions options;
+    options.directories.startDirectory = QDir::tempPath().toStdString();
+    options.directories.documentDirectory = QDir::tempPath().toStdString();
+    return options;
+}
+
+struct Desktop {
+    QtPlatform platform;
+    Session session{platform, testSessionOptions()};
+    std::unique_ptr<MainWindow> window;
+
+    Desktop() {
+        ErrStat err;
+        if (!session.start(err)) qFatal("session did not start");
+        window = std::make_unique<MainWindow>(session, platform);
+        window->resize(1000, 700);
+        window->show();
+        QApplication::processEvents();
+    }
+
+    CellAreaView& area() { return *window->activeCellArea(); }
+
+    // Types an entry into the cell under the pointer, as the keyboard would, and presses Enter.
+    void typeEntry(const QString& text) {
+        QTest::keyClicks(&area(), text.left(1));
+        QTest::keyClicks(window->editBar(), text.mid(1));
+        QTest::keyClick(window->editBar(), Qt::Key_Return);
+    }
+
+    void enterAt(int row, int col, const QString& text) {
+        area().moveTo(row, col);
+        typeEntry(text);
+    }
+};
+
+struct SeenBox {
+    QString caption;
+    QString text;
+    bool shown = false;
+};
+
+// Once the next modal box shows, runs `whileOpen` inside its event loop, then presses `button`.
+inline void answerNextBox(QMessageBox::StandardButton button, SeenBox* seen = nullptr,
+                          std::function<void()> whileOpen = {}) {
+    auto* poll = new QTimer;
+    poll->setInterval(5);
+    auto ticks = std::make_shared<int>(0);
+    QObject::connect(poll, &QTimer::timeout, [poll, button, seen, whileOpen, ticks] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        // A box that never comes must not be answered in a later test.
+        if (box == nullptr && ++*ticks > 1000) poll->deleteLater();
+        if (box == nullptr) return;
+        poll->stop();
+        poll->deleteLater();
+        if (seen) *seen = SeenBox{box->windowTitle(), box->text(), true};
+        if (whileOpen) whileOpen();
+        if (QAbstractButton* b = box->button(button)) {
+            b->click();
+        } else {
+            box->reject();
+        }
+    });
+    poll->start();
+}
+
+}  // namespace qx::test
