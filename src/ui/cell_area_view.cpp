@@ -17,7 +17,7 @@
 namespace qx {
 namespace {
 
-constexpr int kCellPadding = 3;
+constexpr int kCellPadding = 2;
 constexpr int kBorderGrip = 3;
 constexpr int kMinDragSize = 4;
 constexpr int kMaxColumnWidth = 1024;
@@ -251,15 +251,22 @@ void CellAreaView::emitPointer() {
     Q_EMIT pointerMoved();
 }
 
-QString CellAreaView::cellText(const CellRec* cell, int row, int col, int widthPx) const {
+QString CellAreaView::cellText(const CellRec* cell, int row, int col, int widthPx, const QFontMetrics& metrics) const {
     CellDisplayContext context;
     context.inheritedPrecision = effectivePrecision(m_session.cells(), cell, row, col, m_level);
     context.millennium = m_session.platform().now().year / 1000 * 1000;
     context.columnVisible = widthPx > 0;
     if (cell->isLabelLike()) return trimmedBlanks(cellDisplayText(cell, kLabelBuffer, context));
-    const int chars =
-        std::clamp((widthPx - 2 * kCellPadding) / std::max(1, fontMetrics().averageCharWidth()), 1, kMaxValueChars);
-    return trimmedBlanks(cellDisplayText(cell, chars + 2, context));
+    // A value is shown whole when it fits the column in its own font; otherwise the formatter is
+    // asked for fewer characters until it does, so it can choose the exponent form or its '*' marker.
+    const int room = widthPx - 2 * kCellPadding;
+    QString text = trimmedBlanks(cellDisplayText(cell, kMaxValueChars + 2, context));
+    if (metrics.horizontalAdvance(text) <= room) return text;
+    for (int chars = std::min(static_cast<int>(text.size()), kMaxValueChars) - 1; chars >= 1; --chars) {
+        text = trimmedBlanks(cellDisplayText(cell, chars + 2, context));
+        if (metrics.horizontalAdvance(text) <= room) return text;
+    }
+    return text;
 }
 
 void CellAreaView::layoutRow(int row, int y, int h, std::vector<PaintedCell>& out) const {
@@ -286,10 +293,10 @@ void CellAreaView::layoutRow(int row, int y, int h, std::vector<PaintedCell>& ou
         painted.cell = QRect(colX(cell->col), y, width, h);
         painted.clip = painted.cell;
         painted.spanFirst = painted.spanLast = cell->col;
-        painted.text = cellText(cell, row, cell->col, width);
+        const QFontMetrics metrics(m_fonts.font(level, attrs.style, defaultPoints));
+        painted.text = cellText(cell, row, cell->col, width, metrics);
         if (painted.text.isEmpty()) continue;
         if (cell->isLabelLike() && !painted.wrap) {
-            const QFontMetrics metrics(m_fonts.font(level, attrs.style, defaultPoints));
             const int needed = metrics.horizontalAdvance(painted.text) + 2 * kCellPadding;
             if (painted.align & Qt::AlignLeft) {
                 for (int c = cell->col + 1;

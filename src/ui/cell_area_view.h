@@ -3,6 +3,7 @@
 // ranges, the selection and the cell pointer, keyboard and mouse navigation, and dragging column
 // widths and row heights. It paints one level of the session's workbook.
 #include <QAbstractScrollArea>
+#include <QFontMetrics>
 #include <QString>
 #include <vector>
 
@@ -105,7 +106,7 @@ class CellAreaView : public QAbstractScrollArea {
     void updateScrollBars();
     void ensureVisible(int row, int col);
     void emitPointer();
-    QString cellText(const CellRec* cell, int row, int col, int widthPx) const;
+    QString cellText(const CellRec* cell, int row, int col, int widthPx, const QFontMetrics& metrics) const;
     void layoutRow(int row, int y, int h, std::vector<PaintedCell>& out) const;
     void paintRanges(QPainter& p) const;
     // `spans` are the painted cells: no grid line is drawn through a label running over its neighbours.
