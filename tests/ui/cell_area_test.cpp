@@ -22,6 +22,7 @@ class CellAreaTest : public QObject {
     void editingIsRefusedOnAProtectedLevel();
     void aProtectedCellCannotBeEdited();
     void escapeKeepsTheCellAsItWas();
+    void anEntryErrorIsReportedWithTheCaretAtItsPlace();
 };
 
 void CellAreaTest::typedEntriesPaintTheirDisplayText() {
@@ -189,6 +190,23 @@ void CellAreaTest::escapeKeepsTheCellAsItWas() {
     QVERIFY(!d.window->editing());
     QCOMPARE(d.area().paintedText(1, 1), QStringLiteral("2.00"));
     QCOMPARE(d.window->editBar()->text(), QStringLiteral("1+1"));  // the stored formula, as it re-enters
+}
+
+void CellAreaTest::anEntryErrorIsReportedWithTheCaretAtItsPlace() {
+    Desktop d;
+    SeenBox seen;
+    answerNextBox(QMessageBox::Ok, &seen);
+    d.enterAt(1, 1, QStringLiteral("+2+*3"));
+    QVERIFY(seen.shown);
+    QVERIFY2(seen.caption.startsWith(QStringLiteral("ERROR")), qPrintable(seen.caption));
+    QVERIFY(d.window->editing());
+    QCOMPARE(d.window->editBar()->text(), QStringLiteral("+2+*3"));
+    QCOMPARE(d.window->editBar()->cursorPosition(), 3);  // at the operator that cannot stand there
+    // Mended, the entry commits and editing ends.
+    d.window->editBar()->setText(QStringLiteral("+2+3"));
+    QTest::keyClick(d.window->editBar(), Qt::Key_Return);
+    QVERIFY(!d.window->editing());
+    QCOMPARE(d.area().paintedText(1, 1), QStringLiteral("5.00"));
 }
 
 QTEST_MAIN(CellAreaTest)
