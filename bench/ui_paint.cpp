@@ -69,6 +69,18 @@ void BM_PaintFullCellArea(benchmark::State& state) {
 }
 BENCHMARK(BM_PaintFullCellArea)->Unit(benchmark::kMillisecond);
 
+// The same frame with nothing kept from the one before: fonts made and every text laid out anew.
+void BM_PaintFullCellAreaCold(benchmark::State& state) {
+    Sheet sheet;
+    QImage image(sheet.area->viewport()->size(), QImage::Format_ARGB32_Premultiplied);
+    for (auto _ : state) {
+        sheet.area->dropCaches();
+        sheet.paint(image);
+        benchmark::DoNotOptimize(image.bits());
+    }
+}
+BENCHMARK(BM_PaintFullCellAreaCold)->Unit(benchmark::kMillisecond);
+
 void BM_PageDownToLastRow(benchmark::State& state) {
     Sheet sheet;
     QImage image(sheet.area->viewport()->size(), QImage::Format_ARGB32_Premultiplied);

@@ -217,8 +217,11 @@ void CellAreaView::setBarsShown(bool columnBar, bool rowBar) {
 }
 
 void CellAreaView::refresh() {
-    m_fonts.clear();
     viewport()->update();
+}
+
+void CellAreaView::dropCaches() {
+    m_fonts.clear();
 }
 
 void CellAreaView::scrollToTop(int row) {
@@ -251,25 +254,26 @@ void CellAreaView::emitPointer() {
     Q_EMIT pointerMoved();
 }
 
-QString CellAreaView::cellText(const CellRec* cell, int row, int col, int widthPx, const QFontMetrics& metrics) const {
-    CellDisplayContext context;
+QString CellAreaView::cellText(const CellRec* cell, int row, int col, int widthPx, const PaintFont& font,
+                               const CellDisplayContext& base) const {
+    CellDisplayContext context = base;
     context.inheritedPrecision = effectivePrecision(m_session.cells(), cell, row, col, m_level);
-    context.millennium = m_session.platform().now().year / 1000 * 1000;
     context.columnVisible = widthPx > 0;
     if (cell->isLabelLike()) return trimmedBlanks(cellDisplayText(cell, kLabelBuffer, context));
     // A value is shown whole when it fits the column in its own font; otherwise the formatter is
     // asked for fewer characters until it does, so it can choose the exponent form or its '*' marker.
     const int room = widthPx - 2 * kCellPadding;
     QString text = trimmedBlanks(cellDisplayText(cell, kMaxValueChars + 2, context));
-    if (metrics.horizontalAdvance(text) <= room) return text;
+    if (font.width(text) <= room) return text;
     for (int chars = std::min(static_cast<int>(text.size()), kMaxValueChars) - 1; chars >= 1; --chars) {
         text = trimmedBlanks(cellDisplayText(cell, chars + 2, context));
-        if (metrics.horizontalAdvance(text) <= room) return text;
+        if (font.width(text) <= room) return text;
     }
     return text;
 }
 
-void CellAreaView::layoutRow(int row, int y, int h, std::vector<PaintedCell>& out) const {
+void CellAreaView::layoutRow(int row, int y, int h, const CellDisplayContext& context,
+                             std::vector<PaintedCell>& out) const {
     const LevelRec& level = rec();
     const int lastCol = lastVisibleCol();
     const RowCells cells = m_session.cells().rowCells(row, m_level);
@@ -293,11 +297,11 @@ void CellAreaView::layoutRow(int row, int y, int h, std::vector<PaintedCell>& ou
         painted.cell = QRect(colX(cell->col), y, width, h);
         painted.clip = painted.cell;
         painted.spanFirst = painted.spanLast = cell->col;
-        const QFontMetrics metrics(m_fonts.font(level, attrs.style, defaultPoints));
-        painted.text = cellText(cell, row, cell->col, width, metrics);
+        const PaintFont& font = m_fonts.font(level, attrs.style, defaultPoints);
+        painted.text = cellText(cell, row, cell->col, width, font, context);
         if (painted.text.isEmpty()) continue;
         if (cell->isLabelLike() && !painted.wrap) {
-            const int needed = metrics.horizontalAdvance(painted.text) + 2 * kCellPadding;
+            const int needed = font.width(painted.text) + 2 * kCellPadding;
             if (painted.align & Qt::AlignLeft) {
                 for (int c = cell->col + 1;
                      painted.clip.width() < needed && c <= lastCol && c <= kMaxCol && !occupied(c); ++c) {
@@ -318,11 +322,13 @@ void CellAreaView::layoutRow(int row, int y, int h, std::vector<PaintedCell>& ou
 
 std::vector<PaintedCell> CellAreaView::layoutCells() const {
     std::vector<PaintedCell> out;
+    CellDisplayContext context;
+    context.millennium = m_session.platform().now().year / 1000 * 1000;
     const int last = lastVisibleRow();
     int y = headerHeight();
     for (int row = m_topRow; row <= last; ++row) {
         const int h = rowHeight(row);
-        if (h > 0) layoutRow(row, y, h, out);
+        if (h > 0) layoutRow(row, y, h, context, out);
         y += h;
     }
     return out;
@@ -466,9 +472,10 @@ void CellAreaView::paintBars(QPainter& p) const {
             p.setPen(line);
             p.drawLine(0, rect.bottom(), w - 1, rect.bottom());
             p.setPen(text);
-            if (h > 0)
+            if (h > 0) {
                 p.drawText(rect.adjusted(0, 0, -kCellPadding - 2, 0), Qt::AlignRight | Qt::AlignVCenter,
                            QString::number(r));
+            }
             y += h;
         }
         p.setPen(line);
@@ -486,18 +493,39 @@ void CellAreaView::paintEvent(QPaintEvent*) {
     const std::vector<PaintedCell> cells = layoutCells();
     paintGrid(p, cells);
     const int defaultPoints = m_session.globals().defaults.fontSize;
+    const QRect body(headerWidth(), headerHeight(), viewport()->width(), viewport()->height());
+    const PaintFont* lastFont = nullptr;
+    int lastColour = -1;
+    bool bodyClip = true;
     for (const PaintedCell& cell : cells) {
         const QRect inner = cell.clip.adjusted(kCellPadding, 1, -kCellPadding, -1);
-        p.save();
-        p.setClipRect(
-            cell.clip.intersected(QRect(headerWidth(), headerHeight(), viewport()->width(), viewport()->height())));
-        p.setFont(m_fonts.font(level, cell.style, defaultPoints));
-        p.setPen(textColour(style::colour(cell.style)));
-        QTextOption option(cell.align);
-        option.setWrapMode(cell.wrap ? QTextOption::WordWrap : QTextOption::NoWrap);
-        p.drawText(inner, cell.text, option);
-        p.restore();
+        const PaintFont& font = m_fonts.font(level, cell.style, defaultPoints);
+        const int w = font.width(cell.text);
+        // Most texts fit their cell; only the others need a clip of their own.
+        const bool fits = !cell.wrap && w <= inner.width() && cell.clip.left() >= body.left();
+        if (!fits || !bodyClip) p.setClipRect(fits ? body : cell.clip.intersected(body));
+        bodyClip = fits;
+        if (&font != lastFont) p.setFont(font.font);
+        lastFont = &font;
+        const int colour = style::colour(cell.style);
+        if (colour != lastColour) p.setPen(textColour(colour));
+        lastColour = colour;
+        if (cell.wrap) {
+            QTextOption option(cell.align);
+            option.setWrapMode(QTextOption::WordWrap);
+            p.drawText(inner, cell.text, option);
+            continue;
+        }
+        // One line placed by hand: far cheaper than a text layout for every cell of every frame.
+        int x = inner.left();
+        if (cell.align & Qt::AlignRight) x = inner.right() + 1 - w;
+        if (cell.align & Qt::AlignHCenter) x = inner.left() + (inner.width() - w) / 2;
+        int baseline = inner.bottom() + 1 - font.descent;
+        if (cell.align & Qt::AlignTop) baseline = inner.top() + font.ascent;
+        if (cell.align & Qt::AlignVCenter) baseline = inner.top() + (inner.height() + font.ascent - font.descent) / 2;
+        p.drawStaticText(QPoint(x, baseline - font.ascent), font.laidOut(cell.text));
     }
+    p.setClipRect(body);
     paintBorders(p);
     paintSelection(p);
     p.setClipping(false);

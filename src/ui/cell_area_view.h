@@ -5,9 +5,11 @@
 #include <QAbstractScrollArea>
 #include <QFontMetrics>
 #include <QString>
+#include <memory>
 #include <vector>
 
 #include "core/cell_records.h"
+#include "formula/object_description.h"
 #include "ui/font_map.h"
 
 namespace qx {
@@ -51,8 +53,10 @@ class CellAreaView : public QAbstractScrollArea {
     void moveTo(int row, int col, bool extend = false);
     void scrollToTop(int row);
     void setBarsShown(bool columnBar, bool rowBar);
-    // Forgets cached fonts and repaints: the level's cells or attributes changed.
+    // Repaints: the level's cells or attributes changed.
     void refresh();
+    // Forgets the fonts and laid-out texts kept from earlier frames.
+    void dropCaches();
 
     // What the cell area paints now for the visible part of the level.
     std::vector<PaintedCell> layoutCells() const;
@@ -106,8 +110,9 @@ class CellAreaView : public QAbstractScrollArea {
     void updateScrollBars();
     void ensureVisible(int row, int col);
     void emitPointer();
-    QString cellText(const CellRec* cell, int row, int col, int widthPx, const QFontMetrics& metrics) const;
-    void layoutRow(int row, int y, int h, std::vector<PaintedCell>& out) const;
+    QString cellText(const CellRec* cell, int row, int col, int widthPx, const PaintFont& font,
+                     const CellDisplayContext& base) const;
+    void layoutRow(int row, int y, int h, const CellDisplayContext& context, std::vector<PaintedCell>& out) const;
     void paintRanges(QPainter& p) const;
     // `spans` are the painted cells: no grid line is drawn through a label running over its neighbours.
     void paintGrid(QPainter& p, const std::vector<PaintedCell>& spans) const;

@@ -1,5 +1,6 @@
 #include "ui/font_map.h"
 
+#include <QFontMetrics>
 #include <array>
 
 #include "core/app_globals.h"
@@ -105,15 +106,46 @@ QColor textColour(int index) {
     return colourFromWord(kTextColours[static_cast<std::size_t>(index)].value);
 }
 
-const QFont& FontCache::font(const LevelRec& level, uint32_t style, int defaultPoints) {
+namespace {
+// Enough for several screens of distinct texts; beyond it the cache starts again.
+constexpr qsizetype kMaxLaidOutTexts = 8192;
+}  // namespace
+
+PaintFont::PaintFont(const QFont& f, std::string_view stored) : font(f), storedName(stored) {
+    const QFontMetrics metrics(font);
+    ascent = metrics.ascent();
+    descent = metrics.descent();
+    for (int c = 0; c < 256; ++c) advances[static_cast<std::size_t>(c)] = metrics.horizontalAdvance(QChar(c));
+}
+
+int PaintFont::width(const QString& text) const {
+    int total = 0;
+    for (const QChar c : text) total += c.unicode() < 256 ? advances[c.unicode()] : advances['M'];
+    return total;
+}
+
+const QStaticText& PaintFont::laidOut(const QString& text) const {
+    auto it = m_texts.constFind(text);
+    if (it != m_texts.constEnd()) return *it;
+    if (m_texts.size() >= kMaxLaidOutTexts) m_texts.clear();
+    QStaticText laid(text);
+    laid.setTextFormat(Qt::PlainText);
+    laid.prepare(QTransform(), font);
+    return *m_texts.insert(text, laid);
+}
+
+const PaintFont& FontCache::font(const LevelRec& level, uint32_t style, int defaultPoints) {
     // The colour and layout bits do not change the font.
     const quint64 key = (static_cast<quint64>(style::withAlignment(
                              style::withJustification(style::withColour(style::withLineWrap(style, false), 0), 0), 0))
                          << 8) |
                         static_cast<quint64>(defaultPoints & 0xFF);
-    auto it = m_fonts.find(key);
-    if (it == m_fonts.end()) it = m_fonts.insert(key, fontForStyle(level, style, defaultPoints));
-    return *it;
+    std::unique_ptr<PaintFont>& slot = m_fonts[key];
+    const std::string_view stored = levelFontName(level, style::font(style));
+    if (!slot || slot->storedName != stored) {
+        slot = std::make_unique<PaintFont>(fontForStyle(level, style, defaultPoints), stored);
+    }
+    return *slot;
 }
 
 }  // namespace qx

@@ -4,8 +4,13 @@
 #include <QColor>
 #include <QFont>
 #include <QHash>
+#include <QStaticText>
+#include <array>
 #include <cstdint>
+#include <memory>
+#include <string>
 #include <string_view>
+#include <unordered_map>
 
 #include "core/cell_records.h"
 
@@ -27,14 +32,32 @@ QFont fontForStyle(const LevelRec& level, uint32_t style, int defaultPoints);
 QColor colourFromWord(uint32_t bgr);
 QColor textColour(int index);
 
-// Fonts by style word for one paint; a worksheet uses few, so this stays small.
+// A font with what painting asks of it often: its line metrics and the advance of each Latin-1
+// character, so fitting a cell text costs a table sum instead of a text layout.
+struct PaintFont {
+    QFont font;
+    std::string storedName;  // the level's name the font was made for
+    int ascent = 0;
+    int descent = 0;
+    std::array<int, 256> advances{};
+
+    PaintFont(const QFont& f, std::string_view stored);
+    int width(const QString& text) const;
+    // The text laid out once in this font; the same texts are painted frame after frame.
+    const QStaticText& laidOut(const QString& text) const;
+
+  private:
+    mutable QHash<QString, QStaticText> m_texts;
+};
+
+// Fonts by style word; a worksheet uses few, so this stays small.
 class FontCache {
   public:
-    const QFont& font(const LevelRec& level, uint32_t style, int defaultPoints);
+    const PaintFont& font(const LevelRec& level, uint32_t style, int defaultPoints);
     void clear() { m_fonts.clear(); }
 
   private:
-    QHash<quint64, QFont> m_fonts;
+    std::unordered_map<uint64_t, std::unique_ptr<PaintFont>> m_fonts;
 };
 
 }  // namespace qx

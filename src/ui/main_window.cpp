@@ -82,6 +82,13 @@ MainWindow::MainWindow(Session& session, QtPlatform& platform, QWidget* parent)
 }
 
 MainWindow::~MainWindow() {
+    // Worksheet windows and the loop hook go while this window is still whole: their signals
+    // reach members of it.
+    if (auto* dispatcher = QAbstractEventDispatcher::instance()) disconnect(dispatcher, nullptr, this, nullptr);
+    m_statusTimer.stop();
+    disconnect(m_mdi, nullptr, this, nullptr);
+    delete m_mdi;
+    m_mdi = nullptr;
     m_platform.setFrame(nullptr);
     m_platform.setOnChanged({});
     m_platform.setAfterBox({});
