@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <cstdio>
 
+#include "quorix_version.h"
 #include "ui/command_line.h"
 #include "ui/desktop_start.h"
 
@@ -18,7 +19,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (line.version) {
-        std::printf("quorix %s\n", QX_VERSION_TEXT);
+        std::printf("quorix %.*s\n", static_cast<int>(qx::kQuorixVersion.size()), qx::kQuorixVersion.data());
         return 0;
     }
     if (!qx::displayAvailable(qgetenv("QT_QPA_PLATFORM"), qgetenv("DISPLAY"), qgetenv("WAYLAND_DISPLAY"))) {
@@ -27,7 +28,8 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorix"));
-    QApplication::setApplicationVersion(QStringLiteral(QX_VERSION_TEXT));
+    QApplication::setApplicationVersion(
+        QString::fromLatin1(qx::kQuorixVersion.data(), static_cast<qsizetype>(qx::kQuorixVersion.size())));
     QApplication::setDesktopFileName(QStringLiteral("quorix"));
     return qx::runDesktop(line);
 }

@@ -17,6 +17,7 @@
 #include "core/paths.h"
 #include "core/style_word.h"
 #include "protect/protection.h"
+#include "quorix_version.h"
 #include "ui/app_icon.h"
 #include "ui/entry_commit.h"
 #include "ui/menu_layout.h"
@@ -208,7 +209,7 @@ void MainWindow::buildMenus() {
     menus[MenuId::Help]->addAction(tr("About Quorix"), this, [this] {
         QMessageBox::about(
             this, tr("About Quorix"),
-            tr("Quorix %1\nA spreadsheet for engineering and surveying.").arg(QStringLiteral(QX_VERSION_TEXT)));
+            tr("Quorix %1\nA spreadsheet for engineering and surveying.").arg(fromEngine(kQuorixVersion)));
     });
 }
 
