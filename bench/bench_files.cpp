@@ -10,6 +10,7 @@
 #include "files/level_writer.h"
 #include "formula/formula_engine.h"
 #include "platform/headless_platform.h"
+#include "recalc/recalc.h"
 
 namespace {
 
@@ -20,6 +21,7 @@ struct Book {
     qx::ScratchRecord scratch;
     qx::CellStore store;
     qx::FormulaEngine engine;
+    qx::ChainRecalculator recalc{engine};
     qx::HeadlessPlatform platform;
     qx::PlainProtection protection;
 };

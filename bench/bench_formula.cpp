@@ -8,6 +8,7 @@
 #include "core/cell_store.h"
 #include "core/scratch_record.h"
 #include "formula/formula_engine.h"
+#include "recalc/recalc.h"
 
 namespace qx {
 namespace {
@@ -18,6 +19,7 @@ struct Workbook {
     ScratchRecord scratch;
     CellStore store{33, LevelDefaults{}, "", scratch};
     FormulaEngine engine{store};
+    ChainRecalculator recalc{engine};
 
     CellRec* enter(int row, int col, const std::string& text) {
         ErrStat err;

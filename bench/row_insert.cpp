@@ -8,6 +8,7 @@
 #include "core/scratch_record.h"
 #include "edit/row_column.h"
 #include "formula/formula_engine.h"
+#include "recalc/recalc.h"
 
 namespace qx {
 namespace {
@@ -25,6 +26,7 @@ struct Workbook {
     ScratchRecord scratch;
     CellStore store{3, LevelDefaults{}, "", scratch};
     FormulaEngine engine{store};
+    ChainRecalculator recalc{engine};
 };
 
 void insertRow(Workbook& w) {

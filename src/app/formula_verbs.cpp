@@ -6,8 +6,8 @@
 #include "app/address_argument.h"
 #include "app/line_interpreter.h"
 #include "core/number_text.h"
-#include "formula/cell_display.h"
-#include "formula/display_format.h"
+#include "display/cell_display.h"
+#include "display/display_format.h"
 #include "protect/protection.h"
 
 namespace qx {
@@ -98,7 +98,7 @@ void enterVerb(LineInterpreter& cli, std::string_view args) {
     if (!session.allows(adds ? kActionAddCells : kActionEdit, level)) return;
     session.formulas().entry().storeEntry(text, at.row, at.col, level, EntryOptions{}, err);
     if (err.failed()) cli.printFailure(err);
-    session.formulas().recalc().retryFailedCells();  // a committed edit may let failed cells compute again
+    session.recalc().retryFailedCells();  // a committed edit may let failed cells compute again
 }
 
 void showVerb(LineInterpreter& cli, std::string_view args) {

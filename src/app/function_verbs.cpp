@@ -3,7 +3,7 @@
 #include <string>
 
 #include "app/line_interpreter.h"
-#include "formula/function_help.h"
+#include "functions/function_help.h"
 
 namespace qx {
 

@@ -3,8 +3,8 @@
 #include "app/session.h"
 #include "edit/cell_shift.h"
 #include "edit/layout_change.h"
-#include "formula/recalc.h"
 #include "protect/protection.h"
+#include "recalc/recalc.h"
 
 namespace qx {
 namespace {
@@ -22,7 +22,7 @@ CommandOutcome runLayout(Session& session, LayoutRequest request, ErrStat& err) 
                             [&session](int) {
                                 // A Range Operation on any level may name places of the one that changed.
                                 for (int level = 1; level <= session.highestLevel(); ++level) {
-                                    session.formulas().recalc().recomputeRangeOperations(level);
+                                    session.recalc().recomputeRangeOperations(level);
                                 }
                             }};
     LayoutWindow window{session.pointer().row, session.pointer().col, session.activeLevel()};

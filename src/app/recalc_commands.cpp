@@ -43,7 +43,7 @@ CommandOutcome setMethod(Session& session, Method method) {
             c->set(cellflag::kRecalcPending);
             if (isCircular(*c)) c->formula->setErrorMark(true);
         }
-        session.formulas().recalc().noteMarked(*c);
+        session.recalc().noteMarked(*c);
         if (LevelRec* level = session.cells().levelOf(*c)) level->changed = true;
     }
     session.scratch().repaintPending = true;
@@ -82,7 +82,7 @@ CommandOutcome preventCalcCommand(Session& session, ErrStat&) {
 }
 
 CommandOutcome allCellsCommand(Session& session, ErrStat&) {
-    session.formulas().recalc().recalculateLevel(session.activeLevel());
+    session.recalc().recalculateLevel(session.activeLevel());
     return CommandOutcome::Done;
 }
 
@@ -95,7 +95,7 @@ CommandOutcome selectedCellsCommand(Session& session, ErrStat&) {
     for (const Place& p : places) {
         ErrStat ignored;
         CellRec* c = session.cells().findCell(p.row, p.col, p.level, ignored);
-        if (formulaLike(c)) session.formulas().recalc().recalculateOneCell(*c);
+        if (formulaLike(c)) session.recalc().recalculateOneCell(*c);
     }
     return CommandOutcome::Done;
 }
@@ -115,8 +115,8 @@ CommandOutcome showAffectedCommand(Session& session, ErrStat&) {
     const std::string caption = "Cells AFFECTED by: " + place(*cell);
     int64_t count = cell->dependents;
     int shown = 0;
-    for (CellRec* d = session.formulas().recalc().findDependent(*cell, nullptr, count); d != nullptr;
-         d = session.formulas().recalc().findDependent(*cell, d, count)) {
+    for (CellRec* d = session.recalc().findDependent(*cell, nullptr, count); d != nullptr;
+         d = session.recalc().findDependent(*cell, d, count)) {
         ++shown;
         if (!showPlace(session, caption, *d)) break;
     }

@@ -41,14 +41,16 @@ bool Session::start(ErrStat& err) {
             // Without a settings file the session starts as a fresh installation does.
             m_bars.installTableOptions();
         }
+        m_recalc.reset();
         m_formulas.reset();
         m_cells =
             std::make_unique<CellStore>(m_levelCount, m_app.defaults.level, m_app.defaultDocumentDirectory, m_scratch);
         m_formulas = std::make_unique<FormulaEngine>(*m_cells);
+        m_recalc = std::make_unique<ChainRecalculator>(*m_formulas);
         m_functions = std::make_unique<FunctionRegistry>(FunctionServices{*m_cells, m_formulas->entry(), &m_platform});
         m_formulas->evaluator().setDispatcher(m_functions.get());
         startFiles();
-        m_formulas->recalc().setPlatform(&m_platform);
+        m_recalc->setPlatform(&m_platform);
         m_activeLevel = 1;
         m_pointer = CellPointer{};
         m_selection = CellArea{1, 1, 1, 1};

@@ -14,10 +14,11 @@
 #include "core/scratch_record.h"
 #include "files/open_save.h"
 #include "formula/formula_engine.h"
-#include "formula/function_registry.h"
+#include "functions/function_registry.h"
 #include "objects/capture_buffer.h"
 #include "platform/platform.h"
 #include "protect/protection.h"
+#include "recalc/recalc.h"
 
 namespace qx {
 
@@ -53,6 +54,8 @@ class Session {
     CellStore& cells() { return *m_cells; }
     // The formula language installed on the workbook; exists once start() has succeeded.
     FormulaEngine& formulas() { return *m_formulas; }
+    // Recalculation, installed on the formula language; exists once start() has succeeded.
+    ChainRecalculator& recalc() { return *m_recalc; }
     // The built-in functions, installed as the evaluator's dispatcher; exists once start() has succeeded.
     FunctionRegistry& functions() { return *m_functions; }
     const CommandTable& commands() const { return m_commands; }
@@ -96,7 +99,8 @@ class Session {
     BarSet m_bars;
     std::unique_ptr<CellStore> m_cells;
     std::unique_ptr<FunctionRegistry> m_functions;
-    std::unique_ptr<FormulaEngine> m_formulas;  // after the store: it is removed from the store first
+    std::unique_ptr<FormulaEngine> m_formulas;    // after the store: it is removed from the store first
+    std::unique_ptr<ChainRecalculator> m_recalc;  // after the formulas: it is removed from them first
     CommandTable m_commands;
     ProtectionSettings m_protection;
     CaptureBuffer m_capture;

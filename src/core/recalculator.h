@@ -33,4 +33,12 @@ class Recalculator {
     virtual void noteMarked(CellRec& /*cell*/) {}
 };
 
+// Nothing is recalculated; the Range Operation list is only the cells' "Range Def" flag, as in a bare store.
+class NoRecalculation final : public Recalculator {
+  public:
+    void notify(CellRec& /*cell*/, int /*mode*/) override {}
+    void joinRangeList(CellRec& cell) override { cell.set(cellflag::kRangeDef, true); }
+    void leaveRangeList(CellRec& cell) override { cell.set(cellflag::kRangeDef, false); }
+};
+
 }  // namespace qx

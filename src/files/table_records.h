@@ -8,8 +8,8 @@
 #include <utility>
 #include <vector>
 
+#include "core/object_kind.h"
 #include "core/table_descriptor.h"
-#include "formula/object_description.h"
 
 namespace qx {
 

@@ -10,11 +10,8 @@ FormulaEngine::FormulaEngine(CellStore& store)
     : m_store(store),
       m_evaluator(store),
       m_compiler(store, m_evaluator),
-      m_chain(store, m_evaluator, m_compiler),
-      m_recalculator(&m_chain),
-      m_entry(store, m_compiler, m_chain),
+      m_entry(store, m_compiler, m_noRecalculation),
       m_shortCuts(*this) {
-    m_chain.setEntry(&m_entry);
     store.setHooks(this);
 }
 
@@ -23,7 +20,7 @@ FormulaEngine::~FormulaEngine() {
 }
 
 void FormulaEngine::setRecalculator(Recalculator* recalculator) {
-    m_recalculator = recalculator ? recalculator : &m_chain;
+    m_recalculator = recalculator ? recalculator : &m_noRecalculation;
     m_entry.setRecalculator(*m_recalculator);
 }
 

@@ -1,16 +1,16 @@
 #pragma once
-// The formula language wired to one cell store: evaluator, compiler, entry operation, a recalculator,
-// and the hooks through which the store re-enters and expands formula text.
+// The formula language wired to one cell store: evaluator, compiler, entry operation, and the hooks
+// through which the store re-enters and expands formula text. Recalculation is installed from above.
 #include <memory>
 #include <string>
 #include <string_view>
 
 #include "core/cell_store_hooks.h"
+#include "core/recalculator.h"
 #include "formula/compiled_text.h"
 #include "formula/compiler.h"
 #include "formula/entry.h"
 #include "formula/evaluator.h"
-#include "formula/recalc.h"
 #include "formula/shortcut.h"
 
 namespace qx {
@@ -29,8 +29,7 @@ class FormulaEngine final : public CellStoreHooks {
     ShortCuts& shortCuts() { return m_shortCuts; }
     CellStore& store() { return m_store; }
     Recalculator& recalculator() { return *m_recalculator; }
-    ChainRecalculator& recalc() { return m_chain; }
-    // Replaces the recalculator (the store's notifications go to it from now on); null restores the chain.
+    // Installs the recalculator that entries and the store's notifications go to; null: none.
     void setRecalculator(Recalculator* recalculator);
 
     // Readable text of a Formula (its compiled text) or Variable Label (its template).
@@ -50,8 +49,8 @@ class FormulaEngine final : public CellStoreHooks {
     CellStore& m_store;
     Evaluator m_evaluator;
     FormulaCompiler m_compiler;
-    ChainRecalculator m_chain;
-    Recalculator* m_recalculator;
+    NoRecalculation m_noRecalculation;
+    Recalculator* m_recalculator = &m_noRecalculation;
     EntryOperation m_entry;
     ShortCuts m_shortCuts;
 };

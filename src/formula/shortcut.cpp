@@ -4,8 +4,8 @@
 
 #include "core/cell_store.h"
 #include "core/circular.h"
-#include "formula/cell_display.h"
-#include "formula/display_format.h"
+#include "display/cell_display.h"
+#include "display/display_format.h"
 #include "formula/formula_engine.h"
 #include "formula/lexer.h"
 #include "formula/tilde_pattern.h"

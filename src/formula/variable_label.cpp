@@ -2,10 +2,10 @@
 
 #include "core/cell_store.h"
 #include "core/number_text.h"
+#include "display/cell_display.h"
+#include "display/display_format.h"
 #include "formula/bracket_match.h"
-#include "formula/cell_display.h"
 #include "formula/compiled_text.h"
-#include "formula/display_format.h"
 #include "formula/evaluator.h"
 #include "formula/formula_codes.h"
 #include "formula/lexer.h"

@@ -10,7 +10,7 @@
 #include "core/formula_flags.h"
 #include "core/recalculator.h"
 #include "core/style_word.h"
-#include "formula/display_format.h"
+#include "display/display_format.h"
 #include "formula/entry.h"
 #include "objects/capture_cells.h"
 

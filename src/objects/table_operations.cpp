@@ -8,7 +8,7 @@
 #include "core/cell_store.h"
 #include "core/formula_flags.h"
 #include "core/table_descriptor.h"
-#include "formula/families/object_values.h"
+#include "functions/object_values.h"
 #include "objects/capture_buffer.h"
 #include "objects/capture_cells.h"
 

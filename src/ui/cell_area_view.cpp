@@ -10,7 +10,7 @@
 #include "app/session.h"
 #include "core/attributes.h"
 #include "core/style_word.h"
-#include "formula/cell_display.h"
+#include "display/cell_display.h"
 #include "protect/protection.h"
 #include "ui/qt_platform.h"
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "core/cell_records.h"
-#include "formula/object_description.h"
+#include "display/object_description.h"
 #include "ui/font_map.h"
 
 namespace qx {

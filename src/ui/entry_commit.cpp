@@ -28,7 +28,7 @@ CommitOutcome commitEntry(Session& session, int level, int row, int col, std::st
     if (!session.allows(adds ? kActionAddCells : kActionEdit, level)) return out;
     session.formulas().entry().storeEntry(text, row, col, level, EntryOptions{}, err);
     out.stored = true;
-    session.formulas().recalc().retryFailedCells();  // a committed edit may let failed cells compute again
+    session.recalc().retryFailedCells();  // a committed edit may let failed cells compute again
     return out;
 }
 

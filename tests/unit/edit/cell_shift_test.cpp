@@ -7,15 +7,15 @@
 namespace qx {
 namespace {
 
-using test::FormulaFixture;
 using test::LayoutFixture;
+using test::RecalcFixture;
 using Places = std::vector<std::string>;
 
 // Shifting right past an occupied place and into a placeholder is in the golden shift transcript.
 TEST(Shift, CellsMoveOnePlaceUnlessARealCellIsInTheWay) {
     const struct {
         const char* name;
-        std::vector<FormulaFixture::Entry> cells;
+        std::vector<RecalcFixture::Entry> cells;
         CellArea area, selection;
         int direction;
         Places after;  // empty: as before

@@ -5,17 +5,17 @@
 #include <vector>
 
 #include "edit/layout_change.h"
-#include "formula/recalc.h"
 #include "platform/headless_platform.h"
-#include "unit/formula/formula_fixture.h"
+#include "recalc/recalc.h"
+#include "unit/recalc/recalc_fixture.h"
 
 namespace qx::test {
 
-struct LayoutFixture : FormulaFixture {
+struct LayoutFixture : RecalcFixture {
     // Runs the command at the active cell over the selection; returns the failure code (0 when none).
     int run(int operation, int scope, int direction = 0) {
         LayoutServices services{store, platform, [this](int, int) { return allow; },
-                                [this](int level) { engine.recalc().recomputeRangeOperations(level); }};
+                                [this](int level) { recalc.recomputeRangeOperations(level); }};
         ErrStat err;
         store.scratch().repaintPending = false;
         changed = changeLayout(services, window, selection, LayoutRequest{operation, scope, direction, true}, err);

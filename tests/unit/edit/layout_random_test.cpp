@@ -5,7 +5,7 @@
 #include <random>
 
 #include "edit/cell_shift.h"
-#include "formula/recalc.h"
+#include "recalc/recalc.h"
 #include "unit/edit/layout_fixture.h"
 
 namespace qx {
@@ -29,7 +29,7 @@ void fillRandomly(LayoutFixture& f, std::mt19937& rng) {
 
 // The value of every formula that computes, by record: records move, they are never copied.
 std::map<const CellRec*, double> computedValues(LayoutFixture& f) {
-    f.engine.recalc().recalculateLevel(1);
+    f.recalc.recalculateLevel(1);
     std::map<const CellRec*, double> values;
     for (LevelCursor at(*f.store.levelPtr(1)); !at.done(); at.advance()) {
         const CellRec* c = at.get();

@@ -3,14 +3,14 @@
 #include <gtest/gtest.h>
 
 #include "edit/layout_change.h"
-#include "formula/recalc.h"
+#include "recalc/recalc.h"
 #include "unit/edit/layout_fixture.h"
 
 namespace qx {
 namespace {
 
-using test::FormulaFixture;
 using test::LayoutFixture;
+using test::RecalcFixture;
 using Places = std::vector<std::string>;
 
 // What runs: operation, scope, first line, how many, the failure code expected.
@@ -20,7 +20,7 @@ struct Lines {
 
 struct LineCase {
     const char* name;
-    std::vector<FormulaFixture::Entry> cells;
+    std::vector<RecalcFixture::Entry> cells;
     Lines run;
     Places after;  // empty: as before
 };
@@ -85,7 +85,7 @@ TEST(RowsAndColumns, ForcedCellsAreSweptAtTheirNewPlace) {
     f.store.hooks().recalcMarked(f.store, *forced);
     ASSERT_EQ(f.lines(kIns, kRows, 3, 2), 0);
     f.cell(1, 1)->formula->value = 4;  // changed behind recalculation's back
-    f.engine.recalc().sweep(nullptr, 1, 1);
+    f.recalc.sweep(nullptr, 1, 1);
     EXPECT_EQ(f.value(7, 1), 40.0);
 }
 

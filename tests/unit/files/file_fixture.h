@@ -7,12 +7,12 @@
 #include "core/cell_heap.h"
 #include "core/formula_flags.h"
 #include "core/table_descriptor.h"
+#include "display/cell_display.h"
 #include "files/level_reader.h"
 #include "files/level_writer.h"
 #include "files/workbook_file.h"
-#include "formula/cell_display.h"
 #include "platform/headless_platform.h"
-#include "unit/formula/formula_fixture.h"
+#include "unit/recalc/recalc_fixture.h"
 
 namespace qx::test {
 
@@ -92,6 +92,7 @@ struct FileFixture {
     ScratchRecord scratch;
     CellStore store;
     FormulaEngine engine;
+    ChainRecalculator recalc{engine};
     HeadlessPlatform platform;
     PlainProtection protection;
     ErrStat lastError;

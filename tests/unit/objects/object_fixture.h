@@ -6,7 +6,7 @@
 #include "core/formula_flags.h"
 #include "objects/capture_buffer.h"
 #include "objects/place.h"
-#include "unit/formula/function_fixture.h"
+#include "unit/functions/function_fixture.h"
 
 namespace qx::test {
 

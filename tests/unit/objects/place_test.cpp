@@ -135,7 +135,7 @@ TEST(PlaceInEmptyCell, NullFormObjectWithItsNames) {
     ASSERT_TRUE(cell->formula->object && cell->formula->object->table);
     EXPECT_EQ(cell->formula->object->table->ownerLevel, 2);
     // The placed object survives a recalculation (reading it through the functions is in the golden transcript).
-    fx.engine.recalc().recalculateLevel(2);
+    fx.recalc.recalculateLevel(2);
     EXPECT_EQ(fx.cell(4, 4), nullptr);  // level 1 untouched
     EXPECT_EQ(formulaflag::objectKind(fx.cell(4, 4, 2)->formula->flags), 19);
     ErrStat again;

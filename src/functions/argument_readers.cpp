@@ -1,0 +1,194 @@
+#include "functions/argument_readers.h"
+
+#include <cmath>
+
+#include "core/cell_store.h"
+#include "formula/compiled_text.h"
+#include "formula/lexer.h"
+
+namespace qx {
+
+namespace {
+
+constexpr Origin kNumeric{kLetterA, kModuleArguments, 1};
+constexpr Origin kList{kLetterA, kModuleArguments, 2};
+constexpr Origin kString{kLetterA, kModuleArguments, 3};
+constexpr Origin kCellArg{kLetterA, kModuleArguments, 4};
+constexpr Origin kEnd{kLetterA, kModuleArguments, 5};
+constexpr Origin kElements{kLetterA, kModuleArguments, 6};
+constexpr int32_t kUnableToCompute = 4;
+
+bool failAt(ErrStat& err, Origin o, int point, int position, int32_t code) {
+    err.position = position;
+    return err.fail(o, point, code);
+}
+
+// An argument starts after '(' or ','.
+bool atDelimiter(FunctionCall& call, Origin o, ErrStat& err) {
+    const char c = call.at(call.cursor());
+    if (c == '(' || c == ',') return true;
+    return failAt(err, o, 1, call.cursor(), fncode::kIllegalDelimiter);
+}
+
+// Blanks after an argument are skipped, and a closing ')' is taken as the numeric reader takes it.
+void finishArgument(FunctionCall& call, int pos) {
+    pos = skipBlanks(call.record().text, pos);
+    if (call.at(pos) == ')') ++pos;
+    call.setCursor(pos);
+}
+
+// A '[' address or a compiled "~N~M" one at `pos`; leaves `pos` after it.
+bool readAddress(FunctionCall& call, int& pos, CellArgument& out, Origin o, ErrStat& err) {
+    CallRecord& rec = call.record();
+    if (call.at(pos) == '~') {
+        const CellRec* caller = call.cell();
+        DirectAddress da;
+        const bool usable = caller != nullptr && caller->formula != nullptr &&
+                            readDirectAddress(rec.text, pos + 1, da) && da.index >= 1 &&
+                            static_cast<uint32_t>(da.index) <= caller->formula->refCount &&
+                            caller->formula->refs[da.index - 1] != nullptr;
+        if (!usable) return failAt(err, o, 2, pos, 71);  // "corrupted direct cell address"
+        CellRec* target = caller->formula->refs[da.index - 1];
+        out = CellArgument{target, target->row, target->col, target->level};
+        pos = da.end;
+        return true;
+    }
+    CellAddress a = rec.evaluator->parseAddress(call.cell(), rec.text, pos, false, rec.regs, err);
+    if (err.failed()) return err.trace(o), false;
+    if (call.at(pos) != ']') return failAt(err, o, 3, pos, fncode::kMissingBracket);
+    ++pos;
+    const int level = a.hasLevel ? a.level : rec.evaluator->levelFor(call.cell());
+    CellRec* found = call.services().store.findCell(a.row, a.col, level, err);
+    if (err.failed()) return err.trace(o), false;
+    out = CellArgument{found, a.row, a.col, level};
+    return true;
+}
+
+std::string cellString(const CellRec* cell) {
+    if (cell == nullptr || cell->isPlaceholder()) return {};
+    return std::string(cell->textView());
+}
+
+}  // namespace
+
+double numericArgument(FunctionCall& call, ErrStat& err) {
+    err.enter();
+    if (!atDelimiter(call, kNumeric, err)) return 0.0;
+    CallRecord& rec = call.record();
+    int pos = call.cursor() + 1;
+    const double value = rec.evaluator->evaluate(call.cell(), rec.text, pos, 2, rec.regs, err);
+    if (err.failed()) {
+        err.fail(kNumeric, 2, fncode::kBadParameterValue);
+        return 0.0;
+    }
+    call.setCursor(skipBlanks(rec.text, pos));
+    return value;
+}
+
+int argumentList(FunctionCall& call, double* values, int max, ErrStat& err) {
+    err.enter();
+    if (max < 0 || max > kMaxListArguments) max = kMaxListArguments;
+    const char* text = call.record().text;
+    if (call.at(call.cursor()) == '(') {
+        const int p = skipBlanks(text, call.cursor() + 1);
+        if (text[p] == ')') {
+            call.setCursor(p + 1);
+            return 0;
+        }
+    }
+    int n = 0;
+    while (n < max && call.at(call.cursor()) != '\0' && !call.ended()) {
+        values[n] = numericArgument(call, err);
+        if (err.failed()) return err.trace(kList), n;
+        ++n;
+    }
+    return n;
+}
+
+bool requireEnd(FunctionCall& call, int32_t code, ErrStat& err) {
+    if (call.ended()) return true;
+    return failAt(err, kEnd, 1, call.cursor(), code);
+}
+
+int boundedArguments(FunctionCall& call, double* values, int min, int max, bool strictEnd, ErrStat& err) {
+    const int n = argumentList(call, values, max, err);
+    if (err.failed()) return n;
+    if (!call.ended()) {
+        const bool surplus = n == max && call.at(call.cursor()) == ',';
+        return failAt(err, kEnd, 2, call.cursor(),
+                      strictEnd && surplus ? fncode::kMissingBracket : fncode::kWrongParameters),
+               n;
+    }
+    if (n < min) return failAt(err, kEnd, 3, call.cursor(), fncode::kWrongParameters), n;
+    return n;
+}
+
+bool exactArguments(FunctionCall& call, double* values, int count, ErrStat& err) {
+    boundedArguments(call, values, count, count, false, err);
+    return !err.failed();
+}
+
+StringArgument stringArgument(FunctionCall& call, bool constantAllowed, ErrStat& err) {
+    err.enter();
+    StringArgument out;
+    if (!atDelimiter(call, kString, err)) return out;
+    const char* text = call.record().text;
+    int pos = skipBlanks(text, call.cursor() + 1);
+    const char c = text[pos];
+    if (c == '"') {
+        const int end = stringEnd(text, pos);
+        if (end < 0 || end - pos - 2 > kMaxStringConstant) {
+            return failAt(err, kString, 2, pos, fncode::kIllegalStringConstant), out;
+        }
+        if (!constantAllowed) return failAt(err, kString, 3, pos, fncode::kStringConstantBetweenScripts), out;
+        out.text.assign(text + pos + 1, static_cast<std::size_t>(end - pos - 2));
+        out.kind = StringKind::Constant;
+        finishArgument(call, end);
+        return out;
+    }
+    if (c != '[' && c != '~') return failAt(err, kString, 4, pos, fncode::kIllegalString), out;
+    CellArgument cell;
+    if (!readAddress(call, pos, cell, kString, err)) return out;
+    out.kind = StringKind::Cell;
+    out.cell = cell.cell;
+    out.row = cell.row;
+    out.col = cell.col;
+    out.level = cell.level;
+    out.text = cellString(cell.cell);
+    finishArgument(call, pos);
+    return out;
+}
+
+CellArgument cellArgument(FunctionCall& call, ErrStat& err) {
+    err.enter();
+    CellArgument out;
+    if (!atDelimiter(call, kCellArg, err)) return out;
+    int pos = skipBlanks(call.record().text, call.cursor() + 1);
+    const char c = call.at(pos);
+    if (c != '[' && c != '~') return failAt(err, kCellArg, 2, pos, 30), out;  // "Illegal Cell Address"
+    if (!readAddress(call, pos, out, kCellArg, err)) return out;
+    finishArgument(call, pos);
+    return out;
+}
+
+double libraryFailure(ErrStat& err, Origin family, int32_t point, int32_t mathCode) {
+    // The library's record is stamped first, so the saved origin names its cause.
+    err.fail(Origin{kLetterLib, kModuleMathLibrary, family.routine}, point, mathCode);
+    err.fail(family, point, fncode::kParameterOutOfRange);
+    return 1.7e308;
+}
+
+bool elementsComputable(FunctionCall& call, std::span<const double> values, ErrStat& err) {
+    for (double v : values) {
+        if (std::isnan(v)) return callFailure(call, err, kElements, 1, kUnableToCompute), false;
+    }
+    return true;
+}
+
+double callFailure(FunctionCall& call, ErrStat& err, Origin origin, int32_t point, int32_t code) {
+    err.position = call.record().namePos;
+    err.fail(origin, point, code);
+    return 0.0;
+}
+
+}  // namespace qx

@@ -1,0 +1,107 @@
+#include "functions/function_registry.h"
+
+#include <cstdint>
+
+#include "functions/argument_readers.h"
+#include "functions/families.h"
+
+namespace qx {
+
+namespace {
+
+constexpr Origin kDispatch{kLetterA, kModuleFunctions, 1};
+
+}  // namespace
+
+int compareNames(std::string_view a, std::string_view b) {
+    const std::size_t n = a.size() < b.size() ? a.size() : b.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        // Bytes from 128 sort before plain ASCII, on every platform whatever the signedness of char.
+        const int x = static_cast<int8_t>(a[i]);
+        const int y = static_cast<int8_t>(b[i]);
+        if (x != y) return x < y ? -1 : 1;
+    }
+    if (a.size() == b.size()) return 0;
+    return a.size() < b.size() ? -1 : 1;
+}
+
+int lookupFunction(std::span<const FunctionEntry> table, std::string_view name) {
+    int low = 0;
+    int high = static_cast<int>(table.size()) - 1;
+    while (low <= high) {
+        const int middle = (low + high) / 2;
+        const int c = compareNames(name, table[static_cast<std::size_t>(middle)].name);
+        if (c == 0) return middle + 1;
+        if (c < 0) {
+            high = middle - 1;
+        } else {
+            low = middle + 1;
+        }
+    }
+    return 0;
+}
+
+std::span<const FunctionEntry> builtinFamily(FamilyId family) {
+    switch (family) {
+        case FamilyId::String:
+            return stringFamily();
+        case FamilyId::StringCopy:
+            return stringCopyFamily();
+        case FamilyId::Math:
+            return mathFamily();
+        case FamilyId::Trig:
+            return trigFamily();
+        case FamilyId::CellInfo:
+            return cellInfoFamily();
+        case FamilyId::Finance:
+            return financeFamily();
+        case FamilyId::Date:
+            return dateFamily();
+        case FamilyId::Matrix:
+            return matrixFamily();
+        case FamilyId::Tables:
+            return tableFamily();
+        default:
+            return {};
+    }
+}
+
+FunctionRegistry::FunctionRegistry(FunctionServices services) : m_services(services) {
+    for (int i = 0; i < kFamilyCount; ++i) {
+        m_families[static_cast<std::size_t>(i)] = builtinFamily(static_cast<FamilyId>(i));
+    }
+}
+
+void FunctionRegistry::installFamily(FamilyId family, std::span<const FunctionEntry> table) {
+    m_families[static_cast<std::size_t>(family)] = table;
+}
+
+std::span<const FunctionEntry> FunctionRegistry::family(FamilyId family) const {
+    return m_families[static_cast<std::size_t>(family)];
+}
+
+double FunctionRegistry::call(CallRecord& call, ErrStat& err) {
+    err.enter();
+    const std::string_view name(call.text + call.namePos, static_cast<std::size_t>(call.nameEnd - call.namePos));
+    for (const auto& table : m_families) {
+        const int number = lookupFunction(table, name);
+        if (number == 0) continue;
+        const FunctionImpl impl = table[static_cast<std::size_t>(number - 1)].impl;
+        if (impl == nullptr) break;  // a name registered before its family is written
+        err.detail = number;
+        FunctionCall fc(call, m_services, number);
+        const double value = impl(fc, err);
+        err.trace(kDispatch);
+        return value;
+    }
+    if (m_scripts != nullptr) {
+        const double value = m_scripts->callScript(call, err);
+        err.trace(kDispatch);
+        return value;
+    }
+    err.position = call.namePos;
+    err.fail(kDispatch, 1, fncode::kUndefinedFunction);
+    return 0.0;
+}
+
+}  // namespace qx

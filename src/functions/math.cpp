@@ -1,0 +1,159 @@
+// Mathematics: one-argument library functions, rounding and the reseeded random number.
+#include <cmath>
+#include <cstdint>
+
+#include "functions/argument_readers.h"
+#include "functions/families.h"
+#include "platform/platform.h"
+
+namespace qx {
+
+namespace {
+
+constexpr Origin kMath{kLetterA, kModuleMathFamily, 1};
+constexpr int kMaxRoundingPlaces = 15;
+
+// Reads the one argument of a plain function; the library result is checked by the caller.
+bool oneArgument(FunctionCall& call, double& x, ErrStat& err) {
+    err.enter();
+    return exactArguments(call, &x, 1, err);
+}
+
+using Library = double (*)(double);
+
+// A library function whose domain is all finite x; a non-finite result is the library's failure.
+double libraryCall(FunctionCall& call, Library f, bool (*inDomain)(double), ErrStat& err) {
+    double x = 0.0;
+    if (!oneArgument(call, x, err)) return 0.0;
+    if (inDomain != nullptr && !inDomain(x)) return libraryFailure(err, kMath, 2, mathcode::kLossOfSignificance);
+    const double r = f(x);
+    if (!std::isfinite(r)) return libraryFailure(err, kMath, 3, mathcode::kLossOfSignificance);
+    return r;
+}
+
+bool positive(double x) {
+    return x > 0.0;
+}
+bool notNegative(double x) {
+    return x >= 0.0;
+}
+double fraction(double x) {
+    return x - std::trunc(x);
+}
+double absolute(double x) {
+    return std::fabs(x);
+}
+double ceiling(double x) {
+    return std::ceil(x);
+}
+double flooring(double x) {
+    return std::floor(x);
+}
+double truncated(double x) {
+    return std::trunc(x);
+}
+double exponential(double x) {
+    return std::exp(x);
+}
+double naturalLog(double x) {
+    return std::log(x);
+}
+double decimalLog(double x) {
+    return std::log10(x);
+}
+double squareRoot(double x) {
+    return std::sqrt(x);
+}
+
+// Halves round away from zero; the 1e-15 keeps 1.005 (stored a hair below) rounding up.
+double roundTo(double x, int places) {
+    const double a = std::fabs(x);
+    double r = 0.0;
+    if (places >= 0) {
+        const double scale = std::pow(10.0, places);
+        const double nudged = a + 1e-15;
+        const double whole = std::trunc(nudged);
+        const double f = nudged - whole + 5.0 * std::pow(10.0, -(places + 1));
+        r = whole + std::trunc(f * scale) / scale;
+    } else {
+        const double p = std::pow(10.0, -places);
+        r = std::trunc((a + p / 2.0) / p) * p;
+    }
+    return x < 0 ? -r : r;
+}
+
+// One draw of the linear congruential generator from a seed.
+int drawFrom(uint32_t seed) {
+    const uint32_t state = seed * 214013u + 2531011u;
+    return static_cast<int>((state >> 16) & 0x7FFFu);
+}
+
+}  // namespace
+
+double fnAbs(FunctionCall& call, ErrStat& err) {
+    return libraryCall(call, absolute, nullptr, err);
+}
+double fnCeil(FunctionCall& call, ErrStat& err) {
+    return libraryCall(call, ceiling, nullptr, err);
+}
+double fnExp(FunctionCall& call, ErrStat& err) {
+    return libraryCall(call, exponential, nullptr, err);
+}
+double fnFloor(FunctionCall& call, ErrStat& err) {
+    return libraryCall(call, flooring, nullptr, err);
+}
+double fnFrac(FunctionCall& call, ErrStat& err) {
+    return libraryCall(call, fraction, nullptr, err);
+}
+double fnInt(FunctionCall& call, ErrStat& err) {
+    return libraryCall(call, truncated, nullptr, err);
+}
+double fnLn(FunctionCall& call, ErrStat& err) {
+    return libraryCall(call, naturalLog, positive, err);
+}
+double fnLog10(FunctionCall& call, ErrStat& err) {
+    return libraryCall(call, decimalLog, positive, err);
+}
+double fnSqrt(FunctionCall& call, ErrStat& err) {
+    return libraryCall(call, squareRoot, notNegative, err);
+}
+
+// Reseeded from the elapsed clock on every call: values lie in 0..0.32767.
+double fnRan(FunctionCall& call, ErrStat& err) {
+    err.enter();
+    double unused[kMaxListArguments];
+    if (boundedArguments(call, unused, 0, 0, false, err), err.failed()) return 0.0;
+    Platform* platform = call.services().platform;
+    const double ms = platform != nullptr ? platform->elapsedMs() : 0.0;
+    const double low = std::isfinite(ms) && ms >= 0.0 ? std::fmod(std::floor(ms), 256.0) : 0.0;
+    return fraction(drawFrom(static_cast<uint32_t>(low)) * 0.00001);
+}
+
+double fnRnd(FunctionCall& call, ErrStat& err) {
+    err.enter();
+    double a[2] = {};
+    if (!exactArguments(call, a, 2, err)) return 0.0;
+    if (!(a[1] >= -kMaxRoundingPlaces && a[1] <= kMaxRoundingPlaces)) {
+        err.position = call.record().namePos;
+        err.fail(Origin{kLetterLib, kModuleMathLibrary, 1}, 4, mathcode::kInputOutOfRange);
+        return 0.0;
+    }
+    return roundTo(a[0], static_cast<int>(a[1]));
+}
+
+namespace {
+
+constexpr FunctionEntry kMathTable[] = {
+    {"abs", 233, "abs (x)", fnAbs},       {"ceil", 234, "ceil (x)", fnCeil},    {"exp", 235, "exp (x)", fnExp},
+    {"floor", 236, "floor (x)", fnFloor}, {"frac", 237, "frac (x)", fnFrac},    {"int", 238, "int (x)", fnInt},
+    {"ln", 239, "ln (x)", fnLn},          {"log10", 240, "log10 (x)", fnLog10}, {"ran", 242, "ran ()", fnRan},
+    {"rnd", 243, "rnd (x, n)", fnRnd},    {"sqrt", 245, "sqrt (x)", fnSqrt},
+};
+
+}  // namespace
+
+std::span<const FunctionEntry> mathFamily() {
+    return kMathTable;
+}
+
+}  // namespace qx

@@ -1,0 +1,356 @@
+#include "recalc/recalc.h"
+
+#include <algorithm>
+#include <string>
+
+#include "core/cell_store.h"
+#include "core/circular.h"
+#include "formula/compiler.h"
+#include "formula/entry.h"
+#include "formula/evaluator.h"
+#include "formula/formula_engine.h"
+
+namespace qx {
+
+namespace {
+
+constexpr uint16_t kMarkFlags = cellflag::kForceRecalc | cellflag::kRecalcPending;
+
+bool formulaLike(const CellRec& c) {
+    return (c.isFormula() || c.isVariableLabel()) && c.formula != nullptr;
+}
+
+bool carriesMark(const CellRec& c) {
+    return formulaLike(c) && (c.has(kMarkFlags) || c.formula->errorMark());
+}
+
+bool failed(const CellRec* c) {
+    return c != nullptr && formulaLike(*c) && c->formula->errorMark();
+}
+
+uint64_t placeKey(int level, int row, int col) {
+    return (static_cast<uint64_t>(level) << 32) | (static_cast<uint64_t>(row) << 8) | static_cast<uint64_t>(col);
+}
+
+uint64_t placeKey(const CellRec& c) {
+    return placeKey(c.level, c.row, c.col);
+}
+
+}  // namespace
+
+ChainRecalculator::ChainRecalculator(FormulaEngine& formulas)
+    : m_formulas(formulas),
+      m_store(formulas.store()),
+      m_evaluator(formulas.evaluator()),
+      m_compiler(formulas.compiler()),
+      m_entry(formulas.entry()) {
+    formulas.setRecalculator(this);
+}
+
+ChainRecalculator::~ChainRecalculator() {
+    if (&m_formulas.recalculator() == this) m_formulas.setRecalculator(nullptr);
+}
+
+// --- the Range Operation lists ---
+
+void ChainRecalculator::joinRangeList(CellRec& cell) {
+    if (cell.has(cellflag::kRangeDef) || cell.level >= kMaxLevelCount) return;
+    cell.set(cellflag::kRangeDef);
+    m_ranges[cell.level].push_back(&cell);
+    if (LevelRec* level = m_store.levelOf(cell)) level->changed = true;
+}
+
+void ChainRecalculator::removeFromRangeList(CellRec& cell, ErrStat& err) {
+    err.enter();
+    if (cell.level >= kMaxLevelCount) return void(err.fail(recalc::kRemoveRange, 1, 0));
+    std::vector<CellRec*>& list = m_ranges[cell.level];
+    if (list.empty()) return void(err.fail(recalc::kRemoveRange, 1, 0));
+    auto it = std::find(list.begin(), list.end(), &cell);
+    if (it == list.end()) return void(err.fail(recalc::kRemoveRange, 3, 0));
+    list.erase(it);
+    cell.set(cellflag::kRangeDef, false);
+    if (LevelRec* level = m_store.levelOf(cell)) level->changed = true;
+}
+
+void ChainRecalculator::leaveRangeList(CellRec& cell) {
+    ErrStat err;
+    removeFromRangeList(cell, err);
+    cell.set(cellflag::kRangeDef, false);
+}
+
+std::span<CellRec* const> ChainRecalculator::rangeList(int level) const {
+    if (level < 0 || level >= kMaxLevelCount) return {};
+    return m_ranges[static_cast<std::size_t>(level)];
+}
+
+void ChainRecalculator::levelCleared(int level) {
+    if (level < 0 || level >= kMaxLevelCount) return;
+    m_ranges[static_cast<std::size_t>(level)].clear();
+    m_marked.erase(m_marked.lower_bound(placeKey(level, 0, 0)), m_marked.lower_bound(placeKey(level + 1, 0, 0)));
+}
+
+void ChainRecalculator::noteMarked(CellRec& cell) {
+    if (carriesMark(cell)) m_marked.insert(placeKey(cell));
+}
+
+CellRec* ChainRecalculator::markedCell(uint64_t key) const {
+    ErrStat err;
+    const auto level = static_cast<int>(key >> 32);
+    const auto row = static_cast<int>((key >> 8) & 0xFFFFFF);
+    const auto col = static_cast<int>(key & 0xFF);
+    CellRec* c = m_store.findCell(row, col, level, err);
+    return (c != nullptr && carriesMark(*c)) ? c : nullptr;
+}
+
+// --- Range Operations found as dependents ---
+
+bool ChainRecalculator::rangeCovers(CellRec& rangeCell, const CellRec& target) {
+    const char* source = rangeCell.isVariableLabel() ? rangeCell.formula->tag : rangeCell.text;
+    if (source == nullptr) return false;
+    std::string text(source);
+    RegisterBlock regs;
+    for (std::size_t at = text.find('['); at != std::string::npos; at = text.find('[', at)) {
+        int pos = static_cast<int>(at);
+        ErrStat err;
+        const CellAddress a = m_evaluator.parseAddress(&rangeCell, text.data(), pos, false, regs, err);
+        if (err.failed()) {
+            ++at;
+            continue;
+        }
+        CellAddress b = a;
+        if (text[static_cast<std::size_t>(pos)] == '^') {
+            b = m_evaluator.parseAddress(&rangeCell, text.data(), pos, true, regs, err);
+            if (err.failed()) b = a;
+        }
+        const int levelA = a.hasLevel ? a.level : rangeCell.level;
+        const int levelB = b.hasLevel ? b.level : rangeCell.level;
+        const auto within = [](int v, int p, int q) { return v >= std::min(p, q) && v <= std::max(p, q); };
+        if (within(target.row, a.row, b.row) && within(target.col, a.col, b.col) &&
+            within(target.level, levelA, levelB)) {
+            return true;
+        }
+        at = static_cast<std::size_t>(std::max(pos, static_cast<int>(at) + 1));
+    }
+    return false;
+}
+
+CellRec* ChainRecalculator::findRangeDependent(CellRec& target, const CellRec* previous, int64_t& count) {
+    bool searching = count == 0 || previous == nullptr;
+    for (std::size_t level = 0; level < m_ranges.size(); ++level) {
+        for (CellRec* c : m_ranges[level]) {
+            if (!searching) {
+                searching = c == previous;
+                continue;
+            }
+            if (c == &target || !rangeCovers(*c, target)) continue;
+            --count;
+            if (!prevented(*c)) return c;
+        }
+    }
+    return nullptr;
+}
+
+// --- sweeps ---
+
+void ChainRecalculator::sweepEvaluate(CellRec& cell) {
+    m_store.scratch().spare.clear();
+    cell.set(cellflag::kRecalcPending, false);
+    cell.set(cellflag::kForceDisplay);
+    if (cell.isVariableLabel()) {
+        if (m_compiler.refreshVariableLabel(cell, m_store.scratch().spare)) cell.formula->setErrorMark(false);
+        noteMarked(cell);
+        return;
+    }
+    cell.formula->setErrorMark(false);
+    const double value = m_evaluator.evaluateFormula(&cell, cell.text, m_store.scratch().spare);
+    if (m_store.scratch().spare.failed()) {
+        setErrorMark(cell);
+        return;
+    }
+    cell.formula->value = value;
+}
+
+bool ChainRecalculator::sweepQualifies(const CellRec& c, const CellRec* given, int kind) const {
+    if (!formulaLike(c) || c.has(cellflag::kRangeDef)) return false;
+    if (kind != 1) return &c == given;
+    if (&c == given) return false;
+    const bool forcedHere = c.has(cellflag::kForceRecalc) && (given == nullptr || c.level == given->level);
+    return forcedHere || c.has(cellflag::kRecalcPending);
+}
+
+// Kind 1 visits only the level's cells that carry a mark, in (row, column) order.
+void ChainRecalculator::sweepMarked(CellRec* cell, int level) {
+    const uint64_t end = placeKey(level + 1, 0, 0);
+    for (auto it = m_marked.lower_bound(placeKey(level, 0, 0)); it != m_marked.end() && *it < end;) {
+        const uint64_t key = *it;
+        CellRec* c = markedCell(key);
+        if (c == nullptr) {
+            it = m_marked.erase(it);
+            continue;
+        }
+        if (sweepQualifies(*c, cell, 1)) {
+            sweepEvaluate(*c);
+            if (runChain(c)) return;
+        }
+        it = m_marked.upper_bound(key);
+    }
+}
+
+void ChainRecalculator::sweep(CellRec* cell, int level, int kind) {
+    if (m_store.levelEmpty(level)) return;
+    if (kind == 1) return sweepMarked(cell, level);
+    if (cell == nullptr || !sweepQualifies(*cell, cell, kind)) return;
+    sweepEvaluate(*cell);
+    if (kind == 2) runChain(cell);
+}
+
+void ChainRecalculator::sweepAllLevels(CellRec* cell, int kind) {
+    for (int level = m_store.highestLevel(); level >= 1; --level) sweep(cell, level, kind);
+}
+
+void ChainRecalculator::recomputeRangeOperations(int level) {
+    const LevelRec* rec = m_store.levelPtr(level);
+    if (rec == nullptr || level >= kMaxLevelCount) return;
+    const std::vector<CellRec*>& list = m_ranges[static_cast<std::size_t>(level)];
+    for (int pass = 0; pass < rec->defaults.rangePasses; ++pass) {
+        for (std::size_t i = 0; i < list.size(); ++i) {
+            CellRec* c = list[i];
+            if (c->has(cellflag::kPreventRecalc) || !formulaLike(*c)) continue;
+            sweepEvaluate(*c);
+            if (runChain(c)) break;
+        }
+    }
+}
+
+// --- whole levels, single cells, failed cells ---
+
+void ChainRecalculator::recalculateWholeLevel(int level) {
+    m_store.scratch().repaintPending = true;
+    LevelRec* rec = m_store.levelPtr(level);
+    if (rec == nullptr) return;
+    const CircularCells circular(*rec);
+    std::vector<CellRec*> cells;
+    for (LevelCursor at(*rec); !at.done(); at.advance()) {
+        if (formulaLike(*at.get())) cells.push_back(at.get());
+    }
+    for (CellRec* c : cells) {
+        if (c->formula->errorMark()) continue;
+        if (circular.circular(*c)) {
+            setErrorMark(*c);
+            c->set(cellflag::kForceDisplay);
+            continue;
+        }
+        sweepAllLevels(c, 2);
+    }
+    std::vector<uint16_t> passes;
+    for (int l = 0; l <= m_store.highestLevel(); ++l) {
+        passes.push_back(m_store.levelPtr(l)->defaults.rangePasses);
+        m_store.levelPtr(l)->defaults.rangePasses = 1;
+    }
+    recomputeRangeOperations(level);
+    for (int l = 0; l <= m_store.highestLevel(); ++l) {
+        m_store.levelPtr(l)->defaults.rangePasses = passes[static_cast<std::size_t>(l)];
+    }
+}
+
+void ChainRecalculator::recalculateLevel(int level) {
+    const LevelRec* rec = m_store.levelPtr(level);
+    if (rec == nullptr || rec->bottom == nullptr) return;
+    notify(*rec->bottom, notifymode::kWholeLevel);
+}
+
+// A failed cell is entered again from its readable text; a Variable Label keeps its template.
+void ChainRecalculator::reenter(CellRec& cell) {
+    std::string text = m_store.hooks().formulaText(m_store, cell, 0, 0, 0);
+    if (cell.isVariableLabel()) {
+        text.insert(text.begin(), '"');
+    } else if (text.empty() || text.front() != '+') {
+        text.insert(text.begin(), '+');
+    }
+    const int row = cell.row;
+    const int col = cell.col;
+    const int level = cell.level;
+    ErrStat err;
+    m_entry.storeEntry(text, row, col, level, EntryOptions{}, err);
+}
+
+void ChainRecalculator::recalculateOneCell(CellRec& cell) {
+    if (!formulaLike(cell)) return;
+    if (cell.formula->errorMark()) return reenter(cell);
+    if (isCircular(cell)) {
+        setErrorMark(cell);
+        cell.set(cellflag::kForceDisplay);
+        return;
+    }
+    notify(cell, notifymode::kCellChainAndRanges);
+}
+
+bool ChainRecalculator::retryFailedCells() {
+    std::size_t failedAtStart = 0;
+    for (uint64_t key : m_marked) failedAtStart += failed(markedCell(key)) ? 1 : 0;
+    bool anyLost = false;
+    // Each walk that helps clears at least one mark, so more walks than failed cells cannot help.
+    for (std::size_t walk = 0; walk < failedAtStart; ++walk) {
+        bool lost = false;
+        for (auto it = m_marked.begin(); it != m_marked.end();) {
+            const uint64_t key = *it;
+            CellRec* c = markedCell(key);
+            if (c == nullptr) {
+                it = m_marked.erase(it);
+                continue;
+            }
+            if (c->formula->errorMark()) {
+                reenter(*c);
+                lost = lost || !failed(markedCell(key));
+            }
+            it = m_marked.upper_bound(key);
+        }
+        anyLost = anyLost || lost;
+        if (!lost) break;
+    }
+    if (anyLost) m_store.scratch().repaintPending = true;
+    return anyLost;
+}
+
+// --- notification ---
+
+void ChainRecalculator::notify(CellRec& cell, int mode) {
+    if (mode < 1 || mode > 9) return;
+    noteMarked(cell);
+    m_store.scratch().repaintPending = true;
+    const int level = cell.level;
+    switch (mode) {
+        case notifymode::kChainAndRanges:
+            if (!runChain(&cell)) recomputeRangeOperations(level);
+            break;
+        case notifymode::kCellChainAndRanges:
+            sweepAllLevels(&cell, 2);
+            recomputeRangeOperations(level);
+            break;
+        case notifymode::kChain:
+            runChain(&cell);
+            break;
+        case notifymode::kEdit:
+            if (!runChain(&cell)) sweepAllLevels(&cell, 1);
+            recomputeRangeOperations(level);
+            break;
+        case notifymode::kSweepAndRanges:
+            sweepAllLevels(&cell, 1);
+            recomputeRangeOperations(level);
+            break;
+        case notifymode::kWholeLevel:
+            recalculateWholeLevel(level);
+            break;
+        case notifymode::kCellOnly:
+            sweepAllLevels(&cell, 3);
+            break;
+        case notifymode::kCellAndChain:
+            sweepAllLevels(&cell, 2);
+            break;
+        default:
+            sweepAllLevels(&cell, 1);
+            break;
+    }
+}
+
+}  // namespace qx

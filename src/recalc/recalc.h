@@ -1,0 +1,124 @@
+#pragma once
+// Recalculation: the chain of affected cells, the sweeps of forced, pending and failed cells, the Range
+// Operation passes, the notification modes, whole-level recalculation and the retry of failed cells.
+#include <array>
+#include <cstdint>
+#include <set>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "core/err_stat.h"
+#include "core/recalculator.h"
+
+namespace qx {
+
+class CellStore;
+class EntryOperation;
+class Evaluator;
+class FormulaCompiler;
+class FormulaEngine;
+class Platform;
+
+constexpr int kChainDepth = 8192;
+constexpr int kChainErrorLimit = 16;
+
+namespace recalc {
+constexpr Origin kRemoveRange{kLetterA, 7, 2};
+}  // namespace recalc
+
+// Why a traversal ended early.
+enum class ChainStop : uint8_t { None = 0, EmptyEntry = 1, MissingDependent = 2 };
+
+// The state of one traversal; the two stacks are kept between traversals and emptied after each.
+struct RecalcChain {
+    int32_t depth = 0;
+    int32_t evaluated = 0;
+    bool labelStart = false;
+    int32_t errors = 0;
+    bool overflow = false;
+    ChainStop stop = ChainStop::None;
+    std::vector<int32_t> remaining = std::vector<int32_t>(kChainDepth, -1);
+    std::vector<CellRec*> cells = std::vector<CellRec*>(kChainDepth, nullptr);
+};
+
+// The chain's overflow box.
+std::string chainOverflowText(int row, int col);
+inline constexpr const char* kChainOverflowCaption = "WARNING - AN OVERFLOW OCCURRED!";
+
+class ChainRecalculator final : public Recalculator {
+  public:
+    // Installs itself as the engine's recalculator; the engine must outlive it. Failed cells are
+    // re-entered through the engine's entry operation.
+    explicit ChainRecalculator(FormulaEngine& formulas);
+    ~ChainRecalculator() override;
+    ChainRecalculator(const ChainRecalculator&) = delete;
+    ChainRecalculator& operator=(const ChainRecalculator&) = delete;
+
+    // Boxes go to the platform (none: not shown).
+    void setPlatform(Platform* platform) { m_platform = platform; }
+
+    // Recalculator
+    void notify(CellRec& cell, int mode) override;
+    void joinRangeList(CellRec& cell) override;
+    void leaveRangeList(CellRec& cell) override;
+    void levelCleared(int level) override;
+    void noteMarked(CellRec& cell) override;
+
+    // Removes a cell from the Range Operation list, reporting an empty list (point 1) or an unlisted cell (3).
+    void removeFromRangeList(CellRec& cell, ErrStat& err);
+    std::span<CellRec* const> rangeList(int level) const;
+
+    // The next dependent of `target` after `previous`: direct dependents while `count` is at least 1, then
+    // the Range Operations whose ranges cover it. Decrements `count` for every match passed.
+    CellRec* findDependent(CellRec& target, const CellRec* previous, int64_t& count);
+
+    // One traversal from a changed cell; true when it overflowed (the box has been shown).
+    bool runChain(CellRec* changed);
+    const RecalcChain& lastChain() const { return m_chain; }
+
+    // Kind 1: forced cells of the cell's level and pending cells; kind 2: the cell and its chain; kind 3: the cell.
+    void sweep(CellRec* cell, int level, int kind);
+    void sweepAllLevels(CellRec* cell, int kind);
+    void recomputeRangeOperations(int level);
+    void recalculateWholeLevel(int level);
+    // The "All cells" command.
+    void recalculateLevel(int level);
+    // The "Selected cell(s)" command for one cell.
+    void recalculateOneCell(CellRec& cell);
+    // Re-enters every failed cell of the workbook; true when some cell lost its error mark.
+    bool retryFailedCells();
+
+  private:
+    int evaluateReached(CellRec& cell);
+    void finishEntry(CellRec& cell);
+    bool advance();
+    void push(CellRec* cell);
+    void pop();
+    void resetChain(CellRec* changed);
+    void sweepEvaluate(CellRec& cell);
+    bool sweepQualifies(const CellRec& c, const CellRec* given, int kind) const;
+    void sweepMarked(CellRec* cell, int level);
+    CellRec* findRangeDependent(CellRec& target, const CellRec* previous, int64_t& count);
+    bool rangeCovers(CellRec& rangeCell, const CellRec& target);
+    void reenter(CellRec& cell);
+    CellRec* markedCell(uint64_t key) const;
+    bool prevented(const CellRec& c) const;
+    void setErrorMark(CellRec& cell);
+
+    FormulaEngine& m_formulas;
+    CellStore& m_store;
+    Evaluator& m_evaluator;
+    FormulaCompiler& m_compiler;
+    EntryOperation& m_entry;
+    Platform* m_platform = nullptr;
+    RecalcChain m_chain;
+    int32_t m_highWater = 1;  // the deepest stack entry the last traversal touched
+    // One Range Operation list per level, so clearing a level can never leave nodes of its heap behind.
+    std::array<std::vector<CellRec*>, kMaxLevelCount> m_ranges;
+    // Places (level, row, column) of cells that may carry "Force Recalc", recalc-pending or the error mark.
+    // Kept by place, not by record, so a deleted cell only leaves a stale key that the next visit drops.
+    std::set<uint64_t> m_marked;
+};
+
+}  // namespace qx

@@ -1,0 +1,276 @@
+// The chain of affected cells, sweeps, Range Operation passes, failed-cell retries and whole-level
+// recalculation, checked against values computed from scratch.
+#include "recalc/recalc.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "platform/headless_platform.h"
+#include "unit/recalc/recalc_fixture.h"
+
+namespace qx {
+namespace {
+
+using test::RecalcFixture;
+
+constexpr EntryOptions kQuiet{0, false, false, false};
+
+std::string addr(int row, int col) {
+    return "[" + std::to_string(row) + "," + std::to_string(col) + "]";
+}
+
+struct ChainFixture : RecalcFixture {
+    ChainFixture() { recalc.setPlatform(&platform); }
+    // [1,1] of level 1 reads [1,1] of level 2 and is forced into every sweep of level 1.
+    void forcedReader() {
+        enter(1, 1, "+1", 2);
+        enter(1, 1, "+[1,1,,2]*3");
+        cell(1, 1)->set(cellflag::kForceRecalc);
+        recalc.noteMarked(*cell(1, 1));
+    }
+    HeadlessPlatform platform;
+};
+
+// A level whose formulas reference only earlier places (row-major), so entering the texts in that
+// order computes every value from scratch.
+struct RandomSheet {
+    static constexpr int kCols = 5;
+    static int row(int i) { return i / kCols + 1; }
+    static int col(int i) { return i % kCols + 1; }
+
+    RandomSheet(unsigned seed, int size) : rng(seed), texts(static_cast<std::size_t>(size)) {
+        for (int i = 0; i < size; ++i) change(i);
+    }
+    void change(int i) {
+        std::string t = "+";
+        if (i < kCols || rng() % 3 == 0) {
+            t += std::to_string(rng() % 7);
+        } else {
+            const int refs = 1 + static_cast<int>(rng() % 3);
+            for (int k = 0; k < refs; ++k) {
+                const int j = static_cast<int>(rng() % static_cast<unsigned>(i));
+                static const char* const kOps[] = {"+", "-", "*0+", "+2*"};
+                t += (k ? kOps[rng() % 4] : "") + addr(row(j), col(j));
+            }
+            if (rng() % 4 == 0) t += "*0";  // a value that never changes stops the chain
+        }
+        texts[static_cast<std::size_t>(i)] = t;
+    }
+    void enterAll(RecalcFixture& f, EntryOptions options = {}) {
+        for (int i = 0; i < static_cast<int>(texts.size()); ++i) f.enter(row(i), col(i), texts[i], 1, options);
+    }
+
+    std::mt19937 rng;
+    std::vector<std::string> texts;
+};
+
+TEST(Recalc, ChangesMatchAFullRecalculationOfACopy) {
+    for (unsigned seed = 1; seed <= 6; ++seed) {
+        RandomSheet sheet(seed, 45);
+        ChainFixture live;
+        sheet.enterAll(live);
+        for (int step = 0; step < 40; ++step) {
+            const int changed = static_cast<int>(sheet.rng() % sheet.texts.size());
+            sheet.change(changed);
+            live.enter(RandomSheet::row(changed), RandomSheet::col(changed), sheet.texts[changed]);
+            RecalcFixture copy;
+            sheet.enterAll(copy, kQuiet);
+            for (int i = 0; i < 45; ++i) {
+                const int row = RandomSheet::row(i), col = RandomSheet::col(i);
+                ASSERT_EQ(live.value(row, col), copy.value(row, col))
+                    << "seed " << seed << " step " << step << " cell " << addr(row, col);
+            }
+            ASSERT_EQ(live.store.checkDependents(1), "");
+        }
+    }
+}
+
+TEST(Recalc, ChainCarriesOnlyRealChanges) {
+    struct Case {
+        const char* name;
+        std::vector<std::string> row;  // texts of [1,1], [1,2], ...
+        std::string change;
+        int evaluated;
+        bool lastFailed;
+    };
+    const Case cases[] = {
+        {"nobody refers to it", {"+1"}, "+2", 0, false},
+        {"unchanged middle stops the chain", {"+1", "+[1,1]*0", "+[1,2]+1"}, "+5", 1, false},
+        {"changed middle carries on", {"+1", "+[1,1]*2", "+[1,2]+1"}, "+5", 3, false},
+        {"first failure passes on", {"+1", "+1/[1,1]", "+[1,2]+1"}, "+0", 3, true},
+    };
+    for (const Case& c : cases) {
+        ChainFixture f;
+        int col = 0;
+        for (const std::string& text : c.row) f.enter(1, ++col, text);
+        f.enter(1, 1, c.change);
+        EXPECT_EQ(f.recalc.lastChain().evaluated, c.evaluated) << c.name;
+        EXPECT_EQ(f.failed(1, 2), c.lastFailed) << c.name;
+    }
+}
+
+TEST(Recalc, ASecondFailureIsNotPassedOn) {
+    ChainFixture f;
+    f.fill({{1, 1, "+1"}, {1, 2, "+1/[1,1]"}, {1, 3, "+[1,2]+1"}, {1, 1, "+0"}});
+    ASSERT_TRUE(f.failed(1, 2));
+    f.enter(1, 1, "+0");
+    EXPECT_EQ(f.recalc.lastChain().evaluated, 1);
+    f.enter(1, 1, "+4");
+    EXPECT_FALSE(f.failed(1, 2));
+    EXPECT_EQ(f.value(1, 3), 1.25);
+}
+
+TEST(Recalc, ChangingALabelMarksTheFormulasItReaches) {
+    ChainFixture f;
+    f.enter(1, 2, "+[1,1]+2");  // refers to an empty place
+    f.fill({{1, 3, "+[1,2]+1"}, {1, 1, "'text"}});
+    EXPECT_TRUE(f.failed(1, 2));
+    EXPECT_TRUE(f.cell(1, 2)->has(cellflag::kForceDisplay));
+    EXPECT_EQ(f.value(1, 2), 2);  // failed cells keep their old values
+    EXPECT_EQ(f.value(1, 3), 3);
+}
+
+TEST(Recalc, ChainDepthLimit) {
+    for (const int affected : {8191, 8192}) {
+        ChainFixture f;
+        f.enter(1, 1, "+0");
+        for (int row = 2; row <= affected + 1; ++row) f.enter(row, 1, "+" + addr(row - 1, 1) + "+1", 1, kQuiet);
+        f.platform.clearBoxes();
+        f.enter(1, 1, "+100");
+        const bool overflow = affected == 8192;
+        EXPECT_EQ(f.recalc.lastChain().overflow, overflow);
+        ASSERT_EQ(f.platform.boxes().size(), overflow ? 1u : 0u);
+        if (overflow) {
+            EXPECT_EQ(f.platform.boxes()[0].caption, "WARNING - AN OVERFLOW OCCURRED!");
+            EXPECT_NE(f.platform.boxes()[0].text.find("CELL [1,1] WERE"), std::string::npos);
+            EXPECT_EQ(f.value(affected + 1, 1), affected);  // beyond the limit: the old value
+        } else {
+            EXPECT_EQ(f.value(affected + 1, 1), 100 + affected);
+        }
+    }
+}
+
+TEST(Recalc, SixteenFailuresStopTheTraversal) {
+    ChainFixture f;
+    f.enter(1, 1, "+1");
+    for (int row = 1; row <= 12; ++row) {
+        f.enter(row, 2, "+1/[1,1]");
+        f.enter(row, 3, "+" + addr(row, 2) + "+1");
+    }
+    f.enter(1, 1, "+0");
+    // Each row fails three times: the cell when reached, its dependent reading it, the cell when finished.
+    EXPECT_EQ(f.recalc.lastChain().errors, kChainErrorLimit);
+    EXPECT_TRUE(f.failed(6, 2));
+    EXPECT_FALSE(f.failed(7, 2));
+    EXPECT_EQ(f.value(7, 2), 1);
+}
+
+TEST(Recalc, ForcedCellsOfTheChangedLevelAreSwept) {
+    ChainFixture f;
+    f.forcedReader();
+    f.enter(1, 1, "+2", 2);  // another level: only its own forced cells
+    EXPECT_EQ(f.value(1, 1), 3);
+    ErrStat err;
+    ASSERT_EQ(f.store.moveCell(1, 1, 1, 7, 7, 1, err), 1);  // a moved forced cell is still swept
+    f.enter(5, 5, "+0");
+    EXPECT_EQ(f.value(7, 7), 6);
+    f.enter(1, 1, "+4", 2);
+    f.recalc.notify(*f.cell(5, 5), notifymode::kSweep);
+    EXPECT_EQ(f.value(7, 7), 12);
+}
+
+TEST(Recalc, RangeOperationPasses) {
+    struct Case {
+        uint16_t passes;
+        double sum;
+        double twice;
+    };
+    for (const Case& c : {Case{1, 13, 26}, Case{0, 6, 12}}) {
+        ChainFixture f;
+        for (int row = 1; row <= 3; ++row) f.enter(row, 1, "+" + std::to_string(row));
+        f.fill({{1, 3, "+[1,1^3,1{[$]+[@]}]"}, {2, 3, "+[1,3]*2"}});
+        f.store.levelPtr(1)->defaults.rangePasses = c.passes;
+        f.enter(2, 1, "+9");
+        EXPECT_EQ(f.value(1, 3), c.sum);
+        EXPECT_EQ(f.value(2, 3), c.twice);
+        ASSERT_EQ(f.recalc.rangeList(1).size(), 1u);
+        EXPECT_TRUE(f.cell(1, 3)->has(cellflag::kRangeDef));
+    }
+}
+
+TEST(Recalc, ClearingALevelDropsItsRangeOperations) {
+    ChainFixture f;
+    f.enter(1, 1, "+1", 2);
+    f.enter(1, 2, "+[1,1^2,1{[$]+[@]}]", 2);
+    f.fill({{1, 1, "+1"}, {1, 2, "+[1,1^2,1{[$]+[@]}]"}});
+    f.store.clearLevel(2);
+    EXPECT_TRUE(f.recalc.rangeList(2).empty());
+    f.enter(2, 1, "+4");
+    EXPECT_EQ(f.value(1, 2), 5);
+    ErrStat err;
+    f.recalc.removeFromRangeList(*f.cell(2, 1), err);
+    EXPECT_EQ(err.point, 3);
+}
+
+TEST(Recalc, FindDependentVisitsDirectThenRangeDependents) {
+    ChainFixture f;
+    f.fill({{1, 1, "+1"}, {3, 1, "+[1,1]"}, {2, 1, "+[1,1]*2"}, {4, 4, "+[1,1^2,1]"}, {5, 4, "+[2,1^2,1]"}});
+    std::vector<std::string> seen;
+    CellRec& target = *f.cell(1, 1);
+    int64_t count = target.dependents;
+    for (CellRec* d = f.recalc.findDependent(target, nullptr, count); d; d = f.recalc.findDependent(target, d, count)) {
+        seen.push_back(addr(d->row, d->col));
+    }
+    EXPECT_EQ(seen, (std::vector<std::string>{"[2,1]", "[3,1]", "[4,4]"}));
+}
+
+TEST(Recalc, RetryReentersFailedCellsKeepingTemplates) {
+    ChainFixture f;
+    f.fill({{1, 2, "+3"}, {1, 1, "+[1,2]"}});
+    f.enter(1, 2, "+[1,1]");  // circular: kept as typed, failed
+    ASSERT_TRUE(f.failed(1, 2));
+    f.fill({{2, 1, "+1"}, {2, 2, "+[2,1]"}});
+    f.enter(2, 1, "\"v [2,2]");  // a circular Variable Label
+    ASSERT_TRUE(f.failed(2, 1));
+    f.fill({{1, 1, "+5"}, {2, 2, "+7"}});
+    EXPECT_TRUE(f.failed(1, 2));
+    EXPECT_TRUE(f.recalc.retryFailedCells());
+    EXPECT_EQ(f.value(1, 2), 5);
+    EXPECT_FALSE(f.failed(2, 1));
+    ASSERT_TRUE(f.cell(2, 1)->isVariableLabel());
+    EXPECT_EQ(f.text(2, 1), "v 7.00");
+    EXPECT_FALSE(f.recalc.retryFailedCells());
+}
+
+TEST(Recalc, WholeLevelMarksCircularCellsAndRecomputesTheRest) {
+    ChainFixture f;
+    f.fill({{1, 1, "+2"}, {1, 2, "+[1,1]*3"}});
+    f.enter(2, 1, "+[2,2]+1", 1, kQuiet);
+    f.enter(2, 2, "+[2,1]+1", 1, kQuiet);
+    f.enter(2, 3, "+[2,2]", 1, kQuiet);
+    f.cell(1, 2)->formula->value = 0;
+    f.recalc.recalculateLevel(1);
+    EXPECT_EQ(f.value(1, 2), 6);
+    for (int col = 1; col <= 3; ++col) EXPECT_TRUE(f.failed(2, col)) << col;
+    EXPECT_FALSE(f.failed(1, 2));
+}
+
+TEST(Recalc, OneCellRecalculation) {
+    ChainFixture f;
+    f.fill({{1, 1, "+2"}, {1, 2, "+[1,1]+1"}});
+    f.cell(1, 2)->formula->value = 0;
+    f.recalc.recalculateOneCell(*f.cell(1, 2));
+    EXPECT_EQ(f.value(1, 2), 3);
+    f.enter(2, 1, "+[1,1]+(1");
+    ASSERT_TRUE(f.failed(2, 1));
+    f.recalc.recalculateOneCell(*f.cell(2, 1));
+    EXPECT_TRUE(f.failed(2, 1));
+    EXPECT_EQ(f.text(2, 1), "+[1,1]+(1");
+}
+
+}  // namespace
+}  // namespace qx
