@@ -1,3 +1,25 @@
+// The formula grammar as this evaluator reads it, a map for the reader (the code below decides):
+//
+//   call(min) := operand { infix operand }   ends at a terminator or at an infix operator whose
+//                                            precedence is min or lower (equal ends it: left grouping)
+//   operand   := prefix primary [ "**" call(15) ]
+//   prefix    := { "+" } [ "-" | "!" ]       '+' is skipped; "--" is an illegal operator; '!' gives 1
+//                                            when the operand truncates to 0. The prefix applies before
+//                                            "**" (-2**2 is 4); "**" groups from the right (2**3**2 is 512)
+//   primary   := "(" call(2) | number | 'c' | register [#] .. [%] | direct address ~n~flags
+//              | [row,col,elem,level] | Range Operation [corner^corner;segments] | name "(" ... ")"
+//   infix, tightest first: * / % 14, + - 13, << >> 12, > >= <= < 11, == != 10, & 9, | 7, && 6, || 5,
+//              = += -= *= /= %= <<= >>= &= |= 3 (assignments group from the left too: a=b=c stores b,
+//              then c, into a; && and || evaluate both operands)
+//   "?"       := operand "?" call(2) ":" call(2) [";"]. '?' is taken before any precedence test, so the
+//              condition is the one operand in hand: 3>5?1:0 is 3>(5?1:0). The false branch is run
+//              once in skip mode (a division by zero there is dropped) to find where the whole ends.
+//
+// A formula, an address part or a Range Operation segment is read with min 1 (outermost); a
+// parenthesis, an argument or a branch with min 2 (parenthesised). Terminators: ) , ] } { : ; ^ and the
+// end of the text. With min 2 a ')' is consumed and ends the parenthesis, so a missing ')' is forgiven
+// ("(1+2" is 3); with min 1 a surplus ')' is skipped ("1+2)" is 3). Where an operand is due, ';' counts
+// as 0 and any other terminator is a syntax error; a number straight after an operand is one too.
 #include "formula/evaluator.h"
 
 #include <algorithm>
