@@ -149,14 +149,23 @@ SaveAsCheck checkSaveAsName(std::string_view typed, std::string_view pattern) {
     return SaveAsCheck{joinPath(where.directory, name), {}, {}};
 }
 
+bool openDocument(Session& session, std::string_view path, ErrStat& err) {
+    const SplitPath where = splitPath(path);
+    return session.files().openFile(session.activeLevel(), true, where.directory, where.name, err);
+}
+
+bool saveDocument(Session& session, std::string_view path, ErrStat& err) {
+    const SplitPath where = splitPath(path);
+    const int level = extensionCode(where.name) == extcode::kWorkbook ? 0 : session.activeLevel();
+    return session.files().saveFile(level, where.directory, where.name, level != 0, err);
+}
+
 CommandOutcome openCommand(Session& session, ErrStat& err) {
     err.enter();
-    const int level = session.activeLevel();
-    const std::string& directory = session.cells().levelPtr(level)->directory;
+    const std::string& directory = session.cells().levelPtr(session.activeLevel())->directory;
     const auto choice = session.platform().chooseFileOfType("Open", directory, openFilters(), 0, false);
     if (!choice) return CommandOutcome::Done;
-    const SplitPath where = splitPath(choice->path);
-    session.files().openFile(level, true, where.directory, where.name, err);
+    openDocument(session, choice->path, err);
     return outcome(err);
 }
 

@@ -26,6 +26,11 @@ struct SaveAsCheck {
 };
 SaveAsCheck checkSaveAsName(std::string_view typed, std::string_view pattern);
 
+// Opens the worksheet or workbook at `path` onto the active level, asking what the Open command asks.
+bool openDocument(Session& session, std::string_view path, ErrStat& err);
+// Saves under `path` without asking: a workbook name saves the workbook, any other name the active level.
+bool saveDocument(Session& session, std::string_view path, ErrStat& err);
+
 CommandOutcome openCommand(Session& session, ErrStat& err);
 CommandOutcome saveAsWorkbookCommand(Session& session, ErrStat& err);
 CommandOutcome saveAsWorksheetCommand(Session& session, ErrStat& err);

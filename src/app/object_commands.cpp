@@ -156,6 +156,12 @@ CommandOutcome sortCommand(Session& session, ErrStat& err) {
     return runTableOperation(session, TableRequest{TableAction::Sort, 0, 0, std::span<const SortKey>(&key, 1)}, err);
 }
 
+CommandOutcome requestTableOperation(Session& session, const TableRequest& request, ErrStat& err) {
+    err.enter();
+    if (!session.allows(kActionEdit)) return CommandOutcome::Done;
+    return runTableOperation(session, request, err);
+}
+
 CommandOutcome runTableOperation(Session& session, const TableRequest& request, ErrStat& err) {
     err.enter();
     CellRec* cell = pointerCell(session);

@@ -35,5 +35,8 @@ struct TableRequest {
 
 // Runs one table operation on the table under the cell pointer and recalculates what depends on it.
 CommandOutcome runTableOperation(Session& session, const TableRequest& request, ErrStat& err);
+// The same for a request whose numbers are already known, checked as the table commands are: the active
+// level must allow editing (a refusal ends quietly once its box has said why).
+CommandOutcome requestTableOperation(Session& session, const TableRequest& request, ErrStat& err);
 
 }  // namespace qx

@@ -4,6 +4,8 @@
 #include <new>
 
 #include "app/file_commands.h"
+#include "core/circular.h"
+#include "core/property_access.h"
 #include "core/settings_file.h"
 
 namespace qx {
@@ -145,6 +147,49 @@ CommandOutcome Session::dispatch(int id, ErrStat& err) {
 
 CommandOutcome Session::dispatch(std::string_view name, ErrStat& err) {
     return run(m_commands.findByName(name), err);
+}
+
+EntryCommit Session::commitEntry(int level, int row, int col, std::string_view text, ErrStat& err) {
+    err.enter();
+    if (level == 0) level = m_activeLevel;
+    m_scratch.formulaErrorCaptured = false;  // a new edit starts a new error capture
+    if (classifyEntry(text) == EntryKind::ShortCut) return runShortCut(level, row, col, text, err);
+    // Typing over a cell edits it; typing into an empty place adds one.
+    const CellRec* existing = m_cells->findCell(row, col, level, err);
+    if (err.failed()) return EntryCommit{};
+    const bool adds = existing == nullptr || existing->isPlaceholder();
+    if (!allows(adds ? kActionAddCells : kActionEdit, level)) return EntryCommit{};
+    m_formulas->entry().storeEntry(text, row, col, level, EntryOptions{}, err);
+    m_recalc->retryFailedCells();  // a committed edit may let failed cells compute again
+    return EntryCommit{true};
+}
+
+EntryCommit Session::runShortCut(int level, int row, int col, std::string_view text, ErrStat& err) {
+    // "=" followed by more writes into the cell's Array Area: that edits the cell as typing over it does.
+    const bool fills = text.front() == '=' && text.find_first_not_of(' ', 1) != std::string_view::npos;
+    if (fills && !allows(kActionEdit, level)) return EntryCommit{};
+    CellRec* current = m_cells->findCell(row, col, level, err);
+    if (err.failed()) return EntryCommit{};
+    const ShortCutResult r = m_formulas->shortCuts().run(m_platform, current, level, row, col, text);
+    if (r.moved) moveTo(level, r.row, r.col, err);
+    return EntryCommit{true, r.moved, r.row, r.col};
+}
+
+std::optional<int64_t> Session::cellProperty(int level, int row, int col, int property, int32_t value, ErrStat& err) {
+    err.enter();
+    if (level == 0) level = m_activeLevel;
+    CellRec* cell = m_cells->findCell(row, col, level, err);
+    if (err.failed()) return std::nullopt;
+    // Reading is free; changing an attribute needs the level to allow it.
+    if (value != kPropertyRead && !allows(kActionAttributes, level)) return std::nullopt;
+    return qx::cellProperty(*m_cells, cell, property, value, [](CellRec& c) { return isCircular(c); });
+}
+
+double Session::evaluate(std::string_view text, ErrStat& err) {
+    std::string buffer(text);  // the evaluator cuts its text in place while it calls functions
+    Evaluator& evaluator = m_formulas->evaluator();
+    evaluator.setDefaultLevel(m_activeLevel);
+    return evaluator.evaluateFormula(nullptr, buffer.data(), err);
 }
 
 }  // namespace qx

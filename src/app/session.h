@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "app/command_table.h"
 #include "core/app_globals.h"
@@ -32,6 +33,14 @@ struct SessionOptions {
 struct CellPointer {
     int row = 1;
     int col = 1;
+};
+
+// What a front end does once an entry has been committed.
+struct EntryCommit {
+    bool stored = false;  // the entry ran (it may still have failed: see the ErrStat); false when refused
+    bool moved = false;   // a search ShortCut found a cell at row, col; the pointer is there now
+    int row = 0;
+    int col = 0;
 };
 
 class Session {
@@ -86,8 +95,21 @@ class Session {
     CommandOutcome dispatch(int id, ErrStat& err);
     CommandOutcome dispatch(std::string_view name, ErrStat& err);
 
+    // The operations both front ends offer besides commands. Level 0 means the active level.
+
+    // Text typed for a place, committed as the edit bar does: the level must allow editing the cell (or
+    // adding one where there is none), ShortCut Commands run, anything else is entered, and then failed
+    // cells get another try. A refusal shows its box and changes nothing.
+    EntryCommit commitEntry(int level, int row, int col, std::string_view text, ErrStat& err);
+    // Reads cell property `property` of a place, or writes `value` first unless it is kPropertyRead;
+    // writing needs the level to allow attribute changes. None when the place is refused or out of range.
+    std::optional<int64_t> cellProperty(int level, int row, int col, int property, int32_t value, ErrStat& err);
+    // Evaluates text as a formula of no cell; addresses without a level name the active level.
+    double evaluate(std::string_view text, ErrStat& err);
+
   private:
     void startFiles();
+    EntryCommit runShortCut(int level, int row, int col, std::string_view text, ErrStat& err);
     bool checkPlace(int level, int row, int col, ErrStat& err) const;
     CommandOutcome run(const Command* command, ErrStat& err);
 

@@ -4,7 +4,7 @@
 #include <climits>
 #include <string_view>
 
-#include "app/line_interpreter.h"
+#include "cli/line_interpreter.h"
 
 namespace qx {
 namespace {

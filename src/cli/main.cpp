@@ -5,9 +5,9 @@
 #include <memory>
 #include <vector>
 
-#include "app/line_interpreter.h"
 #include "app/session.h"
 #include "cli/cli_options.h"
+#include "cli/line_interpreter.h"
 #include "core/err_report.h"
 #include "quorix_version.h"
 

@@ -12,6 +12,7 @@
 #include <QStatusBar>
 #include <algorithm>
 
+#include "app/document_commands.h"
 #include "app/session.h"
 #include "core/err_report.h"
 #include "core/paths.h"
@@ -19,7 +20,6 @@
 #include "protect/protection.h"
 #include "quorix_version.h"
 #include "ui/app_icon.h"
-#include "ui/entry_commit.h"
 #include "ui/menu_layout.h"
 #include "ui/qt_platform.h"
 
@@ -429,10 +429,10 @@ bool MainWindow::commitEdit() {
     if (!m_editing || engineBusy()) return false;
     const std::string text = toEngine(m_editBar->text());
     ErrStat err;
-    CommitOutcome outcome;
+    EntryCommit outcome;
     {
         EngineScope scope(*this);
-        outcome = commitEntry(m_session, m_editLevel, m_editRowNumber, m_editCol, text, err);
+        outcome = m_session.commitEntry(m_editLevel, m_editRowNumber, m_editCol, text, err);
     }
     if (err.failed()) {
         int position = 0;
@@ -658,11 +658,10 @@ void MainWindow::refreshRecentFiles() {
 void MainWindow::openRecent(const QString& path) {
     if (engineBusy()) return;
     if (m_editing) cancelEdit();
-    const SplitPath where = splitPath(pathToEngine(path));
     ErrStat err;
     {
         EngineScope scope(*this);
-        m_session.files().openFile(m_session.activeLevel(), true, where.directory, where.name, err);
+        openDocument(m_session, pathToEngine(path), err);
     }
     if (err.failed()) reportFailure(err);
     m_changed = true;

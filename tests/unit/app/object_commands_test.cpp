@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
 
-#include "app/line_interpreter.h"
+#include "app/session.h"
+#include "platform/headless_platform.h"
 
 namespace qx {
 namespace {
@@ -16,9 +16,9 @@ class ObjectCommandsTest : public ::testing::Test {
         ErrStat err;
         ASSERT_TRUE(session.start(err));
     }
-    void run(const std::string& script) {
-        std::istringstream in(script);
-        cli.runStream(in);
+    void enter(int row, int col, const std::string& text) {
+        ErrStat err;
+        session.commitEntry(1, row, col, text, err);
     }
     std::vector<double> array(int row, int col) {
         ErrStat err;
@@ -29,12 +29,13 @@ class ObjectCommandsTest : public ::testing::Test {
 
     HeadlessPlatform platform;
     Session session{platform, {}};
-    std::ostringstream out;
-    LineInterpreter cli{session, platform, out, out};
 };
 
 TEST_F(ObjectCommandsTest, PromptedOperationsReadTheirNumbers) {
-    run("enter [1,1] @Table(2,2,3,4,1,2)\nenter [1,1] @Table()\ngoto [1,1]\n");
+    enter(1, 1, "@Table(2,2,3,4,1,2)");
+    enter(1, 1, "@Table()");
+    ErrStat moved;
+    ASSERT_TRUE(session.moveTo(1, 1, 1, moved));
     const struct {
         const char* command;
         const char* answer;  // none: the prompt is cancelled
@@ -56,39 +57,47 @@ TEST_F(ObjectCommandsTest, PromptedOperationsReadTheirNumbers) {
     }
 }
 
-// Random table verbs and object commands over a small sheet never break the row lists or the dependents.
+// Random table operations and object commands over a small sheet never break the row lists or the dependents.
 TEST_F(ObjectCommandsTest, RandomObjectCommandsKeepTheStoreSound) {
-    const char* words[] = {"table invert", "table swap 1 2", "table rmrow 1",   "table rmcol 2", "table sort 1 desc",
-                           "table sort 2", "table buffer",   "Capture",         "CapTable",      "CapMatrx",
-                           "CapXYZ",       "CapSegmt",       "CapPolyg",        "Place",         "PlaceWks",
-                           "Invert",       "table",          "table swap -1 x", "table sort 9 9"};
+    static const SortKey kDescending[] = {{1, true}};
+    static const SortKey kSecond[] = {{2, false}};
+    static const SortKey kOutside[] = {{9, false}, {9, false}};
+    const TableRequest requests[] = {
+        {TableAction::Invert, 0, 0, {}},        {TableAction::SwapColumns, 1, 2, {}},
+        {TableAction::RemoveRow, 1, 0, {}},     {TableAction::RemoveColumn, 2, 0, {}},
+        {TableAction::Sort, 0, 0, kDescending}, {TableAction::Sort, 0, 0, kSecond},
+        {TableAction::Sort, 0, 0, kOutside},
+    };
+    const char* commands[] = {"Capture",  "CapTable", "CapMatrx", "CapXYZ", "CapSegmt",
+                              "CapPolyg", "Place",    "PlaceWks", "Invert"};
     const char* entries[] = {"1", "'a", "@Table()", "@Table(2,2,1,2,3,4)", "@Matrix(1,2,3,4)", "+[1,1]+1", "'"};
     unsigned x = 12345;
     auto next = [&x](unsigned n) {
         x = x * 1103515245u + 12345u;
         return (x >> 16) % n;
     };
-    auto at = [](int row, int col) { return "[" + std::to_string(row) + "," + std::to_string(col) + "]"; };
     for (int step = 0; step < 1500; ++step) {
         const int r1 = 1 + static_cast<int>(next(6));
         const int c1 = 1 + static_cast<int>(next(6));
-        std::string line;
-        switch (next(4)) {
+        ErrStat err;
+        switch (next(5)) {
             case 0:
-                line = "enter " + at(r1, c1) + " " + entries[next(7)];
+                session.commitEntry(0, r1, c1, entries[next(7)], err);
                 break;
             case 1:
-                line =
-                    "select " + at(r1, c1) + "^" + at(r1 + static_cast<int>(next(4)), c1 + static_cast<int>(next(4)));
+                session.select(0, CellArea{r1, c1, r1 + static_cast<int>(next(4)), c1 + static_cast<int>(next(4))},
+                               err);
                 break;
             case 2:
-                line = "goto " + at(r1, c1);
+                session.moveTo(0, r1, c1, err);
+                break;
+            case 3:
+                requestTableOperation(session, requests[next(static_cast<unsigned>(std::size(requests)))], err);
                 break;
             default:
-                line = words[next(sizeof words / sizeof words[0])];
+                session.dispatch(commands[next(static_cast<unsigned>(std::size(commands)))], err);
         }
-        cli.runLine(line);
-        if (step % 100 == 0) run("Delete\n");
+        if (step % 100 == 0) session.dispatch("Delete", err);
     }
     EXPECT_EQ(session.cells().checkRows(1), "");
     EXPECT_EQ(session.cells().checkDependents(1), "");

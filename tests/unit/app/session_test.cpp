@@ -7,6 +7,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "core/property_access.h"
+#include "formula/formula_codes.h"
 #include "platform/headless_platform.h"
 #include "unit/core/temp_directory.h"
 
@@ -43,7 +45,10 @@ TEST(Session, LevelCountIsClampedAtStart) {
 }
 
 TEST(Session, RefusedMovesChangeNothing) {
-    const struct { int level, row, col; int32_t code; } cases[] = {
+    const struct {
+        int level, row, col;
+        int32_t code;
+    } cases[] = {
         {0, 0, 1, 6}, {0, 65535, 1, 6}, {0, 1, 0, 7}, {0, 1, 256, 7}, {33, 1, 1, 8}, {-1, 1, 1, 8}, {99, 0, 0, 6},
     };
     Started s;
@@ -144,6 +149,59 @@ TEST(Session, DeleteRefusesABlockHoldingAProtectedCell) {
     EXPECT_EQ(s.session.dispatch(s.session.commands().findByName("Delete")->id, s.err), CommandOutcome::Failed);
     EXPECT_EQ(s.err.code, 40);
     EXPECT_NE(cells.findCell(2, 2, 1, s.err), nullptr);
+}
+
+// What a committed entry tells the front end: stored or refused, the entry's own failure, and where a
+// search moved the pointer. Level 0 is the active level.
+TEST(Session, CommittedEntriesSayWhatTheFrontEndShows) {
+    const struct {
+        const char* name;
+        uint32_t permissions;  // of level 2, the active one
+        int row, col;
+        const char* text;
+        bool stored, moved;
+        int32_t code;                // the entry's failure; 0 for none
+        std::array<int, 3> pointer;  // level, row, column afterwards
+    } cases[] = {
+        {"a formula", kPermissionReset, 1, 1, "+2*3", true, false, 0, {2, 9, 9}},
+        {"a failing formula is stored", kPermissionReset, 1, 2, "+1/0", true, false, fcode::kDividingByZero, {2, 9, 9}},
+        {"a search moves the pointer", kPermissionReset, 1, 1, "\\find", true, true, 0, {2, 4, 5}},
+        {"adding refused", kPermissionReset & ~(1u << kActionAddCells), 7, 7, "+1", false, false, 0, {2, 9, 9}},
+        {"editing refused", kPermissionReset & ~(1u << kActionEdit), 4, 5, "+1", false, false, 0, {2, 9, 9}},
+        {"filling refused", kPermissionReset & ~(1u << kActionEdit), 4, 5, "=1<2", false, false, 0, {2, 9, 9}},
+    };
+    for (const auto& c : cases) {
+        Started s;
+        ASSERT_TRUE(s.session.moveTo(2, 9, 9, s.err));
+        s.session.commitEntry(0, 4, 5, "'find me", s.err);
+        setPermissionWord(s.session.protection(), 2, c.permissions);
+        const EntryCommit r = s.session.commitEntry(0, c.row, c.col, c.text, s.err);
+        EXPECT_EQ(r.stored, c.stored) << c.name;
+        EXPECT_EQ(r.moved, c.moved) << c.name;
+        EXPECT_EQ(s.err.failed() ? s.err.code : 0, c.code) << c.name;
+        EXPECT_EQ(s.place(), c.pointer) << c.name;
+        EXPECT_EQ(s.platform.boxes().size(), c.stored ? 0u : 1u) << c.name << ": a refusal says why";
+        ErrStat err;
+        EXPECT_EQ(s.session.cells().findCell(7, 7, 2, err), nullptr) << c.name;
+    }
+}
+
+// A committed edit gives failed cells another try; reading and writing a property goes through the same
+// permission rules.
+TEST(Session, CommitRetriesFailedCellsAndPropertiesAskPermission) {
+    Started s;
+    s.session.commitEntry(1, 1, 1, "+1/[1,2+[*]]", s.err);  // a textual address: no dependency on [1,2]
+    ASSERT_EQ(s.err.code, fcode::kDividingByZero);
+    s.session.commitEntry(1, 1, 2, "+4", s.err);
+    EXPECT_FALSE(s.err.failed());
+    EXPECT_EQ(s.session.evaluate("[1,1]", s.err), 0.25);
+
+    setPermissionWord(s.session.protection(), 1, kPermissionReset & ~(1u << kActionAttributes));
+    EXPECT_EQ(s.session.cellProperty(1, 1, 1, 5, kPropertyRead, s.err), std::optional<int64_t>(0));
+    EXPECT_EQ(s.session.cellProperty(1, 1, 1, 5, 1, s.err), std::nullopt);
+    EXPECT_EQ(s.platform.boxes().size(), 1u);
+    EXPECT_EQ(s.session.cellProperty(0, 0, 1, 5, kPropertyRead, s.err), std::nullopt);
+    EXPECT_EQ(s.err.code, 6);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "app/address_argument.h"
+#include "cli/address_argument.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,9 @@ namespace {
 
 constexpr int kHighest = 32;
 
-std::array<int, 4> fields(const AddressArgument& a) { return {a.row, a.col, a.element, a.level}; }
+std::array<int, 4> fields(const AddressArgument& a) {
+    return {a.row, a.col, a.element, a.level};
+}
 
 struct AddressCase {
     std::string text;
@@ -22,14 +24,29 @@ struct AddressCase {
 // The common refusals run through the CLI address transcript; these are the finer points.
 TEST(AddressArgument, ReadsSingleAddresses) {
     const AddressCase cases[] = {
-        {"[1,1]", 0, {1, 1, 0, 0}},    {"  [ 12 , 7 ]  ", 0, {12, 7, 0, 0}},   {"[$3,$4]", 0, {3, 4, 0, 0}},
-        {"[+5,6]", 0, {5, 6, 0, 0}},   {"[65534,255]", 0, {65534, 255, 0, 0}}, {"[2,3,4]", 0, {2, 3, 4, 0}},
-        {"[2,3,,9]", 0, {2, 3, 0, 9}}, {"[2,3,8191,32]", 0, {2, 3, 8191, 32}}, {"[2,3,,0]", 0, {2, 3, 0, 0}},
-        {"[-1,1]", 6, {}},             {"[1,1,,-1]", 8, {}},                   {"[1,1,8192]", 9, {}},
+        {"[1,1]", 0, {1, 1, 0, 0}},
+        {"  [ 12 , 7 ]  ", 0, {12, 7, 0, 0}},
+        {"[$3,$4]", 0, {3, 4, 0, 0}},
+        {"[+5,6]", 0, {5, 6, 0, 0}},
+        {"[65534,255]", 0, {65534, 255, 0, 0}},
+        {"[2,3,4]", 0, {2, 3, 4, 0}},
+        {"[2,3,,9]", 0, {2, 3, 0, 9}},
+        {"[2,3,8191,32]", 0, {2, 3, 8191, 32}},
+        {"[2,3,,0]", 0, {2, 3, 0, 0}},
+        {"[-1,1]", 6, {}},
+        {"[1,1,,-1]", 8, {}},
+        {"[1,1,8192]", 9, {}},
         // The first range error wins, but only once the whole address has been read.
-        {"[0,0,,99]", 6, {}}, {"[1,0,,99]", 7, {}}, {"[0,1", 17, {}}, {"[99999999999999999999,1]", 6, {}},
+        {"[0,0,,99]", 6, {}},
+        {"[1,0,,99]", 7, {}},
+        {"[0,1", 17, {}},
+        {"[99999999999999999999,1]", 6, {}},
         {"[0,1,-1]", 9, {}},  // a bad element fails at once, before the remembered row
-        {"[1,]", 41, {}}, {"[1,1,,2,3]", 17, {}}, {"[1,1;", 17, {}}, {"", 30, {}}, {"[1,1]^[2,2]", 31, {}},
+        {"[1,]", 41, {}},
+        {"[1,1,,2,3]", 17, {}},
+        {"[1,1;", 17, {}},
+        {"", 30, {}},
+        {"[1,1]^[2,2]", 31, {}},
     };
     for (const AddressCase& c : cases) {
         ErrStat err;
@@ -43,9 +60,13 @@ TEST(AddressArgument, ReadsSingleAddresses) {
 }
 
 TEST(AddressArgument, ReadsRanges) {
-    const struct { std::string text; int32_t code; int r1, c1, r2, c2, level; } cases[] = {
-        {"[1,2]^[3,4]", 0, 1, 2, 3, 4, 0},    {"[1,2^3,4]", 0, 1, 2, 3, 4, 0}, {"[1,2,,5]^[3,4]", 0, 1, 2, 3, 4, 5},
-        {"[1,2]^[3,4,,5]", 0, 1, 2, 3, 4, 5}, {"[1,2]^", 30, 0, 0, 0, 0, 0},   {"[1,2]^[3,4", 17, 0, 0, 0, 0, 0},
+    const struct {
+        std::string text;
+        int32_t code;
+        int r1, c1, r2, c2, level;
+    } cases[] = {
+        {"[1,2]^[3,4]", 0, 1, 2, 3, 4, 0},        {"[1,2^3,4]", 0, 1, 2, 3, 4, 0}, {"[1,2,,5]^[3,4]", 0, 1, 2, 3, 4, 5},
+        {"[1,2]^[3,4,,5]", 0, 1, 2, 3, 4, 5},     {"[1,2]^", 30, 0, 0, 0, 0, 0},   {"[1,2]^[3,4", 17, 0, 0, 0, 0, 0},
         {"[1,2]^[3,4]^[5,6]", 31, 0, 0, 0, 0, 0},
     };
     for (const auto& c : cases) {

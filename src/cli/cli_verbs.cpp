@@ -3,13 +3,13 @@
 #include <charconv>
 #include <string>
 
-#include "app/address_argument.h"
-#include "app/attribute_verb.h"
-#include "app/file_verbs.h"
-#include "app/formula_verbs.h"
-#include "app/function_verbs.h"
-#include "app/line_interpreter.h"
-#include "app/object_verbs.h"
+#include "cli/address_argument.h"
+#include "cli/attribute_verb.h"
+#include "cli/file_verbs.h"
+#include "cli/formula_verbs.h"
+#include "cli/function_verbs.h"
+#include "cli/line_interpreter.h"
+#include "cli/object_verbs.h"
 
 namespace qx {
 namespace {

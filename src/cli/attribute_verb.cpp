@@ -1,13 +1,12 @@
-#include "app/attribute_verb.h"
+#include "cli/attribute_verb.h"
 
 #include <charconv>
+#include <optional>
 #include <string>
 
-#include "app/address_argument.h"
-#include "app/line_interpreter.h"
-#include "core/circular.h"
+#include "cli/address_argument.h"
+#include "cli/line_interpreter.h"
 #include "core/property_access.h"
-#include "protect/protection.h"
 
 namespace qx {
 namespace {
@@ -48,16 +47,11 @@ void attrVerb(LineInterpreter& cli, std::string_view args) {
         err.fail(kOriginAttrVerb, 1, kCodeIllegalParameter);
         return cli.reportProblem(err);
     }
-    const int level = at.level != 0 ? at.level : session.activeLevel();
-    CellRec* cell = session.cells().findCell(at.row, at.col, level, err);
-    if (err.failed()) return cli.reportProblem(err);
     const int property = code < 0 || code >= kPropertyCount ? -1 : static_cast<int>(code);
-    // Reading is free; changing an attribute needs the level to allow it.
-    if (value != kPropertyRead && !session.allows(kActionAttributes, level)) return;
     const auto word = static_cast<int32_t>(static_cast<uint32_t>(value));
-    const int64_t result = cellProperty(session.cells(), cell, property, value == kPropertyRead ? kPropertyRead : word,
-                                        [](CellRec& c) { return isCircular(c); });
-    cli.printLine(std::to_string(result));
+    const std::optional<int64_t> result = session.cellProperty(at.level, at.row, at.col, property, word, err);
+    if (err.failed()) return cli.reportProblem(err);
+    if (result) cli.printLine(std::to_string(*result));
 }
 
 }  // namespace qx

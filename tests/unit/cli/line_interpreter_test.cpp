@@ -1,4 +1,4 @@
-#include "app/line_interpreter.h"
+#include "cli/line_interpreter.h"
 
 #include <gtest/gtest.h>
 

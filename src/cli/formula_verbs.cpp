@@ -1,14 +1,13 @@
-#include "app/formula_verbs.h"
+#include "cli/formula_verbs.h"
 
 #include <algorithm>
 #include <string>
 
-#include "app/address_argument.h"
-#include "app/line_interpreter.h"
+#include "cli/address_argument.h"
+#include "cli/line_interpreter.h"
 #include "core/number_text.h"
 #include "display/cell_display.h"
 #include "display/display_format.h"
-#include "protect/protection.h"
 
 namespace qx {
 namespace {
@@ -79,26 +78,8 @@ void enterVerb(LineInterpreter& cli, std::string_view args) {
         return cli.reportProblem(err);
     }
     if (pos < args.size() && args[pos] == ' ') ++pos;
-    session.scratch().formulaErrorCaptured = false;  // a new edit starts a new error capture
-    const std::string_view text = args.substr(pos);
-    const int level = levelOf(session, at);
-    if (classifyEntry(text) == EntryKind::ShortCut) {
-        // "=" followed by more writes into the cell's Array Area: that edits the cell as typing over it does.
-        const bool fills = text.front() == '=' && text.find_first_not_of(' ', 1) != std::string_view::npos;
-        if (fills && !session.allows(kActionEdit, level)) return;
-        CellRec* current = session.cells().findCell(at.row, at.col, level, err);
-        const ShortCutResult r =
-            session.formulas().shortCuts().run(cli.platform(), current, level, at.row, at.col, text);
-        if (r.moved) session.moveTo(level, r.row, r.col, err);
-        return;
-    }
-    // Typing over a cell edits it; typing into an empty place adds one.
-    const CellRec* existing = session.cells().findCell(at.row, at.col, level, err);
-    const bool adds = existing == nullptr || existing->isPlaceholder();
-    if (!session.allows(adds ? kActionAddCells : kActionEdit, level)) return;
-    session.formulas().entry().storeEntry(text, at.row, at.col, level, EntryOptions{}, err);
+    session.commitEntry(at.level, at.row, at.col, args.substr(pos), err);
     if (err.failed()) cli.printFailure(err);
-    session.recalc().retryFailedCells();  // a committed edit may let failed cells compute again
 }
 
 void showVerb(LineInterpreter& cli, std::string_view args) {
@@ -123,12 +104,8 @@ void valueVerb(LineInterpreter& cli, std::string_view args) {
 }
 
 void evalVerb(LineInterpreter& cli, std::string_view args) {
-    Session& session = cli.session();
     ErrStat err;
-    std::string text(args);
-    Evaluator& evaluator = session.formulas().evaluator();
-    evaluator.setDefaultLevel(session.activeLevel());
-    const double value = evaluator.evaluateFormula(nullptr, text.data(), err);
+    const double value = cli.session().evaluate(args, err);
     if (err.failed()) return cli.printFailure(err);
     cli.printLine(formatG15(value));
 }

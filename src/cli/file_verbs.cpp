@@ -1,10 +1,10 @@
-#include "app/file_verbs.h"
+#include "cli/file_verbs.h"
 
 #include <charconv>
 #include <string>
 
-#include "app/line_interpreter.h"
-#include "core/paths.h"
+#include "app/document_commands.h"
+#include "cli/line_interpreter.h"
 
 namespace qx {
 namespace {
@@ -36,21 +36,16 @@ bool readNumber(std::string_view text, int64_t& value) {
 void openVerb(LineInterpreter& cli, std::string_view args) {
     const std::string_view path = trimArgument(args);
     if (path.empty()) return illegal(cli, 1);
-    const SplitPath where = splitPath(path);
-    Session& session = cli.session();
     ErrStat err;
-    session.files().openFile(session.activeLevel(), true, where.directory, where.name, err);
+    openDocument(cli.session(), path, err);
     if (err.failed()) cli.reportProblem(err);
 }
 
 void saveVerb(LineInterpreter& cli, std::string_view args) {
     const std::string_view path = trimArgument(args);
     if (path.empty()) return illegal(cli, 2);
-    const SplitPath where = splitPath(path);
-    Session& session = cli.session();
     ErrStat err;
-    const int level = extensionCode(where.name) == extcode::kWorkbook ? 0 : session.activeLevel();
-    session.files().saveFile(level, where.directory, where.name, level != 0, err);
+    saveDocument(cli.session(), path, err);
     if (err.failed()) cli.reportProblem(err);
 }
 

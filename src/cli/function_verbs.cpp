@@ -1,8 +1,8 @@
-#include "app/function_verbs.h"
+#include "cli/function_verbs.h"
 
 #include <string>
 
-#include "app/line_interpreter.h"
+#include "cli/line_interpreter.h"
 #include "functions/function_help.h"
 
 namespace qx {

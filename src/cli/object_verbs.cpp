@@ -1,12 +1,11 @@
-#include "app/object_verbs.h"
+#include "cli/object_verbs.h"
 
 #include <charconv>
 #include <string>
 #include <vector>
 
-#include "app/line_interpreter.h"
 #include "app/object_commands.h"
-#include "protect/protection.h"
+#include "cli/line_interpreter.h"
 
 namespace qx {
 
@@ -106,8 +105,7 @@ void tableVerb(LineInterpreter& cli, std::string_view args) {
         err.fail(kOriginTableVerb, 1, kCodeIllegalParameter);
         return cli.reportProblem(err);
     }
-    if (!cli.session().allows(kActionEdit)) return;
-    cli.printOutcome(runTableOperation(cli.session(), request, err), err);
+    cli.printOutcome(requestTableOperation(cli.session(), request, err), err);
 }
 
 }  // namespace qx

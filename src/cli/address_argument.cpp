@@ -1,4 +1,4 @@
-#include "app/address_argument.h"
+#include "cli/address_argument.h"
 
 #include <cstdint>
 
