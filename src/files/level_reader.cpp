@@ -456,6 +456,12 @@ bool LevelReader::completeCell(std::string_view text, ErrStat& err) {
     p.active = false;
     if (p.row < 1 || p.row > kMaxRow || p.col < 1 || p.col > kMaxCol) return true;
     const auto type = static_cast<CellType>(p.flags & cellflag::kTypeMask);
+    // A record repeating a place replaces the cell this load made there (the level started empty):
+    // "Protect Cell" guards what a user does, not the reader overwriting its own work.
+    ErrStat looked;
+    if (CellRec* earlier = m_ctx.store.findCell(p.row, p.col, m_level, looked); earlier && !earlier->isPlaceholder()) {
+        earlier->set(cellflag::kProtectCell, false);
+    }
     ErrStat made;
     made.detail = -1;  // the overlap check is skipped while loading
     CellRec* cell = m_ctx.store.makeCell(p.row, p.col, m_level, type, made);

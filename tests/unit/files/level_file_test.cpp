@@ -195,6 +195,32 @@ TEST(LevelReader, QuestionsWhileLoading) {
     }
 }
 
+// A damaged file may repeat a place. The later record replaces the cell this load made there even
+// when that one is marked "Protect Cell", and the load goes on; afterwards the mark guards again.
+TEST(LevelReader, RepeatedPlaceReplacesTheCellThisLoadMade) {
+    const struct {
+        const char* records;
+        bool protectedAfter;
+    } cases[] = {
+        {"~~R1C1P513Y1048576;Point~~R1C1P1Y1048576;Again", false},
+        {"~~R1C1P512Y0J0E0{4};+4~~R1C1P513Y0;Again", true},
+        {"~~R1C1P513Y0;Point~~R1C1P513Y0;Again", true},
+        {"~~R1C1P513Y0;Point~~R1C2P0Y0J0M1{1,1}E0{0};+[1,1]~~R1C1P1Y0;Again", false},
+    };
+    for (const auto& c : cases) {
+        FileFixture fx(3);
+        ASSERT_TRUE(fx.load(std::string("~~SV3.00") + c.records + "~~R2C1P1Y0;after~~Xe")) << c.records;
+        CellRec* cell = fx.cell(1, 1);
+        ASSERT_NE(cell, nullptr) << c.records;
+        EXPECT_EQ(cell->textView(), "Again") << c.records;
+        ASSERT_NE(fx.cell(2, 1), nullptr) << c.records;
+        EXPECT_TRUE(fx.store.checkRows(1).empty() && fx.store.checkDependents(1).empty()) << c.records;
+        ErrStat err;
+        fx.store.deleteCellNow(cell, err);
+        EXPECT_EQ(err.failed(), c.protectedAfter) << c.records;
+    }
+}
+
 // A level whose permission word forbids adding cells gets none from a level file.
 TEST(LevelReader, ProtectionCheckAfterLoadingClearsTheLevelAgain) {
     test::FileFixture fx(3);
