@@ -18,10 +18,6 @@ constexpr int32_t kCodeIllegalParameter = 78;
 constexpr Origin kOriginLevelVerb{kLetterA, 95, 8};
 constexpr Origin kOriginAnswerVerb{kLetterA, 95, 9};
 
-void notAvailableVerb(LineInterpreter& cli, std::string_view) {
-    cli.reportNotAvailable();
-}
-
 void levelVerb(LineInterpreter& cli, std::string_view args) {
     ErrStat err;
     std::string_view text = trimArgument(args);
@@ -89,8 +85,8 @@ constexpr std::array kVerbs = std::to_array<Verb>({
     {"rename", renameVerb, "workbook|worksheet NAME", "rename the workbook or the active level"},
     {"protect", protectVerb, "password TEXT | level N WORD",
      "workbook password (empty clears it), a level's permissions"},
-    {"import", notAvailableVerb, "PATH", "text import at the pointer (not available yet)"},
-    {"export", notAvailableVerb, "PATH", "text export of the selection (not available yet)"},
+    {"import", importVerb, "PATH", "text import at the pointer (not available yet)"},
+    {"export", exportVerb, "PATH", "text export of the selection (not available yet)"},
     {"level", levelVerb, "N", "make level N the active level"},
     {"goto", gotoVerb, "[R,C]", "move the cell pointer"},
     {"select", selectVerb, "[R1,C1]^[R2,C2]", "select a block"},

@@ -5,6 +5,7 @@
 
 #include "app/document_commands.h"
 #include "cli/line_interpreter.h"
+#include "core/paths.h"
 
 namespace qx {
 namespace {
@@ -47,6 +48,24 @@ void saveVerb(LineInterpreter& cli, std::string_view args) {
     ErrStat err;
     saveDocument(cli.session(), path, err);
     if (err.failed()) cli.reportProblem(err);
+}
+
+// Until text import and export are built, a path is only checked, so a hostile one is refused as it
+// will be then.
+void textFileVerb(LineInterpreter& cli, std::string_view args, int point) {
+    const std::string_view path = trimArgument(args);
+    if (path.empty()) return illegal(cli, point);
+    ErrStat err;
+    if (!checkPathText(path, err)) return cli.reportProblem(err);
+    cli.reportNotAvailable();
+}
+
+void importVerb(LineInterpreter& cli, std::string_view args) {
+    textFileVerb(cli, args, 5);
+}
+
+void exportVerb(LineInterpreter& cli, std::string_view args) {
+    textFileVerb(cli, args, 6);
 }
 
 void renameVerb(LineInterpreter& cli, std::string_view args) {

@@ -10,6 +10,9 @@ class LineInterpreter;
 void openVerb(LineInterpreter& cli, std::string_view args);
 // "save PATH": ".qx2" saves the active level, ".qx3" the workbook, without asking.
 void saveVerb(LineInterpreter& cli, std::string_view args);
+// "import PATH", "export PATH": text files at the pointer and of the selection (not built yet).
+void importVerb(LineInterpreter& cli, std::string_view args);
+void exportVerb(LineInterpreter& cli, std::string_view args);
 // "rename workbook NAME" or "rename worksheet NAME" (the active level).
 void renameVerb(LineInterpreter& cli, std::string_view args);
 // "protect password TEXT" sets the workbook password (empty text clears it);

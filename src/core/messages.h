@@ -27,6 +27,7 @@ std::size_t longestGeneralMessage();
 inline constexpr int32_t kGeneralMessageCount = 103;
 inline constexpr int32_t kWMessageCount = 11;
 inline constexpr int32_t kCodeIoError = 59;
+inline constexpr int32_t kCodeIllegalString = 64;
 
 inline constexpr std::string_view kUnknownError = "unknown error";
 inline constexpr std::string_view kUnsupportedLibraryError = "unsupported library error";

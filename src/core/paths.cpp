@@ -1,9 +1,28 @@
 #include "core/paths.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
+#include "core/messages.h"
+
 namespace qx {
+namespace {
+
+bool holdsControlByte(std::string_view path) {
+    return std::any_of(path.begin(), path.end(), [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return byte < 32 || byte == 127;
+    });
+}
+
+}  // namespace
+
+bool checkPathText(std::string_view path, ErrStat& err) {
+    err.enter();
+    if (holdsControlByte(path)) return err.fail(kPathCheckOrigin, 1, kCodeIllegalString);
+    return true;
+}
 
 std::string joinPath(std::string_view directory, std::string_view name) {
     if (directory.empty()) return std::string(name);
@@ -23,12 +42,12 @@ SplitPath splitPath(std::string_view path) {
 
 bool pathExists(const std::string& path) {
     std::error_code ec;
-    return !path.empty() && std::filesystem::exists(path, ec);
+    return !path.empty() && !holdsControlByte(path) && std::filesystem::exists(path, ec);
 }
 
 bool isRegularFile(const std::string& path) {
     std::error_code ec;
-    return !path.empty() && std::filesystem::is_regular_file(path, ec);
+    return !path.empty() && !holdsControlByte(path) && std::filesystem::is_regular_file(path, ec);
 }
 
 }  // namespace qx

@@ -267,7 +267,7 @@ void appendVersionRecord(std::string& out) {
 
 // ---- file handling -------------------------------------------------------------------------
 
-enum class FileRead { Ok, Missing, TooLarge };
+enum class FileRead { Ok, Missing, TooLarge, Refused };
 
 FileRead readWholeFile(const std::string& path, std::string& bytes) {
     std::FILE* f = std::fopen(path.c_str(), "rb");
@@ -406,8 +406,12 @@ std::string settingsFilePath(const std::string& explicitPath, const std::string&
 SettingsLoad loadSettingsFile(const std::string& path, AppGlobals& app, ScratchRecord& scratch, BarSet& bars) {
     SettingsLoad outcome = SettingsLoad::Read;
     std::string bytes;
-    const FileRead file = readWholeFile(path, bytes);
-    if (file == FileRead::Missing) {
+    ErrStat refused;
+    const FileRead file = checkPathText(path, refused) ? readWholeFile(path, bytes) : FileRead::Refused;
+    if (file == FileRead::Refused) {
+        installDefaultSettings(scratch, bars);
+        outcome = SettingsLoad::Refused;
+    } else if (file == FileRead::Missing) {
         installDefaultSettings(scratch, bars);
         outcome = SettingsLoad::Missing;
     } else {
@@ -434,6 +438,7 @@ SettingsLoad loadSettingsFile(const std::string& path, AppGlobals& app, ScratchR
 bool saveSettingsFile(const std::string& path, const AppGlobals& app, const ScratchRecord& scratch, const BarSet& bars,
                       ErrStat& err) {
     err.enter();
+    if (!checkPathText(path, err)) return err.trace(kSettingsWriteOrigin), false;
     try {
         return replaceFile(path, formatSettings(app, scratch, bars), err);
     } catch (const std::bad_alloc&) {

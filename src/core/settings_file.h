@@ -42,9 +42,10 @@ bool isSettingsSafeText(std::string_view text);
 std::string settingsFilePath(const std::string& explicitPath, const std::string& startDirectory,
                              const std::string& xdgConfigHome, const std::string& home);
 
-enum class SettingsLoad { Read, Stopped, Missing, Unreadable };
+enum class SettingsLoad { Read, Stopped, Missing, Unreadable, Refused };
 
-// Reads the file at start-up. A missing or unreadable file installs the "Table options" bar and
+// Reads the file at start-up. A path that checkPathText refuses is neither read nor renamed and
+// counts as a missing file. A missing or unreadable file installs the "Table options" bar and
 // asks for a repaint; an unreadable one is first renamed to "<path>.bad" so nothing is lost when
 // the settings are written back; a file whose version is not ours is copied there too, since the
 // write at shutdown replaces it. "Standard mode" is always the bar on show afterwards.

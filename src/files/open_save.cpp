@@ -176,10 +176,11 @@ bool FileFlow::writeInto(int level, int code, const std::string& path, const std
 
 bool FileFlow::saveFile(int level, const std::string& directory, const std::string& name, bool backup, ErrStat& err) {
     err.enter();
+    const std::string path = joinPath(directory, storedName(name));
+    if (!checkPathText(path, err)) return err.trace(kSaveFileOrigin), false;
     const int code = extensionCode(name);
     const bool workbook = code == extcode::kWorkbook;
     if (workbook ? workbookEmpty() : m_ctx.store.levelEmpty(level)) return false;
-    const std::string path = joinPath(directory, storedName(name));
     if (code != extcode::kLevel && !workbook) {
         message("WARNING", "Unable to save worksheet to:  " + path + "\n\n(This extension is not supported.)");
         return err.fail(kSaveFileOrigin, 1, filecode::kUnsupported);
@@ -222,6 +223,7 @@ bool FileFlow::savePrompt(int level, bool ask, const std::string& directory, con
         return false;
     }
     const std::string path = joinPath(directory, name);
+    if (!checkPathText(path, err)) return false;
     if (ask) {
         const BoxAnswer answer =
             workbook
@@ -273,6 +275,7 @@ bool FileFlow::readInto(int level, int code, const std::string& path, const std:
 bool FileFlow::loadFile(int level, const std::string& directory, const std::string& name, ErrStat& err) {
     err.enter();
     const std::string path = joinPath(directory, name);  // the real name: file names are case-sensitive here
+    if (!checkPathText(path, err)) return err.trace(kLoadFileOrigin), false;
     std::error_code ec;
     const bool regular = std::filesystem::is_regular_file(path, ec);
     if (!regular || std::filesystem::file_size(path, ec) == 0 || ec) {
@@ -317,6 +320,8 @@ bool FileFlow::loadFile(int level, const std::string& directory, const std::stri
 
 bool FileFlow::openFile(int level, bool ask, const std::string& directory, const std::string& name, ErrStat& err) {
     err.enter();
+    // Refused before any question: a Yes would save or clear the data for a file that cannot be read.
+    if (!checkPathText(joinPath(directory, name), err)) return err.trace(kOpenFlowOrigin), false;
     const bool workbook = extensionCode(name) == extcode::kWorkbook;
     const int target = workbook ? 0 : level;
     const LevelRec* rec = m_ctx.store.levelPtr(level);

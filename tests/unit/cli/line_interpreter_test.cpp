@@ -4,9 +4,13 @@
 
 #include <algorithm>
 #include <array>
+#include <filesystem>
+#include <fstream>
 #include <random>
 #include <sstream>
 #include <vector>
+
+#include "unit/core/temp_directory.h"
 
 namespace qx {
 namespace {
@@ -66,6 +70,44 @@ TEST(LineInterpreter, GarbageLinesNeverStopOrFlood) {
         CellArea area = c.session.selection();
         EXPECT_TRUE(area.firstRow >= 1 && area.lastRow <= kMaxRow && area.firstCol >= 1 && area.lastCol <= kMaxCol);
     }
+}
+
+std::string fileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// A line read with getline keeps a NUL, where the file calls would stop: every verb that takes a
+// path refuses one holding a control byte, and the file it would have reached stays as it was.
+TEST(LineInterpreter, EveryFileVerbRefusesAPathWithAControlByte) {
+    testing::TempDirectory dir;
+    Cli c;
+    const std::string level = dir.file("a.qx2");
+    const std::string book = dir.file("a.qx3");
+    ASSERT_EQ(c.run("enter [1,1] 1\nsave " + level + "\nsave " + book + "\nenter [1,1] 2\n"), "");
+    const std::string levelBytes = fileBytes(level);
+    const std::string bookBytes = fileBytes(book);
+    const auto fileCount = [&] { return std::distance(std::filesystem::directory_iterator(dir.path()), {}); };
+    const auto files = fileCount();
+    const std::string nul(1, '\0');
+    const std::string lines[] = {
+        "save " + level + nul + "x.qx2", "save " + book + nul + "x.qx3",   "open " + level + nul + "x.qx2",
+        "open " + book + nul + "x.qx3",  "import " + level + nul + ".csv", "export " + level + nul + ".csv",
+        "save " + dir.file("b\x01.qx2"), "open " + dir.file("b\tc.qx2"),   "export " + dir.file("b\x7f.csv"),
+    };
+    for (const std::string& line : lines) {
+        c.problems.str("");
+        EXPECT_EQ(c.run(line + "\n"), "") << line;
+        EXPECT_EQ(c.problems.str(), "ERROR  A9001-1  undefined or illegal string\n") << line;
+        EXPECT_EQ(fileBytes(level), levelBytes) << line;
+        EXPECT_EQ(fileBytes(book), bookBytes) << line;
+        EXPECT_EQ(fileCount(), files) << line;
+    }
+    c.problems.str("");
+    EXPECT_EQ(c.run("value [1,1]\nimport " + dir.file("in.csv") + "\n"), "2\n");
+    EXPECT_EQ(c.problems.str(), "not available yet\n");
 }
 
 // Two workbooks driven turn by turn in one process: entries, recalculation, answers and the

@@ -240,6 +240,21 @@ TEST(SettingsFile, SavingReplacesTheFileAndCreatesItsDirectory) {
     EXPECT_EQ(std::tuple(s.err.code, s.err.routine), std::tuple(60, 2));
 }
 
+// A NUL would cut the path short: the garbage file it names instead must be neither read, nor
+// renamed aside at start-up, nor replaced at shutdown.
+TEST(SettingsFile, PathWithControlBytesTouchesNothing) {
+    testing::TempDirectory dir;
+    dir.write("Quorix.ini", "garbage");
+    const std::string hostile = dir.file("Quorix.ini") + std::string("\0.x", 3);
+    State s;
+    EXPECT_EQ(loadSettingsFile(hostile, s.app, s.scratch, s.bars), SettingsLoad::Refused);
+    EXPECT_NE(s.bars.findBar("Table options"), 0) << "starts as without a file";
+    EXPECT_FALSE(saveSettingsFile(hostile, s.app, s.scratch, s.bars, s.err));
+    EXPECT_EQ(s.err.code, 64);
+    EXPECT_EQ(readFile(dir.file("Quorix.ini")), "garbage");
+    EXPECT_FALSE(std::filesystem::exists(dir.file("Quorix.ini.bad")));
+}
+
 TEST(SettingsFile, RandomAndMutatedFilesNeverBreakTheReader) {
     State busy;
     fillBusyState(busy);

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 
 #include "files/open_save.h"
@@ -207,6 +209,53 @@ TEST(Clear, SavePromptAndNewWorkbookName) {
     f.dir.write("wkbk2.qx3", "x");
     EXPECT_FALSE(f.flow.clear(0, true, f.err));
     EXPECT_EQ(f.workbook.name, "wkbk3");
+}
+
+std::set<std::string> filesIn(const std::string& directory) {
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(directory))
+        names.insert(entry.path().filename().string());
+    return names;
+}
+
+// The system calls stop at a NUL: "a.qx2<NUL>x.qx2" would be saved into a.qx2 itself, with a.qx2 as
+// its own temporary file. Every such path is refused before any question, file or cell is touched.
+TEST(HostilePath, RefusedBeforeAnythingIsTouched) {
+    using namespace std::string_literals;
+    FlowFixture f;
+    f.fx.enter(1, 1, "kept");
+    ASSERT_TRUE(f.save(1, "a.qx2"));
+    ASSERT_TRUE(f.save(0, "a.qx3"));
+    const std::string level = f.read("a.qx2");
+    const std::string book = f.read("a.qx3");
+    const auto files = filesIn(f.dir.path());
+    f.fx.enter(1, 1, "newer");
+    const std::string d = f.dir.path();
+    const struct {
+        const char* what;
+        std::function<bool()> run;
+    } cases[] = {
+        {"save level", [&] { return f.save(1, "a.qx2\0x.qx2"s); }},
+        {"save workbook", [&] { return f.save(0, "a.qx3\0x.qx3"s); }},
+        {"save control byte", [&] { return f.save(1, "a\x01.qx2"); }},
+        {"save prompt", [&] { return f.flow.savePrompt(1, true, d, "a.qx2\0.qx2"s, f.err) || !f.err.failed(); }},
+        {"open level", [&] { return f.open(1, "a.qx2\0x.qx2"s); }},
+        {"open workbook", [&] { return f.open(1, "a.qx3\0x.qx3"s); }},
+        {"open from directory", [&] { return f.flow.openFile(1, true, d + "\x7f", "a.qx2", f.err); }},
+        {"load", [&] { return f.flow.loadFile(2, d, "a.qx2\0x.qx2"s, f.err); }},
+    };
+    for (const auto& c : cases) {
+        f.err = ErrStat{};
+        f.fx.platform.clearBoxes();
+        EXPECT_FALSE(c.run()) << c.what;
+        EXPECT_EQ(f.err.code, 64) << c.what;
+        EXPECT_TRUE(f.fx.platform.boxes().empty()) << c.what;
+        EXPECT_EQ(f.read("a.qx2"), level) << c.what;
+        EXPECT_EQ(f.read("a.qx3"), book) << c.what;
+        EXPECT_EQ(filesIn(d), files) << c.what;
+        EXPECT_EQ(f.fx.cell(1, 1)->textView(), "newer") << c.what;
+        EXPECT_TRUE(f.fx.store.levelEmpty(2)) << c.what;
+    }
 }
 
 // Illegal characters and blank names are covered by the command-line transcripts.
