@@ -59,8 +59,10 @@ ComposedError composeLibrary(bool errorFlag, const ErrStat& err) {
     const bool hasTable = m == kLibMath || m == kLibGeometry || m == kLibMatrix;
     if (!hasTable) {
         std::string header = originHeader("ERROR", 'L', m, err.savedRoutine, err.savedPoint);
+        // A file that read fine but is not ours says so; every other block failure is a read or write one.
+        const int32_t ioCode = err.savedCode == kCodeIllegalFileType ? kCodeIllegalFileType : kCodeIoError;
         std::string_view text =
-            m == kLibBlockIo ? tableMessage(MessageTable::General, kCodeIoError) : kUnsupportedLibraryError;
+            m == kLibBlockIo ? tableMessage(MessageTable::General, ioCode) : kUnsupportedLibraryError;
         return {header, std::string(text), 0};
     }
     const MessageTable table =

@@ -26,6 +26,7 @@ std::size_t longestGeneralMessage();
 
 inline constexpr int32_t kGeneralMessageCount = 103;
 inline constexpr int32_t kWMessageCount = 11;
+inline constexpr int32_t kCodeIllegalFileType = 39;
 inline constexpr int32_t kCodeIoError = 59;
 inline constexpr int32_t kCodeIllegalString = 64;
 

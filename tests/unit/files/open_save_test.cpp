@@ -5,8 +5,10 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <random>
 #include <sstream>
 
+#include "core/err_report.h"
 #include "files/open_save.h"
 #include "unit/core/temp_directory.h"
 #include "unit/files/file_fixture.h"
@@ -255,6 +257,21 @@ TEST(HostilePath, RefusedBeforeAnythingIsTouched) {
         EXPECT_EQ(filesIn(d), files) << c.what;
         EXPECT_EQ(f.fx.cell(1, 1)->textView(), "newer") << c.what;
         EXPECT_TRUE(f.fx.store.levelEmpty(2)) << c.what;
+    }
+}
+
+TEST(LoadFile, AFileThatIsNotOursSaysSoRatherThanIoError) {
+    FlowFixture f;
+    std::mt19937 rng(17);
+    std::string noise;
+    for (int n = 0; n < 600; ++n) noise.push_back(static_cast<char>(rng()));
+    f.dir.write("noise.qx3", noise);
+    f.dir.write("words.qx2", "just some words, not a worksheet");
+    for (const char* name : {"noise.qx3", "words.qx2"}) {
+        EXPECT_FALSE(f.open(1, name));
+        ScratchRecord scratch;
+        const std::string shown = oneLine(true, f.err, scratch);
+        EXPECT_NE(shown.find("Illegal or unsupported file type"), std::string::npos) << shown;
     }
 }
 
