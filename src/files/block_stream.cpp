@@ -1,9 +1,16 @@
 #include "files/block_stream.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
+#include <filesystem>
+
+#include "core/messages.h"
 
 namespace qx {
 
@@ -16,16 +23,42 @@ constexpr Origin kOriginOpen{kLetterLib, 1, 3};
 constexpr Origin kOriginOpenPlain{kLetterLib, 1, 4};
 constexpr Origin kOriginBegin{kLetterLib, 1, 5};
 constexpr Origin kOriginCreate{kLetterLib, 1, 6};
-constexpr Origin kOriginClose{kLetterLib, 1, 7};
+constexpr Origin kOriginReplace{kLetterLib, 1, 7};
 constexpr Origin kOriginSourceOpen{kLetterLib, 1, 8};
 
 constexpr int32_t kCodeParameterRange = 37;
-constexpr int32_t kCodeIllegalFileType = 39;
-constexpr int32_t kCodeInputOutput = 59;
 constexpr int32_t kCodeCannotOpen = 60;
 
 constexpr uint64_t blockOffset(int64_t block) {
     return static_cast<uint64_t>(block - 1) * kBlockSize;
+}
+
+constexpr int kCreateAttempts = 3;
+
+// Closes a descriptor on every way out unless it was handed on.
+struct DescriptorGuard {
+    int fd;
+    bool handedOn = false;
+    ~DescriptorGuard() {
+        if (!handedOn) ::close(fd);
+    }
+};
+
+// Whether path still names the file open on fd (it was not removed or replaced meanwhile).
+bool namesFile(const std::string& path, int fd) {
+    struct stat named {};
+    struct stat open {};
+    return ::stat(path.c_str(), &named) == 0 && ::fstat(fd, &open) == 0 && named.st_dev == open.st_dev &&
+           named.st_ino == open.st_ino;
+}
+
+// A rename is durable only once its directory is synced: a crash right after a save keeps the new file.
+void syncDirectoryOf(const std::string& path) {
+    const std::string directory = std::filesystem::path(path).parent_path().string();
+    const int fd = ::open(directory.empty() ? "." : directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
 }
 
 bool seekTo(std::FILE* file, uint64_t& position, uint64_t offset) {
@@ -46,10 +79,29 @@ FileBlockSink::~FileBlockSink() {
 bool FileBlockSink::create(const std::string& path, ErrStat& err) {
     err.enter();
     if (m_file) std::fclose(m_file);
-    m_file = std::fopen(path.c_str(), "wb");
+    m_file = nullptr;
     m_position = 0;
-    if (!m_file) return err.fail(kOriginCreate, 1, kCodeCannotOpen);
-    return true;
+    for (int attempt = 0; attempt < kCreateAttempts; ++attempt) {
+        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+        if (fd < 0) return err.fail(kOriginCreate, 1, kCodeCannotOpen);
+        DescriptorGuard guard{fd};
+        // Held by another writer: refused. On a file system without locks the file is written unlocked.
+        if (::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
+            return err.fail(kOriginCreate, 2, kCodeCannotOpen);
+        }
+        // A cleaner may have taken the file for a leftover between the open and the lock.
+        if (!namesFile(path, fd)) continue;
+        struct stat st {};
+        if (::fstat(fd, &st) != 0 || (S_ISREG(st.st_mode) && ::ftruncate(fd, 0) != 0)) {
+            return err.fail(kOriginCreate, 3, kCodeCannotOpen);
+        }
+        m_file = ::fdopen(fd, "wb");
+        if (!m_file) return err.fail(kOriginCreate, 4, kCodeCannotOpen);
+        guard.handedOn = true;
+        m_path = path;
+        return true;
+    }
+    return err.fail(kOriginCreate, 5, kCodeCannotOpen);
 }
 
 bool FileBlockSink::writeAt(uint64_t offset, std::string_view bytes) {
@@ -63,15 +115,40 @@ bool FileBlockSink::flush() {
     return m_file && std::fflush(m_file) == 0;
 }
 
-bool FileBlockSink::close(bool sync, ErrStat& err) {
+bool FileBlockSink::replace(const std::string& target, ErrStat& err) {
     err.enter();
-    if (!m_file) return err.fail(kOriginClose, 1, kCodeInputOutput);
-    bool ok = std::fflush(m_file) == 0;
-    if (ok && sync) ok = fsync(fileno(m_file)) == 0;
-    ok = std::fclose(m_file) == 0 && ok;
+    if (!m_file) return err.fail(kOriginReplace, 1, kCodeIoError);
+    if (std::fflush(m_file) != 0 || ::fsync(fileno(m_file)) != 0) {
+        discard();
+        return err.fail(kOriginReplace, 2, kCodeIoError);
+    }
+    if (std::rename(m_path.c_str(), target.c_str()) != 0) {
+        discard();
+        return err.fail(kOriginReplace, 3, kCodeIoError);
+    }
+    syncDirectoryOf(target);
+    // Everything is on the device and in place; closing only gives up the lock.
+    std::fclose(m_file);
     m_file = nullptr;
-    if (!ok) return err.fail(kOriginClose, 2, kCodeInputOutput);
     return true;
+}
+
+void FileBlockSink::discard() {
+    if (!m_file) return;
+    // Removed while still locked, and only if the name is still ours.
+    if (namesFile(m_path, fileno(m_file))) ::unlink(m_path.c_str());
+    std::fclose(m_file);
+    m_file = nullptr;
+}
+
+bool removeStaleFile(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return false;
+    DescriptorGuard guard{fd};
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) return false;
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) return false;  // its writer is still at work
+    return namesFile(path, fd) && ::unlink(path.c_str()) == 0;
 }
 
 FileBlockSource::~FileBlockSource() {
@@ -147,7 +224,7 @@ bool BlockStream::appendKeyed(std::string_view text, uint8_t key, ErrStat& err) 
 bool BlockStream::writeBlock(ErrStat& err) {
     std::string_view block(m_block.data(), kBlockSize);
     uint64_t offset = blockOffset(m_blocks + 1);
-    if (!m_out.writeAt(offset, block)) return err.fail(kOriginAppend, 1, kCodeInputOutput);
+    if (!m_out.writeAt(offset, block)) return err.fail(kOriginAppend, 1, kCodeIoError);
     if (m_backup && !m_backupFailed && !m_backup->writeAt(offset, block)) m_backupFailed = true;
     ++m_blocks;
     m_fill = 0;
@@ -160,7 +237,7 @@ bool BlockStream::finish(ErrStat& err) {
         std::fill(m_block.begin() + m_fill, m_block.end(), static_cast<char>('~' ^ m_key));
         if (!writeBlock(err)) return err.trace(kOriginFinish), false;
     }
-    if (!m_out.flush()) return err.fail(kOriginFinish, 1, kCodeInputOutput);
+    if (!m_out.flush()) return err.fail(kOriginFinish, 1, kCodeIoError);
     if (m_backup && !m_backupFailed && !m_backup->flush()) m_backupFailed = true;
     return true;
 }

@@ -38,25 +38,37 @@ class BlockSource {
     virtual std::size_t readAt(uint64_t offset, std::span<char> bytes) = 0;
 };
 
+// A file being written holds an advisory lock (flock) for as long as it is open, so another program
+// can tell a temporary file that is being written from the leftover of a writer that died.
 class FileBlockSink final : public BlockSink {
   public:
     FileBlockSink() = default;
     FileBlockSink(const FileBlockSink&) = delete;
     FileBlockSink& operator=(const FileBlockSink&) = delete;
-    ~FileBlockSink() override;  // closes without syncing
+    ~FileBlockSink() override;  // closes without syncing; the file stays, no longer locked
 
-    // Creates or truncates the file at path (binary).
+    // Creates or truncates the file at path (binary) and locks it. A file another writer holds is
+    // refused (code 60) rather than truncated under it.
     bool create(const std::string& path, ErrStat& err);
     bool writeAt(uint64_t offset, std::string_view bytes) override;
     bool flush() override;
-    // Flushes, optionally syncs to the device, and closes; every failure on the way is reported.
-    bool close(bool sync, ErrStat& err);
+    // Flushes and syncs the file, renames it over target while still holding the lock (so nobody
+    // takes it for a leftover in between), makes the rename durable and closes. On failure the
+    // file is removed.
+    bool replace(const std::string& target, ErrStat& err);
+    // Removes the file and closes it.
+    void discard();
     bool isOpen() const { return m_file != nullptr; }
 
   private:
     std::FILE* m_file = nullptr;
+    std::string m_path;
     uint64_t m_position = 0;
 };
+
+// Removes the file at path when it is a leftover whose writer is gone: a regular file that no
+// FileBlockSink holds. A file being written, a link or a directory stays. True when removed.
+bool removeStaleFile(const std::string& path);
 
 class FileBlockSource final : public BlockSource {
   public:

@@ -1,7 +1,5 @@
 #include "files/open_save.h"
 
-#include <fcntl.h>
-#include <unistd.h>
 #include <algorithm>
 #include <array>
 #include <cstdio>
@@ -41,25 +39,6 @@ std::string canonical(const std::string& path) {
     std::error_code ec;
     auto p = std::filesystem::weakly_canonical(std::filesystem::path(path), ec);
     return ec ? path : p.string();
-}
-
-void removeQuietly(const std::string& path) {
-    std::error_code ec;
-    std::filesystem::remove(path, ec);
-}
-
-// The rename itself is made durable too: a crash right after a save keeps the new file.
-bool renameOver(const std::string& from, const std::string& to) {
-    std::error_code ec;
-    std::filesystem::rename(from, to, ec);
-    if (ec) return false;
-    const std::string dir = std::filesystem::path(to).parent_path().string();
-    const int fd = ::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-    return true;
 }
 
 // Fails every write after a number of blocks: the save's write errors in tests.
@@ -152,24 +131,27 @@ void FileFlow::defaultLevelName(int level) {
 // ---- saving ----
 
 bool FileFlow::writeInto(int level, int code, const std::string& path, const std::string& backupPath, ErrStat& err) {
-    const std::string temporary = path + kTemporarySuffix;
-    const std::string backupTemporary = backupPath.empty() ? std::string() : backupPath + kTemporarySuffix;
     FileBlockSink file;
-    if (!file.create(temporary, err)) return false;
+    if (!file.create(path + kTemporarySuffix, err)) return false;
     FileBlockSink backup;
     ErrStat ignored;
-    const bool withBackup = !backupTemporary.empty() && backup.create(backupTemporary, ignored);
+    const bool withBackup = !backupPath.empty() && backup.create(backupPath + kTemporarySuffix, ignored);
     LimitedSink limited(file, failWritesAfter);
     BlockStream out(limited, withBackup ? &backup : nullptr);
     const int key = bodyKeyFor(m_ctx.platform.now());
     bool ok = code == extcode::kWorkbook ? writeWorkbookFile(m_ctx, m_workbook.directory, out, key, err)
                                          : writeLevelFile(m_ctx.store, m_ctx.formulas, level, out, key, err);
-    ok = file.close(true, ok ? err : ignored) && ok;
-    ok = ok && renameOver(temporary, path);
-    if (!ok) removeQuietly(temporary);
+    if (ok) {
+        ok = file.replace(path, err);
+    } else {
+        file.discard();
+    }
     if (withBackup) {
-        const bool backupOk = backup.close(true, ignored) && !out.backupFailed();
-        if (!(ok && backupOk && renameOver(backupTemporary, backupPath))) removeQuietly(backupTemporary);
+        if (ok && !out.backupFailed()) {
+            backup.replace(backupPath, ignored);
+        } else {
+            backup.discard();
+        }
     }
     return ok;
 }
@@ -178,6 +160,7 @@ bool FileFlow::saveFile(int level, const std::string& directory, const std::stri
     err.enter();
     const std::string path = joinPath(directory, storedName(name));
     if (!checkPathText(path, err)) return err.trace(kSaveFileOrigin), false;
+    removeStaleFile(path + kTemporarySuffix);
     const int code = extensionCode(name);
     const bool workbook = code == extcode::kWorkbook;
     if (workbook ? workbookEmpty() : m_ctx.store.levelEmpty(level)) return false;
@@ -249,8 +232,7 @@ bool FileFlow::readInto(int level, int code, const std::string& path, const std:
     if (!source.open(path, err)) return err.fail(kLoadFileOrigin, 2, filecode::kCannotOpen);
     FileBlockSink backup;
     ErrStat ignored;
-    const std::string backupTemporary = backupPath.empty() ? std::string() : backupPath + kTemporarySuffix;
-    const bool withBackup = !backupTemporary.empty() && backup.create(backupTemporary, ignored);
+    const bool withBackup = !backupPath.empty() && backup.create(backupPath + kTemporarySuffix, ignored);
     BlockReader reader;
     bool ok = reader.open(source, withBackup ? &backup : nullptr, err);
     kind = ok ? std::string(1, reader.firstRecord()) : std::string();
@@ -266,8 +248,11 @@ bool FileFlow::readInto(int level, int code, const std::string& path, const std:
         // The backup takes the whole file, also what the reader did not need, and replaces the old
         // one only once the file has proved readable.
         while (ok && !reader.atEnd()) reader.get();
-        const bool backupOk = backup.close(true, ignored) && !reader.backupFailed();
-        if (!(ok && !cancelled && backupOk && renameOver(backupTemporary, backupPath))) removeQuietly(backupTemporary);
+        if (ok && !cancelled && !reader.backupFailed()) {
+            backup.replace(backupPath, ignored);
+        } else {
+            backup.discard();
+        }
     }
     return ok;
 }
@@ -276,6 +261,7 @@ bool FileFlow::loadFile(int level, const std::string& directory, const std::stri
     err.enter();
     const std::string path = joinPath(directory, name);  // the real name: file names are case-sensitive here
     if (!checkPathText(path, err)) return err.trace(kLoadFileOrigin), false;
+    removeStaleFile(path + kTemporarySuffix);
     std::error_code ec;
     const bool regular = std::filesystem::is_regular_file(path, ec);
     if (!regular || std::filesystem::file_size(path, ec) == 0 || ec) {

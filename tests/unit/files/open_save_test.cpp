@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -273,6 +275,82 @@ TEST(LoadFile, AFileThatIsNotOursSaysSoRatherThanIoError) {
         const std::string shown = oneLine(true, f.err, scratch);
         EXPECT_NE(shown.find("Illegal or unsupported file type"), std::string::npos) << shown;
     }
+}
+
+// Another program in the middle of a save: it holds `path` as its temporary file until killed.
+class SecondWriter {
+  public:
+    explicit SecondWriter(const std::string& path) {
+        int ready[2];
+        if (pipe(ready) != 0 || pipe(m_hold) != 0) return;
+        m_pid = fork();
+        if (m_pid == 0) {
+            close(ready[0]);
+            close(m_hold[1]);
+            FileBlockSink sink;
+            ErrStat err;
+            char answer = sink.create(path, err) && sink.writeAt(0, "half a file") && sink.flush() ? 'y' : 'n';
+            if (write(ready[1], &answer, 1) != 1) _exit(1);
+            while (read(m_hold[0], &answer, 1) > 0) {
+            }
+            _exit(0);
+        }
+        close(ready[1]);
+        close(m_hold[0]);
+        char answer = 0;
+        m_started = m_pid > 0 && read(ready[0], &answer, 1) == 1 && answer == 'y';
+        close(ready[0]);
+    }
+    ~SecondWriter() {
+        kill();
+        close(m_hold[1]);
+    }
+    SecondWriter(const SecondWriter&) = delete;
+    SecondWriter& operator=(const SecondWriter&) = delete;
+
+    bool started() const { return m_started; }
+    void kill() {
+        if (m_pid <= 0) return;
+        ::kill(m_pid, SIGKILL);
+        waitpid(m_pid, nullptr, 0);
+        m_pid = -1;
+    }
+
+  private:
+    pid_t m_pid = -1;
+    int m_hold[2] = {-1, -1};
+    bool m_started = false;
+};
+
+// A killed save leaves NAME.part behind: opening or saving NAME removes it, unless a running writer holds it.
+TEST(Leftovers, PartFileOfAGoneWriterIsRemovedAndOneBeingWrittenKept) {
+    FlowFixture f;
+    f.fx.enter(1, 1, "x");
+    ASSERT_TRUE(f.save(1, "b.qx2"));
+    const std::string saved = f.read("b.qx2");
+    const std::string part = f.dir.file("b.qx2.part");
+    SecondWriter other(part);
+    ASSERT_TRUE(other.started());
+    f.flow.clear(1, false, f.err);
+    ASSERT_TRUE(f.open(1, "b.qx2"));
+    EXPECT_EQ(f.read("b.qx2.part"), "half a file");
+    // Saving under that name would cut the other program's file short under it.
+    f.fx.enter(1, 1, "y");
+    EXPECT_FALSE(f.save(1, "b.qx2"));
+    EXPECT_EQ(f.err.code, filecode::kCannotSave);
+    EXPECT_EQ(f.read("b.qx2"), saved);
+    EXPECT_EQ(f.read("b.qx2.part"), "half a file");
+
+    other.kill();
+    f.flow.clear(1, false, f.err);
+    ASSERT_TRUE(f.open(1, "b.qx2"));
+    EXPECT_FALSE(std::filesystem::exists(part)) << "removed on open";
+    f.dir.write("b.qx2.part", "left by a crash");
+    f.dir.write("c.qx2.part", "left by a crash");
+    EXPECT_FALSE(f.save(2, "c.qx2")) << "an empty level is not saved";
+    EXPECT_FALSE(std::filesystem::exists(f.dir.file("c.qx2.part"))) << "removed on save";
+    ASSERT_TRUE(f.save(1, "b.qx2"));
+    EXPECT_EQ(filesIn(f.dir.path()), (std::set<std::string>{"b.qx2"}));
 }
 
 // Illegal characters and blank names are covered by the command-line transcripts.
