@@ -408,12 +408,9 @@ SettingsLoad loadSettingsFile(const std::string& path, AppGlobals& app, ScratchR
     std::string bytes;
     ErrStat refused;
     const FileRead file = checkPathText(path, refused) ? readWholeFile(path, bytes) : FileRead::Refused;
-    if (file == FileRead::Refused) {
+    if (file == FileRead::Missing || file == FileRead::Refused) {
         installDefaultSettings(scratch, bars);
-        outcome = SettingsLoad::Refused;
-    } else if (file == FileRead::Missing) {
-        installDefaultSettings(scratch, bars);
-        outcome = SettingsLoad::Missing;
+        outcome = file == FileRead::Refused ? SettingsLoad::Refused : SettingsLoad::Missing;
     } else {
         ErrStat own;
         const SettingsRead read =
