@@ -7,6 +7,7 @@
 #include "core/circular.h"
 #include "core/property_access.h"
 #include "core/settings_file.h"
+#include "engineering/engineering_families.h"
 
 namespace qx {
 namespace {
@@ -50,6 +51,7 @@ bool Session::start(ErrStat& err) {
         m_formulas = std::make_unique<FormulaEngine>(*m_cells);
         m_recalc = std::make_unique<ChainRecalculator>(*m_formulas);
         m_functions = std::make_unique<FunctionRegistry>(FunctionServices{*m_cells, m_formulas->entry(), &m_platform});
+        installEngineeringFamilies(*m_functions);
         m_formulas->evaluator().setDispatcher(m_functions.get());
         startFiles();
         m_recalc->setPlatform(&m_platform);

@@ -30,6 +30,24 @@ inline constexpr int32_t kCodeIllegalFileType = 39;
 inline constexpr int32_t kCodeIoError = 59;
 inline constexpr int32_t kCodeIllegalString = 64;
 
+// Codes of the matrix table.
+enum class MatrixMessage : int32_t {
+    UnableToCompute = 0,
+    IllegalSize = 1,
+    InsufficientRoom = 2,
+    ZeroDiagonal = 3,
+    NoEchelonForm = 4,
+    NotSquare = 5,
+    NoInverse = 6,
+    NoSolution = 7,
+    SizesDiffer = 8,
+    ColumnsNotRows = 9,
+    NotAugmented = 10,
+    NotRowOrColumn = 11,
+    NotOneByThree = 12,
+};
+inline constexpr int32_t kMatrixMessageCount = 13;
+
 inline constexpr std::string_view kUnknownError = "unknown error";
 inline constexpr std::string_view kUnsupportedLibraryError = "unsupported library error";
 inline constexpr std::string_view kConfirmCaption = "Are you sure you want to continue?";

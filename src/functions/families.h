@@ -14,7 +14,6 @@ std::span<const FunctionEntry> trigFamily();
 std::span<const FunctionEntry> cellInfoFamily();
 std::span<const FunctionEntry> financeFamily();
 std::span<const FunctionEntry> dateFamily();
-std::span<const FunctionEntry> matrixFamily();
 std::span<const FunctionEntry> tableFamily();
 
 }  // namespace qx

@@ -57,8 +57,6 @@ std::span<const FunctionEntry> builtinFamily(FamilyId family) {
             return financeFamily();
         case FamilyId::Date:
             return dateFamily();
-        case FamilyId::Matrix:
-            return matrixFamily();
         case FamilyId::Tables:
             return tableFamily();
         default:

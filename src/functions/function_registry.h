@@ -110,16 +110,21 @@ constexpr int32_t kEmptyCell = 11;
 constexpr int32_t kUndefinedFunction = 14;
 constexpr int32_t kMissingBracket = 17;
 constexpr int32_t kIncompatibleCell = 19;
+constexpr int32_t kUndefinedCellOrBadValue = 20;
 constexpr int32_t kWrongParameters = 29;
 constexpr int32_t kIllegalDelimiter = 31;
 constexpr int32_t kUnableToCreateCell = 34;
 constexpr int32_t kOutOfRange = 36;
 constexpr int32_t kParameterOutOfRange = 37;
 constexpr int32_t kProtectedCell = 40;
+constexpr int32_t kInsufficientCoordinates = 47;
+constexpr int32_t kIncompatibleMatrixSize = 48;
+constexpr int32_t kCoordinatesListedFirst = 49;
 constexpr int32_t kBadParameterValue = 55;
 constexpr int32_t kStringConstantBetweenScripts = 62;
 constexpr int32_t kIllegalStringConstant = 63;
 constexpr int32_t kIllegalString = 64;
+constexpr int32_t kObjectNotSetUp = 82;
 constexpr int32_t kCircularReference = 2;
 }  // namespace fncode
 

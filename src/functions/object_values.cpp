@@ -1,5 +1,6 @@
 #include "functions/object_values.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -60,7 +61,8 @@ void setObjectKind(CellRec& cell, int kind) {
     cell.formula->flags = formulaflag::withObjectKind(cell.formula->flags, kind);
 }
 
-CellRec* makeGridObject(FunctionCall& call, int kind, Origin origin, bool& rebuilt, ErrStat& err) {
+CellRec* makeGridObject(FunctionCall& call, int kind, std::size_t fewestNumbers, Origin origin, bool& rebuilt,
+                        ErrStat& err) {
     err.enter();
     rebuilt = false;
     CellRec* cell = callingFormula(call, origin, err);
@@ -70,18 +72,19 @@ CellRec* makeGridObject(FunctionCall& call, int kind, Origin origin, bool& rebui
     rebuilt = !args.empty();
     if (!rebuilt) {
         setObjectKind(*cell, kind);
-    } else if (!storeGrid(call, *cell, kind, args, origin, err)) {
+    } else if (!storeGrid(call, *cell, kind, args, fewestNumbers, origin, err)) {
         ErrStat ignored;
         call.services().store.freeArray(cell, ignored);
     }
     return cell;
 }
 
-bool storeGrid(FunctionCall& call, CellRec& cell, int kind, const std::vector<double>& args, Origin origin,
-               ErrStat& err) {
+bool storeGrid(FunctionCall& call, CellRec& cell, int kind, const std::vector<double>& args, std::size_t fewestNumbers,
+               Origin origin, ErrStat& err) {
     int rows = 0;
     int columns = 0;
-    const bool shaped = args.size() >= 2 && wholeCount(args[0], rows) && wholeCount(args[1], columns) &&
+    const bool shaped = args.size() >= std::max<std::size_t>(fewestNumbers, 2) && wholeCount(args[0], rows) &&
+                        wholeCount(args[1], columns) &&
                         static_cast<long>(rows) * columns + 2 == static_cast<long>(args.size());
     if (!shaped || !call.ended()) return callFailure(call, err, origin, 2, fncode::kWrongParameters), false;
     if (!elementsComputable(call, args, err)) return false;

@@ -25,15 +25,17 @@ CellRec* callingFormula(FunctionCall& call, Origin origin, ErrStat& err);
 void setObjectKind(CellRec& cell, int kind);
 
 // A grid object from "rows, columns, element 1 .. element rows x columns": the Array Area becomes
-// N, rows, columns, elements. A count that does not fit is "wrong number or type of parameters".
-bool storeGrid(FunctionCall& call, CellRec& cell, int kind, const std::vector<double>& args, Origin origin,
-               ErrStat& err);
+// N, rows, columns, elements. A count that does not fit, or fewer than `fewestNumbers`, is "wrong number
+// or type of parameters".
+bool storeGrid(FunctionCall& call, CellRec& cell, int kind, const std::vector<double>& args, std::size_t fewestNumbers,
+               Origin origin, ErrStat& err);
 
 // The calling cell made a grid object of `kind`: with no arguments it is only marked (its array is
 // kept), with numbers it is built as storeGrid does, and a failed build releases its old array.
 // Null when there is no calling formula or its arguments cannot be read; `rebuilt` tells whether
 // numbers were given.
-CellRec* makeGridObject(FunctionCall& call, int kind, Origin origin, bool& rebuilt, ErrStat& err);
+CellRec* makeGridObject(FunctionCall& call, int kind, std::size_t fewestNumbers, Origin origin, bool& rebuilt,
+                        ErrStat& err);
 
 // Rows and columns of a grid Array Area (table or matrix) that is laid out consistently; false otherwise.
 bool gridShape(const FormulaRec& formula, int& rows, int& columns);

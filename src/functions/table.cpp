@@ -18,7 +18,6 @@ constexpr Origin kMakeTable{kLetterA, kModuleTableFamily, 1};
 constexpr Origin kReadTable{kLetterA, kModuleTableFamily, 2};
 constexpr int kTableKind = 19;
 constexpr int kMatrixKind = 2;
-constexpr int32_t kTableNotSetUp = 82;
 
 // Names that no longer fit the computed shape are dropped rather than shown against other columns.
 void dropStaleDescriptor(CellStore& store, CellRec& cell) {
@@ -42,7 +41,7 @@ const FormulaRec* gridArgument(FunctionCall& call, int& rows, int& columns, ErrS
     const bool object = cell != nullptr && cell->isFormula() && cell->formula != nullptr;
     const int kind = object ? formulaflag::objectKind(cell->formula->flags) : -1;
     if ((kind != kTableKind && kind != kMatrixKind) || !gridShape(*cell->formula, rows, columns)) {
-        return callFailure(call, err, kReadTable, 1, kTableNotSetUp), nullptr;
+        return callFailure(call, err, kReadTable, 1, fncode::kObjectNotSetUp), nullptr;
     }
     return cell->formula;
 }
@@ -61,7 +60,7 @@ double tableDimension(FunctionCall& call, bool wantRows, ErrStat& err) {
 // "@Table()" keeps whatever the cell's array and descriptor hold; with numbers it is built like a matrix.
 double fnTable(FunctionCall& call, ErrStat& err) {
     bool rebuilt = false;
-    CellRec* cell = makeGridObject(call, kTableKind, kMakeTable, rebuilt, err);
+    CellRec* cell = makeGridObject(call, kTableKind, 3, kMakeTable, rebuilt, err);
     // Names only fit the grid they were made for.
     if (cell != nullptr && rebuilt) dropStaleDescriptor(call.services().store, *cell);
     return 0.0;

@@ -42,16 +42,15 @@ TEST(TableFamily, ObjectsBuiltFromNumbers) {
         int kind;
         std::vector<double> array;
     } cases[] = {
-        {"@Matrix(2,2,1,2,3,4)", 0, 2, {6, 2, 2, 1, 2, 3, 4}},
-        {"@Matrix(1,3,7,8,9)", 0, 2, {5, 1, 3, 7, 8, 9}},
+        {"@Table(2,2,1,2,3,4)", 0, 19, {6, 2, 2, 1, 2, 3, 4}},
+        {"@Table(1,1,7)", 0, 19, {3, 1, 1, 7}},
         {"@Table(2,1,-1,0.5)", 0, 19, {4, 2, 1, -1, 0.5}},
-        {"@Matrix()", 0, 2, {0}},
         {"@Table( )", 0, 19, {0}},
-        {"@Matrix(2,2,1,2,3)", 29, 0, {0}},
-        {"@Matrix(1)", 29, 0, {0}},
-        {"@Matrix(1,1)", 29, 0, {0}},
-        {"@Matrix(0,0)", 29, 0, {0}},
-        {"@Matrix(1.5,2,1,2,3)", 29, 0, {0}},
+        {"@Table(2,2,1,2,3)", 29, 0, {0}},
+        {"@Table(1)", 29, 0, {0}},
+        {"@Table(1,1)", 29, 0, {0}},
+        {"@Table(0,0)", 29, 0, {0}},
+        {"@Table(1.5,2,1,2,3)", 29, 0, {0}},
         {"@Table(-1,-1,1)", 29, 0, {0}},
         {"@Table(1,1,2,3)", 29, 0, {0}},
     };
@@ -63,13 +62,12 @@ TEST(TableFamily, ObjectsBuiltFromNumbers) {
     }
     FunctionFixture fx;
     EXPECT_EQ(fx.eval("@Table()").code, 11);  // no calling cell
-    EXPECT_EQ(fx.eval("@Matrix(1,1,1)").code, 11);
 }
 
 TEST(TableFamily, FailedRebuildReleasesTheOldArray) {
     FunctionFixture fx;
-    fx.enter(1, 1, "@Matrix(1,2,5,6)");
-    EXPECT_EQ(fx.enter(1, 1, "@Matrix(1,2,5)").code, 29);
+    fx.enter(1, 1, "@Table(1,2,5,6)");
+    EXPECT_EQ(fx.enter(1, 1, "@Table(1,2,5)").code, 29);
     EXPECT_EQ(arrayOf(fx.cell(1, 1)), std::vector<double>{0});
 }
 
@@ -85,18 +83,12 @@ TEST(TableFamily, NullFormKeepsItsArrayThroughReentryAndRecalc) {
     fx.recalc.recalculateLevel(1);
     EXPECT_EQ(arrayOf(fx.cell(1, 1)), expected);
     EXPECT_EQ(kindOf(fx.cell(1, 1)), 19);
-    EXPECT_EQ(fx.enter(1, 1, "@Matrix()").code, 0);  // the same numbers now read as a matrix
-    EXPECT_EQ(kindOf(fx.cell(1, 1)), 2);
-    EXPECT_EQ(arrayOf(fx.cell(1, 1)), expected);
 }
 
 TEST(TableFamily, ReadingTables) {
     FunctionFixture fx;
-    fx.fill({{1, 1, "@Table(2,3,1,2,3,4,5,6)"},
-             {1, 2, "@Matrix(1,1,9)"},
-             {1, 3, "5"},
-             {1, 4, "'text"},
-             {1, 5, "@Table()"}});
+    fx.fill(
+        {{1, 1, "@Table(2,3,1,2,3,4,5,6)"}, {1, 2, "@Table(1,1,9)"}, {1, 3, "5"}, {1, 4, "'text"}, {1, 5, "@Table()"}});
     const struct {
         const char* text;
         double value;

@@ -1,0 +1,20 @@
+#pragma once
+// The checks that every operation of the matrix library makes the same way.
+#include <cstdint>
+
+#include "core/err_stat.h"
+#include "core/messages.h"
+#include "engineering/matrix/matrix_math.h"
+
+namespace qx {
+
+// Fails with a matrix-table message stamped with the routine; false for `return failMatrix(...)`.
+bool failMatrix(ErrStat& err, MatrixRoutine routine, int32_t point, MatrixMessage message);
+
+// A result of rows x cols must fit an Array Area: "insufficient memory allocated to compute matrix".
+bool matrixFits(long long rows, long long cols, MatrixRoutine routine, int32_t point, ErrStat& err);
+
+// An overflow leaves no number to store: "unable to compute matrix".
+bool finiteResult(const Matrix& m, MatrixRoutine routine, int32_t point, ErrStat& err);
+
+}  // namespace qx
