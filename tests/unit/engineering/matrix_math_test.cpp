@@ -260,6 +260,18 @@ TEST(MatrixMath, InverseUndoesRandomMatrices) {
     }
 }
 
+// The reversal matrix has zeros wherever elimination without row exchanges would pivot.
+TEST(MatrixMath, ZeroLeadingElementsNeedRowExchanges) {
+    for (int n : {3, 7, 90}) {
+        Matrix reversal(n, n);
+        for (int i = 0; i < n; ++i) reversal(i, n - 1 - i) = 1.0;
+        ErrStat err;
+        EXPECT_EQ(matrixInverse(reversal, err), reversal) << n;
+        EXPECT_EQ(std::fabs(matrixDeterminant(reversal, err)), 1.0) << n;
+        EXPECT_FALSE(err.failed()) << n;
+    }
+}
+
 TEST(MatrixMath, HomogeneousTransformsMovePointsAsRows) {
     constexpr double kQuarter = std::numbers::pi / 2;
     ErrStat err;
