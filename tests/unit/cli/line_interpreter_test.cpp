@@ -151,7 +151,7 @@ TEST(LineInterpreter, ShortCutFillsAskTheEditPermission) {
         {"enter [1,1] \\zz", ""},       {"value [1,1,3]", "5\n"},
     };
     Cli c;
-    c.run("enter [1,1] @Matrix(1,1,5)\nenter [1,1] @Matrix()\nprotect level 1 4090\n");
+    c.run("enter [1,1] @Matrix(1,2,5,6)\nenter [1,1] @Matrix()\nprotect level 1 4090\n");
     for (const auto& step : steps) EXPECT_EQ(c.run(step.line), step.out) << step.line;
 }
 

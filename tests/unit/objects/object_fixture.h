@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/formula_flags.h"
+#include "engineering/engineering_families.h"
 #include "objects/capture_buffer.h"
 #include "objects/place.h"
 #include "unit/functions/function_fixture.h"
@@ -12,6 +13,9 @@ namespace qx::test {
 
 class ObjectFixture : public FunctionFixture {
   public:
+    // The families a session installs, so placed points, segments and polygons are read back.
+    ObjectFixture() { installEngineeringFamilies(registry); }
+
     // A Formula at the place holding `values` (count first) as an object of `kind`.
     CellRec* object(int row, int col, int kind, const std::vector<double>& values) {
         enter(row, col, "1");
