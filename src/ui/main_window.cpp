@@ -332,7 +332,10 @@ bool MainWindow::dispatchCommand(int id) {
     if (command == nullptr) return false;
     if (m_diverter && m_diverter(*command)) return false;
     if (handleUiCommand(id)) return true;
-    if (m_editing) cancelEdit();
+    // The "Edit mode" bar's commands work on the entry being typed; any other command ends the edit.
+    const bool editBarCommand = std::any_of(kEditModeButtons.begin(), kEditModeButtons.end(),
+                                            [id](const BuiltInButton& b) { return b.command == id; });
+    if (m_editing && !editBarCommand) cancelEdit();
     syncSessionFromArea();
     const CellPointer before = m_session.pointer();
     const CellArea beforeSel = m_session.selection();

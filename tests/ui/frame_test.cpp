@@ -134,6 +134,9 @@ void FrameTest::choosingEditModeStartsEditing() {
     QVERIFY(d.window->editing());
     QCOMPARE(d.window->editBar()->text(), QStringLiteral("Bearing"));
     QCOMPARE(buttonLabels(*d.window).front(), QStringLiteral("Copy"));
+    d.window->buttonBar()->buttons().front()->click();  // the bar's "Copy" works on the entry: editing goes on
+    QVERIFY(d.window->editing());
+    QCOMPARE(d.window->editBar()->text(), QStringLiteral("Bearing"));
     d.window->dispatchCommand(592);  // "Esc"
     QVERIFY(!d.window->editing());
     QCOMPARE(d.window->modeSelector()->currentText(), QStringLiteral("Standard mode"));
