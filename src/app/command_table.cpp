@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "app/attribute_commands.h"
 #include "app/document_commands.h"
 #include "app/edit_commands.h"
 #include "app/file_commands.h"
@@ -64,6 +65,7 @@ constexpr std::array kCommands = std::to_array<Command>({
     {4255, "+BkColor", "Add background colour", notAvailable},
     {4256, "-BkColor", "Remove background colour", notAvailable},
     {4257, "-Border", "Remove border", notAvailable},
+    {9030, "AttrShow", "Attribute settings", attributeSettingsCommand, kActionAttributes},
     // Recalculation
     {4307, "Recalc", "Selected cell(s)", selectedCellsCommand},
     {9002, "calcAll", "All cells", allCellsCommand},

@@ -133,6 +133,26 @@ uint32_t setFontByName(uint32_t style, const char* name) {
     return style::withFont(style, 0);
 }
 
+void changeLevelDefaults(LevelRec& level, const LevelDefaults& wanted) {
+    constexpr uint16_t kWidthBits = 0x7FFF;
+    constexpr uint16_t kHeightBits = 0x3FFF;
+    LevelDefaults d = wanted;
+    d.columnWidth = static_cast<uint16_t>(std::min<int>(d.columnWidth, kWidestColumn));
+    d.rowHeight = static_cast<uint16_t>(std::min<int>(d.rowHeight, kTallestRow));
+    const LevelDefaults old = level.defaults;
+    // The flag bits above the size are the user interface's and stay as they are.
+    for (std::size_t col = 1; col < level.colWidths.size(); ++col) {
+        uint16_t& slot = level.colWidths[col];
+        if ((slot & kWidthBits) == old.columnWidth) slot = static_cast<uint16_t>((slot & ~kWidthBits) | d.columnWidth);
+    }
+    for (std::size_t row = 1; row < level.rowHeights.size(); ++row) {
+        uint16_t& slot = level.rowHeights[row];
+        if ((slot & kHeightBits) == old.rowHeight) slot = static_cast<uint16_t>((slot & ~kHeightBits) | d.rowHeight);
+    }
+    level.defaults = d;
+    level.changed = true;
+}
+
 std::string attributeSettingsText(uint32_t w, uint16_t flags, const LevelRec& level, int defaultPoints) {
     static constexpr std::string_view kFormat =
         "STYLE:\t%lu  (%X)\n\nTEXT:\n  Font:\t\t\t%s\n  Size:\t\t\t%d\n  Color:\t\t\t%s\n  Weight:\t\t\t%s\n"

@@ -32,6 +32,14 @@ uint32_t setSize(uint32_t style, int points);
 // Matches the application font names exactly; no match or a null name selects the first font.
 uint32_t setFontByName(uint32_t style, const char* name);
 
+// Largest values the level defaults dialog and the files take for a column width and a row height.
+constexpr int kWidestColumn = 1024;
+constexpr int kTallestRow = 255;
+
+// Gives a level new default attributes. Columns and rows that had the old default width or height
+// take the new one; those the user sized keep theirs. Marks the level changed.
+void changeLevelDefaults(LevelRec& level, const LevelDefaults& defaults);
+
 std::string attributeSettingsText(uint32_t style, uint16_t cellFlags, const LevelRec& level, int defaultPoints);
 void showAttributeSettings(Platform& platform, uint32_t style, uint16_t cellFlags, const LevelRec& level,
                            int defaultPoints);

@@ -410,9 +410,7 @@ bool FileFlow::rename(int level, std::string_view typed) {
     while (!name.empty() && name.back() == ' ') name.remove_suffix(1);
     name = name.substr(0, kMaxDocumentName);
     if (!validDocumentName(name)) {
-        message("Illegal Character",
-                "The the following characters are not allowed\nin a Workbook or Worksheet name:\n\n               "
-                "/ \\ : * ? < > | ~ \"");
+        message(std::string(kIllegalNameCaption), std::string(kIllegalNameText));
         return false;
     }
     if (name.empty()) {

@@ -45,6 +45,11 @@ std::string withoutExtension(std::string_view name);
 
 // A name for a level or workbook: no byte below 32 and none of / \ : * ? < > | ~ ".
 bool validDocumentName(std::string_view name);
+// The box that refuses such a character.
+constexpr std::string_view kIllegalNameCaption = "Illegal Character";
+constexpr std::string_view kIllegalNameText =
+    "The the following characters are not allowed\nin a Workbook or Worksheet name:\n\n               "
+    "/ \\ : * ? < > | ~ \"";
 
 // What the workbook as a whole is saved as and where, and the files it came from this session.
 struct WorkbookFileState {

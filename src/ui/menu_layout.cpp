@@ -60,6 +60,8 @@ constexpr std::array kPlacements = std::to_array<MenuPlacement>({
     {MenuId::Tools, "Attributes", "-BkColor"},
     {MenuId::Tools, "Attributes", "+Border"},
     {MenuId::Tools, "Attributes", "-Border"},
+    {MenuId::Tools, "Attributes", "-"},
+    {MenuId::Tools, "Attributes", "AttrShow"},
     {MenuId::Tools, "Objects", "Capture"},
     {MenuId::Tools, "Objects", "CapTable"},
     {MenuId::Tools, "Objects", "CapMatrx"},
