@@ -40,7 +40,11 @@ void ButtonBarWidget::resizeEvent(QResizeEvent* event) {
 }
 
 void ButtonBarWidget::layoutButtons() {
-    for (QPushButton* b : m_buttons) b->deleteLater();
+    // A button may be deleted from inside its own click; hidden now, it goes once the click is over.
+    for (QPushButton* b : m_buttons) {
+        b->hide();
+        b->deleteLater();
+    }
     m_buttons.clear();
     const ButtonBar* bar = m_bars.shownBar();
     if (bar == nullptr) return;

@@ -11,6 +11,7 @@
 #include <QSessionManager>
 #include <QStatusBar>
 #include <algorithm>
+#include <utility>
 
 #include "app/document_commands.h"
 #include "app/session.h"
@@ -20,6 +21,7 @@
 #include "protect/protection.h"
 #include "quorix_version.h"
 #include "ui/app_icon.h"
+#include "ui/frame_dialogs.h"
 #include "ui/menu_layout.h"
 #include "ui/qt_platform.h"
 
@@ -49,6 +51,7 @@ MainWindow::MainWindow(Session& session, QtPlatform& platform, QWidget* parent)
     m_platform.setFrame(this);
     m_platform.setOnChanged([this] { m_changed = true; });
     m_platform.setAfterBox([this] { focusAfterBox(); });
+    m_platform.setBeforeBox([this] { followSessionPointer(); });
     setObjectName(QStringLiteral("FrameWindow"));
     setWindowIcon(appIcon());
 
@@ -93,6 +96,7 @@ MainWindow::~MainWindow() {
     m_platform.setFrame(nullptr);
     m_platform.setOnChanged({});
     m_platform.setAfterBox({});
+    m_platform.setBeforeBox({});
 }
 
 // ---- building ----
@@ -203,6 +207,8 @@ void MainWindow::buildMenus() {
     edit->insertAction(edit->actions().value(0), editCell);
     m_keyOwners[editCell->shortcut().toString()] = editCell;
 
+    m_dialogs = new FrameDialogs(*this, m_session, m_platform);
+    m_dialogs->addMenuEntries(menus[MenuId::View], menus[MenuId::Tools]);
     m_functionKeyMenu = menus[MenuId::Tools]->addMenu(tr("Function keys"));
     refreshFunctionKeys();
     buildWindowMenu(menus[MenuId::Window]);
@@ -313,6 +319,7 @@ void MainWindow::showEditBarButtons(bool editMode) {
 // ---- dispatch ----
 
 bool MainWindow::handleUiCommand(int id) {
+    if (m_dialogs->runCommand(id)) return true;
     switch (id) {
         case kEscButton:
             if (m_editing) cancelEdit();
@@ -351,7 +358,9 @@ bool MainWindow::dispatchCommand(int id) {
     }
     const CellPointer after = m_session.pointer();
     const CellArea afterSel = m_session.selection();
-    if (after.row != before.row || after.col != before.col || afterSel.firstRow != beforeSel.firstRow ||
+    // The cell area may have followed a walk over cells; it must end where the command left the pointer.
+    const bool followed = std::exchange(m_followedPointer, false);
+    if (followed || after.row != before.row || after.col != before.col || afterSel.firstRow != beforeSel.firstRow ||
         afterSel.lastRow != beforeSel.lastRow || afterSel.firstCol != beforeSel.firstCol ||
         afterSel.lastCol != beforeSel.lastCol) {
         syncAreaFromSession();
@@ -383,6 +392,20 @@ void MainWindow::reportFailure(ErrStat& err, int* position) {
     if (composed.header.empty() && composed.text.empty()) return;
     EngineScope scope(*this);
     m_platform.messageBox(composed.header, composed.text, BoxIcon::Exclamation, BoxButtons::Ok);
+}
+
+// A command that walks the cursor over cells (the Debug walks) moves the session's pointer and then
+// opens a box; the cell area follows, so the cell the box names is the one shown.
+void MainWindow::followSessionPointer() {
+    CellAreaView* area = activeCellArea();
+    if (area == nullptr || !engineBusy() || m_session.activeLevel() != area->level()) return;
+    const CellPointer p = m_session.pointer();
+    const CellArea sel = m_session.selection();
+    const bool single = sel.firstRow == sel.lastRow && sel.firstCol == sel.lastCol;
+    if (single && (p.row != area->cursor().row || p.col != area->cursor().col)) {
+        area->moveTo(p.row, p.col);
+        m_followedPointer = true;
+    }
 }
 
 void MainWindow::focusAfterBox() {

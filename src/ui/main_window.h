@@ -25,6 +25,7 @@ namespace qx {
 
 class Session;
 class QtPlatform;
+class FrameDialogs;
 
 class MainWindow final : public QMainWindow {
     Q_OBJECT
@@ -89,6 +90,7 @@ class MainWindow final : public QMainWindow {
     QToolBar* editBarRow() const { return m_editRow; }
     // The action a command stands behind in the menus, or null.
     QAction* commandAction(int id) const;
+    FrameDialogs* dialogs() const { return m_dialogs; }
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -118,6 +120,7 @@ class MainWindow final : public QMainWindow {
     void enterLevel(int level);
     void openRecent(const QString& path);
     void focusAfterBox();
+    void followSessionPointer();
 
     Session& m_session;
     QtPlatform& m_platform;
@@ -135,6 +138,7 @@ class MainWindow final : public QMainWindow {
     QMenu* m_recentMenu = nullptr;
     QMenu* m_functionKeyMenu = nullptr;
     QMenu* m_levelMenu = nullptr;
+    FrameDialogs* m_dialogs = nullptr;
     std::map<int, QAction*> m_commandActions;
     std::map<QString, QAction*> m_keyOwners;  // the standard action behind each key a function key may take
     std::array<QAction*, 6> m_viewActions{};
@@ -146,6 +150,7 @@ class MainWindow final : public QMainWindow {
     int m_editCol = 0;
     QString m_barBeforeEdit;
     bool m_changed = false;
+    bool m_followedPointer = false;
     std::string m_functionKeySeen;
     QPointer<WorksheetWindow> m_lastActive;
 };

@@ -10,6 +10,7 @@
 #include <cstdio>
 
 #include "core/paths.h"
+#include "ui/dialogs/line_width_dialog.h"
 
 namespace qx {
 namespace {
@@ -99,6 +100,7 @@ BoxAnswer QtPlatform::messageBox(const std::string& caption, const std::string& 
         std::fprintf(stderr, "quorix: [%s] %s\n", caption.c_str(), text.c_str());
         return answerOf(QMessageBox::NoButton, buttons);
     }
+    if (m_beforeBox) m_beforeBox();
     QMessageBox box(qtIcon(icon), fromEngine(caption), fromEngine(text), qtButtons(buttons), m_frame);
     box.setTextFormat(Qt::PlainText);
     if (buttons == BoxButtons::YesNoCancel) box.setDefaultButton(QMessageBox::Yes);
@@ -110,6 +112,7 @@ BoxAnswer QtPlatform::messageBox(const std::string& caption, const std::string& 
 }
 
 std::optional<std::string> QtPlatform::promptText(const std::string& caption, const std::string& prompt, bool hidden) {
+    if (caption == kLineWidthCaption) return promptLineWidth(prompt);
     QInputDialog dialog(m_frame);
     dialog.setWindowTitle(fromEngine(caption));
     dialog.setLabelText(fromEngine(prompt));
@@ -120,6 +123,16 @@ std::optional<std::string> QtPlatform::promptText(const std::string& caption, co
     if (m_afterBox) m_afterBox();
     if (!accepted) return std::nullopt;
     return toEngine(dialog.textValue());
+}
+
+std::optional<std::string> QtPlatform::promptLineWidth(const std::string& prompt) {
+    LineWidthDialog dialog(fromEngine(prompt), *this, m_frame);
+    ++m_openBoxes;
+    const bool accepted = dialog.exec() == QDialog::Accepted;
+    --m_openBoxes;
+    if (m_afterBox) m_afterBox();
+    if (!accepted || !dialog.width()) return std::nullopt;
+    return std::to_string(*dialog.width());
 }
 
 std::optional<std::string> QtPlatform::chooseFile(const std::string& caption, const std::string& directory,

@@ -19,6 +19,8 @@ class QtPlatform final : public Platform {
 
     // Boxes and dialogs are modal on this window once it is set.
     void setFrame(QWidget* frame) { m_frame = frame; }
+    // Called before every box, so what the box speaks of can be shown first.
+    void setBeforeBox(std::function<void()> beforeBox) { m_beforeBox = std::move(beforeBox); }
     // Called after every box, so the edit bar can take the keyboard focus again.
     void setAfterBox(std::function<void()> afterBox) { m_afterBox = std::move(afterBox); }
     // Called when the engine says that what worksheets show has changed.
@@ -43,7 +45,11 @@ class QtPlatform final : public Platform {
     int openBoxes() const { return m_openBoxes; }
 
   private:
+    // The "Line Width" prompt of exports has its own dialog with a "Use default" button.
+    std::optional<std::string> promptLineWidth(const std::string& prompt);
+
     QPointer<QWidget> m_frame;
+    std::function<void()> m_beforeBox;
     std::function<void()> m_afterBox;
     std::function<void()> m_onChanged;
     QElapsedTimer m_clock;

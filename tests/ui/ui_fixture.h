@@ -2,6 +2,7 @@
 // A desktop program in a test: a started session, its Qt platform and the frame window, plus
 // helpers that answer modal boxes and type into the cell area as a user does.
 #include <QApplication>
+#include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -25,10 +26,10 @@ inline SessionOptions testSessionOptions() {
 
 struct Desktop {
     QtPlatform platform;
-    Session session{platform, testSessionOptions()};
+    Session session;
     std::unique_ptr<MainWindow> window;
 
-    Desktop() {
+    explicit Desktop(SessionOptions options = testSessionOptions()) : session(platform, std::move(options)) {
         ErrStat err;
         if (!session.start(err)) qFatal("session did not start");
         window = std::make_unique<MainWindow>(session, platform);
@@ -80,6 +81,32 @@ inline void answerNextBox(QMessageBox::StandardButton button, SeenBox* seen = nu
         }
     });
     poll->start();
+}
+
+// Once a modal dialog of type T shows, runs `act` on it; `act` closes it (accept, reject or a button).
+template <class T>
+void onNextDialog(std::function<void(T*)> act) {
+    auto* poll = new QTimer;
+    poll->setInterval(5);
+    auto ticks = std::make_shared<int>(0);
+    QObject::connect(poll, &QTimer::timeout, [poll, act, ticks] {
+        auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
+        if (dialog == nullptr && ++*ticks > 1000) poll->deleteLater();
+        if (dialog == nullptr) return;
+        poll->stop();
+        poll->deleteLater();
+        act(dialog);
+    });
+    poll->start();
+}
+
+// Answers the next text prompt (a password, a number) with `answer`.
+inline void answerNextPrompt(const QString& answer, QString* label = nullptr) {
+    onNextDialog<QInputDialog>([answer, label](QInputDialog* d) {
+        if (label) *label = d->labelText();
+        d->setTextValue(answer);
+        d->accept();
+    });
 }
 
 }  // namespace qx::test

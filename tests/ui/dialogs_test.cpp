@@ -1,0 +1,371 @@
+// The command dialogs as a user meets them: workbook protection and the access password, inserting a
+// function, renaming, level defaults, the export line width, the Debug walks and the function keys.
+#include <QMenuBar>
+
+#include "ui/dialogs/function_dialog.h"
+#include "ui/dialogs/level_defaults_dialog.h"
+#include "ui/dialogs/line_width_dialog.h"
+#include "ui/dialogs/protection_dialog.h"
+#include "ui/dialogs/rename_dialog.h"
+#include "ui/frame_dialogs.h"
+#include "ui_fixture.h"
+
+using namespace qx;
+using namespace qx::test;
+
+namespace {
+
+constexpr int kUsedCells = 9007;
+constexpr int kFunction = 547;
+constexpr int kRenameWorkbook = 9016;
+constexpr int kRenameWorksheet = 9017;
+
+uint32_t without(uint32_t word, int bit) {
+    return word & ~(1u << bit);
+}
+
+QMenu* submenu(QMenu* menu, const QString& title) {
+    for (QAction* a : menu->actions()) {
+        if (a->menu() && a->text() == title) return a->menu();
+    }
+    return nullptr;
+}
+
+QMenu* topMenu(MainWindow& w, const QString& title) {
+    for (QAction* a : w.menuBar()->actions()) {
+        if (a->text().remove(QLatin1Char('&')) == title) return a->menu();
+    }
+    return nullptr;
+}
+
+std::vector<ProtectionLevelInfo> levelInfo(std::initializer_list<bool> empties) {
+    std::vector<ProtectionLevelInfo> out(1);
+    int n = 1;
+    for (bool empty : empties) out.push_back({"wksht" + std::to_string(n++) + ".qx2", empty});
+    return out;
+}
+
+}  // namespace
+
+class DialogsTest : public QObject {
+    Q_OBJECT
+  private Q_SLOTS:
+    void protectionNeedsAConfirmedPassword();
+    void protectionBoxesEditTheSelectedLevel();
+    void protectionWithoutAPasswordRevertsOnlyWhenAsked();
+    void aProtectedLevelAsksForItsPassword();
+    void functionInsertPlacesTheTemplate();
+    void renameRefusesCharactersAsTyped();
+    void levelDefaultsChangeTheLevel();
+    void lineWidthKeepsToItsRange();
+    void debugWalkMovesThePointerWithEachBox();
+    void functionKeysRunTheirScripts();
+};
+
+void DialogsTest::protectionNeedsAConfirmedPassword() {
+    QtPlatform platform;
+    ProtectionSettings live;
+    ProtectionDialog dialog(live, levelInfo({false, true}), platform);
+    QCOMPARE(dialog.prompt()->text(), QStringLiteral("      Must enter a password to continue:"));
+    QVERIFY(!dialog.permissionBox(kActionEdit)->isEnabled());
+
+    SeenBox seen;
+    answerNextBox(QMessageBox::Ok, &seen);
+    QTest::keyClicks(dialog.passwordField(), QStringLiteral("a b"));
+    QCOMPARE(seen.caption, QStringLiteral("Illegal Character"));
+    QVERIFY(dialog.passwordField()->text().size() <= 1);  // the entry was cleared at the blank
+
+    dialog.passwordField()->clear();
+    QTest::keyClicks(dialog.passwordField(), QStringLiteral("abcdefghijk"));
+    QCOMPARE(dialog.passwordField()->text(), QStringLiteral("abcdefghij"));
+    dialog.confirmBox()->setChecked(true);
+    QTest::keyClicks(dialog.confirmField(), QStringLiteral("abcdefghiX"));
+    dialog.confirmButton()->click();
+    QCOMPARE(dialog.prompt()->text(), QStringLiteral("Passwords were not identical, try again:"));
+    QVERIFY(!dialog.permissionBox(kActionEdit)->isEnabled());
+
+    dialog.confirmField()->setText(QStringLiteral("abcdefghij"));
+    dialog.confirmButton()->click();
+    QCOMPARE(dialog.prompt()->text(), QStringLiteral("  REMEMBER THIS PASSWORD !"));
+    QVERIFY(dialog.permissionBox(kActionEdit)->isEnabled());
+    QVERIFY(live.password.empty());  // nothing is written before "Finsih"
+    QVERIFY(dialog.finish());
+    QCOMPARE(live.password.text(), std::string("abcdefghij"));
+}
+
+void DialogsTest::protectionBoxesEditTheSelectedLevel() {
+    QtPlatform platform;
+    ProtectionSettings live;
+    live.password.assign("secret");
+    ProtectionDialog dialog(live, levelInfo({false, true, false, true}), platform);
+    QCOMPARE(dialog.prompt()->text(), QStringLiteral("Use [Reset] button to change password:"));
+    QCOMPARE(dialog.levelList()->item(0)->text(), QStringLiteral("  0)     <Empty Level Default Settings>"));
+    QCOMPARE(dialog.levelList()->item(2)->text(), QStringLiteral("  2)     wksht2.qx2   :   <empty>  "));
+
+    // Level 1 can always be entered.
+    QCOMPARE(dialog.boxesCaption()->text(), QStringLiteral("Actions ALLOWED at Level 1 include:"));
+    QCOMPARE(dialog.permissionBox(kActionAccess)->text(), QStringLiteral("Access (required at Level 1)"));
+    QVERIFY(dialog.permissionBox(kActionAccess)->isChecked());
+    QVERIFY(!dialog.permissionBox(kActionAccess)->isEnabled());
+
+    dialog.levelList()->setCurrentRow(3);
+    QCOMPARE(dialog.boxesCaption()->text(), QStringLiteral("Actions ALLOWED at Level 3 include:"));
+    dialog.permissionBox(kActionEdit)->setChecked(false);
+    dialog.permissionBox(kActionAccess)->setChecked(false);
+
+    // The defaults of empty levels reach every empty level from 2 up, without the open bit.
+    dialog.levelList()->setCurrentRow(0);
+    QCOMPARE(dialog.boxesCaption()->text(), QStringLiteral("Default actions allowed at ALL EMPTY Levels:"));
+    dialog.permissionBox(kActionSortRows)->setChecked(false);
+    dialog.permissionBox(kRequireOpenPassword)->setChecked(true);
+    dialog.levelList()->setCurrentRow(2);
+    QCOMPARE(dialog.boxesCaption()->text(), QStringLiteral("Actions ALLOWED at Level 2 (see Empty Level Defaults):"));
+    QVERIFY(!dialog.permissionBox(kActionSortRows)->isChecked());
+
+    QVERIFY(dialog.finish());
+    QCOMPARE(live.permissions[3], without(without(kPermissionReset, kActionEdit), kActionAccess));
+    QCOMPARE(live.permissions[0], without(kPermissionReset, kActionSortRows) | 1u);
+    QCOMPARE(live.permissions[2], without(kPermissionReset, kActionSortRows));
+    QCOMPARE(live.permissions[4], without(kPermissionReset, kActionSortRows));
+    QCOMPARE(live.permissions[1], kPermissionReset);
+}
+
+void DialogsTest::protectionWithoutAPasswordRevertsOnlyWhenAsked() {
+    QtPlatform platform;
+    ProtectionSettings live;
+    live.password.assign("old");
+    live.permissions[2] = 0;
+    ProtectionDialog dialog(live, levelInfo({false, false}), platform);
+    dialog.resetButton()->click();
+    QVERIFY(!dialog.permissionBox(kActionEdit)->isEnabled());
+
+    SeenBox seen;
+    answerNextBox(QMessageBox::No, &seen);
+    QVERIFY(!dialog.finish());
+    QCOMPARE(seen.caption, QStringLiteral("WARNING"));
+    QVERIFY(seen.text.startsWith(QStringLiteral("A valid password has not been entered.")));
+    QCOMPARE(live.password.text(), std::string("old"));
+
+    answerNextBox(QMessageBox::Yes);
+    QVERIFY(dialog.finish());
+    QVERIFY(live.password.empty());
+    QCOMPARE(live.permissions[2], kPermissionReset);
+
+    // Opening and finishing without a change leaves a password-less workbook as it was, unasked.
+    ProtectionSettings plain;
+    plain.permissions[5] = 0;
+    ProtectionDialog untouched(plain, levelInfo({false}), platform);
+    QVERIFY(untouched.finish());
+    QCOMPARE(plain.permissions[5], 0u);
+}
+
+void DialogsTest::aProtectedLevelAsksForItsPassword() {
+    Desktop d;
+    d.session.protection().password.assign("pw");
+    setPermissionWord(d.session.protection(), 3, without(kPermissionReset, kActionAccess));
+    QMenu* levels = submenu(topMenu(*d.window, QStringLiteral("Window")), QStringLiteral("Open level"));
+    QVERIFY(levels != nullptr);
+    auto openLevel3 = [&] {
+        Q_EMIT levels->aboutToShow();
+        levels->actions().at(2)->trigger();
+    };
+    QString label;
+    SeenBox seen;
+    answerNextPrompt(QStringLiteral("PW"), &label);
+    answerNextBox(QMessageBox::Ok, &seen);
+    openLevel3();
+    QCOMPARE(label, QStringLiteral("Password required to ACCESS Level 3:"));
+    QCOMPARE(seen.text, QStringLiteral("Incorrect Password."));
+    QCOMPARE(d.window->activeLevel(), 1);
+
+    answerNextPrompt(QStringLiteral("pw"));
+    openLevel3();
+    QCOMPARE(d.window->activeLevel(), 3);
+    QCOMPARE(d.session.activeLevel(), 3);
+}
+
+void DialogsTest::functionInsertPlacesTheTemplate() {
+    Desktop d;
+    QTest::keyClicks(&d.area(), QStringLiteral("+"));
+    QVERIFY(d.window->editing());
+    QString help;
+    onNextDialog<FunctionDialog>([&](FunctionDialog* dialog) {
+        QCOMPARE(dialog->categoryList()->count(), 16);
+        QCOMPARE(dialog->categoryList()->item(11)->text(), QStringLiteral("Statistics:  Summary"));
+        dialog->categoryList()->setCurrentRow(1);  // "Math"
+        const auto found = dialog->functionList()->findItems(QStringLiteral("rnd"), Qt::MatchExactly);
+        QCOMPARE(found.size(), 1);
+        dialog->functionList()->setCurrentItem(found.front());
+        help = dialog->helpText()->text();
+        dialog->accept();
+    });
+    d.window->dispatchCommand(kFunction);
+    QVERIFY(help.startsWith(QStringLiteral("rnd (x, n)")));
+    QVERIFY(d.window->editing());
+    QCOMPARE(d.window->editBar()->text(), QStringLiteral("+rnd(x,n)"));
+    d.window->cancelEdit();
+
+    // Outside Edit mode the command starts editing the cell first.
+    onNextDialog<FunctionDialog>([](FunctionDialog* dialog) {
+        dialog->categoryList()->setCurrentRow(0);  // "String": its first function is "atof"
+        dialog->accept();
+    });
+    d.window->dispatchCommand(kFunction);
+    QVERIFY(d.window->editing());
+    QCOMPARE(d.window->editBar()->text(), QStringLiteral("atof(string)"));
+}
+
+void DialogsTest::renameRefusesCharactersAsTyped() {
+    Desktop d;
+    const QString before = QString::fromStdString(d.session.workbookFiles().name);
+    QVERIFY(!before.isEmpty());
+    QString prefilled;
+    SeenBox seen;
+    onNextDialog<RenameDialog>([&](RenameDialog* dialog) {
+        prefilled = dialog->nameField()->text();
+        dialog->nameField()->clear();
+        answerNextBox(QMessageBox::Ok, &seen);
+        QTest::keyClicks(dialog->nameField(), QStringLiteral("Sur/vey"));
+        dialog->accept();
+    });
+    d.window->dispatchCommand(kRenameWorkbook);
+    QCOMPARE(prefilled, before);
+    QCOMPARE(seen.caption, QStringLiteral("Illegal Character"));
+    QCOMPARE(d.session.workbookFiles().name, std::string("Survey"));
+    QVERIFY(d.window->windowTitle().contains(QStringLiteral("Survey")));
+
+    onNextDialog<RenameDialog>([&](RenameDialog* dialog) {
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("Rename Worksheet (max 32 chars)"));
+        prefilled = dialog->nameField()->text();
+        dialog->nameField()->setText(QStringLiteral("stations"));
+        dialog->accept();
+    });
+    d.window->dispatchCommand(kRenameWorksheet);
+    QCOMPARE(prefilled, QStringLiteral("wksht1"));
+    QCOMPARE(d.session.cells().levelPtr(1)->defaultFileName, std::string("stations.qx2"));
+
+    SeenBox empty;
+    onNextDialog<RenameDialog>([&](RenameDialog* dialog) {
+        dialog->nameField()->clear();
+        answerNextBox(QMessageBox::Ok, &empty);
+        dialog->accept();
+    });
+    d.window->dispatchCommand(kRenameWorksheet);
+    QCOMPARE(empty.caption, QStringLiteral("Warning"));
+    QCOMPARE(d.session.cells().levelPtr(1)->defaultFileName, std::string("stations.qx2"));
+}
+
+void DialogsTest::levelDefaultsChangeTheLevel() {
+    Desktop d;
+    LevelRec& level = *d.session.cells().levelPtr(1);
+    level.colWidths[3] = 120;  // sized by the user
+    onNextDialog<LevelDefaultsDialog>([](LevelDefaultsDialog* dialog) {
+        QCOMPARE(dialog->rangePasses()->value(), 1);
+        dialog->gridLines()->setChecked(false);
+        dialog->gridColour()->setCurrentIndex(9);
+        dialog->columnWidth()->setValue(100);
+        dialog->rangePasses()->setValue(0);
+        dialog->precision()->setValue(4);
+        dialog->accept();
+    });
+    d.window->dialogs()->levelDefaultsAction()->trigger();
+    QCOMPARE(level.defaults.gridLines, uint8_t(0));
+    QCOMPARE(level.defaults.gridColour, uint8_t(9));
+    QCOMPARE(level.defaults.rangePasses, uint16_t(0));
+    QCOMPARE(level.defaults.precision, uint16_t(4));
+    QCOMPARE(level.colWidths[1], uint16_t(100));
+    QCOMPARE(level.colWidths[3], uint16_t(120));
+    QVERIFY(level.changed);
+
+    // A level whose attributes may not change refuses before the dialog opens.
+    setPermissionWord(d.session.protection(), 1, without(kPermissionReset, kActionAttributes));
+    SeenBox seen;
+    answerNextBox(QMessageBox::Ok, &seen);
+    d.window->dialogs()->levelDefaultsAction()->trigger();
+    QCOMPARE(seen.caption, QStringLiteral("Protected Operation"));
+}
+
+void DialogsTest::lineWidthKeepsToItsRange() {
+    Desktop d;
+    const struct {
+        QString typed;
+        QString refusal;  // empty: accepted
+    } cases[] = {
+        {QStringLiteral("300"), QStringLiteral("Entry MUST be less than 257.")},
+        {QStringLiteral("0"), QStringLiteral("Entry MUST be greater than 0.")},
+        {QStringLiteral("x"), QStringLiteral("Entry MUST be greater than 0.")},
+        {QStringLiteral("256"), QString()},
+    };
+    for (const auto& c : cases) {
+        SeenBox seen;
+        onNextDialog<LineWidthDialog>([&](LineWidthDialog* dialog) {
+            dialog->field()->setText(c.typed);
+            if (!c.refusal.isEmpty()) answerNextBox(QMessageBox::Ok, &seen);
+            QTest::keyClick(dialog->field(), Qt::Key_Return);
+            if (dialog->isVisible()) dialog->reject();
+        });
+        const auto answer = d.platform.promptText("Line Width", "Enter max characters/line (1 to 256) :", false);
+        QCOMPARE(seen.text, c.refusal);
+        QCOMPARE(answer.has_value(), c.refusal.isEmpty());
+        if (answer) QCOMPARE(*answer, c.typed.toStdString());
+    }
+    onNextDialog<LineWidthDialog>([](LineWidthDialog* dialog) {
+        for (QPushButton* b : dialog->findChildren<QPushButton*>()) {
+            if (b->text() == QStringLiteral("Use default")) b->click();
+        }
+    });
+    QCOMPARE(d.platform.promptText("Line Width", "", false), std::optional<std::string>("255"));
+}
+
+void DialogsTest::debugWalkMovesThePointerWithEachBox() {
+    Desktop d;
+    d.enterAt(3, 2, QStringLiteral("+2"));
+    d.enterAt(5, 4, QStringLiteral("+3"));
+    d.enterAt(1, 1, QStringLiteral("+[3,2]+[5,4]"));
+    d.area().moveTo(1, 1);
+    QList<QPoint> shown;
+    QStringList captions;
+    auto note = [&] { shown << QPoint(d.area().cursor().row, d.area().cursor().col); };
+    SeenBox first;
+    SeenBox second;
+    answerNextBox(QMessageBox::Ok, &first, [&] {
+        note();
+        answerNextBox(QMessageBox::Ok, &second, note);
+    });
+    d.window->dispatchCommand(kUsedCells);
+    QCOMPARE(first.caption, QStringLiteral("Cells USED by: [1,1,0,1]"));
+    QCOMPARE(first.text, QStringLiteral("[3,2,0,1]"));
+    QCOMPARE(second.text, QStringLiteral("[5,4,0,1]"));
+    QCOMPARE(shown, (QList<QPoint>{QPoint(3, 2), QPoint(5, 4)}));
+    QCOMPARE(d.area().cursor().row, 1);
+    QCOMPARE(d.area().cursor().col, 1);
+}
+
+void DialogsTest::functionKeysRunTheirScripts() {
+    Desktop d;
+    QMenu* keys = submenu(topMenu(*d.window, QStringLiteral("Tools")), QStringLiteral("Function keys"));
+    QVERIFY(keys != nullptr);
+    QAction* allCells = d.window->commandAction(9002);  // "All cells" stands on F9
+    QCOMPARE(allCells->shortcut(), QKeySequence(Qt::Key_F9));
+
+    d.session.scratch().functionKeyLabels[9] = "Survey  ";
+    d.window->afterEvents();
+    QCOMPARE(keys->actions().size(), 1);
+    QAction* bound = keys->actions().front();
+    QCOMPARE(bound->text(), QStringLiteral("F9   Survey"));
+    QCOMPARE(bound->shortcut(), QKeySequence(Qt::Key_F9));
+    QVERIFY(allCells->shortcut().isEmpty());  // the bound key overrides the standard one
+
+    SeenBox seen;
+    answerNextBox(QMessageBox::Ok, &seen);
+    QTest::keyClick(&d.area(), Qt::Key_F9);
+    QVERIFY2(seen.text.contains(QStringLiteral("undefined function or script")), qPrintable(seen.text));
+
+    d.session.scratch().functionKeyLabels[9] = "       ";
+    d.window->afterEvents();
+    QCOMPARE(allCells->shortcut(), QKeySequence(Qt::Key_F9));
+    QVERIFY(!keys->actions().front()->isEnabled());
+}
+
+QTEST_MAIN(DialogsTest)
+#include "dialogs_test.moc"
