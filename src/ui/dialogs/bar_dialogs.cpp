@@ -57,9 +57,11 @@ AddButtonDialog::AddButtonDialog(BarSet& bars, const CommandTable& commands, Pla
     auto* remove = new QPushButton(tr("&Delete"), this);
     auto* left = new QPushButton(tr("Move &left"), this);
     auto* right = new QPushButton(tr("Move &right"), this);
-    listButtons->addWidget(remove);
-    listButtons->addWidget(left);
-    listButtons->addWidget(right);
+    // Enter in the script-name field adds the script; it must not press these.
+    for (QPushButton* b : {remove, left, right}) {
+        b->setAutoDefault(false);
+        listButtons->addWidget(b);
+    }
     listButtons->addStretch();
     layout->addLayout(listButtons);
     connect(remove, &QPushButton::clicked, this, &AddButtonDialog::deleteSelected);
@@ -76,10 +78,10 @@ AddButtonDialog::AddButtonDialog(BarSet& bars, const CommandTable& commands, Pla
     scriptRow->addWidget(m_scriptName, 1);
     auto* add = new QPushButton(tr("&Add"), this);
     add->setObjectName(QStringLiteral("AddScript"));
+    add->setDefault(true);
     scriptRow->addWidget(add);
     layout->addLayout(scriptRow);
     connect(add, &QPushButton::clicked, this, &AddButtonDialog::addScriptButton);
-    connect(m_scriptName, &QLineEdit::returnPressed, this, &AddButtonDialog::addScriptButton);
 
     auto* box = new QDialogButtonBox(QDialogButtonBox::Close, this);
     layout->addWidget(box);
@@ -180,15 +182,16 @@ BarMenuDialog::BarMenuDialog(BarSet& bars, Platform& platform, QWidget* parent)
     m_name->setToolTip(tr("1 to %1 characters").arg(kMaxBarName));
     layout->addWidget(m_name, 0, 1);
     auto* add = new QPushButton(tr("&Add"), this);
+    add->setDefault(true);
     layout->addWidget(add, 0, 2);
     connect(add, &QPushButton::clicked, this, &BarMenuDialog::addBar);
-    connect(m_name, &QLineEdit::returnPressed, this, &BarMenuDialog::addBar);
 
     layout->addWidget(new QLabel(tr("Button bars (the one chosen is on show):"), this), 1, 0, 1, 3);
     m_list = new QListWidget(this);
     m_list->setObjectName(QStringLiteral("Bars"));
     layout->addWidget(m_list, 2, 0, 1, 2);
     auto* remove = new QPushButton(tr("&Delete"), this);
+    remove->setAutoDefault(false);
     remove->setToolTip(tr("Deletes the button bar on show"));
     layout->addWidget(remove, 2, 2, Qt::AlignTop);
     connect(remove, &QPushButton::clicked, this, &BarMenuDialog::deleteShownBar);

@@ -113,6 +113,9 @@ ProtectionDialog::ProtectionDialog(ProtectionSettings& live, std::vector<Protect
     auto* finishButton = new QPushButton(QStringLiteral("Finsih"), this);
     finishButton->setObjectName(QStringLiteral("Finish"));
     auto* cancel = new QPushButton(tr("Cancel"), this);
+    // Enter while typing a password confirms it; it never finishes or resets the dialog by accident.
+    m_confirmButton->setDefault(true);
+    for (QPushButton* b : {m_resetButton, finishButton, cancel}) b->setAutoDefault(false);
     finishRow->addWidget(finishButton);
     finishRow->addWidget(cancel);
     layout->addLayout(finishRow);
