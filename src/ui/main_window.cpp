@@ -346,12 +346,14 @@ bool MainWindow::dispatchCommand(int id) {
     syncSessionFromArea();
     const CellPointer before = m_session.pointer();
     const CellArea beforeSel = m_session.selection();
+    const ProtectionSettings protectionBefore = m_session.protection();
     CommandOutcome outcome;
     ErrStat err;
     {
         EngineScope scope(*this);
         outcome = m_session.dispatch(id, err);
     }
+    guardLockedWindows(protectionBefore);
     if (outcome == CommandOutcome::Failed) reportFailure(err);
     if (outcome == CommandOutcome::NotAvailable) {
         statusBar()->showMessage(tr("\"%1\" is not available yet.").arg(commandText(*command)), 3000);
@@ -545,6 +547,37 @@ void MainWindow::enterLevel(int level) {
     openLevelWindow(level);
 }
 
+// A workbook just opened may lock levels whose windows are already open. Each such window is hidden
+// and asks for the password before it shows the loaded cells; a refused one closes. Level 1 is
+// where a protected workbook opens and is never locked.
+void MainWindow::guardLockedWindows(const ProtectionSettings& before) {
+    const ProtectionSettings& now = m_session.protection();
+    if (now.password.text() == before.password.text() && now.permissions == before.permissions) return;
+    for (QMdiSubWindow* sub : m_mdi->subWindowList()) {
+        auto* w = qobject_cast<WorksheetWindow*>(sub);
+        if (w == nullptr || w->level() <= 1 || w->level() >= kPermissionWordCount) continue;
+        const bool locked = !now.password.empty() &&
+                            (now.permissions[static_cast<std::size_t>(w->level())] & (1u << kActionAccess)) == 0;
+        if (!locked) continue;
+        w->hide();
+        bool granted = false;
+        {
+            EngineScope scope(*this);
+            granted = AskPassword(now, w->level(), m_session.highestLevel(), m_platform);
+        }
+        if (granted) {
+            w->show();
+        } else {
+            w->close();
+        }
+    }
+    if (m_mdi->subWindowList().isEmpty()) openLevelWindow(1);
+    if (QMdiSubWindow* active = m_mdi->activeSubWindow(); active == nullptr || !active->isVisible()) {
+        const QList<QMdiSubWindow*> left = m_mdi->subWindowList();
+        if (!left.isEmpty()) m_mdi->setActiveSubWindow(left.front());
+    }
+}
+
 WorksheetWindow* MainWindow::activeWorksheet() const {
     auto* w = qobject_cast<WorksheetWindow*>(m_mdi->activeSubWindow());
     if (w == nullptr) w = m_lastActive;
@@ -684,11 +717,13 @@ void MainWindow::refreshRecentFiles() {
 void MainWindow::openRecent(const QString& path) {
     if (engineBusy()) return;
     if (m_editing) cancelEdit();
+    const ProtectionSettings protectionBefore = m_session.protection();
     ErrStat err;
     {
         EngineScope scope(*this);
         openDocument(m_session, pathToEngine(path), err);
     }
+    guardLockedWindows(protectionBefore);
     if (err.failed()) reportFailure(err);
     m_changed = true;
     afterEvents();

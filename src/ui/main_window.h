@@ -15,6 +15,7 @@
 #include <map>
 
 #include "app/command_table.h"
+#include "protect/protection.h"
 #include "ui/button_bar_widget.h"
 #include "ui/edit_bar.h"
 #include "ui/worksheet_window.h"
@@ -118,6 +119,7 @@ class MainWindow final : public QMainWindow {
     void reportFailure(ErrStat& err, int* position = nullptr);
     bool handleUiCommand(int id);
     void enterLevel(int level);
+    void guardLockedWindows(const ProtectionSettings& before);
     void openRecent(const QString& path);
     void focusAfterBox();
     void followSessionPointer();

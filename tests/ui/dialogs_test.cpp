@@ -1,6 +1,9 @@
 // The command dialogs as a user meets them: workbook protection and the access password, inserting a
-// function, renaming, level defaults, the export line width, the Debug walks and the function keys.
+// function, renaming, level defaults, the export line width, the Debug walks, the function keys and
+// the Save As dialog's extension rule.
+#include <QFileDialog>
 #include <QMenuBar>
+#include <QTemporaryDir>
 
 #include "ui/dialogs/function_dialog.h"
 #include "ui/dialogs/level_defaults_dialog.h"
@@ -19,6 +22,8 @@ constexpr int kUsedCells = 9007;
 constexpr int kFunction = 547;
 constexpr int kRenameWorkbook = 9016;
 constexpr int kRenameWorksheet = 9017;
+constexpr int kSaveAsWorkbook = 9014;
+constexpr int kSaveAsWorksheet = 9015;
 
 uint32_t without(uint32_t word, int bit) {
     return word & ~(1u << bit);
@@ -54,12 +59,14 @@ class DialogsTest : public QObject {
     void protectionBoxesEditTheSelectedLevel();
     void protectionWithoutAPasswordRevertsOnlyWhenAsked();
     void aProtectedLevelAsksForItsPassword();
+    void anOpenedWorkbookLocksOpenWindows();
     void functionInsertPlacesTheTemplate();
     void renameRefusesCharactersAsTyped();
     void levelDefaultsChangeTheLevel();
     void lineWidthKeepsToItsRange();
     void debugWalkMovesThePointerWithEachBox();
     void functionKeysRunTheirScripts();
+    void saveAsRefusesAnotherTypesExtension();
 };
 
 void DialogsTest::protectionNeedsAConfirmedPassword() {
@@ -182,6 +189,57 @@ void DialogsTest::aProtectedLevelAsksForItsPassword() {
     openLevel3();
     QCOMPARE(d.window->activeLevel(), 3);
     QCOMPARE(d.session.activeLevel(), 3);
+}
+
+void DialogsTest::anOpenedWorkbookLocksOpenWindows() {
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("locked.qx3"));
+    {
+        Desktop maker;
+        ErrStat err;
+        maker.session.formulas().entry().storeEntry("secret", 1, 1, 3, EntryOptions{}, err);
+        maker.session.protection().password.assign("pw");
+        setPermissionWord(maker.session.protection(), 3, without(kPermissionReset, kActionAccess));
+        QVERIFY(maker.session.files().saveFile(0, dir.path().toStdString(), "locked.qx3", false, err));
+    }
+    const struct {
+        QString answer;
+        bool shown;  // the level 3 window stays, showing the loaded cells
+    } cases[] = {{QStringLiteral("pw"), true}, {QStringLiteral("PW"), false}};
+    for (const auto& c : cases) {
+        Desktop d;
+        QMenu* levels = submenu(topMenu(*d.window, QStringLiteral("Window")), QStringLiteral("Open level"));
+        Q_EMIT levels->aboutToShow();
+        levels->actions().at(2)->trigger();  // level 3 is empty and open to all
+        QCOMPARE(d.window->activeLevel(), 3);
+
+        d.session.globals().recentFiles = {path.toStdString()};
+        QMenu* recent = submenu(topMenu(*d.window, QStringLiteral("File")), QStringLiteral("Recent files"));
+        Q_EMIT recent->aboutToShow();
+        QString label;
+        bool hiddenWhileAsked = false;
+        onNextDialog<QInputDialog>([&](QInputDialog* prompt) {
+            label = prompt->labelText();
+            hiddenWhileAsked = !d.window->activeWorksheet() || !d.window->activeWorksheet()->isVisible();
+            prompt->setTextValue(c.answer);
+            prompt->accept();
+        });
+        SeenBox seen;
+        if (!c.shown) answerNextBox(QMessageBox::Ok, &seen);
+        recent->actions().front()->trigger();
+        QCOMPARE(label, QStringLiteral("Password required to ACCESS Level 3:"));
+        QVERIFY(hiddenWhileAsked);
+        QApplication::processEvents();
+        if (c.shown) {
+            QCOMPARE(d.window->activeLevel(), 3);
+            QCOMPARE(d.area().paintedText(1, 1), QStringLiteral("secret"));
+        } else {
+            QCOMPARE(seen.text, QStringLiteral("Incorrect Password."));
+            QCOMPARE(d.window->activeLevel(), 1);
+            QCOMPARE(d.window->mdiArea()->subWindowList().size(), 1);
+        }
+    }
 }
 
 void DialogsTest::functionInsertPlacesTheTemplate() {
@@ -365,6 +423,44 @@ void DialogsTest::functionKeysRunTheirScripts() {
     d.window->afterEvents();
     QCOMPARE(allCells->shortcut(), QKeySequence(Qt::Key_F9));
     QVERIFY(!keys->actions().front()->isEnabled());
+}
+
+void DialogsTest::saveAsRefusesAnotherTypesExtension() {
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const struct {
+        int command;
+        QString preselected;  // the type the dialog opens with
+        QString typed;        // a name with the other type's extension
+    } cases[] = {
+        {kSaveAsWorkbook, QStringLiteral("Quorix Workbook (*.qx3 *.QX3)"), QStringLiteral("survey.qx2")},
+        {kSaveAsWorksheet, QStringLiteral("Quorix Worksheet (*.qx2 *.QX2)"), QStringLiteral("survey.qx3")},
+    };
+    for (const auto& c : cases) {
+        Desktop d;
+        d.enterAt(1, 1, QStringLiteral("data"));
+        QStringList filtersSeen;
+        SeenBox seen;
+        bool askedAgain = false;
+        onNextDialog<QFileDialog>([&](QFileDialog* dialog) {
+            filtersSeen << dialog->selectedNameFilter();
+            // The refusal comes as a box, and then the same dialog again, which is cancelled.
+            answerNextBox(QMessageBox::Ok, &seen);
+            onNextDialog<QFileDialog>([&](QFileDialog* again) {
+                askedAgain = true;
+                again->reject();
+            });
+            dialog->selectFile(dir.filePath(c.typed));
+            static_cast<QDialog*>(dialog)->accept();
+        });
+        d.window->commandAction(c.command)->trigger();
+        QCOMPARE(filtersSeen, QStringList{c.preselected});
+        QCOMPARE(seen.caption, QStringLiteral("WARNING - Mismatched file extensions"));
+        QVERIFY2(seen.text.startsWith(QStringLiteral("Files can only be saved using the extension selected")),
+                 qPrintable(seen.text));
+        QVERIFY(askedAgain);
+        QVERIFY(QDir(dir.path()).entryList(QDir::Files).isEmpty());
+    }
 }
 
 QTEST_MAIN(DialogsTest)
