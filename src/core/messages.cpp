@@ -192,6 +192,7 @@ constexpr std::array<std::string_view, 17> kStatisticsMessages = {
 static_assert(kGeneralMessages.size() == kGeneralMessageCount);
 static_assert(kWMessages.size() == kWMessageCount);
 static_assert(kMatrixMessages.size() == kMatrixMessageCount);
+static_assert(kGeometryMessages.size() == kGeometryMessageCount);
 
 constexpr std::size_t longestOf(std::span<const std::string_view> table) {
     std::size_t longest = 0;

@@ -24,6 +24,23 @@ std::string_view tableMessage(MessageTable table, int32_t code);
 // Length of the longest general message; a buffer needs one byte more.
 std::size_t longestGeneralMessage();
 
+// Codes of the coordinate geometry and road layout table (library 6).
+enum class GeometryMessage : int32_t {
+    UnlistedError = 0,
+    IllegalAngleType = 1,
+    IllegalQuadrant = 2,
+    AngleOutOfRange = 3,
+    UnsupportedOption = 4,
+    DistanceTooShort = 5,
+    IllegalMode = 6,
+    ParallelLines = 7,
+    ArcTooLong = 8,
+    VerticalCurveUnsolvable = 9,
+    StationOffVerticalCurve = 10,
+    EqualGrades = 11,
+};
+inline constexpr int32_t kGeometryMessageCount = 12;
+
 inline constexpr int32_t kGeneralMessageCount = 103;
 inline constexpr int32_t kWMessageCount = 11;
 inline constexpr int32_t kCodeIllegalFileType = 39;

@@ -1,5 +1,6 @@
 #include "engineering/engineering_families.h"
 
+#include "engineering/cogo/cogo_functions.h"
 #include "engineering/matrix/matrix_family.h"
 #include "functions/function_registry.h"
 
@@ -7,6 +8,7 @@ namespace qx {
 
 void installEngineeringFamilies(FunctionRegistry& registry) {
     registry.installFamily(FamilyId::Matrix, matrixFamily());
+    registry.installFamily(FamilyId::Geometry, geometryFamily());
 }
 
 }  // namespace qx

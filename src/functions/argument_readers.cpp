@@ -16,7 +16,6 @@ constexpr Origin kString{kLetterA, kModuleArguments, 3};
 constexpr Origin kCellArg{kLetterA, kModuleArguments, 4};
 constexpr Origin kEnd{kLetterA, kModuleArguments, 5};
 constexpr Origin kElements{kLetterA, kModuleArguments, 6};
-constexpr int32_t kUnableToCompute = 4;
 
 bool failAt(ErrStat& err, Origin o, int point, int position, int32_t code) {
     err.position = position;
@@ -180,7 +179,7 @@ double libraryFailure(ErrStat& err, Origin family, int32_t point, int32_t mathCo
 
 bool elementsComputable(FunctionCall& call, std::span<const double> values, ErrStat& err) {
     for (double v : values) {
-        if (std::isnan(v)) return callFailure(call, err, kElements, 1, kUnableToCompute), false;
+        if (std::isnan(v)) return callFailure(call, err, kElements, 1, fncode::kUnableToCompute), false;
     }
     return true;
 }

@@ -98,11 +98,14 @@ constexpr int32_t kModuleTrigFamily = 34;
 constexpr int32_t kModuleCellFamily = 35;
 constexpr int32_t kModuleFinanceFamily = 36;
 constexpr int32_t kModuleDateFamily = 37;
-constexpr int32_t kModuleMathLibrary = 5;  // letter 'L': the math message table
+constexpr int32_t kModuleGeometryFamily = 41;
+constexpr int32_t kModuleMathLibrary = 5;      // letter 'L': the math message table
+constexpr int32_t kModuleGeometryLibrary = 6;  // letter 'L': the coordinate geometry message table
 
 // General message codes raised by the families.
 namespace fncode {
 constexpr int32_t kDividingByZero = 3;
+constexpr int32_t kUnableToCompute = 4;
 constexpr int32_t kRowOutOfRange = 6;
 constexpr int32_t kColumnOutOfRange = 7;
 constexpr int32_t kLevelOutOfRange = 8;
