@@ -2,6 +2,7 @@
 
 #include "engineering/cogo/cogo_functions.h"
 #include "engineering/matrix/matrix_family.h"
+#include "engineering/road/road_functions.h"
 #include "functions/function_registry.h"
 
 namespace qx {
@@ -9,6 +10,7 @@ namespace qx {
 void installEngineeringFamilies(FunctionRegistry& registry) {
     registry.installFamily(FamilyId::Matrix, matrixFamily());
     registry.installFamily(FamilyId::Geometry, geometryFamily());
+    registry.installFamily(FamilyId::Road, roadFamily());
 }
 
 }  // namespace qx

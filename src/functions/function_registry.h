@@ -99,6 +99,7 @@ constexpr int32_t kModuleCellFamily = 35;
 constexpr int32_t kModuleFinanceFamily = 36;
 constexpr int32_t kModuleDateFamily = 37;
 constexpr int32_t kModuleGeometryFamily = 41;
+constexpr int32_t kModuleRoadFamily = 43;
 constexpr int32_t kModuleMathLibrary = 5;      // letter 'L': the math message table
 constexpr int32_t kModuleGeometryLibrary = 6;  // letter 'L': the coordinate geometry message table
 
@@ -128,6 +129,8 @@ constexpr int32_t kStringConstantBetweenScripts = 62;
 constexpr int32_t kIllegalStringConstant = 63;
 constexpr int32_t kIllegalString = 64;
 constexpr int32_t kObjectNotSetUp = 82;
+constexpr int32_t kMissingStationLink = 67;  // its text speaks of two @Station calls; it reports a missing link
+constexpr int32_t kIllegalStation = 69;
 constexpr int32_t kCircularReference = 2;
 }  // namespace fncode
 
