@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstring>
 #include <optional>
 
 #include "core/formula_flags.h"
@@ -42,10 +43,13 @@ NumberFormat cellFormat(const CellRec& cell, int width, const CellDisplayContext
     return f;
 }
 
-// A value in the cell's own format, for use inside a longer description.
+// A value in the cell's own format, for use inside a longer description. A cell whose format is a
+// point format (a direction made with a "fmt" argument) or a drawing display shows it as Decimal.
 std::string valueText(double v, const NumberFormat& f) {
+    NumberFormat inner = f;
+    if (!isValidDisplayCode(inner.code)) inner.code = static_cast<int>(DisplayCode::Decimal);
     ErrStat err;
-    const std::string t = formatNumber(v, f, err);
+    const std::string t = formatNumber(v, inner, err);
     if (err.failed()) return markerFill('!', f.width);
     return std::string(trimBlanks(t));
 }
@@ -58,8 +62,9 @@ std::string dimensions(const FormulaRec& fr) {
     return std::to_string(toInt32(arrayElement(fr, 1))) + "x" + std::to_string(toInt32(arrayElement(fr, 2)));
 }
 
+// A text object's own text, or else the tag it places.
 std::size_t objectTextLength(const FormulaRec& fr) {
-    if (fr.object == nullptr || fr.object->data == nullptr) return 0;
+    if (fr.object == nullptr || fr.object->data == nullptr) return fr.tag != nullptr ? std::strlen(fr.tag) : 0;
     const auto* data = reinterpret_cast<const char*>(fr.object->data);
     return static_cast<std::size_t>(std::find(data, data + fr.object->size, '\0') - data);
 }

@@ -119,6 +119,7 @@ class ChainRecalculator final : public Recalculator {
     // Places (level, row, column) of cells that may carry "Force Recalc", recalc-pending or the error mark.
     // Kept by place, not by record, so a deleted cell only leaves a stale key that the next visit drops.
     std::set<uint64_t> m_marked;
+    std::vector<double> m_arrayBefore;  // an object cell's Array Area before it is evaluated again
 };
 
 }  // namespace qx

@@ -5,6 +5,7 @@
 
 #include "core/cell_store.h"
 #include "core/dependents_index.h"
+#include "core/formula_flags.h"
 #include "formula/compiler.h"
 #include "formula/evaluator.h"
 #include "platform/platform.h"
@@ -76,13 +77,19 @@ int ChainRecalculator::evaluateReached(CellRec& d) {
         return (before != d.textView() || wasMarked) ? 1 : 0;
     }
     f.setErrorMark(false);
+    // An object's value is its Array Area as much as its number: a point moved by a traverse keeps the
+    // same function value, and the cells reading it must still follow.
+    const bool object = formulaflag::objectKind(f.flags) != 0;
+    if (object) m_arrayBefore.assign(f.array, f.array + f.arrayCount() + 1);
     const double value = m_evaluator.evaluateFormula(&d, d.text, err);
     if (err.failed()) {
         ++m_chain.errors;
         setErrorMark(d);
         return wasMarked ? -2 : -1;
     }
-    if (value != f.value) {
+    const bool arrayChanged =
+        object && !std::equal(m_arrayBefore.begin(), m_arrayBefore.end(), f.array, f.array + f.arrayCount() + 1);
+    if (value != f.value || arrayChanged) {
         f.value = value;
         return 1;
     }

@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "core/style_word.h"
 #include "core/table_descriptor.h"
+#include "display/cell_display.h"
 #include "object_fixture.h"
 
 namespace qx {
@@ -92,8 +94,20 @@ TEST(PlaceOnWorksheet, RefusalsWriteNothing) {
 // The golden capture transcript places a captured table; here each capture is taken again from its placement.
 TEST(PlaceOnWorksheet, CaptureThenPlaceThenCaptureGivesTheSameBuffer) {
     ObjectFixture fx;
-    fx.fill({{1, 2, "'x"}, {1, 3, "'y"}, {2, 1, "'r"}, {3, 1, "'s"}, {2, 2, "1.5"}, {2, 3, "2"}, {3, 2, "3"},
-             {3, 3, "4"}, {6, 1, "1"}, {6, 2, "2"}, {6, 3, "3"}, {7, 1, "4"}, {7, 2, "5"}, {7, 3, "6"}});
+    fx.fill({{1, 2, "'x"},
+             {1, 3, "'y"},
+             {2, 1, "'r"},
+             {3, 1, "'s"},
+             {2, 2, "1.5"},
+             {2, 3, "2"},
+             {3, 2, "3"},
+             {3, 3, "4"},
+             {6, 1, "1"},
+             {6, 2, "2"},
+             {6, 3, "3"},
+             {7, 1, "4"},
+             {7, 2, "5"},
+             {7, 3, "6"}});
     fx.cell(2, 3)->formula->flags = formulaflag::withPrecisionCode(fx.cell(2, 3)->formula->flags, 4);
     auto capture = [&fx](const std::string& what, const CellArea& a, ErrStat& e) {
         if (what == "table") return captureTable(fx.store, 1, a, fx.buffer, e) == 4;
@@ -144,12 +158,41 @@ TEST(PlaceInEmptyCell, NullFormObjectWithItsNames) {
     EXPECT_EQ(ObjectFixture::namesText(fx.buffer), ObjectFixture::namesText(b));
 }
 
+// Captured points, segments and polygons come back as NULL-form calls that keep what was placed.
+TEST(PlaceInEmptyCell, PointsSegmentsAndPolygons) {
+    const struct {
+        int kind;
+        std::vector<double> array;
+        const char* formula;
+        const char* shown;
+        double value;
+    } cases[] = {
+        {objectkind::kCoordinate, {3, 1, 2, 3}, "@XYZ()", "(1.00, 2.00, 3.00)", 1},
+        {objectkind::kSegment, {6, 0, 0, 0, 10, 0, 1}, "@Segment()", "SEGMENT(2)", 2},
+        {objectkind::kPolygon, {12, 0, 0, 0, 1, 0, 0, 1, 1, 0, 0, 0, 0}, "@Polygon()", "POLYGON(4)", 4},
+    };
+    for (const auto& c : cases) {
+        ObjectFixture fx;
+        CaptureBuffer b;
+        b.kind = c.kind;
+        b.array = c.array;
+        PlaceTarget t = fx.target();
+        ErrStat err;
+        ASSERT_TRUE(placeInEmptyCell(t, b, 3, 2, 1, err)) << c.formula;
+        EXPECT_EQ(fx.cell(3, 2)->textView(), c.formula);
+        EXPECT_EQ(fx.cell(3, 2)->formula->value, c.value) << c.formula;
+        fx.recalc.recalculateLevel(1);
+        const std::string shown = cellDisplayText(fx.cell(3, 2), 40, CellDisplayContext{});
+        EXPECT_EQ(shown.substr(shown.find_first_not_of(' ')), c.shown) << c.formula;
+        EXPECT_EQ(fx.arrayOf(3, 2), c.array) << c.formula;
+        ASSERT_TRUE(captureCellObject(fx.cell(3, 2), fx.buffer, err)) << c.formula;
+        EXPECT_EQ(fx.buffer.array, c.array) << c.formula;
+    }
+}
+
 TEST(PlaceInEmptyCell, FailuresLeaveNoCell) {
     CaptureBuffer tooLong = tableBuffer({8192, 1, 8190});
     tooLong.array.resize(8193, 1.0);
-    CaptureBuffer points;
-    points.kind = objectkind::kCoordinate;
-    points.array = {3, 1, 2, 3};
     CaptureBuffer matrix = tableBuffer({3, 1, 1, 7});
     matrix.kind = objectkind::kMatrix;
     const struct {
@@ -158,8 +201,9 @@ TEST(PlaceInEmptyCell, FailuresLeaveNoCell) {
         int row;
         int code;  // 0: placed
     } cases[] = {
-        {"occupied", matrix, 1, 86}, {"over 8191 values", tooLong, 2, 9},
-        {"empty buffer", {}, 2, 86}, {"no point function yet", points, 2, 14},
+        {"occupied", matrix, 1, 86},
+        {"over 8191 values", tooLong, 2, 9},
+        {"empty buffer", {}, 2, 86},
         {"matrix", matrix, 2, 0},
     };
     for (const auto& c : cases) {
