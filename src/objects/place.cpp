@@ -87,6 +87,10 @@ bool placeInCell(PlaceTarget& t, const CaptureBuffer& buffer, int row, int col, 
         deleteQuietly(t.store, row, col, level);
         return false;
     }
+    // The entry counted the points before the array was filled; count them again.
+    if (buffer.kind == objectkind::kSegment || buffer.kind == objectkind::kPolygon) {
+        t.recalculator.notify(*cell, notifymode::kCellOnly);
+    }
     t.recalculator.notify(*cell, notifymode::kEdit);
     return true;
 }
