@@ -22,6 +22,9 @@ constexpr int kMaxReferences = 63;  // the direct-address reader's limit
 
 enum class CellType : uint8_t { Formula = 0, Label = 1, VariableLabel = 2, Undefined = 3 };
 
+// What level 0's record, the clipboard, holds.
+enum class ClipMode : uint8_t { Empty = 0, Copy = 1, Cut = 2 };
+
 // Cell flags word (16-bit).
 namespace cellflag {
 constexpr uint16_t kTypeMask = 0x0003;
@@ -174,7 +177,10 @@ struct LevelRec {
     std::vector<PlacedView> views;
     CellArea pendingDelete;
     CellArea pendingPaste;
-    CellRec* undoNewer = nullptr;  // chains of detached cells for delete/undo/cut/paste
+    // The level the pending paste came from; on level 0, the level the clipboard was taken from.
+    int32_t pasteSource = 0;
+    ClipMode clipMode = ClipMode::Empty;  // level 0 only; pendingPaste holds the source range there
+    CellRec* undoNewer = nullptr;         // chains of detached cells for delete/undo/cut/paste
     CellRec* undoOlder = nullptr;
     uint32_t interfaceCounter = 0;
     bool changed = false;  // changed since the last save

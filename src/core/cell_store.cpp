@@ -68,6 +68,8 @@ void CellStore::clearLevel(int level) {
     rec->fontNames.clear();
     rec->pendingDelete.clear();
     rec->pendingPaste.clear();
+    rec->pasteSource = 0;
+    rec->clipMode = ClipMode::Empty;
     m_hooks->levelCleared(*this, level);
 }
 

@@ -41,6 +41,8 @@ constexpr Origin kCopyCell{kLetterA, 9, 15};
 constexpr Origin kDetachedCopy{kLetterA, 9, 16};
 constexpr Origin kMoveCell{kLetterA, 9, 17};
 constexpr Origin kAdoptContent{kLetterA, 9, 18};
+constexpr Origin kRestoreDetached{kLetterA, 9, 19};
+constexpr Origin kPlaceUnlinked{kLetterA, 9, 20};
 
 // Message codes of the general table used here.
 constexpr int kOutOfMemory = 1;
@@ -158,6 +160,11 @@ class CellStore {
     // Frees a chain of detached cells with everything they own (the chain is linked through next).
     void purgeChain(CellRec* first, ErrStat& err);
     CellRec* keepPlaceholder(CellRec* deleted, int mode, ErrStat& err);
+    // Puts a detached cell (taken off its chain) back at its place and re-enters its entry form: the
+    // record goes into a free place, or its content into a placeholder there, which keeps its dependents.
+    // A placeholder on the chain gives point 2, a real cell at the place point 3; the record stays the
+    // caller's then. Returns the cell now at the place.
+    CellRec* restoreDetached(CellRec* detached, ErrStat& err);
 
     // --- copying and moving ---
     CellRec* copyCell(const CellRec* source, int level, int row, int col, int rowOffset, int colOffset, int levelOffset,
@@ -165,6 +172,9 @@ class CellStore {
     CellRec* detachedCopy(const CellRec* source, int level, ErrStat& err);
     // 1 when moved, 0 when there is no cell at the source or a real cell at the target.
     int moveCell(int fromRow, int fromCol, int fromLevel, int toRow, int toCol, int toLevel, ErrStat& err);
+    // Links an unlinked cell of its own level in again at a free place (rows being reordered); the
+    // lists of dependents holding it stay in place order.
+    void placeUnlinked(CellRec* cell, int row, int col, ErrStat& err);
     // Moves text, flags, style and formula record of `source` (unlinked, same level) into the
     // placeholder, which keeps its dependents and takes over those of `source`; frees `source`.
     void adoptContent(CellRec* placeholder, CellRec* source, ErrStat& err);

@@ -194,6 +194,22 @@ CellRec* CellStore::relocateAcrossLevels(CellRec* cell, LevelRec& to, ErrStat& e
     return fresh;
 }
 
+void CellStore::placeUnlinked(CellRec* cell, int row, int col, ErrStat& err) {
+    err.enter();
+    if (cell == nullptr) return void(err.fail(kPlaceUnlinked, 1, kNullCell));
+    if (!validPlace(row, col))
+        return void(err.fail(kPlaceUnlinked, 2, row < 1 || row > kMaxRow ? kBadRow : kBadColumn));
+    LevelRec* level = levelOf(*cell);
+    if (level == nullptr || cell->level == 0) return void(err.fail(kPlaceUnlinked, 3, kBadLevel));
+    reindexFormula(*level, *cell, false, err);
+    cell->row = static_cast<uint16_t>(row);
+    cell->col = static_cast<uint8_t>(col);
+    insertCell(cell, false, true, err);
+    if (!err.failed()) reindexFormula(*level, *cell, true, err);
+    if (err.failed()) return err.trace(kPlaceUnlinked);
+    level->changed = true;
+}
+
 int CellStore::moveCell(int fromRow, int fromCol, int fromLevel, int toRow, int toCol, int toLevel, ErrStat& err) {
     err.enter();
     if (!validPlace(fromRow, fromCol) || !worksheetLevel(fromLevel)) return err.fail(kMoveCell, 1, kBadLevel), 0;

@@ -212,6 +212,42 @@ void CellStore::deleteBlock(int level, int firstRow, int firstCol, int lastRow, 
     if (repaint) m_scratch.repaintPending = true;
 }
 
+CellRec* CellStore::restoreDetached(CellRec* cell, ErrStat& err) {
+    err.enter();
+    if (cell == nullptr) return err.fail(kRestoreDetached, 1, kNullCell), nullptr;
+    if (!worksheetLevel(cell->level)) return err.fail(kRestoreDetached, 1, kBadLevel), nullptr;
+    if (cell->isPlaceholder()) return err.fail(kRestoreDetached, 2, kUnavailable), nullptr;
+    CellRec* there = findCell(cell->row, cell->col, cell->level, err);
+    if (err.failed()) return err.trace(kRestoreDetached), nullptr;
+    if (there != nullptr && !there->isPlaceholder()) return err.fail(kRestoreDetached, 3, kUnavailable), nullptr;
+    LevelRec& level = *levelOf(*cell);
+    // The entry form: a formula's text, '"' and a Variable Label's template, or an apostrophe and a label.
+    const std::string entry(cell->textView());
+    const bool variable = cell->isLabel() && !entry.empty() && entry.front() == '"';
+    const bool label = cell->isLabel() && !variable;
+    if (variable) {
+        cell->formula = newFormulaRecord(level, err);
+        if (err.failed()) return err.fail(kRestoreDetached, 4, kOutOfMemory), nullptr;
+        cell->setType(CellType::VariableLabel);
+    }
+    cell->next = nullptr;
+    if (there == nullptr) {
+        insertCell(cell, false, false, err);
+    } else {
+        adoptContent(there, cell, err);
+        cell = there;
+    }
+    if (err.failed()) return err.trace(kRestoreDetached), nullptr;
+    std::string_view body = entry;
+    if ((variable || label) && !body.empty() && body.front() == (variable ? '"' : '\'')) body.remove_prefix(1);
+    ErrStat entryErr;
+    m_hooks->enterText(*this, *cell, body, entryErr);
+    if (entryErr.failed() && cell->formula != nullptr) cell->formula->setErrorMark(true);
+    level.changed = true;
+    m_scratch.repaintPending = true;
+    return cell;
+}
+
 void CellStore::purgeChain(CellRec* first, ErrStat& err) {
     err.enter();
     for (CellRec* cell = first; cell != nullptr;) {
