@@ -32,16 +32,25 @@ constexpr std::array kCommands = std::to_array<Command>({
     {9011, "ClrBook", "Clear workbook", clearWorkbookCommand},
     {9012, "ClrSheet", "Clear worksheet", clearWorksheetCommand},
     // Edit menu and the "Edit mode" bar
-    {540, "Undo", "Undo delete", notAvailable},
-    {541, "Copy", "Copy", notAvailable},
-    {542, "Cut", "Cut", notAvailable},
-    {543, "Replace", "Find (Replace) ...", notAvailable},
-    {544, "Paste", "Paste", notAvailable},
+    {540, "Undo", "Undo delete", undoDeleteCommand, kActionEdit},
+    {541, "Copy", "Copy", copyCommand, kActionCopyExport},
+    {542, "Cut", "Cut", cutCommand},                         // asks for two actions itself
+    {543, "Replace", "Find (Replace) ...", replaceCommand},  // asks for its action itself
+    {544, "Paste", "Paste", pasteCommand},                   // asks for two actions itself
     {545, "Label", "Insert a label", notAvailable},
     {546, "Address", "Insert a cell address", notAvailable},
     {547, "Function", "Insert a function", notAvailable},
     {548, "( [ ] )", "Insert brackets", notAvailable},
     {9001, "Delete", "Delete", deleteCommand, kActionEdit},
+    {9030, "SortRows", "Sort rows ...", sortRowsCommand},  // asks for its action itself
+    {9031, "FindNext", "Find Next", findNextCommand},
+    {9034, "Join", "Join", joinCommand, kActionLayout},
+    {9035, "SumCells", "Sum cells", sumCellsCommand},
+    {9036, "Lbl2Frm", "Labels to Formulas", labelsToFormulasCommand, kActionEdit},
+    {9037, "Frm2Lbl", "Formulas to Labels", formulasToLabelsCommand, kActionEdit},
+    // Cell Array Area menu: their values come from dialogs (quorix-cli: arrsize, arrset)
+    {9032, "ArrSize", "Array Areas (create or remove) ...", notAvailable},
+    {9033, "ArrSet", "Set array elements ...", notAvailable},
     // Row, Column and Shift submenus
     {9020, "RowIns", "Insert", rowInsertCommand},
     {9021, "RowDel", "Delete", rowDeleteCommand},

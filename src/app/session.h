@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/command_table.h"
 #include "core/app_globals.h"
@@ -13,6 +14,8 @@
 #include "core/cell_store.h"
 #include "core/err_stat.h"
 #include "core/scratch_record.h"
+#include "edit/find_replace.h"
+#include "edit/sort_rows.h"
 #include "files/open_save.h"
 #include "formula/formula_engine.h"
 #include "functions/function_registry.h"
@@ -41,6 +44,13 @@ struct EntryCommit {
     bool moved = false;   // a search ShortCut found a cell at row, col; the pointer is there now
     int row = 0;
     int col = 0;
+};
+
+// What the Find dialog remembers while the program runs, and Find Next repeats.
+struct FindMemory {
+    std::string text;
+    std::string with;
+    FindOptions options;
 };
 
 class Session {
@@ -107,6 +117,28 @@ class Session {
     // Evaluates text as a formula of no cell; addresses without a level name the active level.
     double evaluate(std::string_view text, ErrStat& err);
 
+    // The Edit and Tools commands that take the values of their dialogs. Each acts on the active level
+    // and selection, asks the level's permission first and shows its own boxes.
+
+    // Sorts the selection's rows by up to three keys; a failure shows "Could not sort rows as requested.".
+    bool sortRows(std::span<const RowSortKey> keys, ErrStat& err);
+    // Searches the active level from next to the pointer; a match becomes the pointer (and the
+    // selection). The search is remembered for findNext and the dialog's next start.
+    FoundCell find(const FindOptions& options, std::string_view text);
+    FoundCell findNext();
+    const FindMemory& lastFind() const { return m_find; }
+    // Replaces every `find` in the pointer's cell by `with` and enters the result as typed, so an
+    // invalid result fails like any entry. False when refused, failed or nothing changed.
+    bool replaceFound(std::string_view find, std::string_view with, ErrStat& err);
+    // Gives the selection's Formula cells Array Areas of n (0..8191) elements, 0 removing them; `warn`
+    // reports other cells and asks before changing an existing size.
+    bool arraySize(int n, bool warn, ErrStat& err);
+    // The elements (1..n) of the one selected cell for the set-elements dialog to edit, after its checks;
+    // none once a box has said why not.
+    std::optional<std::vector<double>> arrayElements();
+    // Writes values into elements 1.. of the one selected cell; fewer values leave the rest.
+    bool arraySet(std::span<const double> values, ErrStat& err);
+
   private:
     void startFiles();
     EntryCommit runShortCut(int level, int row, int col, std::string_view text, ErrStat& err);
@@ -133,6 +165,7 @@ class Session {
     int m_activeLevel = 1;
     CellPointer m_pointer;
     CellArea m_selection{1, 1, 1, 1};
+    FindMemory m_find;
 };
 
 }  // namespace qx

@@ -5,6 +5,7 @@
 
 #include "cli/address_argument.h"
 #include "cli/attribute_verb.h"
+#include "cli/edit_verbs.h"
 #include "cli/file_verbs.h"
 #include "cli/formula_verbs.h"
 #include "cli/function_verbs.h"
@@ -92,6 +93,15 @@ constexpr std::array kVerbs = std::to_array<Verb>({
     {"select", selectVerb, "[R1,C1]^[R2,C2]", "select a block"},
     {"table", tableVerb, "invert|swap A B|rmrow K|rmcol K|sort COL [asc|desc]...|buffer",
      "operate on the table under the pointer; print the capture buffer"},
+    {"sortrows", sortRowsVerb, "KEY a|d [KEY a|d [KEY a|d]]",
+     "sort the selection's rows by up to three key columns, ascending or descending"},
+    {"find", findVerb, "[-up] [-nocase] [-formulas|-labels|-vlabels|-tags] TEXT",
+     "find TEXT ('~' matches any run) from next to the pointer and go there"},
+    {"findnext", findNextVerb, "", "repeat the last find"},
+    {"replace", replaceVerb, "FIND<TAB>WITH", "replace FIND by WITH in the found cell and enter it"},
+    {"arrsize", arrSizeVerb, "N [warn]",
+     "create, resize or (0) remove the selection's Array Areas; warn: with warnings"},
+    {"arrset", arrSetVerb, "V1 V2 ...", "set elements 1.. of the one selected cell's Array Area"},
     {"answer", answerVerb, "yes|no|cancel", "the answer for the questions that follow"},
     {"time", timeVerb, "COMMAND", "run COMMAND, then print \"time: <ms> ms\""},
     {"quit", quitVerb, "", "stop reading"},

@@ -1,5 +1,7 @@
 #include "cli/line_interpreter.h"
 
+#include <algorithm>
+#include <charconv>
 #include <string>
 
 #include "core/err_report.h"
@@ -21,6 +23,24 @@ std::string_view trimArgument(std::string_view s) {
     if (first == std::string_view::npos) return {};
     std::size_t last = s.find_last_not_of(" \t");
     return s.substr(first, last - first + 1);
+}
+
+std::vector<std::string_view> argumentWords(std::string_view s) {
+    std::vector<std::string_view> out;
+    std::size_t pos = 0;
+    while (pos < s.size()) {
+        const std::size_t start = s.find_first_not_of(" \t", pos);
+        if (start == std::string_view::npos) break;
+        const std::size_t end = std::min(s.find_first_of(" \t", start), s.size());
+        out.push_back(s.substr(start, end - start));
+        pos = end;
+    }
+    return out;
+}
+
+bool wholeNumber(std::string_view word, int& out) {
+    const auto r = std::from_chars(word.data(), word.data() + word.size(), out);
+    return r.ec == std::errc() && r.ptr == word.data() + word.size();
 }
 
 LineInterpreter::LineInterpreter(Session& session, HeadlessPlatform& platform, std::ostream& out,

@@ -6,6 +6,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/session.h"
 #include "platform/headless_platform.h"
@@ -25,6 +26,10 @@ struct Verb {
 
 // `s` without leading and trailing blanks and tabs.
 std::string_view trimArgument(std::string_view s);
+// The words of `s`, separated by blanks and tabs.
+std::vector<std::string_view> argumentWords(std::string_view s);
+// True when the whole word is one integer.
+bool wholeNumber(std::string_view word, int& out);
 
 // The verbs quorix-cli understands besides menu commands.
 std::span<const Verb> cliVerbs();

@@ -14,24 +14,6 @@ namespace {
 constexpr int32_t kCodeIllegalParameter = 78;
 constexpr Origin kOriginTableVerb{kLetterA, 95, 41};
 
-std::vector<std::string_view> words(std::string_view text) {
-    std::vector<std::string_view> out;
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        const std::size_t start = text.find_first_not_of(" \t", pos);
-        if (start == std::string_view::npos) break;
-        const std::size_t end = std::min(text.find_first_of(" \t", start), text.size());
-        out.push_back(text.substr(start, end - start));
-        pos = end;
-    }
-    return out;
-}
-
-bool number(std::string_view word, int& out) {
-    const auto r = std::from_chars(word.data(), word.data() + word.size(), out);
-    return r.ec == std::errc() && r.ptr == word.data() + word.size();
-}
-
 std::string numberText(double v) {
     char buf[64];
     const auto r = std::to_chars(buf, buf + sizeof buf, v);
@@ -67,7 +49,7 @@ void printBuffer(LineInterpreter& cli) {
 bool sortKeys(const std::vector<std::string_view>& w, std::vector<SortKey>& keys) {
     for (std::size_t i = 1; i < w.size(); ++i) {
         SortKey key;
-        if (!number(w[i], key.column)) return false;
+        if (!wholeNumber(w[i], key.column)) return false;
         if (i + 1 < w.size() && (w[i + 1] == "asc" || w[i + 1] == "desc")) key.descending = w[++i] == "desc";
         keys.push_back(key);
     }
@@ -79,11 +61,11 @@ bool readRequest(const std::vector<std::string_view>& w, TableRequest& request, 
     if (op == "invert") return request.action = TableAction::Invert, w.size() == 1;
     if (op == "swap") {
         request.action = TableAction::SwapColumns;
-        return w.size() == 3 && number(w[1], request.first) && number(w[2], request.second);
+        return w.size() == 3 && wholeNumber(w[1], request.first) && wholeNumber(w[2], request.second);
     }
     if (op == "rmrow" || op == "rmcol") {
         request.action = op == "rmrow" ? TableAction::RemoveRow : TableAction::RemoveColumn;
-        return w.size() == 2 && number(w[1], request.first);
+        return w.size() == 2 && wholeNumber(w[1], request.first);
     }
     if (op == "sort" && sortKeys(w, keys)) {
         request.action = TableAction::Sort;
@@ -96,7 +78,7 @@ bool readRequest(const std::vector<std::string_view>& w, TableRequest& request, 
 }  // namespace
 
 void tableVerb(LineInterpreter& cli, std::string_view args) {
-    const std::vector<std::string_view> w = words(args);
+    const std::vector<std::string_view> w = argumentWords(args);
     if (w.size() == 1 && w[0] == "buffer") return printBuffer(cli);
     TableRequest request;
     std::vector<SortKey> keys;
