@@ -1,6 +1,9 @@
 // Mathematics: one-argument library functions, rounding and the reseeded random number.
+#include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <string>
+#include <string_view>
 
 #include "functions/argument_readers.h"
 #include "functions/families.h"
@@ -65,20 +68,37 @@ double squareRoot(double x) {
     return std::sqrt(x);
 }
 
-// Halves round away from zero; the 1e-15 keeps 1.005 (stored a hair below) rounding up.
+// Rounds the number as it was typed, not its binary neighbour: the shortest decimal digits that give
+// the double back are rounded, halves away from zero (9580.175 to 9580.18, 1.005 to 1.01).
 double roundTo(double x, int places) {
+    if (!std::isfinite(x)) return x;
     const double a = std::fabs(x);
-    double r = 0.0;
-    if (places >= 0) {
-        const double scale = std::pow(10.0, places);
-        const double nudged = a + 1e-15;
-        const double whole = std::trunc(nudged);
-        const double f = nudged - whole + 5.0 * std::pow(10.0, -(places + 1));
-        r = whole + std::trunc(f * scale) / scale;
-    } else {
-        const double p = std::pow(10.0, -places);
-        r = std::trunc((a + p / 2.0) / p) * p;
+    char digits[64];
+    const auto [end, ec] = std::to_chars(digits, digits + sizeof digits, a, std::chars_format::scientific);
+    if (ec != std::errc()) return x;
+    // "d.ddde+XX": the significant digits and the power of ten of the first one.
+    const std::string_view text(digits, static_cast<std::size_t>(end - digits));
+    const std::size_t ePos = text.find('e');
+    std::string significant(text.substr(0, ePos));
+    std::erase(significant, '.');
+    int exponent = 0;
+    std::from_chars(text.data() + ePos + 1 + (text[ePos + 1] == '+' ? 1 : 0), text.data() + text.size(), exponent);
+    const long keep = static_cast<long>(exponent) + 1 + places;
+    if (keep >= static_cast<long>(significant.size())) return x;
+    std::string kept = keep > 0 ? significant.substr(0, static_cast<std::size_t>(keep)) : std::string("0");
+    if (keep >= 0 && significant[static_cast<std::size_t>(keep)] >= '5') {
+        std::size_t i = kept.size();
+        while (i > 0 && kept[i - 1] == '9') kept[--i] = '0';
+        if (i == 0) {
+            kept.insert(0, 1, '1');
+        } else {
+            ++kept[i - 1];
+        }
     }
+    // kept x 10^-places, converted once so the result is the double nearest the decimal value.
+    const std::string rounded = kept + "e" + std::to_string(-places);
+    double r = 0.0;
+    std::from_chars(rounded.data(), rounded.data() + rounded.size(), r);
     return x < 0 ? -r : r;
 }
 

@@ -28,6 +28,30 @@ TEST(MathFamily, ValuesComputedByHand) {
     EXPECT_NEAR(fx.eval("exp(1)").value, 2.718281828459045, 1e-15);
 }
 
+// The typed decimal is what is rounded: each result is exactly the double of the decimally rounded text,
+// where adding a small constant to the binary value fails from about 8 upwards.
+TEST(MathFamily, RoundingHalvesOfTypedDecimalsGoAwayFromZero) {
+    FunctionFixture fx;
+    const std::pair<const char*, double> cases[] = {
+        {"rnd(9580.175,2)", 9580.18},
+        {"rnd(2.675,2)", 2.68},
+        {"rnd(1.005,2)", 1.01},
+        {"rnd(123456.785,2)", 123456.79},
+        {"rnd(-0.125,2)", -0.13},
+        {"rnd(0.0015,3)", 0.002},
+        {"rnd(8.345,2)", 8.35},
+        {"rnd(1234567.8905,3)", 1234567.891},
+        {"rnd(999999999999.5,0)", 1e12},
+        {"rnd(99.995,2)", 100},
+        {"rnd(0.0004,3)", 0},
+        {"rnd(-2.5,0)", -3},
+        {"rnd(1e12+0.25,1)", 1000000000000.3},
+        {"rnd(1.0049999,2)", 1},
+        {"rnd(650,-2)", 700},
+    };
+    for (const auto& [text, expected] : cases) EXPECT_EQ(fx.eval(text).value, expected) << text;
+}
+
 // Failures of the mathematics library, also those of the trigonometry family, are out-of-range parameters
 // that keep the library's own record as the first error (6: "loss of significance").
 TEST(MathFamily, LibraryFailuresKeepTheLibraryRecord) {
