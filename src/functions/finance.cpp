@@ -27,6 +27,18 @@ double checked(FunctionCall& call, double r, ErrStat& err) {
     return r;
 }
 
+// (1 + i)^n - 1. Forming 1 + i first loses the digits of a small rate (all of them below about
+// 1.1e-16), so a rate above -1 goes through log1p and expm1; the rest keep the power.
+double compoundGrowth(double i, double n) {
+    if (i > -1.0 && n != 0.0) return std::expm1(n * std::log1p(i));
+    return std::pow(1.0 + i, n) - 1.0;
+}
+
+// ln(1 + i), exact for small rates too; no number for a rate at or below -1.
+double rateLog(double i) {
+    return i > -1.0 ? std::log1p(i) : NAN;
+}
+
 }  // namespace
 
 // cterm(interest, future value, present value): periods for pv to grow to fv.
@@ -36,8 +48,8 @@ double fnCterm(FunctionCall& call, ErrStat& err) {
     const double i = a[0];
     if (a[2] == 0.0 || i == 0.0) return byZero(call, err);
     const double ratio = a[1] / a[2];
-    if (ratio <= 0.0 || 1.0 + i <= 0.0) return checked(call, NAN, err);
-    return checked(call, std::log(ratio) / std::log(1.0 + i), err);
+    if (ratio <= 0.0) return checked(call, NAN, err);
+    return checked(call, std::log(ratio) / rateLog(i), err);
 }
 
 // fv(payment, interest, term)
@@ -45,14 +57,14 @@ double fnFv(FunctionCall& call, ErrStat& err) {
     double a[3] = {};
     if (!threeArguments(call, a, err)) return 0.0;
     if (a[1] == 0.0) return byZero(call, err);
-    return checked(call, a[0] * (std::pow(1.0 + a[1], a[2]) - 1.0) / a[1], err);
+    return checked(call, a[0] * compoundGrowth(a[1], a[2]) / a[1], err);
 }
 
 // pmt(principal, interest, term)
 double fnPmt(FunctionCall& call, ErrStat& err) {
     double a[3] = {};
     if (!threeArguments(call, a, err)) return 0.0;
-    const double divisor = 1.0 - std::pow(1.0 + a[1], -a[2]);
+    const double divisor = -compoundGrowth(a[1], -a[2]);
     if (a[1] == 0.0 || divisor == 0.0) return byZero(call, err);
     return checked(call, a[0] * a[1] / divisor, err);
 }
@@ -62,7 +74,7 @@ double fnPv(FunctionCall& call, ErrStat& err) {
     double a[3] = {};
     if (!threeArguments(call, a, err)) return 0.0;
     if (a[1] == 0.0) return byZero(call, err);
-    return checked(call, a[0] * (1.0 - std::pow(1.0 + a[1], -a[2])) / a[1], err);
+    return checked(call, a[0] * -compoundGrowth(a[1], -a[2]) / a[1], err);
 }
 
 // rate(future value, present value, term)
@@ -80,9 +92,9 @@ double fnTerm(FunctionCall& call, ErrStat& err) {
     const double p = a[0];
     const double i = a[1];
     if (p == 0.0 || i == 0.0) return byZero(call, err);
-    const double growth = 1.0 + i * a[2] / p;
-    if (growth <= 0.0 || 1.0 + i <= 0.0) return checked(call, NAN, err);
-    return checked(call, std::log(growth) / std::log(1.0 + i), err);
+    const double growth = i * a[2] / p;
+    if (growth <= -1.0) return checked(call, NAN, err);
+    return checked(call, std::log1p(growth) / rateLog(i), err);
 }
 
 namespace {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "function_fixture.h"
 
 namespace qx {
@@ -18,6 +20,23 @@ TEST(FinanceFamily, TextbookLoanAndSavingsValues) {
         {"rate(200,100,2)", 0.41421356237309515},           {"rate(100,100,5)", 0},
     };
     fx.expectValues(cases, 1e-9);
+}
+
+// Small rates lose nothing to forming 1 + i, and rates below 1.1e-16 still compute. References are
+// 50-digit evaluations of the same formulas.
+TEST(FinanceFamily, SmallRatesKeepTheirAccuracy) {
+    FunctionFixture fx;
+    const ValueCase cases[] = {
+        {"fv(100,1e-9,360)", 36000.006462000771},     {"pv(100,1e-9,360)", 35999.993502000784},
+        {"pmt(1000,1e-7,360)", 2.7778279169666643},   {"cterm(1e-12,2,1)", 693147180560.29188},
+        {"term(100,1e-6,50000)", 499.87529158852708}, {"fv(100,1e-17,360)", 36000.00000000006},
+        {"pmt(1000,-1e-17,12)", 83.333333333333328},  {"fv(100,0.05,10)", 1257.7892535548828},
+        {"pmt(10000,0.01,12)", 888.48788678341707},
+    };
+    for (const ValueCase& c : cases) {
+        const double v = fx.eval(c.text).value;
+        EXPECT_NEAR(v, c.value, std::fabs(c.value) * 2e-15) << c.text;
+    }
 }
 
 // A zero interest, present value, payment or term fails instead of storing a value that is no number.
