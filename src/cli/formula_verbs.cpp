@@ -5,6 +5,7 @@
 
 #include "cli/address_argument.h"
 #include "cli/line_interpreter.h"
+#include "core/attributes.h"
 #include "core/number_text.h"
 #include "display/cell_display.h"
 #include "display/display_format.h"
@@ -25,13 +26,21 @@ CellRec* cellAt(Session& session, const AddressArgument& at, ErrStat& err) {
     return session.cells().findCell(at.row, at.col, levelOf(session, at), err);
 }
 
-std::string shownText(const CellRec* cell) {
-    return std::string(trimBlanks(cellDisplayText(cell, kShowBufferSize, CellDisplayContext{})));
+// A number without a precision of its own shows the one its place inherits (range records, then the
+// level's default), as the worksheet window draws it.
+std::string displayText(Session& session, const CellRec* cell, int row, int col, int level) {
+    CellDisplayContext context;
+    context.inheritedPrecision = effectivePrecision(session.cells(), cell, row, col, level);
+    return cellDisplayText(cell, kShowBufferSize, context);
+}
+
+std::string shownText(Session& session, const CellRec* cell, int row, int col, int level) {
+    return std::string(trimBlanks(displayText(session, cell, row, col, level)));
 }
 
 // A tab inside a text would split its field in two; a blank keeps the columns in place.
-std::string fieldText(const CellRec* cell) {
-    std::string text = cellDisplayText(cell, kShowBufferSize, CellDisplayContext{});
+std::string fieldText(Session& session, const CellRec* cell, int level) {
+    std::string text = displayText(session, cell, cell->row, cell->col, level);
     std::replace(text.begin(), text.end(), '\t', ' ');
     return std::string(trimBlanks(text));
 }
@@ -57,7 +66,7 @@ void showBlock(LineInterpreter& cli, std::string_view args) {
             if (cell->col < left) continue;
             if (cell->col > right) break;
             line.append(static_cast<std::size_t>(cell->col - col), '\t');
-            line += fieldText(cell);
+            line += fieldText(session, cell, level);
             col = cell->col;
         }
         line.append(static_cast<std::size_t>(right - col), '\t');
@@ -90,7 +99,7 @@ void showVerb(LineInterpreter& cli, std::string_view args) {
     if (!parseAddressOnly(args, session.highestLevel(), at, err)) return cli.reportProblem(err);
     const CellRec* cell = cellAt(session, at, err);
     if (err.failed()) return cli.reportProblem(err);
-    cli.printLine(shownText(cell));
+    cli.printLine(shownText(session, cell, at.row, at.col, levelOf(session, at)));
 }
 
 void valueVerb(LineInterpreter& cli, std::string_view args) {

@@ -46,6 +46,15 @@ TEST(LineInterpreter, StateCarriesFromLineToLine) {
               (std::array{8, 2, 3}));
 }
 
+// A level's default precision (from its file's settings record, or its defaults) is what numbers
+// without a precision of their own show.
+TEST(LineInterpreter, NumbersShowTheLevelDefaultPrecision) {
+    Cli c;
+    c.session.cells().levelPtr(1)->defaults.precision = 3;
+    EXPECT_EQ(c.run("enter [1,1] 2.5\nshow [1,1]\nshow [1,1]^[1,2]\nshow [1,1,,2]\nenter [1,1,,2] 1\nshow [1,1,,2]\n"),
+              "2.500\n2.500\t\n\n1.00\n");
+}
+
 // Whatever a script holds, each line is answered with at most a few lines, and at most one reason
 // why it could not be carried out, and reading goes on.
 TEST(LineInterpreter, GarbageLinesNeverStopOrFlood) {
