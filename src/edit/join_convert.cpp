@@ -47,7 +47,8 @@ bool joinFrom(CellStore& store, EntryOperation& entry, CellRec* label, const Cel
     int col = label->col + label->overlapped() + 1;
     while (col <= area.lastCol) {
         CellRec* next = store.findCell(row, col, level, err);
-        if (next == nullptr) {
+        // A placeholder shows nothing: the place counts as empty.
+        if (next == nullptr || next->isPlaceholder()) {
             ++col;
             continue;
         }
