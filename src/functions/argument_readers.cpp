@@ -171,8 +171,11 @@ CellArgument cellArgument(FunctionCall& call, ErrStat& err) {
 }
 
 double libraryFailure(ErrStat& err, Origin family, int32_t point, int32_t mathCode) {
-    // The library's record is stamped first, so the saved origin names its cause.
+    // The library's record goes into the trace and its code into the detail, for tracing; the report
+    // names the call's own failure, so the family's origin replaces the library's as the saved one.
     err.fail(Origin{kLetterLib, kModuleMathLibrary, family.routine}, point, mathCode);
+    err.detail = mathCode;
+    err.savedPoint = 0;
     err.fail(family, point, fncode::kParameterOutOfRange);
     return 1.7e308;
 }

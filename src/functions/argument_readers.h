@@ -77,7 +77,8 @@ CellArgument cellArgument(FunctionCall& call, ErrStat& err);
 // Fails with `code` unless the list has been read to its ')'.
 bool requireEnd(FunctionCall& call, int32_t code, ErrStat& err);
 
-// Records a failure of the math library and fails the call with "A parameter is out-of-range.".
+// Fails the call with "A parameter is out-of-range." as its reported origin; the math library's code
+// stays in the saved detail.
 double libraryFailure(ErrStat& err, Origin family, int32_t point, int32_t mathCode);
 
 // Array Area elements a family is about to store: a NaN escapes the evaluator's range test, so it fails
