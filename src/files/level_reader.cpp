@@ -8,6 +8,7 @@
 #include "core/level_fonts.h"
 #include "core/range_attributes.h"
 #include "files/stored_form.h"
+#include "files/stored_integer.h"
 #include "files/table_records.h"
 #include "formula/formula_engine.h"
 
@@ -192,13 +193,13 @@ bool LevelReader::settingRecord(FieldCursor& f, bool& cancelled, ErrStat&) {
             break;
         }
         case 'g':
-            if (readPair()) {
+            if (readPair() && fitsField<uint8_t>(pair[0]) && fitsField<uint8_t>(pair[1])) {
                 d.gridLines = static_cast<uint8_t>(pair[0]);
                 d.gridColour = static_cast<uint8_t>(pair[1]);
             }
             break;
         case 'y':
-            if (readInt(f, v)) d.style = static_cast<uint32_t>(v);
+            if (readInt(f, v)) storeIfFits(d.style, v);
             break;
         case 'p': {
             std::string dir;
@@ -218,13 +219,13 @@ bool LevelReader::settingRecord(FieldCursor& f, bool& cancelled, ErrStat&) {
             }
             break;
         case 'r':
-            if (readInt(f, v)) d.rangePasses = static_cast<uint16_t>(v);
+            if (readInt(f, v)) storeIfFits(d.rangePasses, v);
             break;
         case 'd':
-            if (readInt(f, v)) d.precision = static_cast<uint16_t>(v);
+            if (readInt(f, v)) storeIfFits(d.precision, v);
             break;
         case 'm':
-            if (readPair()) {
+            if (readPair() && fitsField<uint32_t>(pair[0]) && fitsField<uint8_t>(pair[1])) {
                 d.background = static_cast<uint32_t>(pair[0]);
                 d.displayByte = static_cast<uint8_t>(pair[1]);
             }
@@ -271,6 +272,11 @@ bool LevelReader::rangeRecord(char kind, ErrStat& err) {
     auto covered = [&](const CellArea& o) {
         return o.firstRow >= a.firstRow && o.lastRow <= a.lastRow && o.firstCol >= a.firstCol && o.lastCol <= a.lastCol;
     };
+    const bool fitting = kind == 'b'   ? fitsField<uint32_t>(v[5])
+                         : kind == 't' ? true
+                                       : fitsField<uint16_t>(v[4]) && fitsField<uint32_t>(v[5]) &&
+                                             fitsField<uint32_t>(v[6]) && fitsField<uint16_t>(v[7]);
+    if (!fitting) return true;
     if (kind == 'b') {
         std::erase_if(rec.colourRanges, [&](const ColourRange& r) { return sameCorners(r.area) || covered(r.area); });
         rec.colourRanges.push_back(ColourRange{a, clampInt(v[4]), static_cast<uint32_t>(v[5])});
@@ -289,6 +295,7 @@ bool LevelReader::sizeRecord(char kind, ErrStat& err) {
     Token list;
     std::vector<int64_t> v;
     if (!listToken(list) || integerList(list.text, v) != '}' || v.size() < 2) return fail(kReadPointSizeList, err);
+    if (!fitsField<uint16_t>(v[1])) return true;
     LevelRec& rec = *m_ctx.store.levelPtr(m_level);
     const auto word = static_cast<uint32_t>(v[1]);
     if (kind == 'r') {
@@ -345,13 +352,13 @@ bool LevelReader::cellFields(std::string_view text, ErrStat& err) {
                 }
                 break;
             case 'P':
-                if (readInt(f, v)) p.flags = static_cast<uint16_t>(v);
+                if (readInt(f, v)) storeIfFits(p.flags, v);
                 break;
             case 'Y':
-                if (readInt(f, v)) p.style = static_cast<uint32_t>(v);
+                if (readInt(f, v)) storeIfFits(p.style, v);
                 break;
             case 'J':
-                if (readInt(f, v)) p.formulaFlags = static_cast<uint32_t>(v);
+                if (readInt(f, v)) storeIfFits(p.formulaFlags, v);
                 break;
             case 'T':
                 f.readQuoted(p.comment, kMaxTextLength);

@@ -4,6 +4,7 @@
 #include <charconv>
 
 #include "files/record_scanner.h"
+#include "files/stored_integer.h"
 
 namespace qx {
 namespace {
@@ -74,8 +75,8 @@ bool fillStoredTable(LevelRec& level, TableDescriptor& table, const StoredTable&
     // Element 0 repeats the count; a list that disagrees with the table gives what fits.
     const std::size_t words = std::min<std::size_t>(stored.words.size(), std::size_t{table.columnCount} + 1);
     for (std::size_t c = 1; c < words; ++c) {
-        if (stored.words[c])
-            setColumnWord(table, static_cast<int>(c), static_cast<uint16_t>(*stored.words[c] & 0xFFFF));
+        uint16_t word = 0;
+        if (stored.words[c] && storeIfFits(word, *stored.words[c])) setColumnWord(table, static_cast<int>(c), word);
     }
     return true;
 }

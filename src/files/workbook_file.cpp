@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "files/level_writer.h"
+#include "files/stored_integer.h"
 
 namespace qx {
 namespace {
@@ -82,7 +83,7 @@ class WorkbookReader {
         }
         int64_t word = kDefaultProtectionFlags;
         if (v.accept(',') && v.readQuoted(password, kMaxPasswordLength) && v.accept(',') && v.readInteger(word)) {
-            flags = static_cast<uint32_t>(word);
+            storeIfFits(flags, word);
         }
         return true;
     }
@@ -106,7 +107,7 @@ class WorkbookReader {
         std::string levelPassword;
         int64_t word = kDefaultProtectionFlags;
         if (v.accept(',') && v.readQuoted(levelPassword, kMaxPasswordLength) && v.accept(',') && v.readInteger(word)) {
-            entry.flags = static_cast<uint32_t>(word);
+            storeIfFits(entry.flags, word);
         }
         entries.push_back(entry);
         return true;

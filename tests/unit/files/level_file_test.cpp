@@ -132,6 +132,27 @@ TEST(LevelReader, OutOfRangeValuesAreIgnoredAndTransientMarksCleared) {
     EXPECT_EQ(c->formula->value, 2.0);
 }
 
+// Settings read into 8- and 16-bit fields take only values that fit; others leave the field as it was.
+TEST(LevelReader, NarrowFieldsTakeOnlyValuesThatFit) {
+    const struct {
+        const char* records;
+        std::array<int, 5> fields;  // range passes, grid lines, precision, display byte, row 5's height word
+    } cases[] = {
+        {"~~Sr7~~Sg{0,3}~~Sd4~~Sm{0,9}~~Vr{5,20}", {7, 0, 4, 9, 20}},
+        {"~~Sr-1~~Sg{256,3}~~Sd-2~~Sm{0,300}~~Vr{5,-1}", {1, 1, 2, 0, 17}},
+        {"~~Sr65536~~Sg{1,-8}~~Sd65536~~Sm{-1,9}~~Vr{5,65536}", {1, 1, 2, 0, 17}},
+    };
+    for (const auto& c : cases) {
+        FileFixture fx(3);
+        ASSERT_TRUE(fx.load(std::string("~~SV3.00") + c.records + "~~R1C1P1Y0;x~~Xe")) << c.records;
+        const LevelRec& rec = *fx.store.levelPtr(1);
+        EXPECT_EQ((std::array<int, 5>{rec.defaults.rangePasses, rec.defaults.gridLines, rec.defaults.precision,
+                                      rec.defaults.displayByte, rec.rowHeights[5]}),
+                  c.fields)
+            << c.records;
+    }
+}
+
 // A stored value is trusted only when the reference list converts exactly; otherwise the formula is compiled.
 TEST(LevelReader, StoredValueKeptOnlyWhenTheReferencesConvertExactly) {
     FileFixture fx;
