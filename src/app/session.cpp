@@ -23,6 +23,7 @@ constexpr Origin kOriginSelect{kLetterA, 95, 3};
 constexpr Origin kOriginStart{kLetterA, 95, 4};
 constexpr Origin kOriginDispatch{kLetterA, 95, 5};
 constexpr Origin kOriginFinish{kLetterA, 95, 10};
+constexpr Origin kOriginCommit{kLetterA, 95, 11};
 
 }  // namespace
 
@@ -161,8 +162,12 @@ EntryCommit Session::commitEntry(int level, int row, int col, std::string_view t
     if (err.failed()) return EntryCommit{};
     const bool adds = existing == nullptr || existing->isPlaceholder();
     if (!allows(adds ? kActionAddCells : kActionEdit, level)) return EntryCommit{};
-    m_formulas->entry().storeEntry(text, row, col, level, EntryOptions{}, err);
-    m_recalc->retryFailedCells();  // a committed edit may let failed cells compute again
+    try {
+        m_formulas->entry().storeEntry(text, row, col, level, EntryOptions{}, err);
+        m_recalc->retryFailedCells();  // a committed edit may let failed cells compute again
+    } catch (const std::bad_alloc&) {
+        err.fail(kOriginCommit, 1, kCodeOutOfMemory);
+    }
     return EntryCommit{true};
 }
 

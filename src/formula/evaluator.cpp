@@ -30,9 +30,12 @@
 #include "core/cell_store.h"
 #include "core/number_text.h"
 #include "core/numeric.h"
+#include "core/qx_assert.h"
+#include "core/scope_exit.h"
 #include "formula/bracket_match.h"
 #include "formula/compiled_text.h"
 #include "formula/lexer.h"
+#include "formula/text_cut.h"
 #include "platform/platform.h"
 
 namespace qx {
@@ -157,6 +160,7 @@ int compoundBase(int op) {
         case kOrAssign:
             return kOr;
         default:
+            QX_ASSERT(!"a compound assignment has a base operator");
             return kNoOp;
     }
 }
@@ -166,15 +170,17 @@ bool fail(ErrStat& err, Origin o, int point, int position, int code) {
     return err.fail(o, point, code);
 }
 
-class DepthGuard {
+// Raises a counter of the evaluator (nesting depth, skip mode, stepping suspension) for one scope, so an
+// early return or an exception cannot leave it raised.
+class Raised {
   public:
-    explicit DepthGuard(int& depth) : m_depth(depth) { ++m_depth; }
-    ~DepthGuard() { --m_depth; }
-    DepthGuard(const DepthGuard&) = delete;
-    DepthGuard& operator=(const DepthGuard&) = delete;
+    explicit Raised(int& counter) : m_counter(counter) { ++m_counter; }
+    ~Raised() { --m_counter; }
+    Raised(const Raised&) = delete;
+    Raised& operator=(const Raised&) = delete;
 
   private:
-    int& m_depth;
+    int& m_counter;
 };
 
 bool endsAddress(char c, bool secondCorner) {
@@ -215,7 +221,7 @@ double Evaluator::evaluate(CellRec* cell, char* text, int& pos, int minPrec, Reg
         fail(err, kEvaluate, 1, pos, fcode::kUnableToCompute);
         return 0.0;
     }
-    DepthGuard guard(m_depth);
+    const Raised depth(m_depth);
     CallState st;
     const int start = pos;
     for (;;) {
@@ -408,13 +414,13 @@ bool Evaluator::readCall(CellRec* cell, char* text, int& pos, CallState& st, Reg
     if (text[namePos] == '@' && text[skipBlanks(text, close + 1)] != '\0') {
         return fail(err, kCall, 4, namePos, fcode::kAtFunctionInExpression);
     }
-    const char saved = text[close + 1];
-    text[close + 1] = '\0';
     CallRecord call{cell, text, namePos, nameStop, open, close, regs, this};
-    suspendStepping(true);
-    const double value = m_dispatcher->call(call, err);
-    suspendStepping(false);
-    text[close + 1] = saved;
+    double value = 0.0;
+    {
+        const TextCut cut(text, close + 1);
+        const Raised pause(m_stepSuspended);  // function calls run without stepping
+        value = m_dispatcher->call(call, err);
+    }
     if (err.failed()) {
         err.position = namePos;
         err.trace(kCall);
@@ -523,6 +529,8 @@ bool Evaluator::binary(int op, double a, double b, double& result, int pos, ErrS
             result = (a != 0.0) || (b != 0.0);
             break;
         default:
+            // applyInfix hands over only the operators above; the failure is the optimised build's fallback.
+            QX_ASSERT(!"binary() has a rule for every infix operator");
             return fail(err, kEvaluate, 19, pos, fcode::kIllegalOperator);
     }
     return true;
@@ -545,9 +553,10 @@ bool Evaluator::conditional(CellRec* cell, char* text, int& pos, CallState& st, 
     if (colon == question) return fail(err, kEvaluate, 20, question, fcode::kMissingConditional);
     // The false branch is run once just to find its end; its side effects happen as designed.
     int end = colon + 1;
-    ++m_skip;
-    evaluate(cell, text, end, 2, regs, err);
-    --m_skip;
+    {
+        const Raised skipping(m_skip);
+        evaluate(cell, text, end, 2, regs, err);
+    }
     if (err.failed()) return false;
     int branch = st.value != 0.0 ? question + 1 : colon + 1;
     const double value = evaluate(cell, text, branch, 2, regs, err);
@@ -690,9 +699,8 @@ void Evaluator::showStep(CellRec* cell, const char* text, int start, int end, do
 
 double Evaluator::stepFormula(CellRec& cell, Platform& platform, ErrStat& err) {
     m_platform = &platform;
-    const double value = evaluateFormula(&cell, cell.text, err);
-    m_platform = nullptr;
-    return value;
+    const ScopeExit stopStepping([this] { m_platform = nullptr; });
+    return evaluateFormula(&cell, cell.text, err);
 }
 
 }  // namespace qx

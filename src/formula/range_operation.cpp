@@ -6,6 +6,7 @@
 #include "formula/bracket_match.h"
 #include "formula/evaluator.h"
 #include "formula/lexer.h"
+#include "formula/text_cut.h"
 
 namespace qx {
 
@@ -38,19 +39,6 @@ int segmentEnd(const char* text, int pos, int close) {
     }
     return close;
 }
-
-// Ends the text at `at` for as long as it lives.
-class TextCut {
-  public:
-    TextCut(char* text, int at) : m_slot(text + at), m_saved(*m_slot) { *m_slot = '\0'; }
-    ~TextCut() { *m_slot = m_saved; }
-    TextCut(const TextCut&) = delete;
-    TextCut& operator=(const TextCut&) = delete;
-
-  private:
-    char* m_slot;
-    char m_saved;
-};
 
 }  // namespace
 

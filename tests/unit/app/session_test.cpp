@@ -5,6 +5,7 @@
 #include <array>
 #include <filesystem>
 #include <fstream>
+#include <new>
 #include <sstream>
 
 #include "core/property_access.h"
@@ -202,6 +203,32 @@ TEST(Session, CommitRetriesFailedCellsAndPropertiesAskPermission) {
     EXPECT_EQ(s.platform.boxes().size(), 1u);
     EXPECT_EQ(s.session.cellProperty(0, 0, 1, 5, kPropertyRead, s.err), std::nullopt);
     EXPECT_EQ(s.err.code, 6);
+}
+
+// Runs out of memory inside every function call.
+class ExhaustedFunctions final : public FunctionDispatcher {
+  public:
+    double call(CallRecord&, ErrStat&) override { throw std::bad_alloc(); }
+};
+
+// Memory running out while a commit computes is reported as such; no formula text keeps a cut.
+TEST(Session, MemoryRunningOutDuringACommitIsReportedAndTextsStayWhole) {
+    Started s;
+    s.session.commitEntry(1, 1, 1, "+2", s.err);
+    s.session.commitEntry(1, 1, 2, "+[1,1]*sin(0)+1", s.err);
+    const std::string dependent(s.session.cells().findCell(1, 2, 1, s.err)->textView());
+    ExhaustedFunctions exhausted;
+    s.session.formulas().evaluator().setDispatcher(&exhausted);
+    for (const char* text : {"+3", "+sin(1)+5"}) {  // the dependent's call fails; then the entry's own
+        const EntryCommit r = s.session.commitEntry(1, 1, 1, text, s.err);
+        EXPECT_TRUE(r.stored) << text;
+        EXPECT_EQ(s.err.failed() ? s.err.code : 0, 1) << text;
+        EXPECT_EQ(s.session.cells().findCell(1, 2, 1, s.err)->textView(), dependent) << text;
+    }
+    s.session.formulas().evaluator().setDispatcher(&s.session.functions());
+    s.session.commitEntry(1, 1, 1, "+sin(0)+2", s.err);
+    EXPECT_FALSE(s.err.failed());
+    EXPECT_EQ(s.session.evaluate("[1,2]", s.err), 1.0);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <new>
 #include <string>
 
 #include "formula/formula_codes.h"
@@ -146,6 +147,39 @@ TEST(Evaluator, AssignmentsStoreThroughRegistersAndTextualAddresses) {
     fx.cell(1, 1)->set(cellflag::kProtectCell);
     EXPECT_EQ(fx.eval("[1,1,2]='q'").code, fcode::kProtectedCell);
     EXPECT_EQ(fx.text(1, 1), "^xC");
+}
+
+// Answers every call with 1, or runs out of memory inside the call when armed.
+class FailingFunctions final : public FunctionDispatcher {
+  public:
+    double call(CallRecord&, ErrStat& err) override {
+        err.enter();
+        if (armed) throw std::bad_alloc();
+        return 1.0;
+    }
+    bool armed = false;
+};
+
+TEST(Evaluator, AnAllocationFailureInsideACallLeavesEveryTextWhole) {
+    const char* formulas[] = {"+1+f(2)+3", "+f(g(1))*2", "+[1,1^1,2{f([@])}]", "+0?1:f(1)", "+1?f(1):2"};
+    for (const char* formula : formulas) {
+        FormulaFixture fx;
+        FailingFunctions functions;
+        fx.engine.evaluator().setDispatcher(&functions);
+        fx.enter(1, 1, "+4");
+        fx.enter(2, 1, formula);
+        const std::string stored = fx.text(2, 1);
+        ASSERT_FALSE(stored.empty()) << formula;
+        functions.armed = true;
+        ErrStat err;
+        EXPECT_THROW(fx.engine.evaluator().evaluateFormula(fx.cell(2, 1), fx.cell(2, 1)->text, err), std::bad_alloc)
+            << formula;
+        EXPECT_EQ(fx.text(2, 1), stored) << formula;
+        // Nothing the call raised is left behind: a division by zero fails again, as outside a branch.
+        functions.armed = false;
+        EXPECT_EQ(fx.eval("1/0").code, fcode::kDividingByZero) << formula;
+        EXPECT_DOUBLE_EQ(fx.eval("f(1)+1").value, 2.0) << formula;
+    }
 }
 
 }  // namespace
