@@ -74,7 +74,7 @@ constexpr std::array kCommands = std::to_array<Command>({
     {4255, "+BkColor", "Add background colour", notAvailable},
     {4256, "-BkColor", "Remove background colour", notAvailable},
     {4257, "-Border", "Remove border", notAvailable},
-    {9030, "AttrShow", "Attribute settings", attributeSettingsCommand, kActionAttributes},
+    {9038, "AttrShow", "Attribute settings", attributeSettingsCommand, kActionAttributes},
     // Recalculation
     {4307, "Recalc", "Selected cell(s)", selectedCellsCommand},
     {9002, "calcAll", "All cells", allCellsCommand},
