@@ -63,6 +63,9 @@ constexpr int kMoveAcrossLevels = 81;
 // Occupancy of a place.
 enum class Occupancy : int { Free = 0, Overlapped = 1, Cell = 2, Placeholder = 3 };
 
+// Whether making a cell refuses a place that a neighbour's label overflows into.
+enum class OverlapCheck : uint8_t { Check, Skip };
+
 class CellStore {
   public:
     // `levelCount` is clamped to 2..33; the highest level is levelCount - 1.
@@ -127,8 +130,11 @@ class CellStore {
     static TableDescriptor* tableOf(const CellRec* cell);
 
     // --- making cells ---
-    // err.detail == -1 on entry skips the overlap check (the file loaders).
-    CellRec* makeCell(int row, int col, int level, CellType type, ErrStat& err);
+    CellRec* makeCell(int row, int col, int level, CellType type, ErrStat& err) {
+        return makeCell(row, col, level, type, OverlapCheck::Check, err);
+    }
+    // Skip: a new cell may sit where a label overflows (loaders, and placeholders that are never shown).
+    CellRec* makeCell(int row, int col, int level, CellType type, OverlapCheck overlap, ErrStat& err);
 
     // --- references and dependents ---
     // Stores the reference list (1..kMaxReferences same-level cells) after releasing the old one

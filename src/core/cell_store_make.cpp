@@ -38,8 +38,7 @@ struct CarriedParts {
 
 }  // namespace
 
-CellRec* CellStore::makeCell(int row, int col, int level, CellType type, ErrStat& err) {
-    const bool skipOverlap = err.detail == -1;
+CellRec* CellStore::makeCell(int row, int col, int level, CellType type, OverlapCheck overlap, ErrStat& err) {
     err.enter();
     if (row < 1 || row > kMaxRow) return err.fail(kMakeCell, 8, kBadRow), nullptr;
     if (col < 1 || col > kMaxCol) return err.fail(kMakeCell, 8, kBadColumn), nullptr;
@@ -66,7 +65,7 @@ CellRec* CellStore::makeCell(int row, int col, int level, CellType type, ErrStat
     if (cell == nullptr) {
         int width = 0;
         int remaining = 0;
-        if (!skipOverlap && findOverlappingCell(row, col, level, width, remaining, err)) {
+        if (overlap == OverlapCheck::Check && findOverlappingCell(row, col, level, width, remaining, err)) {
             return err.fail(kMakeCell, 3, kUnavailable), nullptr;
         }
         cell = newCellRecord(rec, err);

@@ -26,7 +26,7 @@ struct ErrStat {
     int32_t letter = 0;
     int32_t module = 0;
     int32_t routine = 0;
-    int32_t detail = 0;    // never shown; -1 from loaders skips make-cell's overlap check
+    int32_t detail = 0;    // never shown: the number of the function that failed
     int32_t position = 0;  // errno of a formula error, or a syntax position
     int32_t savedPoint = 0;
     int32_t savedLetter = 0;

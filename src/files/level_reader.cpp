@@ -470,8 +470,7 @@ bool LevelReader::completeCell(std::string_view text, ErrStat& err) {
         earlier->set(cellflag::kProtectCell, false);
     }
     ErrStat made;
-    made.detail = -1;  // the overlap check is skipped while loading
-    CellRec* cell = m_ctx.store.makeCell(p.row, p.col, m_level, type, made);
+    CellRec* cell = m_ctx.store.makeCell(p.row, p.col, m_level, type, OverlapCheck::Skip, made);
     if (made.failed()) return err = made, err.trace(kLevelReaderOrigin), false;
     // Path and visited marks belong to a test that was running when the file was written.
     cell->flags = static_cast<uint16_t>(p.flags & ~(cellflag::kOnPath | cellflag::kRangeDef));
@@ -523,8 +522,7 @@ bool LevelReader::keepStoredForm(CellRec& cell, const std::string& compiled, Err
         if (err.failed()) return false;
         if (target == &cell) return false;  // compiling reports it
         if (target == nullptr) {
-            err.detail = -1;
-            target = store.makeCell(r.row, r.col, m_level, CellType::Undefined, err);
+            target = store.makeCell(r.row, r.col, m_level, CellType::Undefined, OverlapCheck::Skip, err);
             if (err.failed()) return false;
         }
         list.push_back(target);

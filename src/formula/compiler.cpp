@@ -244,8 +244,8 @@ class Compilation {
         if (err.failed()) return err.position = i, err.trace(kCompile), false;
         if (target == &m_cell) return fail(err, 12, i, fcode::kCircularReference);
         if (target == nullptr) {
-            err.detail = -1;  // a placeholder is never shown, so an overlapping label does not matter
-            target = m_store.makeCell(a.row, a.col, m_cell.level, CellType::Undefined, err);
+            // A placeholder is never shown, so an overlapping label does not matter.
+            target = m_store.makeCell(a.row, a.col, m_cell.level, CellType::Undefined, OverlapCheck::Skip, err);
             if (err.failed()) return err.position = i, err.trace(kCompile), false;
             m_created.push_back(target);
         }

@@ -86,9 +86,9 @@ double FunctionRegistry::call(CallRecord& call, ErrStat& err) {
         if (number == 0) continue;
         const FunctionImpl impl = table[static_cast<std::size_t>(number - 1)].impl;
         if (impl == nullptr) break;  // a name registered before its family is written
-        err.detail = number;
         FunctionCall fc(call, m_services, number);
         const double value = impl(fc, err);
+        if (err.failed()) err.detail = number;  // which function failed
         err.trace(kDispatch);
         return value;
     }

@@ -161,8 +161,7 @@ TEST_F(ValuesTest, MakeCellRefusesOverlapUnlessLoadingAndProtectedCells) {
     label(6, 1, "wide")->setOverlapped(3);
     EXPECT_EQ(store.makeCell(6, 2, 1, CellType::Label, err), nullptr);
     EXPECT_EQ(std::tuple(err.code, err.point), std::tuple(16, 3));
-    err.detail = -1;  // loading places cells whatever overlaps them
-    EXPECT_NE(store.makeCell(6, 2, 1, CellType::Label, err), nullptr);
+    EXPECT_NE(store.makeCell(6, 2, 1, CellType::Label, OverlapCheck::Skip, err), nullptr);
     EXPECT_FALSE(err.failed());
     CellRec* locked = label(7, 7, "locked");
     locked->set(cellflag::kProtectCell);
