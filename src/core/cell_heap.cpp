@@ -1,5 +1,6 @@
 #include "core/cell_heap.h"
 
+#include <cstdint>
 #include <cstring>
 #include <new>
 
@@ -56,11 +57,26 @@ void heapDestroy(LevelRec& level) {
     level.heap.reset();
 }
 
+// A text's header: one byte holding the text's bytes (NUL included) up to 255, or, for a longer text,
+// a zero byte after the 32-bit length. Cell texts are short, so most pay one byte.
+constexpr std::size_t kShortTextLimit = 255;
+constexpr std::size_t kLongTextHeader = sizeof(uint32_t) + 1;
+
 char* heapText(LevelRec& level, std::string_view text, ErrStat& err) {
     err.enter();
     if (text.empty()) return nullptr;
-    auto* copy = static_cast<char*>(heapAllocate(level, static_cast<long>(text.size()) + 1, 1, heapkind::kText, err));
+    const std::size_t bytes = text.size() + 1;
+    if (bytes > UINT32_MAX) return err.fail(kHeapAllocate, 4, 2), nullptr;
+    const std::size_t header = bytes <= kShortTextLimit ? 1 : kLongTextHeader;
+    auto* block = static_cast<char*>(heapAllocate(level, static_cast<long>(header + bytes), 1, heapkind::kText, err));
     if (err.failed()) return nullptr;
+    if (header == 1) {
+        block[0] = static_cast<char>(bytes);
+    } else {
+        const auto length = static_cast<uint32_t>(bytes);
+        std::memcpy(block, &length, sizeof length);  // the byte after it stays zero: the long form
+    }
+    char* copy = block + header;
     std::memcpy(copy, text.data(), text.size());
     return copy;
 }
@@ -68,8 +84,45 @@ char* heapText(LevelRec& level, std::string_view text, ErrStat& err) {
 void heapFreeText(LevelRec& level, char*& text, ErrStat& err) {
     err.enter();
     if (text == nullptr) return;
-    heapFree(level, text, std::strlen(text) + 1, heapkind::kText, err);
+    const auto mark = static_cast<unsigned char>(text[-1]);
+    std::size_t header = 1;
+    std::size_t bytes = mark;
+    if (mark == 0) {
+        uint32_t length = 0;
+        std::memcpy(&length, text - kLongTextHeader, sizeof length);
+        header = kLongTextHeader;
+        bytes = length;
+    }
+    heapFree(level, text - header, header + bytes, heapkind::kText, err);
     text = nullptr;
+}
+
+// An Array Area's header: one double-sized slot holding the element count it was taken with, which keeps
+// the elements aligned.
+double* heapArray(LevelRec& level, int count, ErrStat& err) {
+    err.enter();
+    if (count < 1) return err.fail(kHeapAllocate, 1, 2), nullptr;
+    auto* block =
+        static_cast<double*>(heapAllocate(level, static_cast<long>(count) + 2, sizeof(double), heapkind::kText, err));
+    if (err.failed()) return nullptr;
+    const auto recorded = static_cast<uint64_t>(count);
+    std::memcpy(block, &recorded, sizeof recorded);
+    block[1] = count;
+    return block + 1;
+}
+
+int heapArrayCount(const double* array) {
+    uint64_t recorded = 0;
+    std::memcpy(&recorded, array - 1, sizeof recorded);
+    return static_cast<int>(recorded);
+}
+
+void heapFreeArray(LevelRec& level, double*& array, ErrStat& err) {
+    err.enter();
+    if (array == nullptr) return;
+    const auto blocks = static_cast<std::size_t>(heapArrayCount(array)) + 2;
+    heapFree(level, array - 1, blocks * sizeof(double), heapkind::kText, err);
+    array = nullptr;
 }
 
 }  // namespace qx

@@ -28,9 +28,19 @@ void heapFree(LevelRec& level, void* block, std::size_t bytes, int kind, ErrStat
 // Releases every block of the level at once.
 void heapDestroy(LevelRec& level);
 
+// Texts and Array Areas keep the size of their block just in front of it, so freeing one never trusts
+// its contents (a NUL written into a text, a changed element 0).
+
 // A NUL-terminated copy of `text` in the level heap; null for an empty text.
 char* heapText(LevelRec& level, std::string_view text, ErrStat& err);
 // Frees a text taken with heapText and nulls the pointer.
 void heapFreeText(LevelRec& level, char*& text, ErrStat& err);
+
+// An Array Area of `count` (1 or more) zero elements after element 0, which holds the count.
+double* heapArray(LevelRec& level, int count, ErrStat& err);
+// The count an Array Area was taken with, whatever element 0 holds now.
+int heapArrayCount(const double* array);
+// Frees an Array Area taken with heapArray and nulls the pointer.
+void heapFreeArray(LevelRec& level, double*& array, ErrStat& err);
 
 }  // namespace qx

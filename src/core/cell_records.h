@@ -62,7 +62,7 @@ struct DependentList;  // the reverse index entry of a referenced cell, kept by 
 struct FormulaRec {
     ObjectRec* object = nullptr;
     char* tag = nullptr;      // a Formula's tag; a Variable Label's formula text
-    double* array = nullptr;  // element 0 holds the count; never null (see CellStore::emptyArray)
+    double* array = nullptr;  // element 0 holds the count; null: no Array Area (zero elements)
     double value = 0.0;
     CellRec** refs = nullptr;
     uint32_t flags = 0;
@@ -70,7 +70,7 @@ struct FormulaRec {
 
     bool errorMark() const { return (flags & formulaflag::kErrorMark) != 0; }
     void setErrorMark(bool on) { flags = on ? (flags | formulaflag::kErrorMark) : (flags & ~formulaflag::kErrorMark); }
-    uint32_t arrayCount() const { return static_cast<uint32_t>(array[0]); }
+    uint32_t arrayCount() const { return array != nullptr ? static_cast<uint32_t>(array[0]) : 0u; }
 };
 
 struct CellRec {

@@ -112,8 +112,6 @@ class CellStore {
     void unlinkCell(CellRec* cell, ErrStat& err);
 
     // --- Array Area ---
-    // The shared read-only Array Area of zero elements.
-    static double* emptyArray();
     int setArraySize(CellRec* cell, int n, ErrStat& err);
     int setArrayElements(CellRec* cell, const double* values, int first, int last, ErrStat& err);
     void freeArray(CellRec* cell, ErrStat& err);

@@ -45,7 +45,6 @@ FormulaRec* CellStore::newFormulaRecord(LevelRec& level, ErrStat& err) {
     auto* rec = static_cast<FormulaRec*>(heapAllocate(level, 1, sizeof(FormulaRec), heapkind::kFormula, err));
     if (err.failed()) return nullptr;
     new (rec) FormulaRec{};
-    rec->array = emptyArray();
     return rec;
 }
 

@@ -10,27 +10,13 @@ namespace qx {
 
 using namespace cellstore;
 
-namespace {
-
-// Read-only storage: writing into the shared empty Array Area faults instead of corrupting it.
-const double kEmptyArea[1] = {0.0};
-
-std::size_t arrayBytes(const double* array) {
-    return (static_cast<std::size_t>(array[0]) + 1) * sizeof(double);
-}
-
-}  // namespace
-
-double* CellStore::emptyArray() {
-    return const_cast<double*>(kEmptyArea);
-}
-
 double* CellStore::copyArray(LevelRec& level, const double* array, ErrStat& err) {
     err.enter();
-    if (array == nullptr || array == emptyArray() || array[0] < 1) return emptyArray();
-    auto* copy = static_cast<double*>(heapAllocate(level, static_cast<long>(arrayBytes(array)), 1, 0, err));
-    if (err.failed()) return emptyArray();
-    std::memcpy(copy, array, arrayBytes(array));
+    if (array == nullptr) return nullptr;
+    const int count = heapArrayCount(array);
+    double* copy = heapArray(level, count, err);
+    if (err.failed()) return nullptr;
+    std::copy(array, array + count + 1, copy);
     return copy;
 }
 
@@ -40,16 +26,14 @@ int CellStore::setArraySize(CellRec* cell, int n, ErrStat& err) {
     if (n < 0 || n > kMaxArrayElements) return err.fail(kSetArraySize, 2, kBadArrayElement), 0;
     if (!cell->isFormula() || cell->formula == nullptr) return err.fail(kSetArraySize, 3, kIncompatibleType), 0;
     FormulaRec& formula = *cell->formula;
-    if (formula.array == nullptr) formula.array = emptyArray();
     if (n == static_cast<int>(formula.arrayCount())) return n;
     LevelRec& level = *levelOf(*cell);
-    double* resized = emptyArray();
+    double* resized = nullptr;
     if (n > 0) {
-        resized = static_cast<double*>(heapAllocate(level, n + 1, sizeof(double), heapkind::kText, err));
+        resized = heapArray(level, n, err);
         if (err.failed()) return err.fail(kSetArraySize, 4, kOutOfMemory), 0;
         const int keep = std::min<int>(n, static_cast<int>(formula.arrayCount()));
-        std::copy(formula.array + 1, formula.array + 1 + keep, resized + 1);
-        resized[0] = n;
+        if (keep > 0) std::copy(formula.array + 1, formula.array + 1 + keep, resized + 1);
     }
     freeArray(cell, err);
     formula.array = resized;
@@ -71,9 +55,7 @@ void CellStore::freeArray(CellRec* cell, ErrStat& err) {
     err.enter();
     if (cell == nullptr || levelPtr(cell->level) == nullptr) return void(err.fail(kFreeArray, 1, kNullCell));
     if (cell->formula == nullptr) return;
-    double*& array = cell->formula->array;
-    if (array != nullptr && array != emptyArray()) heapFree(*levelOf(*cell), array, arrayBytes(array), 0, err);
-    array = emptyArray();
+    heapFreeArray(*levelOf(*cell), cell->formula->array, err);
     err.trace(kFreeArray);
 }
 

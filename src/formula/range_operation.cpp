@@ -152,7 +152,8 @@ bool Evaluator::passOverElements(CellRec* cell, char* text, const Segment& seg, 
     if (target == nullptr || !target->isFormula() || target->formula == nullptr) return true;
     const int last = std::min<int>(b.elem, static_cast<int>(target->formula->arrayCount()));
     for (int e = a.elem; e <= last; ++e) {
-        if (!visit(cell, text, seg, *target, target->formula->array[e], regs, err)) return false;
+        const double value = target->formula->array != nullptr ? target->formula->array[e] : 0.0;
+        if (!visit(cell, text, seg, *target, value, regs, err)) return false;
     }
     return true;
 }

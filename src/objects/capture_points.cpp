@@ -57,7 +57,8 @@ bool pointsFromObjects(const CellStore& store, int level, const CellArea& a, std
     for (int r = a.firstRow; r <= a.lastRow; ++r) {
         const CellRec* cell = cellAt(store, r, a.firstCol, level);
         const int kind = objectKindOf(cell);
-        const int n = kind < 0 ? 0 : toInt32(cell->formula->array[0]);
+        const double* area = kind < 0 ? nullptr : cell->formula->array;
+        const int n = area == nullptr ? 0 : toInt32(area[0]);
         const bool points =
             kind == objectkind::kCoordinate ? n == 3 : (kind == objectkind::kSegment || kind == objectkind::kPolygon);
         if (!points || n < 3 || n % 3 != 0 || n > kMaxArrayElements || cell->formula->errorMark()) {

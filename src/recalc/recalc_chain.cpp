@@ -1,6 +1,7 @@
 // The dependents search and the chain of affected cells.
 #include <algorithm>
 #include <cstdio>
+#include <span>
 #include <string>
 
 #include "core/cell_store.h"
@@ -22,6 +23,12 @@ bool formulaLike(const CellRec& c) {
 bool insidePendingDelete(CellStore& store, const CellRec& c) {
     const LevelRec* level = store.levelPtr(c.level);
     return level != nullptr && level->pendingDelete.contains(c.row, c.col);
+}
+
+// An Array Area with its count in front; a cell without one reads as a count of zero.
+std::span<const double> countedArea(const FormulaRec& f) {
+    static constexpr double kNoArea[1] = {0.0};
+    return f.array != nullptr ? std::span<const double>(f.array, f.arrayCount() + 1) : std::span<const double>(kNoArea);
 }
 
 }  // namespace
@@ -80,15 +87,19 @@ int ChainRecalculator::evaluateReached(CellRec& d) {
     // An object's value is its Array Area as much as its number: a point moved by a traverse keeps the
     // same function value, and the cells reading it must still follow.
     const bool object = formulaflag::objectKind(f.flags) != 0;
-    if (object) m_arrayBefore.assign(f.array, f.array + f.arrayCount() + 1);
+    if (object) {
+        const std::span<const double> before = countedArea(f);
+        m_arrayBefore.assign(before.begin(), before.end());
+    }
     const double value = m_evaluator.evaluateFormula(&d, d.text, err);
     if (err.failed()) {
         ++m_chain.errors;
         setErrorMark(d);
         return wasMarked ? -2 : -1;
     }
+    const std::span<const double> after = countedArea(f);
     const bool arrayChanged =
-        object && !std::equal(m_arrayBefore.begin(), m_arrayBefore.end(), f.array, f.array + f.arrayCount() + 1);
+        object && !std::equal(m_arrayBefore.begin(), m_arrayBefore.end(), after.begin(), after.end());
     if (value != f.value || arrayChanged) {
         f.value = value;
         return 1;

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <vector>
 
+#include "core/cell_store.h"
 #include "core/formula_flags.h"
 #include "engineering/cogo/cogo_arguments.h"
 #include "engineering/cogo/plane_geometry.h"
@@ -108,8 +109,11 @@ bool linkedBack(FunctionCall& call, const CellRec& element, Link& out, ErrStat& 
     const int open = text == nullptr ? -1 : static_cast<int>(std::string_view(text).find('('));
     const int close = open < 0 ? open : matchBracket(text, open);
     if (open < 0 || close <= open) return callFailure(call, err, kLinkBack, 1, fncode::kMissingStationLink), false;
-    CallRecord record{const_cast<CellRec*>(&element), text, 0, open, open, close, call.record().regs,
-                      call.record().evaluator};
+    // The link is read as the element's own formula would read it, so the call needs the element as a
+    // writable cell: the store hands it out as one.
+    ErrStat ignored;
+    CellRec* self = call.services().store.findCell(element.row, element.col, element.level, ignored);
+    CallRecord record{self, text, 0, open, open, close, call.record().regs, call.record().evaluator};
     FunctionCall inner(record, call.services(), 0);
     const CellRec* cell = objectCellArgument(inner, fncode::kMissingStationLink, kLinkBack, err);
     if (cell == nullptr) return err.position = call.record().namePos, false;

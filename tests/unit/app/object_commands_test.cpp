@@ -24,6 +24,7 @@ class ObjectCommandsTest : public ::testing::Test {
         ErrStat err;
         const CellRec* c = session.cells().findCell(row, col, 1, err);
         if (c == nullptr || c->formula == nullptr) return {};
+        if (c->formula->array == nullptr) return {0.0};  // no Array Area: zero elements
         return std::vector<double>(c->formula->array, c->formula->array + static_cast<int>(c->formula->array[0]) + 1);
     }
 

@@ -2,6 +2,7 @@
 #include <tuple>
 #include <utility>
 
+#include "core/cell_heap.h"
 #include "core/style_word.h"
 
 #include "cell_store_fixture.h"
@@ -21,9 +22,9 @@ TEST_F(ValuesTest, ArrayAreaResizeKeepsAndZeroesElements) {
         ASSERT_EQ(store.setArraySize(cell, to, err), to);
         ASSERT_FALSE(err.failed());
         const double* array = cell->formula->array;
-        EXPECT_EQ(array[0], to);
+        EXPECT_EQ(cell->formula->arrayCount(), static_cast<uint32_t>(to));
         for (int i = 1; i <= to; ++i) EXPECT_EQ(array[i], i <= from ? 10.0 + i : 0.0) << from << "->" << to;
-        EXPECT_EQ(to == 0, array == CellStore::emptyArray());
+        EXPECT_EQ(to == 0, array == nullptr);
         store.deleteCellNow(cell, err);
     }
 }
@@ -54,8 +55,30 @@ TEST_F(ValuesTest, ArrayAreaFailures) {
     EXPECT_EQ(store.setArrayElements(number, values, 2, 3, err), 3);
     EXPECT_EQ(std::tuple(number->formula->array[1], number->formula->array[2]), std::tuple(3.0, 4.0));
     store.freeArray(number, err);
-    EXPECT_EQ(number->formula->array, CellStore::emptyArray());
-    EXPECT_EQ(CellStore::emptyArray()[0], 0.0);
+    EXPECT_EQ(number->formula->array, nullptr);
+    EXPECT_EQ(number->formula->arrayCount(), 0u);
+}
+
+// Blocks go back to the heap with the size they were taken with, whatever was written into them since.
+TEST_F(ValuesTest, TextsAndArrayAreasAreFreedByTheirRecordedSize) {
+    LevelRec& level = *store.levelPtr(1);
+    for (std::size_t length : {1u, 7u, 253u, 254u, 255u, 4100u, 70000u}) {
+        char* text = heapText(level, std::string(length, 'x'), err);
+        ASSERT_FALSE(err.failed()) << length;
+        EXPECT_EQ(std::string_view(text), std::string(length, 'x'));
+        text[length / 2] = '\0';  // a stray NUL must not shrink the block that is freed
+        heapFreeText(level, text, err);
+        EXPECT_EQ(text, nullptr);
+    }
+    CellRec* source = formula(1, 1);
+    store.setArraySize(source, 600, err);
+    source->formula->array[0] = 1;  // element 0 overwritten: copying and freeing still see 600
+    CellRec* replaced = store.makeCell(1, 1, 1, CellType::Formula, err);  // carries a copy of the area
+    ASSERT_NE(replaced, nullptr);
+    EXPECT_EQ(heapArrayCount(replaced->formula->array), 600);
+    store.freeArray(replaced, err);
+    EXPECT_FALSE(err.failed());
+    store.clearLevel(1);
 }
 
 TEST_F(ValuesTest, TagsAreCutQuotedAndOnlyForFormulas) {

@@ -16,6 +16,7 @@ using test::FunctionFixture;
 std::vector<double> arrayOf(const CellRec* cell) {
     if (cell == nullptr || cell->formula == nullptr) return {};
     const double* a = cell->formula->array;
+    if (a == nullptr) return {0.0};  // no Array Area: zero elements
     return std::vector<double>(a, a + static_cast<int>(a[0]) + 1);
 }
 

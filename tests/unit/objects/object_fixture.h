@@ -31,6 +31,7 @@ class ObjectFixture : public FunctionFixture {
         const CellRec* c = cell(row, col);
         if (c == nullptr || c->formula == nullptr) return {};
         const double* a = c->formula->array;
+        if (a == nullptr) return {0.0};  // no Array Area: zero elements
         return std::vector<double>(a, a + static_cast<int>(a[0]) + 1);
     }
 
