@@ -162,12 +162,12 @@ bool Session::replaceFound(std::string_view find, std::string_view with, ErrStat
     err.enter();
     m_find.with = std::string(with);
     if (!allows(kActionEdit)) return false;
-    CellRec* cell = m_cells->findCell(m_pointer.row, m_pointer.col, m_activeLevel, err);
+    CellRec* cell = cells().findCell(m_pointer.row, m_pointer.col, m_activeLevel, err);
     if (cell == nullptr || err.failed()) return false;
     const std::optional<std::string> entry = replacedEntry(cells(), *cell, find, with, err);
     if (!entry) return err.trace(kOriginReplace), false;
-    m_formulas->entry().storeEntry(*entry, m_pointer.row, m_pointer.col, m_activeLevel, EntryOptions{}, err);
-    m_recalc->retryFailedCells();
+    formulas().entry().storeEntry(*entry, m_pointer.row, m_pointer.col, m_activeLevel, EntryOptions{}, err);
+    recalc().retryFailedCells();
     if (!err.failed()) return true;
     err.trace(kOriginReplace);
     return false;

@@ -27,6 +27,24 @@ constexpr Origin kOriginCommit{kLetterA, 95, 11};
 
 }  // namespace
 
+SessionEngine::SessionEngine(int levelCount, AppGlobals& app, ScratchRecord& scratch, Platform& platform,
+                             ProtectionSettings& protection, WorkbookFileState& workbookFiles)
+    : cells(levelCount, app.defaults.level, app.defaultDocumentDirectory, scratch),
+      formulas(cells),
+      recalc(formulas),
+      functions(FunctionServices{cells, formulas.entry(), &platform}),
+      protectionPort(protection, platform, levelCount - 1),
+      fileContext{cells, formulas, platform, protectionPort, app.defaults.level},
+      fileFlow(fileContext, app, workbookFiles) {
+    installEngineeringFamilies(functions);
+    formulas.evaluator().setDispatcher(&functions);
+    recalc.setPlatform(&platform);
+}
+
+SessionEngine::~SessionEngine() {
+    formulas.evaluator().setDispatcher(nullptr);  // the functions go before the formula language
+}
+
 Session::Session(Platform& platform, SessionOptions options)
     : m_platform(platform),
       m_options(std::move(options)),
@@ -34,6 +52,16 @@ Session::Session(Platform& platform, SessionOptions options)
       m_commands(CommandTable::standard()) {}
 
 Session::~Session() = default;
+
+std::unique_ptr<SessionEngine> Session::makeEngine() {
+    return std::make_unique<SessionEngine>(m_levelCount, m_app, m_scratch, m_platform, m_protection, m_workbookFiles);
+}
+
+// Made when first asked for, so no accessor meets a missing part before start().
+SessionEngine& Session::engine() {
+    if (!m_engine) m_engine = makeEngine();
+    return *m_engine;
+}
 
 bool Session::start(ErrStat& err) {
     err.enter();
@@ -45,17 +73,10 @@ bool Session::start(ErrStat& err) {
             // Without a settings file the session starts as a fresh installation does.
             m_bars.installTableOptions();
         }
-        m_recalc.reset();
-        m_formulas.reset();
-        m_cells =
-            std::make_unique<CellStore>(m_levelCount, m_app.defaults.level, m_app.defaultDocumentDirectory, m_scratch);
-        m_formulas = std::make_unique<FormulaEngine>(*m_cells);
-        m_recalc = std::make_unique<ChainRecalculator>(*m_formulas);
-        m_functions = std::make_unique<FunctionRegistry>(FunctionServices{*m_cells, m_formulas->entry(), &m_platform});
-        installEngineeringFamilies(*m_functions);
-        m_formulas->evaluator().setDispatcher(m_functions.get());
-        startFiles();
-        m_recalc->setPlatform(&m_platform);
+        // Built whole before the old engine goes: running out of memory half way leaves the old one working.
+        std::unique_ptr<SessionEngine> engine = makeEngine();
+        m_engine = std::move(engine);
+        resetFiles();
         m_activeLevel = 1;
         m_pointer = CellPointer{};
         m_selection = CellArea{1, 1, 1, 1};
@@ -66,14 +87,8 @@ bool Session::start(ErrStat& err) {
     return true;
 }
 
-void Session::startFiles() {
-    m_fileFlow.reset();
-    m_fileContext.reset();
+void Session::resetFiles() {
     ResetProtection(m_protection);
-    m_protectionPort = std::make_unique<SessionProtectionPort>(m_protection, m_platform, highestLevel());
-    m_fileContext = std::make_unique<FileContext>(
-        FileContext{*m_cells, *m_formulas, m_platform, *m_protectionPort, m_app.defaults.level});
-    m_fileFlow = std::make_unique<FileFlow>(*m_fileContext, m_app, m_workbookFiles);
     m_workbookFiles = WorkbookFileState{};
     m_workbookFiles.name = m_app.defaultWorkbookName;
     m_workbookFiles.directory = m_app.defaultDocumentDirectory;
@@ -158,13 +173,13 @@ EntryCommit Session::commitEntry(int level, int row, int col, std::string_view t
     m_scratch.formulaErrorCaptured = false;  // a new edit starts a new error capture
     if (classifyEntry(text) == EntryKind::ShortCut) return runShortCut(level, row, col, text, err);
     // Typing over a cell edits it; typing into an empty place adds one.
-    const CellRec* existing = m_cells->findCell(row, col, level, err);
+    const CellRec* existing = cells().findCell(row, col, level, err);
     if (err.failed()) return EntryCommit{};
     const bool adds = existing == nullptr || existing->isPlaceholder();
     if (!allows(adds ? kActionAddCells : kActionEdit, level)) return EntryCommit{};
     try {
-        m_formulas->entry().storeEntry(text, row, col, level, EntryOptions{}, err);
-        m_recalc->retryFailedCells();  // a committed edit may let failed cells compute again
+        formulas().entry().storeEntry(text, row, col, level, EntryOptions{}, err);
+        recalc().retryFailedCells();  // a committed edit may let failed cells compute again
     } catch (const std::bad_alloc&) {
         err.fail(kOriginCommit, 1, kCodeOutOfMemory);
     }
@@ -175,9 +190,9 @@ EntryCommit Session::runShortCut(int level, int row, int col, std::string_view t
     // "=" followed by more writes into the cell's Array Area: that edits the cell as typing over it does.
     const bool fills = text.front() == '=' && text.find_first_not_of(' ', 1) != std::string_view::npos;
     if (fills && !allows(kActionEdit, level)) return EntryCommit{};
-    CellRec* current = m_cells->findCell(row, col, level, err);
+    CellRec* current = cells().findCell(row, col, level, err);
     if (err.failed()) return EntryCommit{};
-    const ShortCutResult r = m_formulas->shortCuts().run(m_platform, current, level, row, col, text);
+    const ShortCutResult r = formulas().shortCuts().run(m_platform, current, level, row, col, text);
     if (r.moved) moveTo(level, r.row, r.col, err);
     return EntryCommit{true, r.moved, r.row, r.col};
 }
@@ -185,16 +200,16 @@ EntryCommit Session::runShortCut(int level, int row, int col, std::string_view t
 std::optional<int64_t> Session::cellProperty(int level, int row, int col, int property, int32_t value, ErrStat& err) {
     err.enter();
     if (level == 0) level = m_activeLevel;
-    CellRec* cell = m_cells->findCell(row, col, level, err);
+    CellRec* cell = cells().findCell(row, col, level, err);
     if (err.failed()) return std::nullopt;
     // Reading is free; changing an attribute needs the level to allow it.
     if (value != kPropertyRead && !allows(kActionAttributes, level)) return std::nullopt;
-    return qx::cellProperty(*m_cells, cell, property, value, [](CellRec& c) { return isCircular(c); });
+    return qx::cellProperty(cells(), cell, property, value, [](CellRec& c) { return isCircular(c); });
 }
 
 double Session::evaluate(std::string_view text, ErrStat& err) {
     std::string buffer(text);  // the evaluator cuts its text in place while it calls functions
-    Evaluator& evaluator = m_formulas->evaluator();
+    Evaluator& evaluator = formulas().evaluator();
     evaluator.setDefaultLevel(m_activeLevel);
     return evaluator.evaluateFormula(nullptr, buffer.data(), err);
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/command_table.h"
+#include "app/file_commands.h"
 #include "core/app_globals.h"
 #include "core/button_bars.h"
 #include "core/cell_records.h"
@@ -53,6 +54,24 @@ struct FindMemory {
     FindOptions options;
 };
 
+// The parts of a session's engine, each built on the ones above it, so the reverse order of destruction
+// never leaves a part pointing at a destroyed one. A session replaces them all at once.
+struct SessionEngine {
+    SessionEngine(int levelCount, AppGlobals& app, ScratchRecord& scratch, Platform& platform,
+                  ProtectionSettings& protection, WorkbookFileState& workbookFiles);
+    ~SessionEngine();
+    SessionEngine(const SessionEngine&) = delete;
+    SessionEngine& operator=(const SessionEngine&) = delete;
+
+    CellStore cells;
+    FormulaEngine formulas;
+    ChainRecalculator recalc;
+    FunctionRegistry functions;
+    SessionProtectionPort protectionPort;
+    FileContext fileContext;
+    FileFlow fileFlow;
+};
+
 class Session {
   public:
     Session(Platform& platform, SessionOptions options);
@@ -69,21 +88,21 @@ class Session {
     ScratchRecord& scratch() { return m_scratch; }
     AppGlobals& globals() { return m_app; }
     BarSet& bars() { return m_bars; }
-    // The workbook; exists once start() has succeeded.
-    CellStore& cells() { return *m_cells; }
-    // The formula language installed on the workbook; exists once start() has succeeded.
-    FormulaEngine& formulas() { return *m_formulas; }
-    // Recalculation, installed on the formula language; exists once start() has succeeded.
-    ChainRecalculator& recalc() { return *m_recalc; }
-    // The built-in functions, installed as the evaluator's dispatcher; exists once start() has succeeded.
-    FunctionRegistry& functions() { return *m_functions; }
+    // The workbook. start() makes it on the settings; asked for before start(), it is made on the defaults.
+    CellStore& cells() { return engine().cells; }
+    // The formula language installed on the workbook.
+    FormulaEngine& formulas() { return engine().formulas; }
+    // Recalculation, installed on the formula language.
+    ChainRecalculator& recalc() { return engine().recalc; }
+    // The built-in functions, installed as the evaluator's dispatcher.
+    FunctionRegistry& functions() { return engine().functions; }
     const CommandTable& commands() const { return m_commands; }
     ProtectionSettings& protection() { return m_protection; }
     // The one buffer through which objects are captured and placed.
     CaptureBuffer& capture() { return m_capture; }
     WorkbookFileState& workbookFiles() { return m_workbookFiles; }
-    // Opening, saving, clearing and renaming; exists once start() has succeeded.
-    FileFlow& files() { return *m_fileFlow; }
+    // Opening, saving, clearing and renaming.
+    FileFlow& files() { return engine().fileFlow; }
 
     int levelCount() const { return m_levelCount; }
     int highestLevel() const { return m_levelCount - 1; }
@@ -140,7 +159,9 @@ class Session {
     bool arraySet(std::span<const double> values, ErrStat& err);
 
   private:
-    void startFiles();
+    void resetFiles();
+    SessionEngine& engine();
+    std::unique_ptr<SessionEngine> makeEngine();
     EntryCommit runShortCut(int level, int row, int col, std::string_view text, ErrStat& err);
     bool checkPlace(int level, int row, int col, ErrStat& err) const;
     CommandOutcome run(const Command* command, ErrStat& err);
@@ -151,17 +172,12 @@ class Session {
     AppGlobals m_app;
     ScratchRecord m_scratch;
     BarSet m_bars;
-    std::unique_ptr<CellStore> m_cells;
-    std::unique_ptr<FunctionRegistry> m_functions;
-    std::unique_ptr<FormulaEngine> m_formulas;    // after the store: it is removed from the store first
-    std::unique_ptr<ChainRecalculator> m_recalc;  // after the formulas: it is removed from them first
     CommandTable m_commands;
     ProtectionSettings m_protection;
     CaptureBuffer m_capture;
     WorkbookFileState m_workbookFiles;
-    std::unique_ptr<ProtectionPort> m_protectionPort;
-    std::unique_ptr<FileContext> m_fileContext;
-    std::unique_ptr<FileFlow> m_fileFlow;
+    // Last: it refers to the members above and so goes first.
+    std::unique_ptr<SessionEngine> m_engine;
     int m_activeLevel = 1;
     CellPointer m_pointer;
     CellArea m_selection{1, 1, 1, 1};

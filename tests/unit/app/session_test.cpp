@@ -45,6 +45,25 @@ TEST(Session, LevelCountIsClampedAtStart) {
     }
 }
 
+// Every part is there before start(), and starting again replaces the workbook with nothing left pointing
+// at the old one.
+TEST(Session, PartsExistBeforeStartAndAfterARestart) {
+    HeadlessPlatform platform;
+    Session session(platform, SessionOptions{});
+    ErrStat err;
+    session.commitEntry(1, 1, 1, "+abs(-2)", err);
+    EXPECT_FALSE(err.failed());
+    EXPECT_EQ(session.evaluate("[1,1]+1", err), 3.0);
+    for (int round = 0; round < 2; ++round) {
+        ASSERT_TRUE(session.start(err));
+        ErrStat find;
+        EXPECT_EQ(session.cells().findCell(1, 1, 1, find), nullptr) << round;
+        session.commitEntry(1, 1, 1, "+abs(-4)", err);
+        EXPECT_EQ(session.evaluate("[1,1]", err), 4.0) << round;
+        EXPECT_EQ(session.dispatch("calcAll", err), CommandOutcome::Done) << round;
+    }
+}
+
 TEST(Session, RefusedMovesChangeNothing) {
     const struct {
         int level, row, col;
