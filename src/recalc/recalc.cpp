@@ -57,6 +57,8 @@ void ChainRecalculator::joinRangeList(CellRec& cell) {
     if (cell.has(cellflag::kRangeDef) || cell.level >= kMaxLevelCount) return;
     cell.set(cellflag::kRangeDef);
     m_ranges[cell.level].push_back(&cell);
+    const char* text = cell.isVariableLabel() && cell.formula != nullptr ? cell.formula->tag : cell.text;
+    m_covers[&cell] = coverBoxes(text, cell.level);
     if (LevelRec* level = m_store.levelOf(cell)) level->changed = true;
 }
 
@@ -68,6 +70,7 @@ void ChainRecalculator::removeFromRangeList(CellRec& cell, ErrStat& err) {
     auto it = std::find(list.begin(), list.end(), &cell);
     if (it == list.end()) return void(err.fail(recalc::kRemoveRange, 3, 0));
     list.erase(it);
+    m_covers.erase(&cell);
     cell.set(cellflag::kRangeDef, false);
     if (LevelRec* level = m_store.levelOf(cell)) level->changed = true;
 }
@@ -85,6 +88,7 @@ std::span<CellRec* const> ChainRecalculator::rangeList(int level) const {
 
 void ChainRecalculator::levelCleared(int level) {
     if (level < 0 || level >= kMaxLevelCount) return;
+    for (const CellRec* c : m_ranges[static_cast<std::size_t>(level)]) m_covers.erase(c);
     m_ranges[static_cast<std::size_t>(level)].clear();
     m_marked.erase(m_marked.lower_bound(placeKey(level, 0, 0)), m_marked.lower_bound(placeKey(level + 1, 0, 0)));
 }
@@ -104,34 +108,11 @@ CellRec* ChainRecalculator::markedCell(uint64_t key) const {
 
 // --- Range Operations found as dependents ---
 
-bool ChainRecalculator::rangeCovers(CellRec& rangeCell, const CellRec& target) {
-    const char* source = rangeCell.isVariableLabel() ? rangeCell.formula->tag : rangeCell.text;
-    if (source == nullptr) return false;
-    std::string text(source);
-    RegisterBlock regs;
-    for (std::size_t at = text.find('['); at != std::string::npos; at = text.find('[', at)) {
-        int pos = static_cast<int>(at);
-        ErrStat err;
-        const CellAddress a = m_evaluator.parseAddress(&rangeCell, text.data(), pos, false, regs, err);
-        if (err.failed()) {
-            ++at;
-            continue;
-        }
-        CellAddress b = a;
-        if (text[static_cast<std::size_t>(pos)] == '^') {
-            b = m_evaluator.parseAddress(&rangeCell, text.data(), pos, true, regs, err);
-            if (err.failed()) b = a;
-        }
-        const int levelA = a.hasLevel ? a.level : rangeCell.level;
-        const int levelB = b.hasLevel ? b.level : rangeCell.level;
-        const auto within = [](int v, int p, int q) { return v >= std::min(p, q) && v <= std::max(p, q); };
-        if (within(target.row, a.row, b.row) && within(target.col, a.col, b.col) &&
-            within(target.level, levelA, levelB)) {
-            return true;
-        }
-        at = static_cast<std::size_t>(std::max(pos, static_cast<int>(at) + 1));
-    }
-    return false;
+bool ChainRecalculator::rangeCovers(const CellRec& rangeCell, const CellRec& target) const {
+    const auto it = m_covers.find(&rangeCell);
+    if (it == m_covers.end()) return false;
+    return std::any_of(it->second.begin(), it->second.end(),
+                       [&](const CoverBox& box) { return box.holds(target.row, target.col, target.level); });
 }
 
 CellRec* ChainRecalculator::findRangeDependent(CellRec& target, const CellRec* previous, int64_t& count) {

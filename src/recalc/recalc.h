@@ -6,10 +6,12 @@
 #include <set>
 #include <span>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "core/err_stat.h"
 #include "core/recalculator.h"
+#include "recalc/range_cover.h"
 
 namespace qx {
 
@@ -100,7 +102,7 @@ class ChainRecalculator final : public Recalculator {
     bool sweepQualifies(const CellRec& c, const CellRec* given, int kind) const;
     void sweepMarked(CellRec* cell, int level);
     CellRec* findRangeDependent(CellRec& target, const CellRec* previous, int64_t& count);
-    bool rangeCovers(CellRec& rangeCell, const CellRec& target);
+    bool rangeCovers(const CellRec& rangeCell, const CellRec& target) const;
     void reenter(CellRec& cell);
     CellRec* markedCell(uint64_t key) const;
     bool prevented(const CellRec& c) const;
@@ -116,6 +118,9 @@ class ChainRecalculator final : public Recalculator {
     int32_t m_highWater = 1;  // the deepest stack entry the last traversal touched
     // One Range Operation list per level, so clearing a level can never leave nodes of its heap behind.
     std::array<std::vector<CellRec*>, kMaxLevelCount> m_ranges;
+    // The blocks each listed cell reads, taken from its text when it joined the list (the text only changes
+    // by compiling, which takes the cell off the list and puts it back).
+    std::unordered_map<const CellRec*, std::vector<CoverBox>> m_covers;
     // Places (level, row, column) of cells that may carry "Force Recalc", recalc-pending or the error mark.
     // Kept by place, not by record, so a deleted cell only leaves a stale key that the next visit drops.
     std::set<uint64_t> m_marked;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/headless_platform.h"
+#include "recalc/range_cover.h"
 #include "unit/recalc/recalc_fixture.h"
 
 namespace qx {
@@ -226,6 +227,47 @@ TEST(Recalc, FindDependentVisitsDirectThenRangeDependents) {
         seen.push_back(addr(d->row, d->col));
     }
     EXPECT_EQ(seen, (std::vector<std::string>{"[2,1]", "[3,1]", "[4,4]"}));
+}
+
+// The blocks a Range Operation reads come from its text as stored; a part that is not a literal spans
+// everything, so such a cell is found too often rather than missed.
+TEST(Recalc, CoverBoxesComeFromTheTextWithoutEvaluating) {
+    const struct {
+        const char* text;
+        int row, col, level;
+        bool covered;
+    } cases[] = {
+        {"+[1,1^3,2{[$]+[@]}]", 2, 2, 1, true},      {"+[1,1^3,2{[$]+[@]}]", 4, 1, 1, false},
+        {"+[1,1^3,2{[$]+[@]}]", 2, 2, 2, false},     {"+[3, $1 ^ 1,1]", 2, 1, 1, true},
+        {"+[1,1,,2^3,1,,4]", 2, 1, 3, true},         {"+[1,1,,2^3,1,,4]", 2, 1, 1, false},
+        {"+[1,1^[*]+1,1]", 900, 1, 1, true},         {"+[1,1^[*]+1,1]", 900, 2, 1, false},
+        {"+~1~0+[5,5,,3]", 5, 5, 3, true},           {"+~1~0+[5,5,,3]", 5, 5, 1, false},
+        {"+[1,1^3,1{[@]*[2,7,,2]}]", 2, 7, 2, true}, {"+[1,1,2^1,1,5]", 1, 1, 1, true},
+        {"+[1,1^2,2,,[1,1]]", 1, 2, 7, true},        {"+[1,1", 1, 1, 1, false},
+    };
+    for (const auto& c : cases) {
+        bool covered = false;
+        for (const CoverBox& box : coverBoxes(c.text, 1)) covered = covered || box.holds(c.row, c.col, c.level);
+        EXPECT_EQ(covered, c.covered) << c.text << " at " << addr(c.row, c.col) << " level " << c.level;
+    }
+}
+
+// Looking for the Range Operations that use a cell computes nothing: a corner that writes into a label
+// when it is evaluated writes only when its Range Operation runs.
+TEST(Recalc, FindingRangeDependentsEvaluatesNothing) {
+    ChainFixture f;
+    f.fill({{9, 9, "A"}, {1, 1, "+1"}, {2, 1, "+2"}, {50, 50, "+7"}});
+    f.enter(1, 3, "+[1,1^([9,9,1]=66)*0+2,1{[$]+[@]}]");
+    EXPECT_EQ(f.text(9, 9), "B");  // entering ran it
+    f.eval("[9,9,1]=65");          // back to "A" without running anything
+    const auto firstRangeDependent = [&](int row, int col) {
+        int64_t count = 0;
+        const CellRec* found = f.recalc.findDependent(*f.cell(row, col), nullptr, count);
+        return found != nullptr ? addr(found->row, found->col) : std::string("none");
+    };
+    EXPECT_EQ(firstRangeDependent(2, 1), "[1,3]");
+    EXPECT_EQ(firstRangeDependent(50, 50), "none");
+    EXPECT_EQ(f.text(9, 9), "A");
 }
 
 TEST(Recalc, RetryReentersFailedCellsKeepingTemplates) {

@@ -1,0 +1,124 @@
+#include "recalc/range_cover.h"
+
+#include <algorithm>
+#include <climits>
+
+#include "formula/bracket_match.h"
+#include "formula/lexer.h"
+
+namespace qx {
+namespace {
+
+// One address part: its value when it is an integer literal ($ and a sign allowed), else unknown.
+struct Part {
+    bool present = false;
+    bool literal = false;
+    int value = 0;
+};
+
+Part readLiteral(const char* s, int from, int to) {
+    Part part;
+    int p = from;
+    while (p < to && isBlank(s[p])) ++p;
+    if (p == to) return part;
+    part.present = true;
+    if (s[p] == '$') ++p;
+    while (p < to && isBlank(s[p])) ++p;
+    const bool negative = p < to && s[p] == '-';
+    if (p < to && (s[p] == '+' || s[p] == '-')) ++p;
+    const int digits = p;
+    long long v = 0;
+    while (p < to && isDigit(s[p]) && p - digits < 10) v = v * 10 + (s[p++] - '0');
+    if (p == digits || (p < to && isDigit(s[p]))) return part;
+    while (p < to && isBlank(s[p])) ++p;
+    if (p != to) return part;
+    part.literal = true;
+    part.value = static_cast<int>(std::clamp<long long>(negative ? -v : v, INT_MIN, INT_MAX));
+    return part;
+}
+
+// The end of the part starting at `pos`: the next ',' or terminator outside brackets and strings; -1
+// when the text ends first.
+int partEnd(const char* s, int pos, bool firstCorner) {
+    for (;;) {
+        const char c = s[pos];
+        if (c == '\0') return -1;
+        if (c == ',' || c == ']' || c == ';' || c == '{' || (firstCorner && c == '^')) return pos;
+        if (c == '(' || c == '[') {
+            const int partner = matchBracket(s, pos);
+            if (partner <= pos) return -1;
+            pos = partner + 1;
+        } else if (c == '"') {
+            const int end = stringEnd(s, pos);
+            if (end <= pos) return -1;
+            pos = end;
+        } else {
+            ++pos;
+        }
+    }
+}
+
+struct Corner {
+    Part row, col, level;
+    int end = -1;  // the character that ended it
+};
+
+// Reads row, column, element and level parts from `pos` (after '[' or '^'); end -1 when it is no address.
+Corner readCorner(const char* s, int pos, bool firstCorner) {
+    Corner corner;
+    Part* parts[4] = {&corner.row, &corner.col, nullptr, &corner.level};
+    for (int k = 0; k < 4; ++k) {
+        const int end = partEnd(s, pos, firstCorner);
+        if (end < 0) return corner;
+        if (parts[k] != nullptr) *parts[k] = readLiteral(s, pos, end);
+        if (s[end] != ',' || k == 3) {
+            if (k == 0) return corner;  // an address has a column
+            corner.end = end;
+            return corner;
+        }
+        pos = end + 1;
+    }
+    return corner;
+}
+
+void span(const Part& a, const Part& b, int fallback, int widest, int& first, int& last) {
+    if (!a.present && !b.present) {
+        first = last = fallback;
+    } else if (!a.literal || !b.literal) {
+        first = INT_MIN;
+        last = widest;
+    } else {
+        first = std::min(a.value, b.value);
+        last = std::max(a.value, b.value);
+    }
+}
+
+}  // namespace
+
+std::vector<CoverBox> coverBoxes(const char* text, int level) {
+    std::vector<CoverBox> boxes;
+    if (text == nullptr) return boxes;
+    for (int at = 0; text[at] != '\0'; ++at) {
+        if (text[at] != '[' || registerAt(text, at) >= 0) continue;
+        const Corner a = readCorner(text, at + 1, true);
+        if (a.end < 0 || !a.row.present || !a.col.present) continue;
+        Corner b = a;
+        if (text[a.end] == '^') {
+            b = readCorner(text, a.end + 1, false);
+            if (b.end < 0 || !b.row.present || !b.col.present) b = a;
+        }
+        CoverBox box;
+        span(a.row, b.row, 0, INT_MAX, box.firstRow, box.lastRow);
+        span(a.col, b.col, 0, INT_MAX, box.firstCol, box.lastCol);
+        Part levelA = a.level;
+        Part levelB = b.level;
+        if (!levelA.present) levelA = Part{true, true, level};
+        if (!levelB.present) levelB = Part{true, true, level};
+        span(levelA, levelB, level, INT_MAX, box.firstLevel, box.lastLevel);
+        boxes.push_back(box);
+        at = std::max(at, b.end - 1);
+    }
+    return boxes;
+}
+
+}  // namespace qx
