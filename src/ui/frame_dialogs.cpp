@@ -3,10 +3,16 @@
 #include "app/session.h"
 #include "core/app_globals.h"
 #include "core/attributes.h"
+#include "core/formula_flags.h"
+#include "display/cell_display.h"
+#include "display/display_format.h"
+#include "ui/dialogs/array_dialogs.h"
+#include "ui/dialogs/find_dialog.h"
 #include "ui/dialogs/function_dialog.h"
 #include "ui/dialogs/level_defaults_dialog.h"
 #include "ui/dialogs/protection_dialog.h"
 #include "ui/dialogs/rename_dialog.h"
+#include "ui/dialogs/sort_rows_dialog.h"
 #include "ui/main_window.h"
 #include "ui/qt_platform.h"
 
@@ -16,6 +22,27 @@ namespace {
 constexpr int kFunctionCommand = 547;
 constexpr int kRenameWorkbookCommand = 9016;
 constexpr int kRenameWorksheetCommand = 9017;
+constexpr int kFindCommand = 543;
+constexpr int kSortRowsCommand = 9030;
+constexpr int kArraySizeCommand = 9032;
+constexpr int kArrayElementsCommand = 9033;
+
+// An element shown as its cell shows its value: the cell's display format and precision.
+std::function<QString(double)> elementText(Session& session, const CellRec& cell, int row, int col, int level) {
+    NumberFormat format;
+    format.code = formulaflag::displayFormat(cell.formula->flags);
+    // A point format or a drawing display has no number text of its own.
+    if (!isValidDisplayCode(format.code)) format.code = static_cast<int>(DisplayCode::Decimal);
+    format.precision = effectivePrecision(session.cells(), &cell, row, col, level);
+    format.width = kMaxPlainValueWidth;
+    format.justify = Justify::Left;
+    format.millennium = session.platform().now().year / 1000 * 1000;
+    return [format](double v) {
+        ErrStat err;
+        const std::string text = formatNumber(v, format, err);
+        return fromEngine(trimBlanks(text));
+    };
+}
 
 }  // namespace
 
@@ -40,6 +67,18 @@ bool FrameDialogs::runCommand(int id) {
             return true;
         case kRenameWorksheetCommand:
             rename(m_session.activeLevel());
+            return true;
+        case kFindCommand:
+            openFind();
+            return true;
+        case kSortRowsCommand:
+            openSortRows();
+            return true;
+        case kArraySizeCommand:
+            openArraySize();
+            return true;
+        case kArrayElementsCommand:
+            openArrayElements();
             return true;
         default:
             return false;
@@ -132,6 +171,90 @@ void FrameDialogs::rename(int level) {
         MainWindow::EngineScope scope(m_frame);
         m_session.files().rename(level, toEngine(dialog.name()));
     }
+    m_session.scratch().repaintPending = true;
+    m_frame.afterEvents();
+}
+
+// The block commands' dialogs work on the pointer and selection of the cell area, not on an entry.
+bool FrameDialogs::readyForBlockCommand() {
+    if (m_frame.engineBusy()) return false;
+    if (m_frame.editing()) m_frame.cancelEdit();
+    m_frame.syncSessionFromArea();
+    return true;
+}
+
+void FrameDialogs::openFind() {
+    if (!readyForBlockCommand()) return;
+    FindDialog::Actions actions;
+    actions.find = [this](const FindOptions& options, const QString& text) {
+        FoundCell hit;
+        m_frame.runOperation([&](ErrStat&) { hit = m_session.find(options, toEngine(text)); });
+        return hit;
+    };
+    actions.replace = [this](const QString& find, const QString& with) {
+        bool replaced = false;
+        m_frame.runOperation(
+            [&](ErrStat& err) { replaced = m_session.replaceFound(toEngine(find), toEngine(with), err); });
+        return replaced;
+    };
+    FindDialog dialog(m_session.lastFind(), std::move(actions), &m_frame);
+    dialog.exec();
+}
+
+void FrameDialogs::openSortRows() {
+    if (!readyForBlockCommand()) return;
+    {
+        MainWindow::EngineScope scope(m_frame);
+        if (!m_session.allows(kActionSortRows)) return;
+    }
+    SortRowsDialog dialog(m_session.selection(), &m_frame);
+    if (dialog.exec() != QDialog::Accepted) return;
+    const std::vector<RowSortKey> keys = dialog.keys();
+    m_frame.runOperation([&](ErrStat& err) {
+        m_session.sortRows(keys, err);
+        err.clear();  // a failed sort has shown its own box
+    });
+}
+
+void FrameDialogs::openArraySize() {
+    if (!readyForBlockCommand()) return;
+    {
+        MainWindow::EngineScope scope(m_frame);
+        if (!m_session.allows(kActionEdit)) return;
+    }
+    ArraySizeDialog dialog(m_platform, &m_frame);
+    if (dialog.exec() != QDialog::Accepted || !dialog.size()) return;
+    m_frame.runOperation([&](ErrStat& err) { m_session.arraySize(*dialog.size(), dialog.warnings(), err); });
+    m_session.scratch().repaintPending = true;
+    m_frame.afterEvents();
+}
+
+void FrameDialogs::openArrayElements() {
+    if (!readyForBlockCommand()) return;
+    std::optional<std::vector<double>> elements;
+    {
+        MainWindow::EngineScope scope(m_frame);
+        elements = m_session.arrayElements();
+    }
+    if (!elements) return;
+    const int level = m_session.activeLevel();
+    const CellPointer at = m_session.pointer();
+    ErrStat err;
+    const CellRec* cell = m_session.cells().findCell(at.row, at.col, level, err);
+    if (cell == nullptr || cell->formula == nullptr) return;
+    ArrayElementsDialog::Conversions conversions;
+    conversions.show = elementText(m_session, *cell, at.row, at.col, level);
+    conversions.read = [this](const QString& text) -> std::optional<double> {
+        double value = 0.0;
+        if (!m_frame.runOperation([&](ErrStat& e) { value = m_session.evaluate(toEngine(text), e); })) {
+            return std::nullopt;
+        }
+        return value;
+    };
+    ArrayElementsDialog dialog({at.row, at.col, level}, std::move(*elements), std::move(conversions), &m_frame);
+    if (dialog.exec() != QDialog::Accepted) return;
+    const std::vector<double> values = dialog.elements();
+    m_frame.runOperation([&](ErrStat& e) { m_session.arraySet(values, e); });
     m_session.scratch().repaintPending = true;
     m_frame.afterEvents();
 }

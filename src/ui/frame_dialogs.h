@@ -1,7 +1,7 @@
 #pragma once
 // The frame's dialogs: the button-bar dialogs and recording mode, the protection dialog, the
-// function-insert dialog, Rename and the level defaults. Commands of the command table that have a
-// dialog in the desktop program come here before the engine would run them.
+// function-insert dialog, Rename, the level defaults, Find, Sort rows and the Array Area dialogs. Commands of the
+// command table that have a dialog in the desktop program come here before the engine would run them.
 #include <QAction>
 #include <QMenu>
 #include <QObject>
@@ -32,6 +32,10 @@ class FrameDialogs final : public QObject {
     void openLevelDefaults();
     void insertFunction();
     void rename(int level);
+    void openFind();
+    void openSortRows();
+    void openArraySize();
+    void openArrayElements();
 
     // The open recording dialog, or null.
     AddButtonDialog* recording() const { return m_recording; }
@@ -41,6 +45,8 @@ class FrameDialogs final : public QObject {
     QAction* levelDefaultsAction() const { return m_levelDefaults; }
 
   private:
+    bool readyForBlockCommand();
+
     MainWindow& m_frame;
     Session& m_session;
     QtPlatform& m_platform;

@@ -196,6 +196,9 @@ void MainWindow::buildMenus() {
             m_keyOwners[action->shortcut().toString()] = action;
         }
     }
+    for (const CommandTip& t : commandTips()) {
+        if (const Command* c = table.findByName(t.command)) m_commandActions[c->id]->setStatusTip(fromEngine(t.tip));
+    }
     buildFileExtras(menus[MenuId::File]);
 
     QMenu* edit = menus[MenuId::Edit];
@@ -343,24 +346,33 @@ bool MainWindow::dispatchCommand(int id) {
     const bool editBarCommand = std::any_of(kEditModeButtons.begin(), kEditModeButtons.end(),
                                             [id](const BuiltInButton& b) { return b.command == id; });
     if (m_editing && !editBarCommand) cancelEdit();
+    runOperation([this, id, command](ErrStat& err) {
+        const CommandOutcome outcome = m_session.dispatch(id, err);
+        if (outcome == CommandOutcome::NotAvailable) {
+            statusBar()->showMessage(tr("\"%1\" is not available yet.").arg(commandText(*command)), 3000);
+        }
+        if (outcome != CommandOutcome::Failed) err.clear();  // the command has shown its own boxes
+    });
+    return true;
+}
+
+bool MainWindow::runOperation(const std::function<void(ErrStat&)>& operation) {
+    if (engineBusy()) return false;
     syncSessionFromArea();
     const CellPointer before = m_session.pointer();
     const CellArea beforeSel = m_session.selection();
     const ProtectionSettings protectionBefore = m_session.protection();
-    CommandOutcome outcome;
     ErrStat err;
     {
         EngineScope scope(*this);
-        outcome = m_session.dispatch(id, err);
+        operation(err);
     }
     guardLockedWindows(protectionBefore);
-    if (outcome == CommandOutcome::Failed) reportFailure(err);
-    if (outcome == CommandOutcome::NotAvailable) {
-        statusBar()->showMessage(tr("\"%1\" is not available yet.").arg(commandText(*command)), 3000);
-    }
+    const bool failed = err.failed();
+    if (failed) reportFailure(err);
     const CellPointer after = m_session.pointer();
     const CellArea afterSel = m_session.selection();
-    // The cell area may have followed a walk over cells; it must end where the command left the pointer.
+    // The cell area may have followed a walk over cells; it must end where the operation left the pointer.
     const bool followed = std::exchange(m_followedPointer, false);
     if (followed || after.row != before.row || after.col != before.col || afterSel.firstRow != beforeSel.firstRow ||
         afterSel.lastRow != beforeSel.lastRow || afterSel.firstCol != beforeSel.firstCol ||
@@ -369,7 +381,7 @@ bool MainWindow::dispatchCommand(int id) {
     }
     m_changed = true;
     afterEvents();
-    return true;
+    return !failed;
 }
 
 void MainWindow::runScript(const QString& name) {

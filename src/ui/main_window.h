@@ -50,6 +50,11 @@ class MainWindow final : public QMainWindow {
 
     // Runs a command of the command table as from its menu; false when it was refused or diverted.
     bool dispatchCommand(int id);
+    // Runs an engine operation as a command runs: inside an EngineScope, its failure reported in the
+    // composed box, the cell area following the pointer it leaves. False when refused or failed.
+    bool runOperation(const std::function<void(ErrStat&)>& operation);
+    // Gives the session the active cell area's pointer and selection.
+    void syncSessionFromArea();
     // Recording mode: while set, a command is first offered here and not run when it returns true.
     void setCommandDiverter(std::function<bool(const Command&)> diverter) { m_diverter = std::move(diverter); }
     // Evaluates "+name()" without a cell, as a script button does.
@@ -111,7 +116,6 @@ class MainWindow final : public QMainWindow {
     void refreshAllAreas();
     void pointerMoved();
     void subWindowActivated(QMdiSubWindow* window);
-    void syncSessionFromArea();
     void syncAreaFromSession();
     void showEditBarButtons(bool editMode);
     void showCellEntry();

@@ -27,6 +27,8 @@ constexpr std::array kPlacements = std::to_array<MenuPlacement>({
     {MenuId::Edit, "", "Delete"},
     {MenuId::Edit, "", "-"},
     {MenuId::Edit, "", "Replace"},
+    {MenuId::Edit, "", "FindNext"},
+    {MenuId::Edit, "", "SortRows"},
     {MenuId::Edit, "", "-"},
     {MenuId::Edit, "Insert", "Label"},
     {MenuId::Edit, "Insert", "Address"},
@@ -40,6 +42,8 @@ constexpr std::array kPlacements = std::to_array<MenuPlacement>({
     {MenuId::Edit, "Shift", "ShiftRt"},
     {MenuId::Edit, "Shift", "ShiftUp"},
     {MenuId::Edit, "Shift", "ShiftDn"},
+    {MenuId::Edit, "Shift", "-"},
+    {MenuId::Edit, "Shift", "Join"},
 
     {MenuId::View, "", "List"},
     {MenuId::View, "", "View"},
@@ -50,6 +54,11 @@ constexpr std::array kPlacements = std::to_array<MenuPlacement>({
     {MenuId::Tools, "Recalculate", "nrmCalc"},
     {MenuId::Tools, "Recalculate", "frcCalc"},
     {MenuId::Tools, "Recalculate", "prvCalc"},
+    {MenuId::Tools, "", "SumCells"},
+    {MenuId::Tools, "Convert", "Lbl2Frm"},
+    {MenuId::Tools, "Convert", "Frm2Lbl"},
+    {MenuId::Tools, "Cell Array Area", "ArrSize"},
+    {MenuId::Tools, "Cell Array Area", "ArrSet"},
     {MenuId::Tools, "Attributes", "Hide"},
     {MenuId::Tools, "Attributes", "Unhide"},
     {MenuId::Tools, "Attributes", "-"},
@@ -90,11 +99,25 @@ constexpr std::array kShortcuts = std::to_array<CommandShortcut>({
     {"Paste", "Ctrl+V"},
     {"Undo", "Ctrl+Z"},
     {"Replace", "Ctrl+F"},
+    {"FindNext", "F3"},
     {"calcAll", "F9"},
     {"Recalc", "Shift+F9"},
 });
 
+constexpr std::array kTips = std::to_array<CommandTip>({
+    {"Replace", "Searches all labels, formulas and/or tags for a pattern"},
+    {"Join", "Joins two or more adjacent label cells (within a selected area)"},
+    {"SumCells", "Sum the values within the selected area"},
+    {"Lbl2Frm", "Converts label cells to formula cells."},
+    {"ArrSize", "Adds, or removes an Array Areas associated with the selected formula cell(s)."},
+    {"ArrSet", "Sets the individual array element values applied to a particular formula cell."},
+});
+
 }  // namespace
+
+std::span<const CommandTip> commandTips() {
+    return kTips;
+}
 
 std::span<const MenuPlacement> menuPlacements() {
     return kPlacements;

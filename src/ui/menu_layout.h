@@ -19,7 +19,14 @@ struct CommandShortcut {
     std::string_view keys;  // QKeySequence text
 };
 
+// What a command does, shown in the status bar while its menu entry is highlighted.
+struct CommandTip {
+    std::string_view command;
+    std::string_view tip;
+};
+
 std::span<const MenuPlacement> menuPlacements();
+std::span<const CommandTip> commandTips();
 std::span<const CommandShortcut> commandShortcuts();
 std::string_view menuTitle(MenuId menu);
 

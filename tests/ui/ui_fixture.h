@@ -5,6 +5,7 @@
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -60,8 +61,9 @@ struct SeenBox {
 };
 
 // Once the next modal box shows, runs `whileOpen` inside its event loop, then presses `button`.
-inline void answerNextBox(QMessageBox::StandardButton button, SeenBox* seen = nullptr,
-                          std::function<void()> whileOpen = {}) {
+// The poller it returns may be deleted by a test that expected no box, so it answers none later.
+inline QPointer<QTimer> answerNextBox(QMessageBox::StandardButton button, SeenBox* seen = nullptr,
+                                      std::function<void()> whileOpen = {}) {
     auto* poll = new QTimer;
     poll->setInterval(5);
     auto ticks = std::make_shared<int>(0);
@@ -81,6 +83,7 @@ inline void answerNextBox(QMessageBox::StandardButton button, SeenBox* seen = nu
         }
     });
     poll->start();
+    return poll;
 }
 
 // Once a modal dialog of type T shows, runs `act` on it; `act` closes it (accept, reject or a button).
