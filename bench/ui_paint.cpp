@@ -113,6 +113,9 @@ void pageDownToLastRow(benchmark::State& state, bool everyRow) {
             frameMs.push_back(threadCpuMs() - start);
         }
     }
+    // Which frame was slowest tells a cold start from a stall on the way down.
+    const auto worst = std::max_element(frameMs.begin(), frameMs.end());
+    state.counters["worst_frame_index"] = static_cast<double>(worst - frameMs.begin());
     std::sort(frameMs.begin(), frameMs.end());
     state.counters["frames"] = static_cast<double>(frameMs.size());
     state.counters["median_frame_cpu_ms"] = frameMs.empty() ? 0 : frameMs[frameMs.size() / 2];
