@@ -22,7 +22,14 @@ DesktopCommandLine parseDesktopCommandLine(const QStringList& arguments) {
     parser.addPositionalArgument(QStringLiteral("FILE"),
                                  QStringLiteral("A workbook (.qx3) or worksheet (.qx2) to open."),
                                  QStringLiteral("[FILE]"));
+    // The help is printed before any application object exists, which is where the parser would take
+    // the program's name from.
     out.helpText = parser.helpText();
+    const QString usage = QStringLiteral("Usage: ");
+    const qsizetype options = out.helpText.indexOf(QStringLiteral(" [options]"));
+    if (out.helpText.startsWith(usage) && options > usage.size()) {
+        out.helpText.replace(usage.size(), options - usage.size(), QStringLiteral("quorix"));
+    }
     if (!parser.parse(arguments)) {
         out.error = parser.errorText();
         return out;

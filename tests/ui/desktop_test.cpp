@@ -46,6 +46,8 @@ void DesktopTest::commandLineTakesTheFirstDocument() {
         QCOMPARE(line.screenshotPath, c.screenshot);
     }
     QVERIFY(parseDesktopCommandLine({"quorix", "--help"}).help);
+    QVERIFY(
+        parseDesktopCommandLine({"quorix", "--help"}).helpText.startsWith(QStringLiteral("Usage: quorix [options]")));
     QVERIFY(parseDesktopCommandLine({"quorix", "--version"}).version);
     QCOMPARE(documentPathFromArgument(QStringLiteral("\"")), QStringLiteral("\""));
 }
