@@ -49,9 +49,7 @@ class FrameTest : public QObject {
   private Q_SLOTS:
     void everyCommandStandsInTheMenuBar();
     void theButtonBarMenuSwitchesBars();
-    void barLimitsShowInTheBar();
     void buttonsThatDoNotFitAreNotCreated();
-    void deletingTheBarOnShowShowsTheFirstRemaining();
     void choosingEditModeStartsEditing();
     void statusFieldFollowsThePointer();
     void viewSwitchesHideTheirParts();
@@ -86,23 +84,6 @@ void FrameTest::theButtonBarMenuSwitchesBars() {
     QCOMPARE(d.session.globals().modeName, std::string("Table options"));
 }
 
-void FrameTest::barLimitsShowInTheBar() {
-    Desktop d;
-    BarSet& bars = d.session.bars();
-    QVERIFY(bars.addBar("Survey") != 0);
-    for (int i = 0; i < kMaxBarButtons; ++i) QVERIFY(bars.addButton("Traverse9", 4307));
-    QVERIFY(!bars.addButton("Tenth", 4307));
-    while (bars.places().size() < std::size_t(kMaxBars))
-        QVERIFY(bars.addBar("Bar" + std::to_string(bars.places().size())) != 0);
-    QCOMPARE(bars.addBar("Seventeenth"), 0);
-    QVERIFY(bars.showBar("Survey"));
-    d.window->refreshBars();
-    QCOMPARE(d.window->modeSelector()->count(), kMaxBars);
-    const QStringList labels = buttonLabels(*d.window);
-    QCOMPARE(labels.size(), kMaxBarButtons);
-    QCOMPARE(labels.front(), QStringLiteral("Traverse"));  // nine characters stored as eight
-}
-
 void FrameTest::buttonsThatDoNotFitAreNotCreated() {
     Desktop d;
     ButtonBarWidget* bar = d.window->buttonBar();
@@ -112,18 +93,6 @@ void FrameTest::buttonsThatDoNotFitAreNotCreated() {
     for (QPushButton* b : bar->buttons()) QVERIFY(b->geometry().right() < bar->width());
     bar->resize(w * 12, bar->height());
     QCOMPARE(int(bar->buttons().size()), kMaxBarButtons);
-}
-
-void FrameTest::deletingTheBarOnShowShowsTheFirstRemaining() {
-    Desktop d;
-    const int place = d.session.bars().addBar("Mine");
-    d.window->refreshBars();
-    QCOMPARE(d.window->modeSelector()->currentText(), QStringLiteral("Mine"));
-    const std::string now = d.session.bars().deleteBar(place);
-    d.window->refreshBars();
-    QCOMPARE(d.window->modeSelector()->currentText(), QString::fromStdString(now));
-    QCOMPARE(d.window->modeSelector()->currentText(), QStringLiteral("Standard mode"));
-    QVERIFY(!selectorItems(*d.window).contains(QStringLiteral("Mine")));
 }
 
 void FrameTest::choosingEditModeStartsEditing() {

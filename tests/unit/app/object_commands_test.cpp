@@ -6,6 +6,7 @@
 
 #include "app/session.h"
 #include "platform/headless_platform.h"
+#include "unit/core/array_area_reader.h"
 
 namespace qx {
 namespace {
@@ -22,10 +23,7 @@ class ObjectCommandsTest : public ::testing::Test {
     }
     std::vector<double> array(int row, int col) {
         ErrStat err;
-        const CellRec* c = session.cells().findCell(row, col, 1, err);
-        if (c == nullptr || c->formula == nullptr) return {};
-        if (c->formula->array == nullptr) return {0.0};  // no Array Area: zero elements
-        return std::vector<double>(c->formula->array, c->formula->array + static_cast<int>(c->formula->array[0]) + 1);
+        return test::arrayOf(session.cells().findCell(row, col, 1, err));
     }
 
     HeadlessPlatform platform;

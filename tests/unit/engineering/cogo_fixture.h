@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "core/formula_flags.h"
 #include "display/cell_display.h"
 #include "engineering/engineering_families.h"
+#include "unit/core/array_area_reader.h"
 #include "unit/functions/function_fixture.h"
 
 namespace qx::test {
@@ -50,10 +50,9 @@ class CogoFixture : public ::testing::Test, public FunctionFixture {
 
     // Elements 1..N of the cell's Array Area.
     std::vector<double> values(int row, int col) {
-        const CellRec* c = cell(row, col);
-        if (c == nullptr || c->formula == nullptr || c->formula->array == nullptr) return {};
-        const double* a = c->formula->array;
-        return std::vector<double>(a + 1, a + 1 + static_cast<std::size_t>(a[0]));
+        std::vector<double> area = arrayOf(cell(row, col));
+        if (!area.empty()) area.erase(area.begin());
+        return area;
     }
 
     double value(int row, int col) {
@@ -61,10 +60,7 @@ class CogoFixture : public ::testing::Test, public FunctionFixture {
         return c != nullptr && c->formula != nullptr ? c->formula->value : 0.0;
     }
 
-    int kind(int row, int col) {
-        const CellRec* c = cell(row, col);
-        return c != nullptr && c->formula != nullptr ? formulaflag::objectKind(c->formula->flags) : -1;
-    }
+    int kind(int row, int col) { return kindOf(cell(row, col)); }
 
     std::string shown(int row, int col, int precision = 2) {
         CellDisplayContext context;

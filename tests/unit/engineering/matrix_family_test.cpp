@@ -11,22 +11,14 @@
 #include "core/object_kind.h"
 #include "engineering/matrix/matrix_math.h"
 #include "engineering_fixture.h"
+#include "unit/core/array_area_reader.h"
 
 namespace qx {
 namespace {
 
+using test::arrayOf;
 using test::EngineeringFixture;
-
-std::vector<double> arrayOf(const CellRec* cell) {
-    if (cell == nullptr || cell->formula == nullptr) return {};
-    const double* a = cell->formula->array;
-    if (a == nullptr) return {0.0};  // no Array Area: zero elements
-    return std::vector<double>(a, a + static_cast<int>(a[0]) + 1);
-}
-
-int kindOf(const CellRec* cell) {
-    return cell && cell->formula ? formulaflag::objectKind(cell->formula->flags) : -1;
-}
+using test::kindOf;
 
 void expectArrayNear(const std::vector<double>& actual, const std::vector<double>& expected, const std::string& what) {
     ASSERT_EQ(actual.size(), expected.size()) << what;

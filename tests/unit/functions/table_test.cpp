@@ -4,25 +4,16 @@
 #include <vector>
 
 #include "core/cell_store.h"
-#include "core/formula_flags.h"
 #include "function_fixture.h"
 #include "functions/object_values.h"
+#include "unit/core/array_area_reader.h"
 
 namespace qx {
 namespace {
 
+using test::arrayOf;
 using test::FunctionFixture;
-
-std::vector<double> arrayOf(const CellRec* cell) {
-    if (cell == nullptr || cell->formula == nullptr) return {};
-    const double* a = cell->formula->array;
-    if (a == nullptr) return {0.0};  // no Array Area: zero elements
-    return std::vector<double>(a, a + static_cast<int>(a[0]) + 1);
-}
-
-int kindOf(const CellRec* cell) {
-    return cell && cell->formula ? formulaflag::objectKind(cell->formula->flags) : -1;
-}
+using test::kindOf;
 
 TEST(TableFamily, NullFormTest) {
     const struct {

@@ -7,6 +7,7 @@
 #include "engineering/engineering_families.h"
 #include "objects/capture_buffer.h"
 #include "objects/place.h"
+#include "unit/core/array_area_reader.h"
 #include "unit/functions/function_fixture.h"
 
 namespace qx::test {
@@ -27,13 +28,7 @@ class ObjectFixture : public FunctionFixture {
         return c;
     }
 
-    std::vector<double> arrayOf(int row, int col) {
-        const CellRec* c = cell(row, col);
-        if (c == nullptr || c->formula == nullptr) return {};
-        const double* a = c->formula->array;
-        if (a == nullptr) return {0.0};  // no Array Area: zero elements
-        return std::vector<double>(a, a + static_cast<int>(a[0]) + 1);
-    }
+    std::vector<double> arrayOf(int row, int col) { return test::arrayOf(cell(row, col)); }
 
     int cellCount(int level = 1) {
         int n = 0;
