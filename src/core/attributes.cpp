@@ -10,6 +10,7 @@
 #include "core/formula_flags.h"
 #include "core/level_fonts.h"
 #include "core/style_word.h"
+#include "core/slot.h"
 
 namespace qx {
 
@@ -62,7 +63,7 @@ std::string_view yesNo(bool on) {
 namespace style {
 
 std::string_view colourName(int index) {
-    return kTextColours[index >= 0 && index < kTextColourCount ? index : 0].name;
+    return slot(kTextColours, index >= 0 && index < kTextColourCount ? index : 0).name;
 }
 
 std::string_view justificationName(int code) {
@@ -127,7 +128,7 @@ uint32_t setSize(uint32_t style, int points) {
 uint32_t setFontByName(uint32_t style, const char* name) {
     if (name != nullptr) {
         for (int i = 0; i < kAppFontCount; ++i) {
-            if (kAppFontNames[i] == name) return style::withFont(style, i);
+            if (slot(kAppFontNames, i) == name) return style::withFont(style, i);
         }
     }
     return style::withFont(style, 0);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/app_globals.h"
+#include "core/slot.h"
 
 namespace qx {
 
@@ -70,7 +71,7 @@ BarSet::BarSet() {
 int BarSet::addBuiltIn(std::string_view name, const BuiltInButton* first, std::size_t count) {
     const int place = addBar(name);
     if (place == 0) return 0;
-    auto& buttons = m_bars[place - 1]->buttons;
+    auto& buttons = slot(m_bars, place - 1)->buttons;
     for (std::size_t i = 0; i < count; ++i) buttons.push_back({std::string(first[i].label), first[i].command});
     return place;
 }
@@ -87,20 +88,20 @@ int BarSet::addBar(std::string_view name, uint32_t flags) {
 
 int BarSet::findBar(std::string_view name) const {
     for (int i = 0; i < kMaxBars; ++i) {
-        if (m_bars[i] && m_bars[i]->name == name) return i + 1;
+        if (slot(m_bars, i) && slot(m_bars, i)->name == name) return i + 1;
     }
     return 0;
 }
 
 const ButtonBar* BarSet::bar(int place) const {
-    if (place < 1 || place > kMaxBars || !m_bars[place - 1]) return nullptr;
-    return &*m_bars[place - 1];
+    if (place < 1 || place > kMaxBars || !slot(m_bars, place - 1)) return nullptr;
+    return &*slot(m_bars, place - 1);
 }
 
 std::vector<int> BarSet::places() const {
     std::vector<int> out;
     for (int i = 0; i < kMaxBars; ++i) {
-        if (m_bars[i]) out.push_back(i + 1);
+        if (slot(m_bars, i)) out.push_back(i + 1);
     }
     return out;
 }
@@ -108,7 +109,7 @@ std::vector<int> BarSet::places() const {
 std::string BarSet::deleteBar(int place) {
     const ButtonBar* target = bar(place);
     if (target && !target->isDefault()) {
-        m_bars[place - 1].reset();
+        slot(m_bars, place - 1).reset();
         if (m_shown == place) m_shown = places().front();
     }
     const ButtonBar* shown = shownBar();
@@ -123,8 +124,8 @@ bool BarSet::showBar(std::string_view name) {
 }
 
 ButtonBar* BarSet::editableShownBar() {
-    if (m_shown == 0 || !m_bars[m_shown - 1] || m_bars[m_shown - 1]->isDefault()) return nullptr;
-    return &*m_bars[m_shown - 1];
+    if (m_shown == 0 || !slot(m_bars, m_shown - 1) || slot(m_bars, m_shown - 1)->isDefault()) return nullptr;
+    return &*slot(m_bars, m_shown - 1);
 }
 
 bool BarSet::addButton(std::string_view label, uint16_t command) {
@@ -152,7 +153,7 @@ bool BarSet::moveButton(int from, int to) {
     if (!b) return false;
     const int count = static_cast<int>(b->buttons.size());
     if (from < 0 || from >= count || to < 0 || to >= count) return false;
-    BarButton moved = std::move(b->buttons[from]);
+    BarButton moved = std::move(slot(b->buttons, from));
     b->buttons.erase(b->buttons.begin() + from);
     b->buttons.insert(b->buttons.begin() + to, std::move(moved));
     return true;
@@ -161,13 +162,13 @@ bool BarSet::moveButton(int from, int to) {
 std::optional<std::string> BarSet::buttonLabel(int place, int position) const {
     const ButtonBar* b = bar(place);
     if (!b || position < 0 || position >= static_cast<int>(b->buttons.size())) return std::nullopt;
-    return b->buttons[position].label;
+    return slot(b->buttons, position).label;
 }
 
 std::optional<uint16_t> BarSet::buttonCommand(int place, int position) const {
     const ButtonBar* b = bar(place);
     if (!b || position < 0 || position >= static_cast<int>(b->buttons.size())) return std::nullopt;
-    return b->buttons[position].command;
+    return slot(b->buttons, position).command;
 }
 
 void BarSet::installTableOptions() {

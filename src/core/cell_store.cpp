@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "core/cell_heap.h"
+#include "core/slot.h"
 
 namespace qx {
 
@@ -42,18 +43,18 @@ bool validCol(int col) {
 CellStore::CellStore(int levelCount, const LevelDefaults& defaults, std::string_view directory, ScratchRecord& scratch)
     : m_scratch(scratch) {
     const int count = std::clamp(levelCount, 2, kMaxLevelCount);
-    m_levels.reserve(count);
+    m_levels.reserve(static_cast<std::size_t>(count));
     for (int n = 0; n < count; ++n) m_levels.push_back(newLevel(n, defaults, directory));
 }
 
 CellStore::~CellStore() = default;
 
 LevelRec* CellStore::levelPtr(int level) {
-    return validLevel(level) ? m_levels[level].get() : nullptr;
+    return validLevel(level) ? slot(m_levels, level).get() : nullptr;
 }
 
 const LevelRec* CellStore::levelPtr(int level) const {
-    return validLevel(level) ? m_levels[level].get() : nullptr;
+    return validLevel(level) ? slot(m_levels, level).get() : nullptr;
 }
 
 void CellStore::clearLevel(int level) {
@@ -108,7 +109,7 @@ CellRec* CellStore::findCell(int row, int col, int level, ErrStat& err) const {
 
 int CellStore::lastCoveredColumn(int row, int level) const {
     if (!validRow(row) || !validLevel(level)) return 0;
-    const CellRec* last = m_levels[level]->rows[row];
+    const CellRec* last = slot(slot(m_levels, level)->rows, row);
     if (last == nullptr) return 0;
     return last->col + (last->isLabelLike() ? last->overlapped() : 0);
 }
@@ -147,15 +148,15 @@ Occupancy CellStore::occupancy(int row, int col, int level, int& width, ErrStat&
 
 int CellStore::sumColumnWidths(int firstCol, int level, int count) const {
     if (!validLevel(level) || firstCol < 1) return 0;
-    const LevelRec& rec = *m_levels[level];
+    const LevelRec& rec = *slot(m_levels, level);
     int total = 0;
-    for (int col = firstCol; count > 0 && col <= kMaxCol; ++col, --count) total += rec.colWidths[col] & 0x7FFF;
+    for (int col = firstCol; count > 0 && col <= kMaxCol; ++col, --count) total += slot(rec.colWidths, col) & 0x7FFF;
     return total;
 }
 
 RowCells CellStore::rowCells(int row, int level) const {
     if (!validRow(row) || !validLevel(level)) return RowCells{};
-    return RowCells{m_levels[level]->rows[row]};
+    return RowCells{slot(slot(m_levels, level)->rows, row)};
 }
 
 void CellStore::insertCell(CellRec* cell, bool checkOverlap, bool checkExisting, ErrStat& err) {
@@ -177,19 +178,19 @@ void CellStore::insertCell(CellRec* cell, bool checkOverlap, bool checkExisting,
     if (err.failed()) return err.trace(kInsert);
 
     LevelRec& level = *m_levels[cell->level];
-    CellRec*& slot = level.rows[row];
-    if (slot == nullptr) {
+    CellRec*& lastInRow = slot(level.rows, row);
+    if (lastInRow == nullptr) {
         cell->next = cell;
-        slot = cell;
+        lastInRow = cell;
     } else {
-        CellRec* first = slot->next;
+        CellRec* first = lastInRow->next;
         if (col < first->col) {
             cell->next = first;
-            slot->next = cell;
-        } else if (col >= slot->col) {
+            lastInRow->next = cell;
+        } else if (col >= lastInRow->col) {
             cell->next = first;
-            slot->next = cell;
-            slot = cell;
+            lastInRow->next = cell;
+            lastInRow = cell;
         } else {
             CellRec* at = first;
             for (int steps = 0; at->next->col <= col; at = at->next) {
@@ -199,7 +200,7 @@ void CellStore::insertCell(CellRec* cell, bool checkOverlap, bool checkExisting,
             at->next = cell;
         }
     }
-    if (level.bottom == nullptr || row >= level.bottom->row) level.bottom = slot;
+    if (level.bottom == nullptr || row >= level.bottom->row) level.bottom = lastInRow;
 }
 
 void CellStore::unlinkCell(CellRec* cell, ErrStat& err) {
@@ -208,23 +209,23 @@ void CellStore::unlinkCell(CellRec* cell, ErrStat& err) {
     if (!worksheetLevel(cell->level)) return void(err.fail(kUnlink, 2, kBadLevel));
     if (!validRow(cell->row)) return void(err.fail(kUnlink, 3, kBadRow));
     LevelRec& level = *m_levels[cell->level];
-    CellRec*& slot = level.rows[cell->row];
-    if (slot == nullptr) return void(err.fail(kUnlink, 3, kBadColumn));
-    CellRec* first = slot->next;
-    if (cell == first && cell == slot) {
-        slot = nullptr;
+    CellRec*& lastInRow = slot(level.rows, cell->row);
+    if (lastInRow == nullptr) return void(err.fail(kUnlink, 3, kBadColumn));
+    CellRec* first = lastInRow->next;
+    if (cell == first && cell == lastInRow) {
+        lastInRow = nullptr;
     } else {
-        CellRec* before = slot;
+        CellRec* before = lastInRow;
         for (int steps = 0; before->next != cell; before = before->next) {
             if (++steps > kUnlinkStepLimit) return void(err.fail(kUnlink, 4, kBadColumn));
         }
         before->next = cell->next;
-        if (cell == slot) slot = before;
+        if (cell == lastInRow) lastInRow = before;
     }
     cell->next = nullptr;
     if (level.bottom != cell) return;
-    level.bottom = slot;
-    for (int row = cell->row - 1; level.bottom == nullptr && row >= 1; --row) level.bottom = level.rows[row];
+    level.bottom = lastInRow;
+    for (int row = cell->row - 1; level.bottom == nullptr && row >= 1; --row) level.bottom = slot(level.rows, row);
 }
 
 }  // namespace qx

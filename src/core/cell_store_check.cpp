@@ -7,6 +7,7 @@
 
 #include "core/cell_store.h"
 #include "core/dependents_index.h"
+#include "core/slot.h"
 
 namespace qx {
 
@@ -17,7 +18,7 @@ std::string where(const CellRec& cell) {
 }
 
 std::string checkRow(const LevelRec& level, int row, int number) {
-    const CellRec* last = level.rows[row];
+    const CellRec* last = slot(level.rows, row);
     const CellRec* cell = last->next;
     for (int steps = 0;; ++steps) {
         if (cell == nullptr) return "row " + std::to_string(row) + " is not circular";
@@ -38,13 +39,13 @@ std::string CellStore::checkRows(int level) const {
     if (rec == nullptr) return "bad level";
     int highest = 0;
     for (int row = 1; row <= kMaxRow; ++row) {
-        if (rec->rows[row] == nullptr) continue;
+        if (slot(rec->rows, row) == nullptr) continue;
         highest = row;
         if (std::string problem = checkRow(*rec, row, level); !problem.empty()) return problem;
     }
     if (rec->rows[0] != nullptr) return "row slot 0 is used";
     if (highest == 0) return rec->bottom == nullptr ? std::string() : "empty level has a bottom cell";
-    if (rec->bottom != rec->rows[highest]) return "bottom cell is not the last cell of row " + std::to_string(highest);
+    if (rec->bottom != slot(rec->rows, highest)) return "bottom cell is not the last cell of row " + std::to_string(highest);
     return {};
 }
 

@@ -5,6 +5,7 @@
 #include "core/cell_heap.h"
 #include "core/cell_store.h"
 #include "core/dependents_index.h"
+#include "core/slot.h"
 
 namespace qx {
 
@@ -21,7 +22,7 @@ void makePlaceholderFlags(CellRec& cell) {
 }
 
 CellRec* firstInRange(const LevelRec& level, int row, int firstCol, int lastCol) {
-    for (CellRec* cell : RowCells{level.rows[row]}) {
+    for (CellRec* cell : RowCells{slot(level.rows, row)}) {
         if (cell->col > lastCol) return nullptr;
         if (cell->col >= firstCol) return cell;
     }
@@ -170,7 +171,7 @@ void CellStore::deleteCellForUndo(CellRec* cell, int mode, ErrStat& err) {
 
 bool CellStore::blockProtected(const LevelRec& level, int firstRow, int firstCol, int lastRow, int lastCol) const {
     for (int row = firstRow; row <= lastRow; ++row) {
-        for (CellRec* cell : RowCells{level.rows[row]}) {
+        for (CellRec* cell : RowCells{slot(level.rows, row)}) {
             if (cell->col >= firstCol && cell->col <= lastCol && cell->has(cellflag::kProtectCell)) return true;
         }
     }

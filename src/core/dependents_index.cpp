@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "core/cell_heap.h"
+#include "core/qx_assert.h"
 
 namespace qx {
 namespace {
@@ -26,7 +27,8 @@ DependentList* grow(LevelRec& level, CellRec& target, uint32_t needed, ErrStat& 
     auto* fresh = static_cast<DependentList*>(
         heapAllocate(level, static_cast<long>(blockBytes(capacity)), 1, heapkind::kListNode, err));
     if (err.failed()) return nullptr;
-    fresh->capacity = capacity;
+    QX_ASSERT(capacity <= 0x7FFFFFFFu);  // the field has 31 bits
+    fresh->capacity = capacity & 0x7FFFFFFFu;
     fresh->sorted = 1;
     if (old != nullptr) {
         fresh->size = old->size;

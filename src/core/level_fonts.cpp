@@ -6,6 +6,7 @@
 #include "core/app_globals.h"
 #include "core/row_cursor.h"
 #include "core/style_word.h"
+#include "core/slot.h"
 
 namespace qx {
 
@@ -29,9 +30,9 @@ int levelFontCount(const LevelRec& level) {
 }
 
 std::string_view levelFontName(const LevelRec& level, int index) {
-    if (level.fontNames.empty()) return index >= 0 && index < kAppFontCount ? kAppFontNames[index] : kAppFontNames[0];
+    if (level.fontNames.empty()) return index >= 0 && index < kAppFontCount ? slot(kAppFontNames, index) : kAppFontNames[0];
     if (index < 0 || index >= static_cast<int>(level.fontNames.size())) return level.fontNames[0];
-    return level.fontNames[index];
+    return slot(level.fontNames, index);
 }
 
 int addLevelFont(LevelRec& level, std::string_view name) {
@@ -46,21 +47,21 @@ void compactLevelFonts(LevelRec& level) {
     if (count <= kAppFontCount) return;
     std::array<bool, kLevelFontCapacity> used{};
     forEachStyleWord(level, [&](uint32_t& w) {
-        if (style::font(w) < count) used[style::font(w)] = true;
+        if (style::font(w) < count) slot(used, style::font(w)) = true;
     });
     std::array<int, kLevelFontCapacity> newIndex{};
     std::vector<std::string> kept(level.fontNames.begin(), level.fontNames.begin() + kAppFontCount);
     for (int i = 0; i < count; ++i) {
         if (i < kAppFontCount) {
-            newIndex[i] = i;
-        } else if (used[i]) {
-            newIndex[i] = static_cast<int>(kept.size());
-            kept.push_back(level.fontNames[i]);
+            slot(newIndex, i) = i;
+        } else if (slot(used, i)) {
+            slot(newIndex, i) = static_cast<int>(kept.size());
+            kept.push_back(slot(level.fontNames, i));
         }
     }
     forEachStyleWord(level, [&](uint32_t& w) {
         const int font = style::font(w);
-        if (font >= kAppFontCount && font < count) w = style::withFont(w, newIndex[font]);
+        if (font >= kAppFontCount && font < count) w = style::withFont(w, slot(newIndex, font));
     });
     level.fontNames = std::move(kept);
 }

@@ -6,6 +6,7 @@
 #include "core/formula_flags.h"
 #include "core/level_fonts.h"
 #include "core/style_word.h"
+#include "core/slot.h"
 
 namespace qx {
 
@@ -307,7 +308,7 @@ uint8_t typeBit(const CellRec& cell) {
 int64_t cellProperty(CellStore& store, CellRec* cell, int property, int32_t value, const CircularTest& isCircular) {
     if (cell == nullptr || property < 0 || property >= kPropertyCount) return -1;
     if (cell->isPlaceholder()) return property == 0 ? readType(Target{store, *cell, isCircular}) : -1;
-    const Property& p = kProperties[property];
+    const Property& p = slot(kProperties, property);
     const uint8_t type = typeBit(*cell);
     // A Formula or Variable Label always owns a formula record; one that lost it has no attributes to give.
     if ((p.readTypes & type) == 0 || ((type & kFormulaLike) != 0 && cell->formula == nullptr)) return -1;

@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "core/cell_records.h"
+#include "core/slot.h"
 
 namespace qx {
 
@@ -81,8 +82,8 @@ class LevelCursor {
     void nextRow() {
         while (m_row < m_lastRow && m_level->rows.size() > static_cast<std::size_t>(m_row) + 1) {
             ++m_row;
-            if (m_level->rows[m_row] != nullptr) {
-                m_cells = RowCursor(m_level->rows[m_row]);
+            if (slot(m_level->rows, m_row) != nullptr) {
+                m_cells = RowCursor(slot(m_level->rows, m_row));
                 return;
             }
         }

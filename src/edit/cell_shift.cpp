@@ -5,6 +5,7 @@
 
 #include "edit/layout_map.h"
 #include "edit/row_column.h"
+#include "core/slot.h"
 
 namespace qx {
 
@@ -18,7 +19,7 @@ bool inGrid(int row, int col) {
 // on: every cell moves into a place that has been visited already, so the list stays true.
 std::vector<int> columnsToVisit(const LevelRec& level, int row, const CellArea& area, bool backwards) {
     std::vector<int> cols;
-    for (const CellRec* cell : RowCells{level.rows[row]}) {
+    for (const CellRec* cell : RowCells{slot(level.rows, row)}) {
         if (cell->col > area.lastCol) break;
         if (cell->col >= area.firstCol) cols.push_back(cell->col);
     }

@@ -4,6 +4,7 @@
 #include <span>
 
 #include "core/range_attributes.h"
+#include "core/slot.h"
 
 namespace qx {
 
@@ -15,10 +16,10 @@ void moveEntries(std::span<Entry> entries, const LineChange& change) {
     if (static_cast<int>(entries.size()) <= limit || change.at < 1 || change.at > limit) return;
     if (change.insert) {
         for (int line = limit; line > change.at; --line)
-            entries[line] = entries[std::max(line - change.count, change.at)];
+            slot(entries, line) = slot(entries, std::max(line - change.count, change.at));
         return;
     }
-    for (int line = change.at; line < limit; ++line) entries[line] = entries[std::min(line + change.count, limit)];
+    for (int line = change.at; line < limit; ++line) slot(entries, line) = slot(entries, std::min(line + change.count, limit));
 }
 
 bool movedBounds(const LineChange& change, uint16_t& first, uint16_t& last) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include "core/slot.h"
 
 namespace qx {
 
@@ -45,10 +46,10 @@ void shiftColumns(CellStore& store, CellRec* last, int from, int delta) {
 void moveRows(CellStore& store, LevelRec& level, int from, int delta) {
     const int highest = highestRow(level);
     const auto relocate = [&](int row) {
-        CellRec* last = level.rows[row];
+        CellRec* last = slot(level.rows, row);
         if (last == nullptr) return;
-        level.rows[row] = nullptr;
-        level.rows[row + delta] = last;
+        slot(level.rows, row) = nullptr;
+        slot(level.rows, row + delta) = last;
         setRow(store, last, row + delta);
     };
     if (delta > 0) {
@@ -64,7 +65,7 @@ void moveCells(CellStore& store, LevelRec& level, const LineChange& change) {
     if (change.axis == Axis::Rows) return moveRows(store, level, from, delta);
     const int highest = highestRow(level);
     for (int row = 1; row <= highest; ++row) {
-        if (level.rows[row] != nullptr) shiftColumns(store, level.rows[row], from, delta);
+        if (slot(level.rows, row) != nullptr) shiftColumns(store, slot(level.rows, row), from, delta);
     }
 }
 
@@ -76,7 +77,7 @@ int roomFor(const LevelRec& level, Axis axis, int at) {
     }
     int widest = 0;
     for (int row = 1, highest = highestRow(level); row <= highest; ++row) {
-        if (level.rows[row] != nullptr) widest = std::max<int>(widest, level.rows[row]->col);
+        if (slot(level.rows, row) != nullptr) widest = std::max<int>(widest, slot(level.rows, row)->col);
     }
     return widest < at ? INT_MAX : kMaxCol - widest;
 }
@@ -102,13 +103,13 @@ template <typename Visit>
 void forEachCellOfLine(const CellStore& store, int level, Axis axis, int line, Visit visit) {
     const LevelRec& rec = *store.levelPtr(level);
     if (axis == Axis::Rows) {
-        for (CellRec* cell : RowCells{rec.rows[line]}) {
+        for (CellRec* cell : RowCells{slot(rec.rows, line)}) {
             if (!visit(*cell)) return;
         }
         return;
     }
     for (int row = 1, highest = highestRow(rec); row <= highest; ++row) {
-        for (CellRec* cell : RowCells{rec.rows[row]}) {
+        for (CellRec* cell : RowCells{slot(rec.rows, row)}) {
             if (cell->col > line) break;
             if (cell->col == line && !visit(*cell)) return;
         }

@@ -11,6 +11,7 @@
 #include <filesystem>
 
 #include "core/messages.h"
+#include "core/slot.h"
 
 namespace qx {
 
@@ -212,8 +213,9 @@ bool BlockStream::append(std::string_view text, ErrStat& err) {
 
 bool BlockStream::appendKeyed(std::string_view text, uint8_t key, ErrStat& err) {
     while (!text.empty()) {
-        std::size_t n = std::min<std::size_t>(text.size(), kBlockSize - m_fill);
-        for (std::size_t i = 0; i < n; ++i) m_block[m_fill + i] = static_cast<char>(text[i] ^ key);
+        const auto fill = static_cast<std::size_t>(m_fill);
+        std::size_t n = std::min(text.size(), static_cast<std::size_t>(kBlockSize - m_fill));
+        for (std::size_t i = 0; i < n; ++i) m_block[fill + i] = static_cast<char>(text[i] ^ key);
         m_fill += static_cast<int>(n);
         text.remove_prefix(n);
         if (m_fill == kBlockSize && !writeBlock(err)) return err.trace(kOriginAppend), false;
@@ -296,7 +298,7 @@ bool BlockReader::open(BlockSource& in, BlockSink* backup, ErrStat& err) {
     } else {
         if (got <= kHeaderSize) return err.fail(kOriginOpen, 1, kCodeIllegalFileType);
         char header[kHeaderSize];
-        for (int i = 0; i < kHeaderSize; ++i) header[i] = static_cast<char>(block[i] ^ kHeaderKey);
+        for (int i = 0; i < kHeaderSize; ++i) slot(header, i) = static_cast<char>(slot(block, i) ^ kHeaderKey);
         if (header[0] != '~') return err.fail(kOriginOpen, 2, kCodeIllegalFileType);
         int key = 0;
         for (int i = 1; i < kHeaderSize; ++i) {

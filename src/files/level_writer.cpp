@@ -11,6 +11,7 @@
 #include "files/record_scanner.h"
 #include "files/table_records.h"
 #include "formula/formula_engine.h"
+#include "core/slot.h"
 
 namespace qx {
 namespace {
@@ -79,7 +80,7 @@ class LevelWriter {
         const int added = static_cast<int>(m_level.fontNames.size()) - kAppFontCount;
         if (added <= 0) return true;
         std::string rec = "~~Sf{" + num(added);
-        for (int i = 0; i < added; ++i) rec += (i == 0 ? ",~," : ",") + fontName(m_level.fontNames[kAppFontCount + i]);
+        for (int i = 0; i < added; ++i) rec += (i == 0 ? ",~," : ",") + fontName(slot(m_level.fontNames, kAppFontCount + i));
         return put(rec + "}", err);
     }
 
@@ -115,7 +116,7 @@ class LevelWriter {
             }
         }
         for (int c = 1; c <= kMaxCol; ++c) {
-            const uint16_t word = m_level.colWidths[c];
+            const uint16_t word = slot(m_level.colWidths, c);
             if (word != m_level.defaults.columnWidth && !put("~~Vc{" + num(c) + "," + num(word) + "}", err))
                 return false;
         }

@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <vector>
+#include "core/slot.h"
 
 namespace qx {
 
@@ -13,13 +14,13 @@ std::vector<bool> quotedMask(const char* text, int length) {
     int strings = 0;
     for (int i = 0; i < length; ++i) {
         if (text[i] == '\'' && i + 2 < length && text[i + 2] == '\'') {
-            quoted[i] = quoted[i + 1] = quoted[i + 2] = true;
+            slot(quoted, i) = slot(quoted, i + 1) = slot(quoted, i + 2) = true;
             i += 2;
         } else if (text[i] == '"' && strings < kMaxStringsMatched) {
             const char* close = std::strchr(text + i + 1, '"');
             if (close == nullptr) return quoted;
             const int end = static_cast<int>(close - text);
-            for (int k = i; k <= end; ++k) quoted[k] = true;
+            for (int k = i; k <= end; ++k) slot(quoted, k) = true;
             ++strings;
             i = end;
         }
@@ -72,11 +73,11 @@ int matchBracket(const char* text, int pos) {
     const int length = static_cast<int>(std::strlen(text));
     if (pos >= length) return pos;
     const std::vector<bool> quoted = quotedMask(text, length);
-    if (quoted[pos]) return pos;
+    if (slot(quoted, pos)) return pos;
     const int step = pair.forward ? 1 : -1;
     int depth = 0;
     for (int i = pos + step; i >= 0 && i < length; i += step) {
-        if (quoted[i]) continue;
+        if (slot(quoted, i)) continue;
         if (text[i] == pair.open) {
             ++depth;
         } else if (text[i] == pair.close) {

@@ -13,6 +13,7 @@
 #include "formula/formula_codes.h"
 #include "formula/lexer.h"
 #include "formula/variable_label.h"
+#include "core/slot.h"
 
 namespace qx {
 
@@ -100,7 +101,7 @@ class Compilation {
     // Where a position of the compiled text came from in the typed text, so that a failure found while
     // evaluating puts the caret where the user typed it.
     int sourcePosition(int compiled) const {
-        if (compiled >= 0 && static_cast<std::size_t>(compiled) < m_sourceOf.size()) return m_sourceOf[compiled];
+        if (compiled >= 0 && static_cast<std::size_t>(compiled) < m_sourceOf.size()) return slot(m_sourceOf, compiled);
         return static_cast<int>(m_src.size());
     }
 

@@ -37,6 +37,7 @@
 #include "formula/lexer.h"
 #include "formula/text_cut.h"
 #include "platform/platform.h"
+#include "core/slot.h"
 
 namespace qx {
 
@@ -380,7 +381,7 @@ bool Evaluator::readDirect(CellRec* cell, const char* text, int& pos, CallState&
 bool Evaluator::readBracket(CellRec* cell, char* text, int& pos, CallState& st, RegisterBlock& regs, ErrStat& err) {
     const int reg = registerAt(text, pos);
     if (reg >= 0) {
-        st.value = regs.r[reg];
+        st.value = slot(regs.r, reg);
         st.lvalue = 7;
         st.regIndex = reg;
         pos += 3;
@@ -538,7 +539,7 @@ bool Evaluator::binary(int op, double a, double b, double& result, int pos, ErrS
 
 bool Evaluator::assign(CellRec* cell, CallState& st, double value, RegisterBlock& regs, int pos, ErrStat& err) {
     if (st.lvalue == 7) {
-        regs.r[st.regIndex] = value;
+        slot(regs.r, st.regIndex) = value;
         return true;
     }
     CellRec* target = m_store.findCell(st.target.row, st.target.col, st.target.level, err);

@@ -32,7 +32,7 @@ NumberScan scanHex(const char* text, int pos) {
     uint64_t value = 0;
     int digits = 0;
     for (int d = hexDigitValue(text[p]); d >= 0; d = hexDigitValue(text[++p])) {
-        value = (value << 4 | static_cast<uint64_t>(d)) & 0xFFFFFFFFFull;
+        value = (value << 4 | static_cast<uint64_t>(d)) & UINT64_C(0xFFFFFFFFF);
         ++digits;
     }
     if (digits == 0) return {NumberScanResult::Ok, 0.0, pos + 1};

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "platform/platform.h"
+#include "core/slot.h"
 
 namespace qx {
 
@@ -43,7 +44,7 @@ std::span<const PermissionInfo> permissionTable() {
 
 std::string refusalText(int action) {
     if (action < kActionAccess || action > kActionSaveLevel) return std::string(kRefusalOther);
-    return std::string(kRefusalPrefix).append(kPermissions[action].refusal);
+    return std::string(kRefusalPrefix).append(slot(kPermissions, action).refusal);
 }
 
 void WorkbookPassword::assign(std::string_view text) {
@@ -59,7 +60,7 @@ void setPermissionWord(ProtectionSettings& settings, int entry, uint32_t word) {
     if (entry < 0 || entry >= kPermissionWordCount) return;
     word &= kPermissionBits;
     if (entry == 1) word |= 1u << kActionAccess;
-    settings.permissions[entry] = word;
+    slot(settings.permissions, entry) = word;
 }
 
 void applyEmptyLevelDefaults(ProtectionSettings& settings, std::span<const bool> levelEmpty) {
@@ -71,14 +72,14 @@ void applyEmptyLevelDefaults(ProtectionSettings& settings, std::span<const bool>
 
 bool CheckAction(const ProtectionSettings& settings, int action, int level, int levelCount, Platform& platform) {
     if (!levelInRange(level, levelCount)) return false;
-    if (hasBit(settings.permissions[level], action)) return true;
+    if (hasBit(slot(settings.permissions, level), action)) return true;
     platform.messageBox(std::string(kProtectedCaption), refusalText(action), BoxIcon::Exclamation, BoxButtons::Ok);
     return false;
 }
 
 bool CheckScriptAction(const ProtectionSettings& settings, int action, int level, int levelCount) {
     if (!levelInRange(level, levelCount)) return false;
-    uint32_t word = settings.permissions[level];
+    uint32_t word = slot(settings.permissions, level);
     return hasBit(word, kScriptsApplySettings) || hasBit(word, action);
 }
 
@@ -91,7 +92,7 @@ bool AskPassword(const ProtectionSettings& settings, int level, int levelCount, 
     } else {
         // Level 1 is where a protected workbook opens, so it never locks the user out.
         if (!levelInRange(level, levelCount) || level == 1) return true;
-        if (hasBit(settings.permissions[level], kActionAccess)) return true;
+        if (hasBit(slot(settings.permissions, level), kActionAccess)) return true;
         prompt = "Password required to ACCESS Level " + std::to_string(level) + ":";
     }
     std::optional<std::string> answer = platform.promptText(std::string(kPasswordCaption), prompt, true);

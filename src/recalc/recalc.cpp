@@ -268,7 +268,7 @@ void ChainRecalculator::recalculateOneCell(CellRec& cell) {
 
 bool ChainRecalculator::retryFailedCells() {
     std::size_t failedAtStart = 0;
-    for (uint64_t key : m_marked) failedAtStart += failed(markedCell(key)) ? 1 : 0;
+    for (uint64_t key : m_marked) failedAtStart += failed(markedCell(key)) ? 1u : 0u;
     bool anyLost = false;
     // Each walk that helps clears at least one mark, so more walks than failed cells cannot help.
     for (std::size_t walk = 0; walk < failedAtStart; ++walk) {
