@@ -82,7 +82,7 @@ CommandOutcome pasteCommand(Session& session, ErrStat& err) {
     const PasteResult result = pasteCells(session.cells(), session.activeLevel(), session.selection(), err);
     const CommandOutcome outcome = finished(session, kOriginPaste, err);
     if (result.tilesLeftOut) {
-        messageBox(session.platform(), generalMessage(clipboard::kCodeTilesLeftOut), "WARNING", BoxIcon::Exclamation,
+        messageBox(session.platform(), generalMessage(codeOf(Msg::ExistingCellsKept)), "WARNING", BoxIcon::Exclamation,
                    BoxButtons::Ok);
     }
     return outcome;

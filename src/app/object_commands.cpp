@@ -14,7 +14,6 @@ namespace qx {
 namespace {
 
 constexpr Origin kOriginObjectCommand{kLetterA, 95, 40};
-constexpr int32_t kCodeProtectedCell = 40;  // "Attempting to edit or delete a protected cell"
 
 CommandOutcome outcome(bool ok, ErrStat& err) {
     if (ok) return CommandOutcome::Done;
@@ -167,7 +166,7 @@ CommandOutcome runTableOperation(Session& session, const TableRequest& request, 
     CellRec* cell = pointerCell(session);
     // A protected cell keeps its table as it keeps its formula.
     if (cell != nullptr && cell->has(cellflag::kProtectCell)) {
-        err.fail(kOriginObjectCommand, 2, kCodeProtectedCell);
+        err.fail(kOriginObjectCommand, 2, Msg::ProtectedCell);
         return CommandOutcome::Failed;
     }
     if (!applyTableRequest(session, cell, request, err)) return outcome(false, err);

@@ -12,11 +12,6 @@
 namespace qx {
 namespace {
 
-constexpr int32_t kCodeOutOfMemory = 1;
-constexpr int32_t kCodeRow = 6;
-constexpr int32_t kCodeColumn = 7;
-constexpr int32_t kCodeLevel = 8;
-
 constexpr Origin kOriginLevel{kLetterA, 95, 1};
 constexpr Origin kOriginMove{kLetterA, 95, 2};
 constexpr Origin kOriginSelect{kLetterA, 95, 3};
@@ -82,7 +77,7 @@ bool Session::start(ErrStat& err) {
         m_selection = CellArea{1, 1, 1, 1};
         m_capture.clear();
     } catch (const std::bad_alloc&) {
-        return err.fail(kOriginStart, 1, kCodeOutOfMemory);
+        return err.fail(kOriginStart, 1, Msg::OutOfMemory);
     }
     return true;
 }
@@ -106,15 +101,15 @@ bool Session::finish(ErrStat& err) {
 }
 
 bool Session::checkPlace(int level, int row, int col, ErrStat& err) const {
-    if (row < 1 || row > kMaxRow) return err.fail(kOriginMove, 1, kCodeRow);
-    if (col < 1 || col > kMaxCol) return err.fail(kOriginMove, 2, kCodeColumn);
-    if (level < 0 || level > highestLevel()) return err.fail(kOriginMove, 3, kCodeLevel);
+    if (row < 1 || row > kMaxRow) return err.fail(kOriginMove, 1, Msg::RowOutOfRange);
+    if (col < 1 || col > kMaxCol) return err.fail(kOriginMove, 2, Msg::ColumnOutOfRange);
+    if (level < 0 || level > highestLevel()) return err.fail(kOriginMove, 3, Msg::LevelOutOfRange);
     return true;
 }
 
 bool Session::setActiveLevel(int level, ErrStat& err) {
     err.enter();
-    if (level < 1 || level > highestLevel()) return err.fail(kOriginLevel, 1, kCodeLevel);
+    if (level < 1 || level > highestLevel()) return err.fail(kOriginLevel, 1, Msg::LevelOutOfRange);
     m_activeLevel = level;
     return true;
 }
@@ -150,7 +145,7 @@ CommandOutcome Session::run(const Command* command, ErrStat& err) {
     try {
         return command->handler(*this, err);
     } catch (const std::bad_alloc&) {
-        err.fail(kOriginDispatch, 1, kCodeOutOfMemory);
+        err.fail(kOriginDispatch, 1, Msg::OutOfMemory);
         return CommandOutcome::Failed;
     }
 }
@@ -181,7 +176,7 @@ EntryCommit Session::commitEntry(int level, int row, int col, std::string_view t
         formulas().entry().storeEntry(text, row, col, level, EntryOptions{}, err);
         recalc().retryFailedCells();  // a committed edit may let failed cells compute again
     } catch (const std::bad_alloc&) {
-        err.fail(kOriginCommit, 1, kCodeOutOfMemory);
+        err.fail(kOriginCommit, 1, Msg::OutOfMemory);
     }
     return EntryCommit{true};
 }

@@ -1,20 +1,12 @@
 #include "cli/address_argument.h"
 
 #include <cstdint>
+#include <optional>
 
 #include "core/cell_records.h"
 
 namespace qx {
 namespace {
-
-constexpr int32_t kCodeRow = 6;
-constexpr int32_t kCodeColumn = 7;
-constexpr int32_t kCodeLevel = 8;
-constexpr int32_t kCodeElement = 9;
-constexpr int32_t kCodeBracket = 17;
-constexpr int32_t kCodeIllegalAddress = 30;
-constexpr int32_t kCodeDelimiter = 31;
-constexpr int32_t kCodeMissingColumn = 41;
 
 constexpr Origin kOriginAddress{kLetterA, 95, 6};
 constexpr Origin kOriginRange{kLetterA, 95, 7};
@@ -72,31 +64,32 @@ class Reader {
     std::size_t m_pos;
 };
 
-void remember(int32_t& pending, bool outOfRange, int32_t code) {
-    if (outOfRange && pending == 0) pending = code;
+void remember(std::optional<Msg>& pending, bool outOfRange, Msg code) {
+    if (outOfRange && !pending) pending = code;
 }
 
 // Reads row, column and the optional element and level; the caller has consumed the opening character.
 bool readParts(Reader& in, int highestLevel, AddressArgument& out, ErrStat& err) {
-    int32_t pending = 0;
+    std::optional<Msg> pending;
     out = AddressArgument{};
-    if (!in.integer(out.row)) return err.fail(kOriginAddress, 1, kCodeIllegalAddress);
-    remember(pending, out.row < 1 || out.row > kMaxRow, kCodeRow);
-    if (!in.take(',')) return err.fail(kOriginAddress, 2, kCodeMissingColumn);
-    if (!in.integer(out.col)) return err.fail(kOriginAddress, 3, kCodeMissingColumn);
-    remember(pending, out.col < 1 || out.col > kMaxCol, kCodeColumn);
+    if (!in.integer(out.row)) return err.fail(kOriginAddress, 1, Msg::IllegalCellAddress);
+    remember(pending, out.row < 1 || out.row > kMaxRow, Msg::RowOutOfRange);
+    if (!in.take(',')) return err.fail(kOriginAddress, 2, Msg::MissingColumn);
+    if (!in.integer(out.col)) return err.fail(kOriginAddress, 3, Msg::MissingColumn);
+    remember(pending, out.col < 1 || out.col > kMaxCol, Msg::ColumnOutOfRange);
     if (in.take(',')) {
         if (!in.peek(',') && !in.peek(']') && !in.peek('^')) {
-            if (!in.integer(out.element)) return err.fail(kOriginAddress, 4, kCodeIllegalAddress);
-            if (out.element < 0 || out.element > kMaxArrayElements) return err.fail(kOriginAddress, 5, kCodeElement);
+            if (!in.integer(out.element)) return err.fail(kOriginAddress, 4, Msg::IllegalCellAddress);
+            if (out.element < 0 || out.element > kMaxArrayElements)
+                return err.fail(kOriginAddress, 5, Msg::ElementOutOfRange);
         }
         if (in.take(',')) {
-            if (!in.integer(out.level)) return err.fail(kOriginAddress, 6, kCodeIllegalAddress);
-            remember(pending, out.level < 0 || out.level > highestLevel, kCodeLevel);
+            if (!in.integer(out.level)) return err.fail(kOriginAddress, 6, Msg::IllegalCellAddress);
+            remember(pending, out.level < 0 || out.level > highestLevel, Msg::LevelOutOfRange);
         }
     }
-    if (!in.peek(']') && !in.peek('^')) return err.fail(kOriginAddress, 7, kCodeBracket);
-    if (pending != 0) return err.fail(kOriginAddress, 8, pending);
+    if (!in.peek(']') && !in.peek('^')) return err.fail(kOriginAddress, 7, Msg::MissingBracket);
+    if (pending) return err.fail(kOriginAddress, 8, *pending);
     return true;
 }
 
@@ -106,9 +99,9 @@ bool parseAddressArgument(std::string_view text, std::size_t& pos, int highestLe
                           ErrStat& err) {
     err.enter();
     Reader in(text, pos);
-    if (!in.take('[')) return err.fail(kOriginAddress, 9, kCodeIllegalAddress);
+    if (!in.take('[')) return err.fail(kOriginAddress, 9, Msg::IllegalCellAddress);
     if (!readParts(in, highestLevel, out, err)) return false;
-    if (!in.take(']')) return err.fail(kOriginAddress, 10, kCodeBracket);
+    if (!in.take(']')) return err.fail(kOriginAddress, 10, Msg::MissingBracket);
     pos = in.pos();
     return true;
 }
@@ -117,7 +110,7 @@ bool parseAddressOnly(std::string_view text, int highestLevel, AddressArgument& 
     std::size_t pos = 0;
     if (!parseAddressArgument(text, pos, highestLevel, out, err)) return false;
     Reader rest(text, pos);
-    if (!rest.atEnd()) return err.fail(kOriginAddress, 11, kCodeDelimiter);
+    if (!rest.atEnd()) return err.fail(kOriginAddress, 11, Msg::IllegalDelimiter);
     return true;
 }
 
@@ -125,24 +118,24 @@ bool parseRangeOnly(std::string_view text, int highestLevel, AddressArgument& fi
                     ErrStat& err) {
     err.enter();
     Reader in(text, 0);
-    if (!in.take('[')) return err.fail(kOriginRange, 1, kCodeIllegalAddress);
+    if (!in.take('[')) return err.fail(kOriginRange, 1, Msg::IllegalCellAddress);
     if (!readParts(in, highestLevel, first, err)) {
         err.trace(kOriginRange);
         return false;
     }
     // Either "[R1,C1]^[R2,C2]" or the formula form "[R1,C1^R2,C2]".
     bool closed = in.take(']');
-    if (!in.take('^')) return err.fail(kOriginRange, 2, kCodeIllegalAddress);
-    if (closed && !in.take('[')) return err.fail(kOriginRange, 3, kCodeIllegalAddress);
+    if (!in.take('^')) return err.fail(kOriginRange, 2, Msg::IllegalCellAddress);
+    if (closed && !in.take('[')) return err.fail(kOriginRange, 3, Msg::IllegalCellAddress);
     if (!readParts(in, highestLevel, second, err)) {
         err.trace(kOriginRange);
         return false;
     }
-    if (!in.take(']')) return err.fail(kOriginRange, 4, kCodeBracket);
-    if (!in.atEnd()) return err.fail(kOriginRange, 5, kCodeDelimiter);
+    if (!in.take(']')) return err.fail(kOriginRange, 4, Msg::MissingBracket);
+    if (!in.atEnd()) return err.fail(kOriginRange, 5, Msg::IllegalDelimiter);
     if (second.level == 0) second.level = first.level;
     if (first.level == 0) first.level = second.level;
-    if (first.level != second.level) return err.fail(kOriginRange, 6, kCodeLevel);
+    if (first.level != second.level) return err.fail(kOriginRange, 6, Msg::LevelOutOfRange);
     return true;
 }
 

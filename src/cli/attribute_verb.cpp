@@ -12,7 +12,6 @@ namespace qx {
 namespace {
 
 constexpr Origin kOriginAttrVerb{kLetterA, 95, 21};
-constexpr int32_t kCodeIllegalParameter = 78;
 
 // Reads one whole number after blanks; false when none stands there.
 bool readInteger(std::string_view text, std::size_t& pos, int64_t& out) {
@@ -44,7 +43,7 @@ void attrVerb(LineInterpreter& cli, std::string_view args) {
     const bool valueOk = valueRead || onlyBlanksFrom(args, pos);
     // Values are 32-bit words; anything wider cannot be a property value.
     if (!codeRead || !valueOk || !onlyBlanksFrom(args, pos) || value < INT32_MIN || value > UINT32_MAX) {
-        err.fail(kOriginAttrVerb, 1, kCodeIllegalParameter);
+        err.fail(kOriginAttrVerb, 1, Msg::IllegalParameter);
         return cli.reportProblem(err);
     }
     const int property = code < 0 || code >= kPropertyCount ? -1 : static_cast<int>(code);

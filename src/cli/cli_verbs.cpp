@@ -15,7 +15,6 @@
 namespace qx {
 namespace {
 
-constexpr int32_t kCodeIllegalParameter = 78;
 constexpr Origin kOriginLevelVerb{kLetterA, 95, 8};
 constexpr Origin kOriginAnswerVerb{kLetterA, 95, 9};
 
@@ -25,7 +24,7 @@ void levelVerb(LineInterpreter& cli, std::string_view args) {
     int level = 0;
     auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), level);
     if (text.empty() || ec != std::errc() || end != text.data() + text.size()) {
-        err.fail(kOriginLevelVerb, 1, kCodeIllegalParameter);
+        err.fail(kOriginLevelVerb, 1, Msg::IllegalParameter);
     } else {
         cli.session().setActiveLevel(level, err);
     }
@@ -57,7 +56,7 @@ void answerVerb(LineInterpreter& cli, std::string_view args) {
         return;
     }
     ErrStat err;
-    err.fail(kOriginAnswerVerb, 1, kCodeIllegalParameter);
+    err.fail(kOriginAnswerVerb, 1, Msg::IllegalParameter);
     cli.reportProblem(err);
 }
 

@@ -13,7 +13,6 @@ namespace qx {
 
 namespace {
 
-constexpr int32_t kCodeIllegalParameter = 78;
 constexpr Origin kOriginSortRowsVerb{kLetterA, 95, 50};
 constexpr Origin kOriginFindVerb{kLetterA, 95, 51};
 constexpr Origin kOriginReplaceVerb{kLetterA, 95, 52};
@@ -66,7 +65,7 @@ void findVerb(LineInterpreter& cli, std::string_view args) {
     FindOptions options;
     ErrStat err;
     if (!readFindOptions(args, options) || args.empty()) {
-        err.fail(kOriginFindVerb, 1, kCodeIllegalParameter);
+        err.fail(kOriginFindVerb, 1, Msg::IllegalParameter);
         return cli.reportProblem(err);
     }
     printFound(cli, cli.session().find(options, args));
@@ -80,7 +79,7 @@ void replaceVerb(LineInterpreter& cli, std::string_view args) {
     ErrStat err;
     const std::size_t tab = args.find('\t');
     if (tab == std::string_view::npos) {
-        err.fail(kOriginReplaceVerb, 1, kCodeIllegalParameter);
+        err.fail(kOriginReplaceVerb, 1, Msg::IllegalParameter);
         return cli.reportProblem(err);
     }
     cli.session().replaceFound(args.substr(0, tab), args.substr(tab + 1), err);
@@ -92,7 +91,7 @@ void arrSizeVerb(LineInterpreter& cli, std::string_view args) {
     int n = 0;
     ErrStat err;
     if (w.empty() || w.size() > 2 || !wholeNumber(w[0], n) || (w.size() == 2 && w[1] != "warn")) {
-        err.fail(kOriginArrSizeVerb, 1, kCodeIllegalParameter);
+        err.fail(kOriginArrSizeVerb, 1, Msg::IllegalParameter);
         return cli.reportProblem(err);
     }
     if (!cli.session().arraySize(n, w.size() == 2, err) && err.failed()) cli.printFailure(err);
@@ -105,7 +104,7 @@ void arrSetVerb(LineInterpreter& cli, std::string_view args) {
         double v = 0.0;
         const auto r = std::from_chars(word.data(), word.data() + word.size(), v);
         if (r.ec != std::errc() || r.ptr != word.data() + word.size()) {
-            err.fail(kOriginArrSetVerb, 1, kCodeIllegalParameter);
+            err.fail(kOriginArrSetVerb, 1, Msg::IllegalParameter);
             return cli.reportProblem(err);
         }
         values.push_back(v);
@@ -117,7 +116,7 @@ void sortRowsVerb(LineInterpreter& cli, std::string_view args) {
     std::vector<RowSortKey> keys;
     ErrStat err;
     if (!readSortKeys(argumentWords(args), keys)) {
-        err.fail(kOriginSortRowsVerb, 1, kCodeIllegalParameter);
+        err.fail(kOriginSortRowsVerb, 1, Msg::IllegalParameter);
         return cli.reportProblem(err);
     }
     cli.session().sortRows(keys, err);

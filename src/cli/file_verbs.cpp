@@ -10,12 +10,11 @@
 namespace qx {
 namespace {
 
-constexpr int32_t kCodeIllegalParameter = 78;
 constexpr Origin kOriginFileVerb{kLetterA, 95, 30};
 
 void illegal(LineInterpreter& cli, int point) {
     ErrStat err;
-    err.fail(kOriginFileVerb, point, kCodeIllegalParameter);
+    err.fail(kOriginFileVerb, point, Msg::IllegalParameter);
     cli.reportProblem(err);
 }
 

@@ -16,7 +16,6 @@ namespace {
 // The buffer a worksheet cell is drawn from.
 constexpr int kShowBufferSize = 24;
 constexpr Origin kOriginEnterVerb{kLetterA, 95, 10};
-constexpr int32_t kCodeIllegalParameter = 78;
 
 int levelOf(Session& session, const AddressArgument& at) {
     return at.level != 0 ? at.level : session.activeLevel();
@@ -83,7 +82,7 @@ void enterVerb(LineInterpreter& cli, std::string_view args) {
     std::size_t pos = 0;
     if (!parseAddressArgument(args, pos, session.highestLevel(), at, err)) return cli.reportProblem(err);
     if (at.element != 0) {
-        err.fail(kOriginEnterVerb, 1, kCodeIllegalParameter);
+        err.fail(kOriginEnterVerb, 1, Msg::IllegalParameter);
         return cli.reportProblem(err);
     }
     if (pos < args.size() && args[pos] == ' ') ++pos;

@@ -11,7 +11,6 @@ namespace qx {
 
 namespace {
 
-constexpr int32_t kCodeIllegalParameter = 78;
 constexpr Origin kOriginTableVerb{kLetterA, 95, 41};
 
 std::string numberText(double v) {
@@ -84,7 +83,7 @@ void tableVerb(LineInterpreter& cli, std::string_view args) {
     std::vector<SortKey> keys;
     ErrStat err;
     if (w.empty() || !readRequest(w, request, keys)) {
-        err.fail(kOriginTableVerb, 1, kCodeIllegalParameter);
+        err.fail(kOriginTableVerb, 1, Msg::IllegalParameter);
         return cli.reportProblem(err);
     }
     cli.printOutcome(requestTableOperation(cli.session(), request, err), err);

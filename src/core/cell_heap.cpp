@@ -23,19 +23,19 @@ std::pmr::unsynchronized_pool_resource* ensureHeap(LevelRec& level) {
 
 void* heapAllocate(LevelRec& level, long count, long size, int kind, ErrStat& err) {
     err.enter();
-    if (count < 1) return err.fail(kHeapAllocate, 1, 2), nullptr;
-    if (size < 1) return err.fail(kHeapAllocate, 2, 2), nullptr;
-    if (kind == heapkind::kRefused) return err.fail(kHeapAllocate, 5, 2), nullptr;
+    if (count < 1) return err.fail(kHeapAllocate, 1, WMsg::AllocationError), nullptr;
+    if (size < 1) return err.fail(kHeapAllocate, 2, WMsg::AllocationError), nullptr;
+    if (kind == heapkind::kRefused) return err.fail(kHeapAllocate, 5, WMsg::AllocationError), nullptr;
     const auto bytes = static_cast<std::size_t>(count) * static_cast<std::size_t>(size);
     if (static_cast<std::size_t>(count) > SIZE_MAX / static_cast<std::size_t>(size)) {
-        return err.fail(kHeapAllocate, 4, 2), nullptr;
+        return err.fail(kHeapAllocate, 4, WMsg::AllocationError), nullptr;
     }
     try {
         void* block = ensureHeap(level)->allocate(bytes, kAlign);
         std::memset(block, 0, bytes);
         return block;
     } catch (const std::bad_alloc&) {
-        return err.fail(kHeapAllocate, 4, 2), nullptr;
+        return err.fail(kHeapAllocate, 4, WMsg::AllocationError), nullptr;
     }
 }
 
@@ -43,11 +43,11 @@ void heapFree(LevelRec& level, void* block, std::size_t bytes, int kind, ErrStat
     err.enter();
     if (block == nullptr) return;
     if (kind == heapkind::kRefused) {
-        err.fail(kHeapFree, 5, 2);
+        err.fail(kHeapFree, 5, WMsg::AllocationError);
         return;
     }
     if (!level.heap || bytes == 0) {
-        err.fail(kHeapFree, 3, 2);
+        err.fail(kHeapFree, 3, WMsg::AllocationError);
         return;
     }
     level.heap->deallocate(block, bytes, kAlign);

@@ -82,25 +82,25 @@ bool CellStore::levelEmpty(int level) const {
 void* CellStore::allocate(int level, long count, long size, int kind, ErrStat& err) {
     err.enter();
     LevelRec* rec = levelPtr(level);
-    if (rec == nullptr) return err.fail(Origin{kLetterW, 3, 4}, 3, 2), nullptr;
+    if (rec == nullptr) return err.fail(Origin{kLetterW, 3, 4}, 3, WMsg::AllocationError), nullptr;
     return heapAllocate(*rec, count, size, kind, err);
 }
 
 void CellStore::release(int level, void* block, std::size_t bytes, int kind, ErrStat& err) {
     err.enter();
     LevelRec* rec = levelPtr(level);
-    if (rec == nullptr) return void(err.fail(Origin{kLetterW, 3, 3}, 3, 2));
+    if (rec == nullptr) return void(err.fail(Origin{kLetterW, 3, 3}, 3, WMsg::AllocationError));
     heapFree(*rec, block, bytes, kind, err);
 }
 
 CellRec* CellStore::findCell(int row, int col, int level, ErrStat& err) const {
     err.enter();
-    if (!validRow(row)) return err.fail(kFind, 1, kBadRow), nullptr;
-    if (!validCol(col)) return err.fail(kFind, 2, kBadColumn), nullptr;
-    if (!validLevel(level)) return err.fail(kFind, 3, kBadLevel), nullptr;
+    if (!validRow(row)) return err.fail(kFind, 1, Msg::RowOutOfRange), nullptr;
+    if (!validCol(col)) return err.fail(kFind, 2, Msg::ColumnOutOfRange), nullptr;
+    if (!validLevel(level)) return err.fail(kFind, 3, Msg::LevelOutOfRange), nullptr;
     if (lastCoveredColumn(row, level) < col) return nullptr;
     for (CellRec* cell : rowCells(row, level)) {
-        if (cell->col == 0) return err.fail(kFind, 4, kBadColumn), nullptr;
+        if (cell->col == 0) return err.fail(kFind, 4, Msg::ColumnOutOfRange), nullptr;
         if (cell->col == col) return cell;
         if (cell->col > col) return nullptr;
     }
@@ -118,9 +118,9 @@ CellRec* CellStore::findOverlappingCell(int row, int col, int level, int& width,
     err.enter();
     width = 0;
     remaining = 0;
-    if (!validRow(row)) return err.fail(kFindOverlapping, 1, kBadRow), nullptr;
-    if (!validCol(col)) return err.fail(kFindOverlapping, 2, kBadColumn), nullptr;
-    if (!validLevel(level)) return err.fail(kFindOverlapping, 3, kBadLevel), nullptr;
+    if (!validRow(row)) return err.fail(kFindOverlapping, 1, Msg::RowOutOfRange), nullptr;
+    if (!validCol(col)) return err.fail(kFindOverlapping, 2, Msg::ColumnOutOfRange), nullptr;
+    if (!validLevel(level)) return err.fail(kFindOverlapping, 3, Msg::LevelOutOfRange), nullptr;
     CellRec* left = nullptr;
     for (CellRec* cell : rowCells(row, level)) {
         if (cell->col >= col) break;
@@ -161,20 +161,20 @@ RowCells CellStore::rowCells(int row, int level) const {
 
 void CellStore::insertCell(CellRec* cell, bool checkOverlap, bool checkExisting, ErrStat& err) {
     err.enter();
-    if (cell == nullptr) return void(err.fail(kInsert, 1, kNullCell));
-    if (!worksheetLevel(cell->level)) return void(err.fail(kInsert, 2, kBadLevel));
-    if (!validRow(cell->row)) return void(err.fail(kInsert, 5, kBadRow));
-    if (!validCol(cell->col)) return void(err.fail(kInsert, 5, kBadColumn));
+    if (cell == nullptr) return void(err.fail(kInsert, 1, Msg::NullCellAddress));
+    if (!worksheetLevel(cell->level)) return void(err.fail(kInsert, 2, Msg::LevelOutOfRange));
+    if (!validRow(cell->row)) return void(err.fail(kInsert, 5, Msg::RowOutOfRange));
+    if (!validCol(cell->col)) return void(err.fail(kInsert, 5, Msg::ColumnOutOfRange));
     const int row = cell->row;
     const int col = cell->col;
     if (checkOverlap) {
         int width = 0;
         int remaining = 0;
         if (findOverlappingCell(row, col, cell->level, width, remaining, err)) {
-            return void(err.fail(kInsert, 3, kUnavailable));
+            return void(err.fail(kInsert, 3, Msg::CellUnavailable));
         }
     }
-    if (checkExisting && findCell(row, col, cell->level, err)) return void(err.fail(kInsert, 4, kUnavailable));
+    if (checkExisting && findCell(row, col, cell->level, err)) return void(err.fail(kInsert, 4, Msg::CellUnavailable));
     if (err.failed()) return err.trace(kInsert);
 
     LevelRec& level = *m_levels[cell->level];
@@ -194,7 +194,7 @@ void CellStore::insertCell(CellRec* cell, bool checkOverlap, bool checkExisting,
         } else {
             CellRec* at = first;
             for (int steps = 0; at->next->col <= col; at = at->next) {
-                if (++steps > kMaxCol + 1) return void(err.fail(kInsert, 6, kBadColumn));
+                if (++steps > kMaxCol + 1) return void(err.fail(kInsert, 6, Msg::ColumnOutOfRange));
             }
             cell->next = at->next;
             at->next = cell;
@@ -205,19 +205,19 @@ void CellStore::insertCell(CellRec* cell, bool checkOverlap, bool checkExisting,
 
 void CellStore::unlinkCell(CellRec* cell, ErrStat& err) {
     err.enter();
-    if (cell == nullptr) return void(err.fail(kUnlink, 1, kNullCell));
-    if (!worksheetLevel(cell->level)) return void(err.fail(kUnlink, 2, kBadLevel));
-    if (!validRow(cell->row)) return void(err.fail(kUnlink, 3, kBadRow));
+    if (cell == nullptr) return void(err.fail(kUnlink, 1, Msg::NullCellAddress));
+    if (!worksheetLevel(cell->level)) return void(err.fail(kUnlink, 2, Msg::LevelOutOfRange));
+    if (!validRow(cell->row)) return void(err.fail(kUnlink, 3, Msg::RowOutOfRange));
     LevelRec& level = *m_levels[cell->level];
     CellRec*& lastInRow = slot(level.rows, cell->row);
-    if (lastInRow == nullptr) return void(err.fail(kUnlink, 3, kBadColumn));
+    if (lastInRow == nullptr) return void(err.fail(kUnlink, 3, Msg::ColumnOutOfRange));
     CellRec* first = lastInRow->next;
     if (cell == first && cell == lastInRow) {
         lastInRow = nullptr;
     } else {
         CellRec* before = lastInRow;
         for (int steps = 0; before->next != cell; before = before->next) {
-            if (++steps > kUnlinkStepLimit) return void(err.fail(kUnlink, 4, kBadColumn));
+            if (++steps > kUnlinkStepLimit) return void(err.fail(kUnlink, 4, Msg::ColumnOutOfRange));
         }
         before->next = cell->next;
         if (cell == lastInRow) lastInRow = before;

@@ -43,21 +43,6 @@ constexpr Origin kMoveCell{kLetterA, 9, 17};
 constexpr Origin kAdoptContent{kLetterA, 9, 18};
 constexpr Origin kRestoreDetached{kLetterA, 9, 19};
 constexpr Origin kPlaceUnlinked{kLetterA, 9, 20};
-
-// Message codes of the general table used here.
-constexpr int kOutOfMemory = 1;
-constexpr int kBadRow = 6;
-constexpr int kBadColumn = 7;
-constexpr int kBadLevel = 8;
-constexpr int kBadArrayElement = 9;
-constexpr int kTooLong = 10;
-constexpr int kUnavailable = 16;
-constexpr int kIncompatibleType = 19;
-constexpr int kOutOfRange = 36;
-constexpr int kProtected = 40;
-constexpr int kNullCell = 75;
-constexpr int kPasteOverCell = 80;
-constexpr int kMoveAcrossLevels = 81;
 }  // namespace cellstore
 
 // Occupancy of a place.

@@ -56,12 +56,13 @@ CellRec* CellStore::buildCopy(const CellRec* source, LevelRec& level, CellRec* i
 CellRec* CellStore::copyCell(const CellRec* source, int level, int row, int col, int rowOffset, int colOffset,
                              int levelOffset, ErrStat& err) {
     err.enter();
-    if (source == nullptr) return err.fail(kCopyCell, 1, kNullCell), nullptr;
-    if (!worksheetLevel(level)) return err.fail(kCopyCell, 2, kBadLevel), nullptr;
-    if (!validPlace(row, col)) return err.fail(kCopyCell, 3, row < 1 || row > kMaxRow ? kBadRow : kBadColumn), nullptr;
+    if (source == nullptr) return err.fail(kCopyCell, 1, Msg::NullCellAddress), nullptr;
+    if (!worksheetLevel(level)) return err.fail(kCopyCell, 2, Msg::LevelOutOfRange), nullptr;
+    if (!validPlace(row, col))
+        return err.fail(kCopyCell, 3, row < 1 || row > kMaxRow ? Msg::RowOutOfRange : Msg::ColumnOutOfRange), nullptr;
     LevelRec& rec = *levelPtr(level);
     CellRec* target = findCell(row, col, level, err);
-    if (target != nullptr && !target->isPlaceholder()) return err.fail(kCopyCell, 4, kPasteOverCell), nullptr;
+    if (target != nullptr && !target->isPlaceholder()) return err.fail(kCopyCell, 4, Msg::PasteOverCell), nullptr;
 
     std::string text;
     if (source->isLabel()) text = sanitised(source->textView());
@@ -73,7 +74,7 @@ CellRec* CellStore::copyCell(const CellRec* source, int level, int row, int col,
     CellRec* cell = target;
     if (cell == nullptr) {
         cell = newCellRecord(rec, err);
-        if (err.failed()) return err.fail(kCopyCell, 5, kOutOfMemory), nullptr;
+        if (err.failed()) return err.fail(kCopyCell, 5, Msg::OutOfMemory), nullptr;
         cell->row = static_cast<uint16_t>(row);
         cell->col = static_cast<uint8_t>(col);
         cell->level = static_cast<uint8_t>(level);
@@ -87,7 +88,7 @@ CellRec* CellStore::copyCell(const CellRec* source, int level, int row, int col,
             freeFormulaParts(rec, *cell, ignored);
             cell->setType(CellType::Undefined);
         }
-        return err.fail(kCopyCell, 5, kOutOfMemory), nullptr;
+        return err.fail(kCopyCell, 5, Msg::OutOfMemory), nullptr;
     }
     if (target == nullptr) {
         insertCell(cell, false, false, err);
@@ -109,11 +110,11 @@ CellRec* CellStore::copyCell(const CellRec* source, int level, int row, int col,
 
 CellRec* CellStore::detachedCopy(const CellRec* source, int level, ErrStat& err) {
     err.enter();
-    if (source == nullptr) return err.fail(kDetachedCopy, 1, kNullCell), nullptr;
+    if (source == nullptr) return err.fail(kDetachedCopy, 1, Msg::NullCellAddress), nullptr;
     LevelRec* rec = levelPtr(level);
-    if (rec == nullptr) return err.fail(kDetachedCopy, 2, kBadLevel), nullptr;
+    if (rec == nullptr) return err.fail(kDetachedCopy, 2, Msg::LevelOutOfRange), nullptr;
     CellRec* cell = newCellRecord(*rec, err);
-    if (err.failed()) return err.fail(kDetachedCopy, 3, kOutOfMemory), nullptr;
+    if (err.failed()) return err.fail(kDetachedCopy, 3, Msg::OutOfMemory), nullptr;
     cell->row = source->row;
     cell->col = source->col;
     cell->level = static_cast<uint8_t>(level);
@@ -129,14 +130,14 @@ CellRec* CellStore::detachedCopy(const CellRec* source, int level, ErrStat& err)
     heapFreeText(*rec, cell->text, ignored);
     freeFormulaParts(*rec, *cell, ignored);
     freeCellRecord(*rec, cell, ignored);
-    return err.fail(kDetachedCopy, 3, kOutOfMemory), nullptr;
+    return err.fail(kDetachedCopy, 3, Msg::OutOfMemory), nullptr;
 }
 
 void CellStore::adoptContent(CellRec* placeholder, CellRec* source, ErrStat& err) {
     err.enter();
-    if (placeholder == nullptr || source == nullptr) return void(err.fail(kAdoptContent, 1, kNullCell));
+    if (placeholder == nullptr || source == nullptr) return void(err.fail(kAdoptContent, 1, Msg::NullCellAddress));
     if (!placeholder->isPlaceholder() || placeholder->level != source->level || levelOf(*source) == nullptr) {
-        return void(err.fail(kAdoptContent, 2, kIncompatibleType));
+        return void(err.fail(kAdoptContent, 2, Msg::IncompatibleCellType));
     }
     LevelRec& level = *levelOf(*source);
     const bool rangeDef = source->has(cellflag::kRangeDef);
@@ -196,11 +197,11 @@ CellRec* CellStore::relocateAcrossLevels(CellRec* cell, LevelRec& to, ErrStat& e
 
 void CellStore::placeUnlinked(CellRec* cell, int row, int col, ErrStat& err) {
     err.enter();
-    if (cell == nullptr) return void(err.fail(kPlaceUnlinked, 1, kNullCell));
+    if (cell == nullptr) return void(err.fail(kPlaceUnlinked, 1, Msg::NullCellAddress));
     if (!validPlace(row, col))
-        return void(err.fail(kPlaceUnlinked, 2, row < 1 || row > kMaxRow ? kBadRow : kBadColumn));
+        return void(err.fail(kPlaceUnlinked, 2, row < 1 || row > kMaxRow ? Msg::RowOutOfRange : Msg::ColumnOutOfRange));
     LevelRec* level = levelOf(*cell);
-    if (level == nullptr || cell->level == 0) return void(err.fail(kPlaceUnlinked, 3, kBadLevel));
+    if (level == nullptr || cell->level == 0) return void(err.fail(kPlaceUnlinked, 3, Msg::LevelOutOfRange));
     reindexFormula(*level, *cell, false, err);
     cell->row = static_cast<uint16_t>(row);
     cell->col = static_cast<uint8_t>(col);
@@ -212,8 +213,9 @@ void CellStore::placeUnlinked(CellRec* cell, int row, int col, ErrStat& err) {
 
 int CellStore::moveCell(int fromRow, int fromCol, int fromLevel, int toRow, int toCol, int toLevel, ErrStat& err) {
     err.enter();
-    if (!validPlace(fromRow, fromCol) || !worksheetLevel(fromLevel)) return err.fail(kMoveCell, 1, kBadLevel), 0;
-    if (!validPlace(toRow, toCol) || !worksheetLevel(toLevel)) return err.fail(kMoveCell, 2, kBadLevel), 0;
+    if (!validPlace(fromRow, fromCol) || !worksheetLevel(fromLevel))
+        return err.fail(kMoveCell, 1, Msg::LevelOutOfRange), 0;
+    if (!validPlace(toRow, toCol) || !worksheetLevel(toLevel)) return err.fail(kMoveCell, 2, Msg::LevelOutOfRange), 0;
     CellRec* cell = findCell(fromRow, fromCol, fromLevel, err);
     if (cell == nullptr) return 0;
     CellRec* target = findCell(toRow, toCol, toLevel, err);
@@ -221,7 +223,7 @@ int CellStore::moveCell(int fromRow, int fromCol, int fromLevel, int toRow, int 
     if (target != nullptr && !target->isPlaceholder()) return 0;
     const bool refersToOthers = cell->formula != nullptr && cell->formula->refCount > 0;
     if (fromLevel != toLevel && (isReferenced(*cell) || refersToOthers || cell->isPlaceholder())) {
-        return err.fail(kMoveCell, 3, kMoveAcrossLevels), 0;
+        return err.fail(kMoveCell, 3, Msg::MoveAcrossLevels), 0;
     }
     LevelRec& to = *levelPtr(toLevel);
     unlinkCell(cell, err);

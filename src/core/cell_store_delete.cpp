@@ -77,9 +77,9 @@ void CellStore::stripCell(LevelRec& level, CellRec& cell, ErrStat& err) {
 
 void CellStore::deleteCellNow(CellRec* cell, ErrStat& err) {
     err.enter();
-    if (cell == nullptr) return void(err.fail(kDeleteNow, 1, kNullCell));
-    if (!worksheetLevel(cell->level)) return void(err.fail(kDeleteNow, 1, kBadLevel));
-    if (cell->has(cellflag::kProtectCell)) return void(err.fail(kDeleteNow, 2, kProtected));
+    if (cell == nullptr) return void(err.fail(kDeleteNow, 1, Msg::NullCellAddress));
+    if (!worksheetLevel(cell->level)) return void(err.fail(kDeleteNow, 1, Msg::LevelOutOfRange));
+    if (cell->has(cellflag::kProtectCell)) return void(err.fail(kDeleteNow, 2, Msg::ProtectedCell));
     LevelRec& level = *levelOf(*cell);
     level.changed = true;
     m_scratch.repaintPending = true;
@@ -97,13 +97,13 @@ CellRec* CellStore::keepPlaceholder(CellRec* deleted, int mode, ErrStat& err) {
     (void)mode;
     err.enter();
     if (deleted == nullptr || levelPtr(deleted->level) == nullptr)
-        return err.fail(kKeepPlaceholder, 1, kNullCell), nullptr;
+        return err.fail(kKeepPlaceholder, 1, Msg::NullCellAddress), nullptr;
     LevelRec& level = *levelOf(*deleted);
     if (findCell(deleted->row, deleted->col, deleted->level, err) != nullptr || err.failed()) {
-        return err.fail(kKeepPlaceholder, 2, kUnavailable), nullptr;
+        return err.fail(kKeepPlaceholder, 2, Msg::CellUnavailable), nullptr;
     }
     CellRec* holder = newCellRecord(level, err);
-    if (err.failed()) return err.fail(kKeepPlaceholder, 3, kOutOfMemory), nullptr;
+    if (err.failed()) return err.fail(kKeepPlaceholder, 3, Msg::OutOfMemory), nullptr;
     holder->row = deleted->row;
     holder->col = deleted->col;
     holder->level = deleted->level;
@@ -112,7 +112,7 @@ CellRec* CellStore::keepPlaceholder(CellRec* deleted, int mode, ErrStat& err) {
     insertCell(holder, false, false, err);
     if (err.failed()) {
         freeCellRecord(level, holder, err);
-        return err.fail(kKeepPlaceholder, 4, kBadLevel), nullptr;
+        return err.fail(kKeepPlaceholder, 4, Msg::LevelOutOfRange), nullptr;
     }
     holder->dependents = deleted->dependents;
     deleted->dependents = 0;
@@ -126,9 +126,9 @@ CellRec* CellStore::keepPlaceholder(CellRec* deleted, int mode, ErrStat& err) {
 
 void CellStore::deleteCellForUndo(CellRec* cell, int mode, ErrStat& err) {
     err.enter();
-    if (cell == nullptr) return void(err.fail(kDeleteForUndo, 1, kNullCell));
-    if (!worksheetLevel(cell->level)) return void(err.fail(kDeleteForUndo, 2, kBadLevel));
-    if (cell->has(cellflag::kProtectCell)) return void(err.fail(kDeleteForUndo, 3, kProtected));
+    if (cell == nullptr) return void(err.fail(kDeleteForUndo, 1, Msg::NullCellAddress));
+    if (!worksheetLevel(cell->level)) return void(err.fail(kDeleteForUndo, 2, Msg::LevelOutOfRange));
+    if (cell->has(cellflag::kProtectCell)) return void(err.fail(kDeleteForUndo, 3, Msg::ProtectedCell));
     LevelRec& level = *levelOf(*cell);
     if (!level.pendingDelete.contains(cell->row, cell->col)) return;
     if (cell->isPlaceholder()) return deleteCellNow(cell, err), err.trace(kDeleteForUndo);
@@ -151,7 +151,7 @@ void CellStore::deleteCellForUndo(CellRec* cell, int mode, ErrStat& err) {
     }
     heapFreeText(level, cell->text, err);
     if (!err.failed()) cell->text = heapText(level, entry, err);
-    if (err.failed()) return void(err.fail(kDeleteForUndo, 4, kOutOfMemory));
+    if (err.failed()) return void(err.fail(kDeleteForUndo, 4, Msg::OutOfMemory));
 
     unlinkCell(cell, err);
     if (err.failed()) return err.trace(kDeleteForUndo);
@@ -181,16 +181,16 @@ bool CellStore::blockProtected(const LevelRec& level, int firstRow, int firstCol
 void CellStore::deleteBlock(int level, int firstRow, int firstCol, int lastRow, int lastCol, int mode, bool repaint,
                             ErrStat& err) {
     err.enter();
-    if (!worksheetLevel(level)) return void(err.fail(kDeleteBlock, 1, kBadLevel));
-    if (firstRow < 1 || firstRow > kMaxRow) return void(err.fail(kDeleteBlock, 2, kBadRow));
-    if (firstCol < 1 || firstCol > kMaxCol) return void(err.fail(kDeleteBlock, 3, kBadColumn));
-    if (lastRow < 1 || lastRow > kMaxRow) return void(err.fail(kDeleteBlock, 4, kBadRow));
-    if (lastCol < 1 || lastCol > kMaxCol) return void(err.fail(kDeleteBlock, 5, kBadColumn));
+    if (!worksheetLevel(level)) return void(err.fail(kDeleteBlock, 1, Msg::LevelOutOfRange));
+    if (firstRow < 1 || firstRow > kMaxRow) return void(err.fail(kDeleteBlock, 2, Msg::RowOutOfRange));
+    if (firstCol < 1 || firstCol > kMaxCol) return void(err.fail(kDeleteBlock, 3, Msg::ColumnOutOfRange));
+    if (lastRow < 1 || lastRow > kMaxRow) return void(err.fail(kDeleteBlock, 4, Msg::RowOutOfRange));
+    if (lastCol < 1 || lastCol > kMaxCol) return void(err.fail(kDeleteBlock, 5, Msg::ColumnOutOfRange));
     LevelRec& rec = *levelPtr(level);
     if (firstRow <= lastRow && firstCol <= lastCol) {
         // Refusing before anything moves keeps both undo chains intact.
         if (blockProtected(rec, firstRow, firstCol, lastRow, lastCol)) {
-            return void(err.fail(kDeleteBlock, 6, kProtected));
+            return void(err.fail(kDeleteBlock, 6, Msg::ProtectedCell));
         }
         rec.pendingDelete = CellArea{firstRow, firstCol, lastRow, lastCol};
         purgeChain(rec.undoOlder, err);
@@ -214,12 +214,12 @@ void CellStore::deleteBlock(int level, int firstRow, int firstCol, int lastRow, 
 
 CellRec* CellStore::restoreDetached(CellRec* cell, ErrStat& err) {
     err.enter();
-    if (cell == nullptr) return err.fail(kRestoreDetached, 1, kNullCell), nullptr;
-    if (!worksheetLevel(cell->level)) return err.fail(kRestoreDetached, 1, kBadLevel), nullptr;
-    if (cell->isPlaceholder()) return err.fail(kRestoreDetached, 2, kUnavailable), nullptr;
+    if (cell == nullptr) return err.fail(kRestoreDetached, 1, Msg::NullCellAddress), nullptr;
+    if (!worksheetLevel(cell->level)) return err.fail(kRestoreDetached, 1, Msg::LevelOutOfRange), nullptr;
+    if (cell->isPlaceholder()) return err.fail(kRestoreDetached, 2, Msg::CellUnavailable), nullptr;
     CellRec* there = findCell(cell->row, cell->col, cell->level, err);
     if (err.failed()) return err.trace(kRestoreDetached), nullptr;
-    if (there != nullptr && !there->isPlaceholder()) return err.fail(kRestoreDetached, 3, kUnavailable), nullptr;
+    if (there != nullptr && !there->isPlaceholder()) return err.fail(kRestoreDetached, 3, Msg::CellUnavailable), nullptr;
     LevelRec& level = *levelOf(*cell);
     // The entry form: a formula's text, '"' and a Variable Label's template, or an apostrophe and a label.
     const std::string entry(cell->textView());
@@ -227,7 +227,7 @@ CellRec* CellStore::restoreDetached(CellRec* cell, ErrStat& err) {
     const bool label = cell->isLabel() && !variable;
     if (variable) {
         cell->formula = newFormulaRecord(level, err);
-        if (err.failed()) return err.fail(kRestoreDetached, 4, kOutOfMemory), nullptr;
+        if (err.failed()) return err.fail(kRestoreDetached, 4, Msg::OutOfMemory), nullptr;
         cell->setType(CellType::VariableLabel);
     }
     cell->next = nullptr;
@@ -252,7 +252,7 @@ void CellStore::purgeChain(CellRec* first, ErrStat& err) {
     err.enter();
     for (CellRec* cell = first; cell != nullptr;) {
         LevelRec* level = levelOf(*cell);
-        if (level == nullptr) return void(err.fail(kPurgeChain, 1, kBadLevel));
+        if (level == nullptr) return void(err.fail(kPurgeChain, 1, Msg::LevelOutOfRange));
         CellRec* next = cell->next;
         heapFreeText(*level, cell->text, err);
         if (!err.failed()) freeFormulaParts(*level, *cell, err);

@@ -9,7 +9,7 @@ namespace qx {
 void CellStoreHooks::enterText(CellStore& store, CellRec& cell, std::string_view text, ErrStat& err) {
     err.enter();
     LevelRec* level = store.levelOf(cell);
-    if (level == nullptr) return void(err.fail(Origin{kLetterA, 20, 1}, 1, 8));
+    if (level == nullptr) return void(err.fail(Origin{kLetterA, 20, 1}, 1, Msg::LevelOutOfRange));
     char*& slot = cell.isVariableLabel() && cell.formula ? cell.formula->tag : cell.text;
     heapFreeText(*level, slot, err);
     if (!err.failed()) slot = heapText(*level, text, err);
@@ -35,7 +35,6 @@ void CellStoreHooks::leaveRangeList(CellStore&, CellRec& cell) {
 void CellStoreHooks::joinRangeList(CellStore&, CellRec& cell) {
     cell.set(cellflag::kRangeDef, true);
 }
-
 
 EffectiveAttributes CellStoreHooks::effectiveAttributes(const CellStore& store, const CellRec* cell, int row, int col,
                                                         int level) {

@@ -40,9 +40,9 @@ struct CarriedParts {
 
 CellRec* CellStore::makeCell(int row, int col, int level, CellType type, OverlapCheck overlap, ErrStat& err) {
     err.enter();
-    if (row < 1 || row > kMaxRow) return err.fail(kMakeCell, 8, kBadRow), nullptr;
-    if (col < 1 || col > kMaxCol) return err.fail(kMakeCell, 8, kBadColumn), nullptr;
-    if (!worksheetLevel(level)) return err.fail(kMakeCell, 8, kBadLevel), nullptr;
+    if (row < 1 || row > kMaxRow) return err.fail(kMakeCell, 8, Msg::RowOutOfRange), nullptr;
+    if (col < 1 || col > kMaxCol) return err.fail(kMakeCell, 8, Msg::ColumnOutOfRange), nullptr;
+    if (!worksheetLevel(level)) return err.fail(kMakeCell, 8, Msg::LevelOutOfRange), nullptr;
     LevelRec& rec = *levelPtr(level);
     CellRec* existing = findCell(row, col, level, err);
     const EffectiveAttributes attrs = m_hooks->effectiveAttributes(*this, existing, row, col, level);
@@ -58,7 +58,8 @@ CellRec* CellStore::makeCell(int row, int col, int level, CellType type, Overlap
         deleteBlock(level, row, col, row, col, 0, false, err);
         if (err.failed()) return err.trace(kMakeCell), nullptr;
         existing = findCell(row, col, level, err);
-        if (existing != nullptr && !existing->isPlaceholder()) return err.fail(kMakeCell, 1, kUnavailable), nullptr;
+        if (existing != nullptr && !existing->isPlaceholder())
+            return err.fail(kMakeCell, 1, Msg::CellUnavailable), nullptr;
     }
 
     CellRec* cell = existing;
@@ -66,10 +67,10 @@ CellRec* CellStore::makeCell(int row, int col, int level, CellType type, Overlap
         int width = 0;
         int remaining = 0;
         if (overlap == OverlapCheck::Check && findOverlappingCell(row, col, level, width, remaining, err)) {
-            return err.fail(kMakeCell, 3, kUnavailable), nullptr;
+            return err.fail(kMakeCell, 3, Msg::CellUnavailable), nullptr;
         }
         cell = newCellRecord(rec, err);
-        if (err.failed()) return err.fail(kMakeCell, 2, kOutOfMemory), nullptr;
+        if (err.failed()) return err.fail(kMakeCell, 2, Msg::OutOfMemory), nullptr;
         cell->row = static_cast<uint16_t>(row);
         cell->col = static_cast<uint8_t>(col);
         cell->level = static_cast<uint8_t>(level);
@@ -90,7 +91,7 @@ CellRec* CellStore::makeCell(int row, int col, int level, CellType type, Overlap
     cell->setType(type);
     cell->style = (attrs.style & ~kJustifyMask) | justify;
 
-    auto failAfterInsert = [&](int point, int code) -> CellRec* {
+    auto failAfterInsert = [&](int point, Msg code) -> CellRec* {
         err.fail(kMakeCell, point, code);
         cell->set(cellflag::kProtectCell, false);
         if (cell->formula != nullptr) {
@@ -105,15 +106,15 @@ CellRec* CellStore::makeCell(int row, int col, int level, CellType type, Overlap
 
     if (type == CellType::Formula || type == CellType::VariableLabel) {
         cell->formula = newFormulaRecord(rec, err);
-        if (err.failed()) return failAfterInsert(4, kOutOfMemory);
+        if (err.failed()) return failAfterInsert(4, Msg::OutOfMemory);
         cell->formula->flags = freshFormulaFlags(attrs.formulaFlags);
         if (carried.present && type == CellType::Formula) {
             cell->formula->array = copyArray(rec, carried.array, err);
-            if (err.failed()) return failAfterInsert(5, kOutOfMemory);
+            if (err.failed()) return failAfterInsert(5, Msg::OutOfMemory);
             cell->formula->tag = carried.tag ? heapText(rec, carried.tag, err) : nullptr;
-            if (err.failed()) return failAfterInsert(6, kOutOfMemory);
+            if (err.failed()) return failAfterInsert(6, Msg::OutOfMemory);
             cell->formula->object = copyObject(rec, carried.object, err);
-            if (err.failed()) return failAfterInsert(6, kOutOfMemory);
+            if (err.failed()) return failAfterInsert(6, Msg::OutOfMemory);
         }
     }
     if (type == CellType::Undefined) {

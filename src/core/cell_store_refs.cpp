@@ -47,21 +47,23 @@ void CellStore::dropReference(LevelRec& level, CellRec* target, CellRec* formula
 
 void CellStore::setReferences(CellRec* cell, std::span<CellRec* const> list, ErrStat& err) {
     err.enter();
-    if (cell == nullptr || levelPtr(cell->level) == nullptr) return void(err.fail(kSetReferences, 1, kNullCell));
-    if (list.size() > static_cast<std::size_t>(kMaxReferences)) return void(err.fail(kSetReferences, 2, kTooLong));
-    if (list.empty()) return void(err.fail(kSetReferences, 2, kOutOfRange));
+    if (cell == nullptr || levelPtr(cell->level) == nullptr)
+        return void(err.fail(kSetReferences, 1, Msg::NullCellAddress));
+    if (list.size() > static_cast<std::size_t>(kMaxReferences))
+        return void(err.fail(kSetReferences, 2, Msg::ExpressionTooLong));
+    if (list.empty()) return void(err.fail(kSetReferences, 2, Msg::OutOfRange));
     if (!(cell->isFormula() || cell->isVariableLabel()) || cell->formula == nullptr) {
-        return void(err.fail(kSetReferences, 3, kIncompatibleType));
+        return void(err.fail(kSetReferences, 3, Msg::IncompatibleCellType));
     }
     for (const CellRec* target : list) {
-        if (target == nullptr) return void(err.fail(kSetReferences, 4, kNullCell));
+        if (target == nullptr) return void(err.fail(kSetReferences, 4, Msg::NullCellAddress));
         // Counted references never cross levels: a cleared level must leave no pointer behind.
-        if (target->level != cell->level) return void(err.fail(kSetReferences, 5, kBadLevel));
+        if (target->level != cell->level) return void(err.fail(kSetReferences, 5, Msg::LevelOutOfRange));
     }
     LevelRec& level = *levelOf(*cell);
     const auto n = static_cast<uint32_t>(list.size());
     auto* refs = static_cast<CellRec**>(heapAllocate(level, n, sizeof(CellRec*), heapkind::kText, err));
-    if (err.failed()) return void(err.fail(kSetReferences, 6, kOutOfMemory));
+    if (err.failed()) return void(err.fail(kSetReferences, 6, Msg::OutOfMemory));
     std::copy(list.begin(), list.end(), refs);
     // Index the new list before the old one is released, so a target in both is never orphaned.
     for (uint32_t i = 0; i < n; ++i) {
@@ -69,7 +71,7 @@ void CellStore::setReferences(CellRec* cell, std::span<CellRec* const> list, Err
         if (!err.failed()) continue;
         while (i-- > 0) indexRemove(level, *refs[i], cell);
         heapFree(level, refs, refBytes(n), heapkind::kText, err);
-        return void(err.fail(kSetReferences, 6, kOutOfMemory));
+        return void(err.fail(kSetReferences, 6, Msg::OutOfMemory));
     }
     releaseReferences(cell, err);
     cell->formula->refs = refs;
@@ -88,19 +90,20 @@ void CellStore::linkReferences(CellRec* cell, std::span<CellRec* const> list, Er
 
 CellRec* CellStore::getReference(const CellRec* cell, int k, ErrStat& err) const {
     err.enter();
-    if (cell == nullptr) return err.fail(kGetReference, 1, kNullCell), nullptr;
+    if (cell == nullptr) return err.fail(kGetReference, 1, Msg::NullCellAddress), nullptr;
     if (!(cell->isFormula() || cell->isVariableLabel()) || cell->formula == nullptr) {
-        return err.fail(kGetReference, 2, kIncompatibleType), nullptr;
+        return err.fail(kGetReference, 2, Msg::IncompatibleCellType), nullptr;
     }
     if (k < 1 || static_cast<uint32_t>(k) > cell->formula->refCount) {
-        return err.fail(kGetReference, 3, kOutOfRange), nullptr;
+        return err.fail(kGetReference, 3, Msg::OutOfRange), nullptr;
     }
     return cell->formula->refs[k - 1];
 }
 
 void CellStore::releaseReferences(CellRec* cell, ErrStat& err) {
     err.enter();
-    if (cell == nullptr || levelPtr(cell->level) == nullptr) return void(err.fail(kReleaseReferences, 1, kNullCell));
+    if (cell == nullptr || levelPtr(cell->level) == nullptr)
+        return void(err.fail(kReleaseReferences, 1, Msg::NullCellAddress));
     if (cell->formula == nullptr || cell->formula->refs == nullptr) return;
     LevelRec& level = *levelOf(*cell);
     CellRec** refs = cell->formula->refs;
@@ -137,7 +140,7 @@ void CellStore::reindexFormula(LevelRec& level, CellRec& formula, bool add, ErrS
 void CellStore::rebuildDependents(int level, ErrStat& err) {
     err.enter();
     LevelRec* rec = levelPtr(level);
-    if (rec == nullptr) return void(err.fail(Origin{kLetterA, 4, 8}, 1, kBadLevel));
+    if (rec == nullptr) return void(err.fail(Origin{kLetterA, 4, 8}, 1, Msg::LevelOutOfRange));
     for (LevelCursor at(*rec); !at.done(); at.advance()) {
         at.get()->dependents = 0;
         indexFree(*rec, *at.get());

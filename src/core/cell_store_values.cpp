@@ -22,16 +22,16 @@ double* CellStore::copyArray(LevelRec& level, const double* array, ErrStat& err)
 
 int CellStore::setArraySize(CellRec* cell, int n, ErrStat& err) {
     err.enter();
-    if (cell == nullptr || levelPtr(cell->level) == nullptr) return err.fail(kSetArraySize, 1, kNullCell), 0;
-    if (n < 0 || n > kMaxArrayElements) return err.fail(kSetArraySize, 2, kBadArrayElement), 0;
-    if (!cell->isFormula() || cell->formula == nullptr) return err.fail(kSetArraySize, 3, kIncompatibleType), 0;
+    if (cell == nullptr || levelPtr(cell->level) == nullptr) return err.fail(kSetArraySize, 1, Msg::NullCellAddress), 0;
+    if (n < 0 || n > kMaxArrayElements) return err.fail(kSetArraySize, 2, Msg::ElementOutOfRange), 0;
+    if (!cell->isFormula() || cell->formula == nullptr) return err.fail(kSetArraySize, 3, Msg::IncompatibleCellType), 0;
     FormulaRec& formula = *cell->formula;
     if (n == static_cast<int>(formula.arrayCount())) return n;
     LevelRec& level = *levelOf(*cell);
     double* resized = nullptr;
     if (n > 0) {
         resized = heapArray(level, n, err);
-        if (err.failed()) return err.fail(kSetArraySize, 4, kOutOfMemory), 0;
+        if (err.failed()) return err.fail(kSetArraySize, 4, Msg::OutOfMemory), 0;
         const int keep = std::min<int>(n, static_cast<int>(formula.arrayCount()));
         if (keep > 0) std::copy(formula.array + 1, formula.array + 1 + keep, resized + 1);
     }
@@ -45,7 +45,7 @@ int CellStore::setArrayElements(CellRec* cell, const double* values, int first, 
     if (cell == nullptr || cell->formula == nullptr || cell->formula->array == nullptr || values == nullptr ||
         first < 0 || last < first ||
         static_cast<long>(cell->formula->arrayCount()) < static_cast<long>(last) - first + 1) {
-        return err.fail(kSetArrayElements, 1, kNullCell), 0;
+        return err.fail(kSetArrayElements, 1, Msg::NullCellAddress), 0;
     }
     std::copy(values + first, values + last + 1, cell->formula->array + 1);
     return last;
@@ -53,7 +53,7 @@ int CellStore::setArrayElements(CellRec* cell, const double* values, int first, 
 
 void CellStore::freeArray(CellRec* cell, ErrStat& err) {
     err.enter();
-    if (cell == nullptr || levelPtr(cell->level) == nullptr) return void(err.fail(kFreeArray, 1, kNullCell));
+    if (cell == nullptr || levelPtr(cell->level) == nullptr) return void(err.fail(kFreeArray, 1, Msg::NullCellAddress));
     if (cell->formula == nullptr) return;
     heapFreeArray(*levelOf(*cell), cell->formula->array, err);
     err.trace(kFreeArray);
@@ -61,20 +61,20 @@ void CellStore::freeArray(CellRec* cell, ErrStat& err) {
 
 int CellStore::setTag(CellRec* cell, std::string_view text, ErrStat& err) {
     err.enter();
-    if (cell == nullptr || levelPtr(cell->level) == nullptr) return err.fail(kSetTag, 1, kNullCell), 0;
-    if (!cell->isFormula() || cell->formula == nullptr) return err.fail(kSetTag, 2, kIncompatibleType), 0;
+    if (cell == nullptr || levelPtr(cell->level) == nullptr) return err.fail(kSetTag, 1, Msg::NullCellAddress), 0;
+    if (!cell->isFormula() || cell->formula == nullptr) return err.fail(kSetTag, 2, Msg::IncompatibleCellType), 0;
     freeTag(cell, err);
     if (err.failed() || text.empty()) return err.trace(kSetTag), 0;
     std::string tag(text.substr(0, kMaxTextLength));
     std::replace(tag.begin(), tag.end(), '"', '\'');
     cell->formula->tag = heapText(*levelOf(*cell), tag, err);
-    if (err.failed()) return err.fail(kSetTag, 3, kOutOfMemory), 0;
+    if (err.failed()) return err.fail(kSetTag, 3, Msg::OutOfMemory), 0;
     return static_cast<int>(tag.size());
 }
 
 int CellStore::freeTag(CellRec* cell, ErrStat& err) {
     err.enter();
-    if (cell == nullptr || levelPtr(cell->level) == nullptr) return err.fail(kFreeTag, 1, kNullCell), 0;
+    if (cell == nullptr || levelPtr(cell->level) == nullptr) return err.fail(kFreeTag, 1, Msg::NullCellAddress), 0;
     if (!cell->isFormula() || cell->formula == nullptr || cell->formula->tag == nullptr) return 0;
     heapFreeText(*levelOf(*cell), cell->formula->tag, err);
     if (err.failed()) return err.trace(kFreeTag), 0;
@@ -83,7 +83,8 @@ int CellStore::freeTag(CellRec* cell, ErrStat& err) {
 
 int CellStore::freeVariableLabelText(CellRec* cell, ErrStat& err) {
     err.enter();
-    if (cell == nullptr || levelPtr(cell->level) == nullptr) return err.fail(kFreeVariableLabelText, 1, kNullCell), 0;
+    if (cell == nullptr || levelPtr(cell->level) == nullptr)
+        return err.fail(kFreeVariableLabelText, 1, Msg::NullCellAddress), 0;
     if (!cell->isVariableLabel() || cell->formula == nullptr || cell->formula->tag == nullptr) return 0;
     heapFreeText(*levelOf(*cell), cell->formula->tag, err);
     if (err.failed()) return err.trace(kFreeVariableLabelText), 0;
@@ -98,7 +99,7 @@ std::string CellStore::getTag(const CellRec* cell) const {
 bool CellStore::attachTable(CellRec* cell, TableDescriptor* table, ErrStat& err) {
     err.enter();
     if (cell == nullptr || !cell->isFormula() || cell->formula == nullptr || levelOf(*cell) == nullptr) {
-        return err.fail(kAttachTable, 1, kNullCell), false;
+        return err.fail(kAttachTable, 1, Msg::NullCellAddress), false;
     }
     LevelRec& level = *levelOf(*cell);
     ObjectRec*& object = cell->formula->object;
@@ -128,7 +129,7 @@ ObjectRec* CellStore::copyObject(LevelRec& level, const ObjectRec* object, ErrSt
             heapAllocate(level, static_cast<long>(object->size), 1, heapkind::kObject, err));
         if (err.failed()) {
             heapFree(level, copy, sizeof(ObjectRec), heapkind::kObject, err);
-            return err.fail(Origin{kLetterW, 3, 4}, 4, 2), nullptr;
+            return err.fail(Origin{kLetterW, 3, 4}, 4, WMsg::AllocationError), nullptr;
         }
         std::memcpy(copy->data, object->data, object->size);
         copy->size = object->size;

@@ -60,9 +60,9 @@ ComposedError composeLibrary(bool errorFlag, const ErrStat& err) {
     if (!hasTable) {
         std::string header = originHeader("ERROR", 'L', m, err.savedRoutine, err.savedPoint);
         // A file that read fine but is not ours says so; every other block failure is a read or write one.
-        const int32_t ioCode = err.savedCode == kCodeIllegalFileType ? kCodeIllegalFileType : kCodeIoError;
+        const Msg ioCode = err.savedCode == Msg::IllegalFileType ? Msg::IllegalFileType : Msg::IoError;
         std::string_view text =
-            m == kLibBlockIo ? tableMessage(MessageTable::General, ioCode) : kUnsupportedLibraryError;
+            m == kLibBlockIo ? tableMessage(MessageTable::General, codeOf(ioCode)) : kUnsupportedLibraryError;
         return {header, std::string(text), 0};
     }
     const MessageTable table =

@@ -2,6 +2,8 @@
 // The one record through which every engine routine reports failure.
 #include <cstdint>
 
+#include "core/message_codes.h"
+
 namespace qx {
 
 // Module letters. Numbered libraries use the value 1 (shown as 'L').
@@ -59,12 +61,19 @@ struct ErrStat {
     }
     void stamp(Origin o) { stamp(o.letter, o.module, o.routine); }
 
-    // Records a failure at `p` with message code `c` and stamps it; returns false for `return err.fail(...)`.
-    bool fail(Origin o, int32_t p, int32_t c) {
+    // Records a failure at `p` with message code `c` of the origin letter's table and stamps it;
+    // returns false for `return err.fail(...)`.
+    template <MessageCode Code>
+    bool fail(Origin o, int32_t p, Code c) {
         point = p;
-        code = c;
+        code = codeOf(c);
         stamp(o);
         return false;
+    }
+    // Whether the recorded code is `c` (meaningful for the table of the letter that failed).
+    template <MessageCode Code>
+    bool is(Code c) const {
+        return code == codeOf(c);
     }
     // A caller that saw a failure adds its own trace.
     void trace(Origin o) {

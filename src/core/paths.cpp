@@ -20,7 +20,7 @@ bool holdsControlByte(std::string_view path) {
 
 bool checkPathText(std::string_view path, ErrStat& err) {
     err.enter();
-    if (holdsControlByte(path)) return err.fail(kPathCheckOrigin, 1, kCodeIllegalString);
+    if (holdsControlByte(path)) return err.fail(kPathCheckOrigin, 1, Msg::IllegalString);
     return true;
 }
 

@@ -211,7 +211,7 @@ bool applyRecord(const RawRecord& r, AppGlobals& app, ScratchRecord& scratch, Ba
     }
 }
 
-SettingsRead failRead(ErrStat& err, int32_t point, int32_t code) {
+SettingsRead failRead(ErrStat& err, int32_t point, Msg code) {
     err.fail(kSettingsReadOrigin, point, code);
     return SettingsRead::Failed;
 }
@@ -310,17 +310,17 @@ bool replaceFile(const std::string& path, std::string_view bytes, ErrStat& err) 
     const std::string directory = splitPath(target).directory;
     std::error_code ec;
     if (!directory.empty()) std::filesystem::create_directories(directory, ec);
-    if (ec) return err.fail(kSettingsWriteOrigin, 1, 60);
+    if (ec) return err.fail(kSettingsWriteOrigin, 1, Msg::CannotOpenFile);
     std::string temp = target + ".XXXXXX";
     const int fd = ::mkstemp(temp.data());
-    if (fd < 0) return err.fail(kSettingsWriteOrigin, 2, 60);
+    if (fd < 0) return err.fail(kSettingsWriteOrigin, 2, Msg::CannotOpenFile);
     struct stat old {};
     ::fchmod(fd, ::stat(target.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644);
     const bool written = writeAll(fd, bytes) && ::fsync(fd) == 0;
     const bool closed = ::close(fd) == 0;
     if (!written || !closed || std::rename(temp.c_str(), target.c_str()) != 0) {
         ::unlink(temp.c_str());
-        return err.fail(kSettingsWriteOrigin, 3, 59);
+        return err.fail(kSettingsWriteOrigin, 3, Msg::IoError);
     }
     return true;
 }
@@ -345,8 +345,8 @@ bool isSettingsSafeText(std::string_view text) {
 SettingsRead parseSettings(std::string_view bytes, AppGlobals& app, ScratchRecord& scratch, BarSet& bars,
                            ErrStat& err) {
     err.enter();
-    if (bytes.substr(0, 2) != "~~") return failRead(err, 1, 39);
-    if (bytes.size() > kMaxSettingsFileSize) return failRead(err, 2, 39);
+    if (bytes.substr(0, 2) != "~~") return failRead(err, 1, Msg::IllegalFileType);
+    if (bytes.size() > kMaxSettingsFileSize) return failRead(err, 2, Msg::IllegalFileType);
     try {
         std::size_t pos = 0;
         RawRecord record;
@@ -356,11 +356,11 @@ SettingsRead parseSettings(std::string_view bytes, AppGlobals& app, ScratchRecor
         for (;;) {
             const Scan scan = nextRecord(bytes, pos, record);
             if (scan == Scan::End) return SettingsRead::Complete;
-            if (scan == Scan::Bad) return failRead(err, 3, 39);
-            if (!applyRecord(record, app, scratch, bars)) return failRead(err, 4, 39);
+            if (scan == Scan::Bad) return failRead(err, 3, Msg::IllegalFileType);
+            if (!applyRecord(record, app, scratch, bars)) return failRead(err, 4, Msg::IllegalFileType);
         }
     } catch (const std::bad_alloc&) {
-        return failRead(err, 5, 1);
+        return failRead(err, 5, Msg::OutOfMemory);
     }
 }
 
@@ -439,7 +439,7 @@ bool saveSettingsFile(const std::string& path, const AppGlobals& app, const Scra
     try {
         return replaceFile(path, formatSettings(app, scratch, bars), err);
     } catch (const std::bad_alloc&) {
-        return err.fail(kSettingsWriteOrigin, 4, 1);
+        return err.fail(kSettingsWriteOrigin, 4, Msg::OutOfMemory);
     }
 }
 

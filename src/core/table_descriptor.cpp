@@ -10,7 +10,6 @@ namespace qx {
 namespace {
 
 constexpr Origin kTableDescriptorOrigin{kLetterC, 20, 1};
-constexpr int32_t kOutOfRange = 37;
 
 // Pointer and word arrays live in the heap like every other part of a level's cells.
 char** newNameArray(LevelRec& level, int count, ErrStat& err) {
@@ -92,7 +91,7 @@ TableDescriptor* createTableDescriptor(LevelRec& level, long columns, long rows,
     err.enter();
     if (!fits(columns, std::numeric_limits<uint16_t>::max()) || !fits(rows, std::numeric_limits<uint16_t>::max()) ||
         !fits(level.number, 255) || !fits(precision, 255) || (columns == 0 && rows == 0)) {
-        return err.fail(kTableDescriptorOrigin, 1, kOutOfRange), nullptr;
+        return err.fail(kTableDescriptorOrigin, 1, Msg::ParameterOutOfRange), nullptr;
     }
     auto* table =
         static_cast<TableDescriptor*>(heapAllocate(level, 1, sizeof(TableDescriptor), heapkind::kObject, err));
@@ -152,13 +151,14 @@ bool setTableTitle(LevelRec& level, TableDescriptor& table, std::string_view tex
 
 bool setColumnName(LevelRec& level, TableDescriptor& table, int column, std::string_view text, ErrStat& err) {
     err.enter();
-    if (column < 1 || column > table.columnCount) return err.fail(kTableDescriptorOrigin, 2, kOutOfRange), false;
+    if (column < 1 || column > table.columnCount)
+        return err.fail(kTableDescriptorOrigin, 2, Msg::ParameterOutOfRange), false;
     return setName(level, table.columnNames[column], text, err);
 }
 
 bool setRowName(LevelRec& level, TableDescriptor& table, int row, std::string_view text, ErrStat& err) {
     err.enter();
-    if (row < 0 || row > table.rowCount) return err.fail(kTableDescriptorOrigin, 3, kOutOfRange), false;
+    if (row < 0 || row > table.rowCount) return err.fail(kTableDescriptorOrigin, 3, Msg::ParameterOutOfRange), false;
     return setName(level, table.rowNames[row], text, err);
 }
 
@@ -202,7 +202,8 @@ uint16_t columnWord(const TableDescriptor& table, int column) {
 
 bool removeTableColumn(LevelRec& level, TableDescriptor& table, int column, ErrStat& err) {
     err.enter();
-    if (column < 1 || column > table.columnCount) return err.fail(kTableDescriptorOrigin, 4, kOutOfRange), false;
+    if (column < 1 || column > table.columnCount)
+        return err.fail(kTableDescriptorOrigin, 4, Msg::ParameterOutOfRange), false;
     char** names = copyNames(level, table.columnNames, table.columnCount, column, err);
     uint16_t* words = err.failed() ? nullptr : copyWords(level, table.columnWords, table.columnCount, column, err);
     if (err.failed()) {
@@ -220,7 +221,7 @@ bool removeTableColumn(LevelRec& level, TableDescriptor& table, int column, ErrS
 
 bool removeTableRow(LevelRec& level, TableDescriptor& table, int row, ErrStat& err) {
     err.enter();
-    if (row < 1 || row > table.rowCount) return err.fail(kTableDescriptorOrigin, 5, kOutOfRange), false;
+    if (row < 1 || row > table.rowCount) return err.fail(kTableDescriptorOrigin, 5, Msg::ParameterOutOfRange), false;
     char** names = copyNames(level, table.rowNames, table.rowCount, row, err);
     if (err.failed()) return err.trace(kTableDescriptorOrigin), false;
     freeNameArray(level, table.rowNames, table.rowCount, err);

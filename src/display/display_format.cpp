@@ -12,7 +12,6 @@ namespace qx {
 namespace {
 
 constexpr Origin kFormatNumberOrigin{kLetterLib, 5, 40};
-constexpr int32_t kCodeOutOfRange = 3;  // "input parameter is out-of-range"
 
 // Hex, Octal and Binary show the value truncated to 32 bits, negatives in two's complement.
 constexpr double kBitsLow = -2147483647.0;
@@ -218,8 +217,9 @@ std::string fixedOrGeneralText(double value, int precision, int mode) {
 
 std::string formatNumber(double value, const NumberFormat& fmt, ErrStat& err) {
     err.enter();
-    if (fmt.width < 1 || fmt.width > kMaxDisplayWidth) return err.fail(kFormatNumberOrigin, 1, kCodeOutOfRange), "";
-    if (fmt.precision < 0) return err.fail(kFormatNumberOrigin, 2, kCodeOutOfRange), "";
+    if (fmt.width < 1 || fmt.width > kMaxDisplayWidth)
+        return err.fail(kFormatNumberOrigin, 1, L05::InputOutOfRange), "";
+    if (fmt.precision < 0) return err.fail(kFormatNumberOrigin, 2, L05::InputOutOfRange), "";
     if (isInfinite(value)) {
         const std::string inf = infinityText(value);
         if (static_cast<int>(inf.size()) > fmt.width) return markerFill('*', fmt.width);

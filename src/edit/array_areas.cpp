@@ -56,8 +56,8 @@ bool mayResize(Platform& platform, const CellRec& cell, int n, bool warn) {
 int setArrayAreas(CellStore& store, Platform& platform, int level, const CellArea& area, int n, bool warn,
                   ErrStat& err) {
     err.enter();
-    if (!store.worksheetLevel(level)) return err.fail(kSetSizes, 1, cellstore::kBadLevel), 0;
-    if (n < 0 || n > kMaxArrayElements) return err.fail(kSetSizes, 2, cellstore::kBadArrayElement), 0;
+    if (!store.worksheetLevel(level)) return err.fail(kSetSizes, 1, Msg::LevelOutOfRange), 0;
+    if (n < 0 || n > kMaxArrayElements) return err.fail(kSetSizes, 2, Msg::ElementOutOfRange), 0;
     const LevelRec& rec = *store.levelPtr(level);
     const int lastRow = std::min<int>(area.lastRow, rec.bottom ? rec.bottom->row : 0);
     int changed = 0;
@@ -120,7 +120,7 @@ void writeArrayElements(CellStore& store, CellRec& cell, std::span<const double>
     err.enter();
     if (values.empty()) return;
     if (values.size() > static_cast<std::size_t>(elementCount(cell))) {
-        return void(err.fail(kSetElements, 1, cellstore::kBadArrayElement));
+        return void(err.fail(kSetElements, 1, Msg::ElementOutOfRange));
     }
     store.setArrayElements(&cell, values.data(), 0, static_cast<int>(values.size()) - 1, err);
     if (err.failed()) return err.trace(kSetElements);

@@ -58,10 +58,12 @@ PlaceOffset shiftOffset(int direction) {
 int shiftCells(CellStore& store, int level, const CellArea& area, int direction, ErrStat& err) {
     err.enter();
     const PlaceOffset step = shiftOffset(direction);
-    if (!store.worksheetLevel(level)) return err.fail(layout::kChangeLayout, 2, layout::kCodeLevel), 0;
-    if (step.rows == 0 && step.cols == 0) return err.fail(layout::kChangeLayout, 3, layout::kCodeBadParameter), 0;
+    if (!store.worksheetLevel(level)) return err.fail(layout::kChangeLayout, 2, Msg::LevelOutOfRange), 0;
+    if (step.rows == 0 && step.cols == 0) return err.fail(layout::kChangeLayout, 3, Msg::ParameterOutOfRange), 0;
     if (!inGrid(area.firstRow, area.firstCol) || !inGrid(area.lastRow, area.lastCol)) {
-        return err.fail(layout::kChangeLayout, 4, inGrid(area.firstRow, 1) ? layout::kCodeColumn : layout::kCodeRow), 0;
+        return err.fail(layout::kChangeLayout, 4,
+                        inGrid(area.firstRow, 1) ? Msg::ColumnOutOfRange : Msg::RowOutOfRange),
+               0;
     }
     LevelRec& rec = *store.levelPtr(level);
     const bool backwards = direction == shift::kRight || direction == shift::kDown;

@@ -27,10 +27,10 @@ int colsOf(const CellArea& a) {
 
 // Level, rows and columns of a range, in that order, with their codes.
 bool validRange(const CellStore& store, int level, const CellArea& a, Origin origin, ErrStat& err) {
-    if (!store.worksheetLevel(level)) return err.fail(origin, 1, cellstore::kBadLevel);
-    if (a.firstRow < 1 || a.lastRow > kMaxRow || a.firstRow > a.lastRow) return err.fail(origin, 2, cellstore::kBadRow);
+    if (!store.worksheetLevel(level)) return err.fail(origin, 1, Msg::LevelOutOfRange);
+    if (a.firstRow < 1 || a.lastRow > kMaxRow || a.firstRow > a.lastRow) return err.fail(origin, 2, Msg::RowOutOfRange);
     if (a.firstCol < 1 || a.lastCol > kMaxCol || a.firstCol > a.lastCol) {
-        return err.fail(origin, 3, cellstore::kBadColumn);
+        return err.fail(origin, 3, Msg::ColumnOutOfRange);
     }
     return true;
 }
@@ -94,8 +94,8 @@ bool landsInGrid(const std::vector<Place>& places, Shift by, ErrStat& err) {
     for (const Place& p : places) {
         const int row = p.row + by.rows;
         const int col = p.col + by.cols;
-        if (row < 1 || row > kMaxRow) return err.fail(kPasteBlock, 1, cellstore::kBadRow);
-        if (col < 1 || col > kMaxCol) return err.fail(kPasteBlock, 2, cellstore::kBadColumn);
+        if (row < 1 || row > kMaxRow) return err.fail(kPasteBlock, 1, Msg::RowOutOfRange);
+        if (col < 1 || col > kMaxCol) return err.fail(kPasteBlock, 2, Msg::ColumnOutOfRange);
     }
     return true;
 }
@@ -155,7 +155,7 @@ void copyBlock(CellStore& store, int level, const CellArea& block, Shift by, Err
         const int col = copy->col + by.cols;
         CellRec* there = store.findCell(row, col, level, err);
         if (there != nullptr && !there->isPlaceholder())
-            return void(err.fail(kPasteBlock, 3, cellstore::kPasteOverCell));
+            return void(err.fail(kPasteBlock, 3, Msg::PasteOverCell));
         store.copyCell(copy, level, row, col, by.rows, by.cols, levelOffset, err);
         if (err.failed()) return err.trace(kPasteBlock);
     }
@@ -197,10 +197,10 @@ PasteResult pasteCut(CellStore& store, int level, const CellArea& block, ErrStat
     const std::vector<Place> places = placesOf(cells);
     if (!landsInGrid(places, by, err)) return err.trace(kPaste), PasteResult{};
     if (collides(store, level, places, by, fromLevel == level ? &source : nullptr)) {
-        return err.fail(kPaste, 4, cellstore::kPasteOverCell), PasteResult{};
+        return err.fail(kPaste, 4, Msg::PasteOverCell), PasteResult{};
     }
     if (fromLevel != level && tiedToLevel(cells)) {
-        return err.fail(kPaste, 5, cellstore::kMoveAcrossLevels), PasteResult{};
+        return err.fail(kPaste, 5, Msg::MoveAcrossLevels), PasteResult{};
     }
     moveBlock(store, fromLevel, source, level, by, err);
     // A cut is pasted once, whatever happened on the way.
@@ -221,7 +221,7 @@ PasteResult pasteCopies(CellStore& store, int level, const std::vector<CellArea>
         const Shift by{block.firstRow - source.firstRow, block.firstCol - source.firstCol};
         if (!landsInGrid(places, by, err)) return err.trace(kPaste), result;
         if (collides(store, level, places, by, nullptr)) {
-            if (!tiled) return err.fail(kPaste, 4, cellstore::kPasteOverCell), result;
+            if (!tiled) return err.fail(kPaste, 4, Msg::PasteOverCell), result;
             result.tilesLeftOut = true;
             continue;
         }
@@ -247,7 +247,7 @@ void deleteCells(CellStore& store, int level, const CellArea& range, ErrStat& er
 
 bool undoDelete(CellStore& store, int level, ErrStat& err) {
     err.enter();
-    if (!store.worksheetLevel(level)) return err.fail(kUndoDelete, 1, cellstore::kBadLevel);
+    if (!store.worksheetLevel(level)) return err.fail(kUndoDelete, 1, Msg::LevelOutOfRange);
     LevelRec& rec = *store.levelPtr(level);
     if (!rec.pendingDelete.active()) return false;
     const CellArea area = rec.pendingDelete;
@@ -300,7 +300,7 @@ PasteResult pasteCells(CellStore& store, int level, const CellArea& target, ErrS
     const LevelRec& clip = *store.levelPtr(0);
     if (clip.clipMode == ClipMode::Empty) return {};
     const std::vector<CellArea> blocks = targetBlocks(clip.pendingPaste, target, clip.clipMode);
-    if (blocks.empty()) return err.fail(kPaste, 6, kCodeRangeMismatch), PasteResult{};
+    if (blocks.empty()) return err.fail(kPaste, 6, Msg::PasteRangeMismatch), PasteResult{};
     PasteResult result = clip.clipMode == ClipMode::Cut ? pasteCut(store, level, blocks.front(), err)
                                                         : pasteCopies(store, level, blocks, err);
     if (result.pasted) store.scratch().repaintPending = true;

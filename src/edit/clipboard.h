@@ -14,9 +14,6 @@ constexpr Origin kCut{kLetterA, 9, 7};
 constexpr Origin kCopy{kLetterA, 9, 8};
 constexpr Origin kPaste{kLetterA, 9, 10};
 constexpr Origin kPasteBlock{kLetterA, 9, 11};
-
-constexpr int kCodeRangeMismatch = 79;
-constexpr int kCodeTilesLeftOut = 93;
 }  // namespace clipboard
 
 // Deletes the range for undo (Delete); the cells using a deleted cell read its placeholder.

@@ -83,11 +83,11 @@ std::optional<std::string> replacedEntry(CellStore& store, const CellRec& cell, 
     if (cell.isFormula()) {
         const char c = out.empty() ? '\0' : out.front();
         if (!((c >= '0' && c <= '9') || c == '+' || c == '-')) out.insert(0, 1, '+');
-        if (out.size() > kMaxFormulaEntry) return err.fail(kReplacedEntry, 1, cellstore::kTooLong), std::nullopt;
+        if (out.size() > kMaxFormulaEntry) return err.fail(kReplacedEntry, 1, Msg::ExpressionTooLong), std::nullopt;
         return out;
     }
     if (out.size() > static_cast<std::size_t>(kMaxTextLength)) {
-        return err.fail(kReplacedEntry, 2, cellstore::kTooLong), std::nullopt;
+        return err.fail(kReplacedEntry, 2, Msg::ExpressionTooLong), std::nullopt;
     }
     return (cell.isVariableLabel() ? "\"" : "'") + out;
 }

@@ -31,9 +31,9 @@ std::vector<CellRec*> cellsOf(CellStore& store, int level, const CellArea& a) {
 }
 
 bool validArea(const CellStore& store, int level, const CellArea& a, Origin origin, ErrStat& err) {
-    if (!store.worksheetLevel(level)) return err.fail(origin, 1, cellstore::kBadLevel);
-    if (a.firstRow < 1 || a.lastRow > kMaxRow) return err.fail(origin, 2, cellstore::kBadRow);
-    if (a.firstCol < 1 || a.lastCol > kMaxCol) return err.fail(origin, 3, cellstore::kBadColumn);
+    if (!store.worksheetLevel(level)) return err.fail(origin, 1, Msg::LevelOutOfRange);
+    if (a.firstRow < 1 || a.lastRow > kMaxRow) return err.fail(origin, 2, Msg::RowOutOfRange);
+    if (a.firstCol < 1 || a.lastCol > kMaxCol) return err.fail(origin, 3, Msg::ColumnOutOfRange);
     return true;
 }
 

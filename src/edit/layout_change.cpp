@@ -23,14 +23,14 @@ bool validRequest(const LayoutRequest& request) {
 
 bool validPlaces(const CellStore& store, const LayoutWindow& window, const LayoutSelection& selection, ErrStat& err) {
     const CellArea& a = selection.area;
-    if (!store.worksheetLevel(selection.level)) return err.fail(kChangeLayout, 5, kCodeLevel);
+    if (!store.worksheetLevel(selection.level)) return err.fail(kChangeLayout, 5, Msg::LevelOutOfRange);
     const auto rowOk = [](int row) { return row >= 1 && row <= kMaxRow; };
     const auto colOk = [](int col) { return col >= 1 && col <= kMaxCol; };
     if (!rowOk(window.row) || !rowOk(a.firstRow) || !rowOk(a.lastRow) || a.firstRow > a.lastRow) {
-        return err.fail(kChangeLayout, 6, kCodeRow);
+        return err.fail(kChangeLayout, 6, Msg::RowOutOfRange);
     }
     if (!colOk(window.col) || !colOk(a.firstCol) || !colOk(a.lastCol) || a.firstCol > a.lastCol) {
-        return err.fail(kChangeLayout, 7, kCodeColumn);
+        return err.fail(kChangeLayout, 7, Msg::ColumnOutOfRange);
     }
     return true;
 }
@@ -73,7 +73,7 @@ bool insertOrRemove(LayoutServices& services, const LayoutWindow& window, const 
 bool changeLayout(LayoutServices& services, LayoutWindow& window, LayoutSelection& selection,
                   const LayoutRequest& request, ErrStat& err) {
     err.enter();
-    if (!validRequest(request)) return err.fail(kChangeLayout, 1, kCodeBadParameter);
+    if (!validRequest(request)) return err.fail(kChangeLayout, 1, Msg::ParameterOutOfRange);
     if (!validPlaces(services.store, window, selection, err)) return false;
     if (services.permitted && !services.permitted(kLayoutAction, selection.level)) return false;
     const bool changed = request.operation == kShift

@@ -14,8 +14,8 @@ int highestRow(const LevelRec& level) {
     return level.bottom ? level.bottom->row : 0;
 }
 
-int lineCode(Axis axis) {
-    return axis == Axis::Rows ? kCodeRow : kCodeColumn;
+Msg lineCode(Axis axis) {
+    return axis == Axis::Rows ? Msg::RowOutOfRange : Msg::ColumnOutOfRange;
 }
 
 // Recalculation keeps its marked cells by place, so a cell that moved is noted again where it stands.
@@ -92,9 +92,9 @@ void finishChange(CellStore& store, LevelRec& level, const LineChange& change) {
 }
 
 bool validStart(const CellStore& store, int level, Axis axis, int at, int count, const Origin& origin, ErrStat& err) {
-    if (!store.worksheetLevel(level)) return err.fail(origin, 1, kCodeLevel);
+    if (!store.worksheetLevel(level)) return err.fail(origin, 1, Msg::LevelOutOfRange);
     if (at < 1 || at > (axis == Axis::Rows ? kMaxRow : kMaxCol)) return err.fail(origin, 2, lineCode(axis));
-    if (count < 0) return err.fail(origin, 3, kCodeBadParameter);
+    if (count < 0) return err.fail(origin, 3, Msg::ParameterOutOfRange);
     return true;
 }
 
@@ -118,8 +118,8 @@ void forEachCellOfLine(const CellStore& store, int level, Axis axis, int line, V
 
 bool removable(const CellStore& store, int level, Axis axis, int line, ErrStat& err) {
     forEachCellOfLine(store, level, axis, line, [&](const CellRec& cell) {
-        if (CellStore::isReferenced(cell)) return err.fail(kRemoveLines, 4, kCodeReferenced);
-        if (cell.has(cellflag::kProtectCell)) return err.fail(kRemoveLines, 5, kCodeProtected);
+        if (CellStore::isReferenced(cell)) return err.fail(kRemoveLines, 4, Msg::CellsReferenced);
+        if (cell.has(cellflag::kProtectCell)) return err.fail(kRemoveLines, 5, Msg::ProtectedCell);
         return true;
     });
     return !err.failed();
@@ -134,7 +134,7 @@ bool deleteLine(CellStore& store, int level, Axis axis, int line, ErrStat& err) 
     }
     if (err.failed()) return err.trace(kRemoveLines), false;
     // Nothing may stay behind: the cells beyond would be renumbered onto it.
-    if (lineHoldsCells(store, level, axis, line)) return err.fail(kRemoveLines, 6, kCodeReferenced);
+    if (lineHoldsCells(store, level, axis, line)) return err.fail(kRemoveLines, 6, Msg::CellsReferenced);
     return true;
 }
 

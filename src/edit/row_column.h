@@ -11,13 +11,6 @@ namespace layout {
 constexpr Origin kChangeLayout{kLetterA, 30, 1};
 constexpr Origin kInsertLines{kLetterA, 30, 7};
 constexpr Origin kRemoveLines{kLetterA, 30, 8};
-
-constexpr int kCodeRow = 6;
-constexpr int kCodeColumn = 7;
-constexpr int kCodeLevel = 8;
-constexpr int kCodeReferenced = 13;
-constexpr int kCodeBadParameter = 37;
-constexpr int kCodeProtected = 40;
 }  // namespace layout
 
 // Inserts `count` rows or columns at `at` on a worksheet level; returns how many went in. Stops with

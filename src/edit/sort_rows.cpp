@@ -83,12 +83,12 @@ int CompareRow(const RowKey& row, const RowKey& pivot, bool ascending) {
 
 void SortRows(CellStore& store, int level, const CellArea& block, std::span<const RowSortKey> keys, ErrStat& err) {
     err.enter();
-    if (!store.worksheetLevel(level)) return void(err.fail(kSortRows, 1, cellstore::kBadLevel));
-    if (block.firstRow < 1 || block.lastRow > kMaxRow) return void(err.fail(kSortRows, 2, cellstore::kBadRow));
-    if (block.firstCol < 1 || block.lastCol > kMaxCol) return void(err.fail(kSortRows, 3, cellstore::kBadColumn));
-    if (keys.empty() || keys.size() > kMaxKeys) return void(err.fail(kSortRows, 4, cellstore::kOutOfRange));
+    if (!store.worksheetLevel(level)) return void(err.fail(kSortRows, 1, Msg::LevelOutOfRange));
+    if (block.firstRow < 1 || block.lastRow > kMaxRow) return void(err.fail(kSortRows, 2, Msg::RowOutOfRange));
+    if (block.firstCol < 1 || block.lastCol > kMaxCol) return void(err.fail(kSortRows, 3, Msg::ColumnOutOfRange));
+    if (keys.empty() || keys.size() > kMaxKeys) return void(err.fail(kSortRows, 4, Msg::OutOfRange));
     for (const RowSortKey& k : keys) {
-        if (k.column < 1 || k.column > kMaxCol) return void(err.fail(kSortRows, 5, cellstore::kBadColumn));
+        if (k.column < 1 || k.column > kMaxCol) return void(err.fail(kSortRows, 5, Msg::ColumnOutOfRange));
     }
     if (block.lastRow <= block.firstRow) return;
     const auto count = static_cast<std::size_t>(block.lastRow - block.firstRow + 1);

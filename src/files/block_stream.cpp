@@ -27,9 +27,6 @@ constexpr Origin kOriginCreate{kLetterLib, 1, 6};
 constexpr Origin kOriginReplace{kLetterLib, 1, 7};
 constexpr Origin kOriginSourceOpen{kLetterLib, 1, 8};
 
-constexpr int32_t kCodeParameterRange = 37;
-constexpr int32_t kCodeCannotOpen = 60;
-
 constexpr uint64_t blockOffset(int64_t block) {
     return static_cast<uint64_t>(block - 1) * kBlockSize;
 }
@@ -84,25 +81,25 @@ bool FileBlockSink::create(const std::string& path, ErrStat& err) {
     m_position = 0;
     for (int attempt = 0; attempt < kCreateAttempts; ++attempt) {
         const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
-        if (fd < 0) return err.fail(kOriginCreate, 1, kCodeCannotOpen);
+        if (fd < 0) return err.fail(kOriginCreate, 1, Msg::CannotOpenFile);
         DescriptorGuard guard{fd};
         // Held by another writer: refused. On a file system without locks the file is written unlocked.
         if (::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
-            return err.fail(kOriginCreate, 2, kCodeCannotOpen);
+            return err.fail(kOriginCreate, 2, Msg::CannotOpenFile);
         }
         // A cleaner may have taken the file for a leftover between the open and the lock.
         if (!namesFile(path, fd)) continue;
         struct stat st {};
         if (::fstat(fd, &st) != 0 || (S_ISREG(st.st_mode) && ::ftruncate(fd, 0) != 0)) {
-            return err.fail(kOriginCreate, 3, kCodeCannotOpen);
+            return err.fail(kOriginCreate, 3, Msg::CannotOpenFile);
         }
         m_file = ::fdopen(fd, "wb");
-        if (!m_file) return err.fail(kOriginCreate, 4, kCodeCannotOpen);
+        if (!m_file) return err.fail(kOriginCreate, 4, Msg::CannotOpenFile);
         guard.handedOn = true;
         m_path = path;
         return true;
     }
-    return err.fail(kOriginCreate, 5, kCodeCannotOpen);
+    return err.fail(kOriginCreate, 5, Msg::CannotOpenFile);
 }
 
 bool FileBlockSink::writeAt(uint64_t offset, std::string_view bytes) {
@@ -118,14 +115,14 @@ bool FileBlockSink::flush() {
 
 bool FileBlockSink::replace(const std::string& target, ErrStat& err) {
     err.enter();
-    if (!m_file) return err.fail(kOriginReplace, 1, kCodeIoError);
+    if (!m_file) return err.fail(kOriginReplace, 1, Msg::IoError);
     if (std::fflush(m_file) != 0 || ::fsync(fileno(m_file)) != 0) {
         discard();
-        return err.fail(kOriginReplace, 2, kCodeIoError);
+        return err.fail(kOriginReplace, 2, Msg::IoError);
     }
     if (std::rename(m_path.c_str(), target.c_str()) != 0) {
         discard();
-        return err.fail(kOriginReplace, 3, kCodeIoError);
+        return err.fail(kOriginReplace, 3, Msg::IoError);
     }
     syncDirectoryOf(target);
     // Everything is on the device and in place; closing only gives up the lock.
@@ -161,7 +158,7 @@ bool FileBlockSource::open(const std::string& path, ErrStat& err) {
     close();
     m_file = std::fopen(path.c_str(), "rb");
     m_position = 0;
-    if (!m_file) return err.fail(kOriginSourceOpen, 1, kCodeCannotOpen);
+    if (!m_file) return err.fail(kOriginSourceOpen, 1, Msg::CannotOpenFile);
     return true;
 }
 
@@ -198,7 +195,7 @@ int bodyKeyFor(const DateTime& now) {
 
 bool BlockStream::begin(int bodyKey, ErrStat& err) {
     err.enter();
-    if (bodyKey < 0 || bodyKey > kMaxBodyKey) return err.fail(kOriginBegin, 1, kCodeParameterRange);
+    if (bodyKey < 0 || bodyKey > kMaxBodyKey) return err.fail(kOriginBegin, 1, Msg::ParameterOutOfRange);
     char header[kHeaderSize + 1];
     std::snprintf(header, sizeof header, "~%05d", bodyKey);
     m_key = static_cast<uint8_t>(bodyKey);
@@ -226,7 +223,7 @@ bool BlockStream::appendKeyed(std::string_view text, uint8_t key, ErrStat& err) 
 bool BlockStream::writeBlock(ErrStat& err) {
     std::string_view block(m_block.data(), kBlockSize);
     uint64_t offset = blockOffset(m_blocks + 1);
-    if (!m_out.writeAt(offset, block)) return err.fail(kOriginAppend, 1, kCodeIoError);
+    if (!m_out.writeAt(offset, block)) return err.fail(kOriginAppend, 1, Msg::IoError);
     if (m_backup && !m_backupFailed && !m_backup->writeAt(offset, block)) m_backupFailed = true;
     ++m_blocks;
     m_fill = 0;
@@ -239,7 +236,7 @@ bool BlockStream::finish(ErrStat& err) {
         std::fill(m_block.begin() + m_fill, m_block.end(), static_cast<char>('~' ^ m_key));
         if (!writeBlock(err)) return err.trace(kOriginFinish), false;
     }
-    if (!m_out.flush()) return err.fail(kOriginFinish, 1, kCodeIoError);
+    if (!m_out.flush()) return err.fail(kOriginFinish, 1, Msg::IoError);
     if (m_backup && !m_backupFailed && !m_backup->flush()) m_backupFailed = true;
     return true;
 }
@@ -296,22 +293,22 @@ bool BlockReader::open(BlockSource& in, BlockSink* backup, ErrStat& err) {
         m_plain = true;
         feed(std::span<const char>(block.data(), got), 0);
     } else {
-        if (got <= kHeaderSize) return err.fail(kOriginOpen, 1, kCodeIllegalFileType);
+        if (got <= kHeaderSize) return err.fail(kOriginOpen, 1, Msg::IllegalFileType);
         char header[kHeaderSize];
         for (int i = 0; i < kHeaderSize; ++i) slot(header, i) = static_cast<char>(slot(block, i) ^ kHeaderKey);
-        if (header[0] != '~') return err.fail(kOriginOpen, 2, kCodeIllegalFileType);
+        if (header[0] != '~') return err.fail(kOriginOpen, 2, Msg::IllegalFileType);
         int key = 0;
         for (int i = 1; i < kHeaderSize; ++i) {
-            if (header[i] < '0' || header[i] > '9') return err.fail(kOriginOpen, 3, kCodeIllegalFileType);
+            if (header[i] < '0' || header[i] > '9') return err.fail(kOriginOpen, 3, Msg::IllegalFileType);
             key = key * 10 + (header[i] - '0');
         }
         // A writer only ever uses a day of the month (or 0 for clear text); anything else is not ours.
-        if (key > kMaxBodyKey) return err.fail(kOriginOpen, 4, kCodeIllegalFileType);
+        if (key > kMaxBodyKey) return err.fail(kOriginOpen, 4, Msg::IllegalFileType);
         m_key = static_cast<uint8_t>(key);
         feed(std::span<const char>(block.data() + kHeaderSize, got - kHeaderSize), m_key);
     }
     if (peek(0) != '~' || peek(1) != '~' || (peek(2) != 'S' && peek(2) != 'W')) {
-        return err.fail(kOriginOpen, 5, kCodeIllegalFileType);
+        return err.fail(kOriginOpen, 5, Msg::IllegalFileType);
     }
     m_first = static_cast<char>(peek(2));
     return true;
@@ -324,7 +321,7 @@ bool BlockReader::openPlain(BlockSource& in, ErrStat& err) {
     std::array<char, 2> mark{};
     if (in.readAt(0, mark) != mark.size() || mark[0] != '~' || mark[1] != '~') {
         m_exhausted = true;
-        return err.fail(kOriginOpenPlain, 1, kCodeIllegalFileType);
+        return err.fail(kOriginOpenPlain, 1, Msg::IllegalFileType);
     }
     m_first = static_cast<char>(peek(2) < 0 ? 0 : peek(2));
     return true;

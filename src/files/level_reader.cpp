@@ -107,7 +107,7 @@ void resetLevel(CellStore& store, int level, const LevelDefaults& defaults) {
 }
 
 bool LevelReader::fail(int point, ErrStat& err) {
-    return err.fail(kLevelReaderOrigin, point, kCodeIllegalFile);
+    return err.fail(kLevelReaderOrigin, point, Msg::IllegalFileType);
 }
 
 // A list continues in the next token; a record mark there means the list was cut short.
@@ -122,7 +122,7 @@ bool LevelReader::read(int level, LoadTally& tally, bool& cancelled, ErrStat& er
     err.enter();
     cancelled = false;
     if (!m_ctx.store.worksheetLevel(level)) return fail(kReadPointLevelRange, err);
-    if (!m_ctx.store.levelEmpty(level)) return err.fail(kLevelReaderOrigin, kReadPointNotEmpty, kCodeLevelNotCleared);
+    if (!m_ctx.store.levelEmpty(level)) return err.fail(kLevelReaderOrigin, kReadPointNotEmpty, Msg::LevelNotCleared);
     m_level = level;
     m_tally = &tally;
     m_pending = std::make_unique<Pending>();

@@ -17,9 +17,6 @@ inline constexpr int32_t kReadPointReferenceList = 13;
 inline constexpr int32_t kReadPointNoEnd = 22;
 inline constexpr int32_t kReadPointNotEmpty = 2;
 
-inline constexpr int32_t kCodeIllegalFile = 39;
-inline constexpr int32_t kCodeLevelNotCleared = 99;
-
 inline constexpr int kRangeQuestionThreshold = 10;
 
 // Clears the level and gives it the starting settings; its name and directory stay.

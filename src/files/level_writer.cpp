@@ -16,7 +16,6 @@
 namespace qx {
 namespace {
 
-constexpr int kCodeCannotSave = 43;
 constexpr double kStoredInfinity = 1.7e308;
 constexpr uint16_t kRowDisplayFlag = 0x4000;
 constexpr std::size_t kMaxDirectoryLength = 255;
@@ -252,7 +251,7 @@ std::string storedNumber(double value) {
 bool writeLevelRecords(CellStore& store, const FormulaEngine& formulas, int level, BlockStream& out, ErrStat& err) {
     err.enter();
     LevelRec* rec = store.worksheetLevel(level) ? store.levelPtr(level) : nullptr;
-    if (rec == nullptr) return err.fail(kLevelWriterOrigin, 1, cellstore::kBadLevel);
+    if (rec == nullptr) return err.fail(kLevelWriterOrigin, 1, Msg::LevelOutOfRange);
     if (!LevelWriter(formulas, *rec, out).run(err)) return err.trace(kLevelWriterOrigin), false;
     return true;
 }
@@ -260,7 +259,7 @@ bool writeLevelRecords(CellStore& store, const FormulaEngine& formulas, int leve
 bool writeLevelFile(CellStore& store, const FormulaEngine& formulas, int level, BlockStream& out, int bodyKey,
                     ErrStat& err) {
     err.enter();
-    if (store.levelEmpty(level)) return err.fail(kLevelWriterOrigin, 2, kCodeCannotSave);
+    if (store.levelEmpty(level)) return err.fail(kLevelWriterOrigin, 2, Msg::CannotSaveWorksheet);
     if (!out.begin(bodyKey, err) || !writeLevelRecords(store, formulas, level, out, err) || !out.finish(err)) {
         return err.trace(kLevelWriterOrigin), false;
     }

@@ -166,13 +166,13 @@ bool FileFlow::saveFile(int level, const std::string& directory, const std::stri
     if (workbook ? workbookEmpty() : m_ctx.store.levelEmpty(level)) return false;
     if (code != extcode::kLevel && !workbook) {
         message("WARNING", "Unable to save worksheet to:  " + path + "\n\n(This extension is not supported.)");
-        return err.fail(kSaveFileOrigin, 1, filecode::kUnsupported);
+        return err.fail(kSaveFileOrigin, 1, Msg::IllegalFileType);
     }
     const std::string backupPath = (m_app.autoBackup && backup) ? withExtension(path, ".bck") : std::string();
     if (!writeInto(workbook ? 0 : level, code, path, backupPath, err)) {
         message("WARNING", levelText("Unable to SAVE all or part of the worksheet at level %d to:\n\n%s",
                                      workbook ? 0 : level, path));
-        return err.fail(kSaveFileOrigin, 2, filecode::kCannotSave);
+        return err.fail(kSaveFileOrigin, 2, Msg::CannotSaveWorksheet);
     }
     addRecent(path);
     for (int n = 1; n <= m_ctx.store.highestLevel(); ++n) {
@@ -229,7 +229,7 @@ bool FileFlow::savePrompt(int level, bool ask, const std::string& directory, con
 bool FileFlow::readInto(int level, int code, const std::string& path, const std::string& backupPath, bool& cancelled,
                         std::string& kind, ErrStat& err) {
     FileBlockSource source;
-    if (!source.open(path, err)) return err.fail(kLoadFileOrigin, 2, filecode::kCannotOpen);
+    if (!source.open(path, err)) return err.fail(kLoadFileOrigin, 2, Msg::CannotOpenFile);
     FileBlockSink backup;
     ErrStat ignored;
     const bool withBackup = !backupPath.empty() && backup.create(backupPath + kTemporarySuffix, ignored);
@@ -238,7 +238,7 @@ bool FileFlow::readInto(int level, int code, const std::string& path, const std:
     kind = ok ? std::string(1, reader.firstRecord()) : std::string();
     const bool asWorkbook = code == extcode::kWorkbook || (code == extcode::kBackup && kind == "W");
     if (ok && code == extcode::kBackup && kind == "S" && !m_ctx.store.levelEmpty(level)) {
-        ok = err.fail(kLoadFileOrigin, 3, filecode::kLevelNotCleared);
+        ok = err.fail(kLoadFileOrigin, 3, Msg::LevelNotCleared);
     }
     if (ok)
         ok = asWorkbook ? readWorkbookFile(m_ctx, reader, cancelled, err)
@@ -265,17 +265,17 @@ bool FileFlow::loadFile(int level, const std::string& directory, const std::stri
     std::error_code ec;
     const bool regular = std::filesystem::is_regular_file(path, ec);
     if (!regular || std::filesystem::file_size(path, ec) == 0 || ec) {
-        return err.fail(kLoadFileOrigin, 1, filecode::kMissingOrEmpty);
+        return err.fail(kLoadFileOrigin, 1, Msg::FileMissingOrEmpty);
     }
     const int code = extensionCode(name);
-    if (code == 0) return err.fail(kLoadFileOrigin, 4, filecode::kCannotLoad);
+    if (code == 0) return err.fail(kLoadFileOrigin, 4, Msg::CannotLoadFile);
     if (code != extcode::kBackup && code != extcode::kLevel && code != extcode::kWorkbook) {
-        return err.fail(kLoadFileOrigin, 5, filecode::kNotNative);
+        return err.fail(kLoadFileOrigin, 5, Msg::NotNative);
     }
     if (code == extcode::kLevel && !m_ctx.store.levelEmpty(level)) {
-        return err.fail(kLoadFileOrigin, 6, filecode::kLevelNotCleared);
+        return err.fail(kLoadFileOrigin, 6, Msg::LevelNotCleared);
     }
-    if (code != extcode::kLevel && !workbookEmpty()) return err.fail(kLoadFileOrigin, 7, filecode::kWorkbookNotCleared);
+    if (code != extcode::kLevel && !workbookEmpty()) return err.fail(kLoadFileOrigin, 7, Msg::WorkbookNotCleared);
     const bool wasEmpty = workbookEmpty();
     const std::string backupPath =
         (m_app.autoBackup && code != extcode::kBackup) ? withExtension(path, ".bck") : std::string();
@@ -284,7 +284,7 @@ bool FileFlow::loadFile(int level, const std::string& directory, const std::stri
     const bool ok = readInto(level, code, path, backupPath, cancelled, kind, err);
     m_ctx.store.scratch().repaintPending = true;
     m_ctx.platform.changed();
-    if (!ok) return err.fail(kLoadFileOrigin, 8, filecode::kCannotLoad);
+    if (!ok) return err.fail(kLoadFileOrigin, 8, Msg::CannotLoadFile);
     if (cancelled) return false;
     const std::string stored = storedName(name);
     if (kind == "W") {
@@ -312,7 +312,7 @@ bool FileFlow::openFile(int level, bool ask, const std::string& directory, const
     const int target = workbook ? 0 : level;
     const LevelRec* rec = m_ctx.store.levelPtr(level);
     if (!workbook && (rec == nullptr || !m_ctx.store.worksheetLevel(level))) {
-        return err.fail(kOpenFlowOrigin, 1, cellstore::kBadLevel);
+        return err.fail(kOpenFlowOrigin, 1, Msg::LevelOutOfRange);
     }
     const bool holdsData = workbook ? !workbookEmpty() : !m_ctx.store.levelEmpty(level);
     // A file that is not there would leave the target cleared for nothing.
@@ -320,7 +320,7 @@ bool FileFlow::openFile(int level, bool ask, const std::string& directory, const
     if (holdsData && (!std::filesystem::is_regular_file(joinPath(directory, name), ec) ||
                       std::filesystem::file_size(joinPath(directory, name), ec) == 0 || ec)) {
         message("WARNING", "Unable to load:\n\n" + joinPath(directory, name));
-        return err.fail(kOpenFlowOrigin, 2, filecode::kMissingOrEmpty);
+        return err.fail(kOpenFlowOrigin, 2, Msg::FileMissingOrEmpty);
     }
     const std::string ownPath =
         workbook ? joinPath(m_workbook.directory, workbookFileName()) : joinPath(rec->directory, rec->defaultFileName);
@@ -380,7 +380,7 @@ bool FileFlow::clear(int level, bool ask, ErrStat& err) {
     if (level != 0) {
         LevelRec* rec = m_ctx.store.levelPtr(level);
         if (rec == nullptr || !m_ctx.store.worksheetLevel(level))
-            return err.fail(kClearOrigin, 1, cellstore::kBadLevel);
+            return err.fail(kClearOrigin, 1, Msg::LevelOutOfRange);
         if (!m_ctx.store.levelEmpty(level) && ask &&
             savePrompt(level, true, rec->directory, rec->defaultFileName, err)) {
             return true;

@@ -15,17 +15,6 @@ inline constexpr Origin kLoadFileOrigin{kLetterA, 32, 2};
 inline constexpr Origin kOpenFlowOrigin{kLetterA, 32, 3};
 inline constexpr Origin kClearOrigin{kLetterA, 32, 4};
 
-namespace filecode {
-constexpr int kUnsupported = 39;
-constexpr int kCannotSave = 43;
-constexpr int kCannotOpen = 60;
-constexpr int kCannotLoad = 73;
-constexpr int kNotNative = 97;
-constexpr int kMissingOrEmpty = 98;
-constexpr int kLevelNotCleared = 99;
-constexpr int kWorkbookNotCleared = 100;
-}  // namespace filecode
-
 namespace extcode {
 constexpr int kBackup = 8;
 constexpr int kOldLevel = 9;

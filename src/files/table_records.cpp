@@ -9,7 +9,6 @@
 namespace qx {
 namespace {
 
-constexpr int32_t kCodeParameterRange = 37;
 // No table can hold more rows or columns than an Array Area holds values; larger counts in a
 // file would only make the reader claim memory no table needs.
 constexpr int64_t kMaxStoredCount = kMaxArrayElements;
@@ -169,7 +168,7 @@ TableDescriptor* buildStoredTable(LevelRec& level, const StoredTable& stored, in
     TableDescriptor* table =
         createTableDescriptor(level, stored.columns, stored.rows, std::clamp(precision, 0, 255), made);
     if (made.failed()) {
-        if (made.code == kCodeParameterRange) return nullptr;
+        if (made.is(Msg::ParameterOutOfRange)) return nullptr;
         err = made;
         return err.trace(kTableRecordsOrigin), nullptr;
     }

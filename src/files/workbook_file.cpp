@@ -9,7 +9,6 @@
 namespace qx {
 namespace {
 
-constexpr int kCodeCannotSave = 43;
 constexpr std::size_t kMaxPasswordLength = 255;
 constexpr std::size_t kMaxWorkbookDirectory = 260;
 
@@ -60,7 +59,7 @@ class WorkbookReader {
                     break;
             }
         }
-        return err.fail(kWorkbookReaderOrigin, kWorkbookPointNoEnd, kCodeIllegalFile);
+        return err.fail(kWorkbookReaderOrigin, kWorkbookPointNoEnd, Msg::IllegalFileType);
     }
 
     std::string password;
@@ -91,17 +90,17 @@ class WorkbookReader {
     bool levelEntry(ErrStat& err) {
         Token list;
         if (!m_tokens.next(list) || list.recordStart) {
-            return err.fail(kWorkbookReaderOrigin, kWorkbookPointLevelName, kCodeIllegalFile);
+            return err.fail(kWorkbookReaderOrigin, kWorkbookPointLevelName, Msg::IllegalFileType);
         }
         FieldCursor v(list.text);
         int64_t level = 0;
         WorkbookLevelEntry entry;
         if (!v.readInteger(level) || !v.accept(',') || !v.readQuoted(entry.name, kMaxPasswordLength)) {
-            return err.fail(kWorkbookReaderOrigin, kWorkbookPointLevelName, kCodeIllegalFile);
+            return err.fail(kWorkbookReaderOrigin, kWorkbookPointLevelName, Msg::IllegalFileType);
         }
         if (!m_ctx.store.worksheetLevel(static_cast<int>(std::clamp<int64_t>(level, -1, kMaxLevelCount))) ||
             static_cast<int>(entries.size()) >= m_ctx.store.highestLevel()) {
-            return err.fail(kWorkbookReaderOrigin, kWorkbookPointLevelRange, kCodeIllegalFile);
+            return err.fail(kWorkbookReaderOrigin, kWorkbookPointLevelRange, Msg::IllegalFileType);
         }
         entry.level = static_cast<int>(level);
         std::string levelPassword;
@@ -142,7 +141,7 @@ class WorkbookReader {
 bool writeWorkbookFile(FileContext& ctx, const std::string& directory, BlockStream& out, int bodyKey, ErrStat& err) {
     err.enter();
     CellStore& store = ctx.store;
-    if (workbookEmpty(store)) return err.fail(kWorkbookWriterOrigin, 1, kCodeCannotSave);
+    if (workbookEmpty(store)) return err.fail(kWorkbookWriterOrigin, 1, Msg::CannotSaveWorksheet);
     const std::string password = quoted(ctx.protection.password());
     std::string head = "~~Wv{3.00," + password + "," + std::to_string(ctx.protection.flags(0)) + "}";
     head += "~~Wp" + quoted(directory.substr(0, kMaxWorkbookDirectory));
@@ -165,9 +164,10 @@ bool readWorkbookFile(FileContext& ctx, BlockReader& reader, bool& cancelled, Er
     err.enter();
     cancelled = false;
     if (!workbookEmpty(ctx.store)) {
-        return err.fail(kWorkbookReaderOrigin, kWorkbookPointNotEmpty, kCodeWorkbookNotCleared);
+        return err.fail(kWorkbookReaderOrigin, kWorkbookPointNotEmpty, Msg::WorkbookNotCleared);
     }
-    if (reader.firstRecord() != 'W') return err.fail(kWorkbookReaderOrigin, kWorkbookPointNotNative, kCodeIllegalFile);
+    if (reader.firstRecord() != 'W')
+        return err.fail(kWorkbookReaderOrigin, kWorkbookPointNotNative, Msg::IllegalFileType);
     WorkbookReader wb(ctx, reader);
     const bool ok = wb.run(cancelled, err);
     if (!ok || cancelled) {

@@ -17,7 +17,6 @@ inline constexpr int32_t kWorkbookPointLevelName = 3;
 inline constexpr int32_t kWorkbookPointLevelRange = 4;
 inline constexpr int32_t kWorkbookPointNotEmpty = 5;
 inline constexpr int32_t kWorkbookPointNoEnd = 7;
-inline constexpr int32_t kCodeWorkbookNotCleared = 100;
 
 struct WorkbookLevelEntry {
     int level = 0;

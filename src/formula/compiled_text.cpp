@@ -130,7 +130,7 @@ class Expander {
             value += m_off.row;
             if (value < 1 || value > kMaxRow) {
                 m_err.position = i;
-                return m_err.fail(kExpandOrigin, 1, fcode::kRowOutOfRange), -1;
+                return m_err.fail(kExpandOrigin, 1, Msg::RowOutOfRange), -1;
             }
         } else if (part == kColumnPart) {
             value += m_off.col;
@@ -191,7 +191,7 @@ int writeAddress(const CellRec& cell, const char* text, int pos, TextOffsets off
     if (!readDirectAddress(text, pos + 1, da) || f == nullptr || static_cast<uint32_t>(da.index) > f->refCount ||
         f->refs[da.index - 1] == nullptr) {
         err.position = pos;
-        return err.fail(kWriteAddressOrigin, 1, fcode::kCorruptedDirectAddress), -1;
+        return err.fail(kWriteAddressOrigin, 1, Msg::CorruptedDirectAddress), -1;
     }
     const CellRec& target = *f->refs[da.index - 1];
     const int row = (da.flags & absflag::kRow) ? target.row : wrapInto(target.row + off.row, kMaxRow);

@@ -22,7 +22,7 @@ namespace {
 constexpr Origin kCompile{kLetterA, kModuleEntry, 2};
 constexpr int kCircularPoint = 44;
 
-bool fail(ErrStat& err, int point, int position, int code) {
+bool fail(ErrStat& err, int point, int position, Msg code) {
     err.position = position;
     return err.fail(kCompile, point, code);
 }
@@ -81,10 +81,10 @@ class Compilation {
             if (!(m_formula ? formulaStep(i, err) : templateStep(i, err))) return false;
             m_sourceOf.resize(m_out.size(), element);
             if (m_limitLength && static_cast<int>(m_out.size()) > kMaxCompiledLength) {
-                return fail(err, 1, i, fcode::kTooLong);
+                return fail(err, 1, i, Msg::ExpressionTooLong);
             }
         }
-        if (m_parens != 0 || !m_closes.empty()) return fail(err, 2, i, fcode::kMissingBracket);
+        if (m_parens != 0 || !m_closes.empty()) return fail(err, 2, i, Msg::MissingBracket);
         return true;
     }
 
@@ -120,7 +120,7 @@ class Compilation {
             ++i;
         } else if (c == '"') {
             const int end = stringEnd(s, i);
-            if (end < 0) return fail(err, 3, i, fcode::kIllegalString);
+            if (end < 0) return fail(err, 3, i, Msg::IllegalStringConstant);
             append(i, end);
             i = end;
         } else if (scanCharacter(s, i, code) || registerAt(s, i) >= 0) {
@@ -157,11 +157,11 @@ class Compilation {
         const char c = src()[i];
         if (c == '(') ++m_parens;
         if (c == ')') {
-            if (m_parens == 0) return fail(err, 4, i, fcode::kMissingBracket);
+            if (m_parens == 0) return fail(err, 4, i, Msg::MissingBracket);
             --m_parens;
         }
         if (c == ']') {
-            if (m_closes.empty() || m_closes.back() != i) return fail(err, 5, i, fcode::kMissingBracket);
+            if (m_closes.empty() || m_closes.back() != i) return fail(err, 5, i, Msg::MissingBracket);
             m_closes.pop_back();
         }
         m_out.push_back(c);
@@ -183,10 +183,10 @@ class Compilation {
                 break;
             }
         }
-        if (text[0] == '@' && !m_out.empty()) return fail(err, 6, start, fcode::kAtFunctionInExpression);
+        if (text[0] == '@' && !m_out.empty()) return fail(err, 6, start, Msg::AtFunctionInExpression);
         const int open = skipBlanks(s, j);
-        if (s[open] != '(') return fail(err, 7, start, fcode::kIllegalParameterList);
-        if (matchBracket(s, open) == open) return fail(err, 8, open, fcode::kMissingBracket);
+        if (s[open] != '(') return fail(err, 7, start, Msg::IllegalParameterList);
+        if (matchBracket(s, open) == open) return fail(err, 8, open, Msg::MissingBracket);
         m_out += text;
         i = j;
         return true;
@@ -195,7 +195,7 @@ class Compilation {
     bool address(int& i, ErrStat& err) {
         char* s = src();
         const int close = matchBracket(s, i);
-        if (close == i) return fail(err, 9, i, fcode::kMissingBracket);
+        if (close == i) return fail(err, 9, i, Msg::MissingBracket);
         const int caret = findTopLevel(s, i + 1, close, "^");
         if (caret >= 0) return rangeOperation(i, caret, close, err);
         if (variableContents(s, i + 1, close)) {
@@ -209,7 +209,7 @@ class Compilation {
         int p = i;
         const CellAddress a = m_evaluator.parseAddress(&m_cell, s, p, false, regs, err);
         if (err.failed()) return err.trace(kCompile), false;
-        if (s[p] != ']') return fail(err, 10, p, fcode::kIllegalCharacter);
+        if (s[p] != ']') return fail(err, 10, p, Msg::IllegalCharacter);
         bool ok = true;
         if (a.hasElem) {
             ok = elementAddress(a, i, close, err);
@@ -228,7 +228,7 @@ class Compilation {
         if (err.failed()) return err.position = i, err.trace(kCompile), false;
         if (target != nullptr && target->isFormula() && target->formula != nullptr &&
             target->formula->arrayCount() < static_cast<uint32_t>(a.elem)) {
-            return fail(err, 11, i, fcode::kElementOutOfRange);
+            return fail(err, 11, i, Msg::ElementOutOfRange);
         }
         if (target != nullptr) {
             append(i, close + 1);
@@ -243,7 +243,7 @@ class Compilation {
     bool direct(const CellAddress& a, int i, ErrStat& err) {
         CellRec* target = m_store.findCell(a.row, a.col, m_cell.level, err);
         if (err.failed()) return err.position = i, err.trace(kCompile), false;
-        if (target == &m_cell) return fail(err, 12, i, fcode::kCircularReference);
+        if (target == &m_cell) return fail(err, 12, i, Msg::CircularReference);
         if (target == nullptr) {
             // A placeholder is never shown, so an overlapping label does not matter.
             target = m_store.makeCell(a.row, a.col, m_cell.level, CellType::Undefined, OverlapCheck::Skip, err);
@@ -252,7 +252,7 @@ class Compilation {
         }
         auto it = std::find(m_refs.begin(), m_refs.end(), target);
         if (it == m_refs.end()) {
-            if (static_cast<int>(m_refs.size()) >= kMaxReferences) return fail(err, 13, i, fcode::kTooLong);
+            if (static_cast<int>(m_refs.size()) >= kMaxReferences) return fail(err, 13, i, Msg::ExpressionTooLong);
             m_refs.push_back(target);
             it = m_refs.end() - 1;
         }
@@ -332,7 +332,7 @@ bool FormulaCompiler::compile(CellRec& cell, std::string_view source, std::strin
     err.enter();
     LevelRec* level = m_store.levelOf(cell);
     if (cell.formula == nullptr || level == nullptr || !(cell.isFormula() || cell.isVariableLabel())) {
-        return fail(err, 20, 0, fcode::kIncompatibleCellType);
+        return fail(err, 20, 0, Msg::IncompatibleCellType);
     }
     const bool formula = cell.isFormula();
     ErrStat scratch;
@@ -352,7 +352,7 @@ bool FormulaCompiler::compile(CellRec& cell, std::string_view source, std::strin
         ok = !err.failed();
     }
     if (ok && c.m_hasRange) m_store.hooks().joinRangeList(m_store, cell);
-    if (ok && options.checkCircular && isCircular(cell)) ok = fail(err, kCircularPoint, 0, fcode::kCircularReference);
+    if (ok && options.checkCircular && isCircular(cell)) ok = fail(err, kCircularPoint, 0, Msg::CircularReference);
     double value = 0.0;
     if (ok && formula) {
         value = m_evaluator.evaluateFormula(&cell, cell.text, err);
@@ -390,7 +390,7 @@ bool FormulaCompiler::compile(CellRec& cell, std::string_view source, std::strin
 bool FormulaCompiler::refreshVariableLabel(CellRec& cell, ErrStat& err) {
     err.enter();
     LevelRec* level = m_store.levelOf(cell);
-    if (level == nullptr || cell.formula == nullptr) return fail(err, 21, 0, fcode::kIncompatibleCellType);
+    if (level == nullptr || cell.formula == nullptr) return fail(err, 21, 0, Msg::IncompatibleCellType);
     const std::string text = buildVariableLabelText(m_evaluator, cell, err);
     if (err.failed()) {
         cell.formula->setErrorMark(true);

@@ -64,7 +64,7 @@ EntryResult EntryOperation::storeEntry(std::string_view typed, int row, int col,
     if (result.kind == EntryKind::Nothing || result.kind == EntryKind::ShortCut) return result;
     CellRec* existing = m_store.findCell(row, col, level, err);
     if (err.failed()) return err.trace(kStoreEntry), result;
-    if (!m_store.worksheetLevel(level)) return err.fail(kStoreEntry, 1, fcode::kLevelOutOfRange), result;
+    if (!m_store.worksheetLevel(level)) return err.fail(kStoreEntry, 1, Msg::LevelOutOfRange), result;
     result.existed = existing != nullptr && !existing->isPlaceholder();
     const std::string text(cutTrailingBlanks(typed));
     const bool prefixed = text.front() == '\'' || text.front() == '"';
@@ -81,7 +81,7 @@ EntryResult EntryOperation::storeEntry(std::string_view typed, int row, int col,
     }
     if (!options.fromFile && result.kind != EntryKind::Label && static_cast<int>(text.size()) > kMaxTextLength) {
         err.position = kMaxTextLength;
-        return err.fail(kStoreEntry, 2, fcode::kTooLong), result;  // longer than may be typed: nothing changes
+        return err.fail(kStoreEntry, 2, Msg::ExpressionTooLong), result;  // longer than may be typed: nothing changes
     }
     CellRec* cell = m_store.makeCell(row, col, level, cellTypeOf(result.kind), err);
     if (err.failed()) return err.trace(kStoreEntry), result;

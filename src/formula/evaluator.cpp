@@ -166,7 +166,7 @@ int compoundBase(int op) {
     }
 }
 
-bool fail(ErrStat& err, Origin o, int point, int position, int code) {
+bool fail(ErrStat& err, Origin o, int point, int position, Msg code) {
     err.position = position;
     return err.fail(o, point, code);
 }
@@ -210,7 +210,7 @@ struct Evaluator::CallState {
 
 double NoFunctions::call(CallRecord& call, ErrStat& err) {
     err.enter();
-    fail(err, kCall, 1, call.namePos, fcode::kUndefinedFunction);
+    fail(err, kCall, 1, call.namePos, Msg::UndefinedFunction);
     return 0.0;
 }
 
@@ -219,7 +219,7 @@ Evaluator::Evaluator(CellStore& store) : m_store(store) {}
 double Evaluator::evaluate(CellRec* cell, char* text, int& pos, int minPrec, RegisterBlock& regs, ErrStat& err) {
     err.enter();
     if (m_depth >= kMaxEvaluationDepth) {
-        fail(err, kEvaluate, 1, pos, fcode::kUnableToCompute);
+        fail(err, kEvaluate, 1, pos, Msg::UnableToCompute);
         return 0.0;
     }
     const Raised depth(m_depth);
@@ -239,7 +239,7 @@ double Evaluator::evaluate(CellRec* cell, char* text, int& pos, int minPrec, Reg
                 break;
             }
             if (c != ';') {
-                fail(err, kEvaluate, 2, pos, fcode::kSyntaxError);
+                fail(err, kEvaluate, 2, pos, Msg::SyntaxError);
                 break;
             }
             st.have = true;  // an empty expression counts as 0
@@ -259,9 +259,9 @@ double Evaluator::evaluate(CellRec* cell, char* text, int& pos, int minPrec, Reg
 double Evaluator::finishCall(double value, int pos, ErrStat& err) {
     if (!err.failed()) {
         if (std::isnan(value)) {
-            fail(err, kEvaluate, 3, pos, fcode::kUnableToCompute);
+            fail(err, kEvaluate, 3, pos, Msg::UnableToCompute);
         } else if (value <= -kFormulaInfinity || value >= kFormulaInfinity) {
-            fail(err, kEvaluate, 4, pos, fcode::kExceedsInfinity);
+            fail(err, kEvaluate, 4, pos, Msg::ExceedsInfinity);
         }
     }
     if (!err.failed()) return value;
@@ -279,14 +279,14 @@ double Evaluator::evaluateFormula(CellRec* cell, char* text, ErrStat& err) {
     const double value = evaluate(cell, text, pos, 1, regs, err);
     if (err.failed()) return value;
     while (text[pos] == ';') ++pos;  // a closing ';' ends an expression
-    if (text[pos] != '\0') return fail(err, kEvaluate, 5, pos, fcode::kSyntaxError), 0.0;
+    if (text[pos] != '\0') return fail(err, kEvaluate, 5, pos, Msg::SyntaxError), 0.0;
     return value;
 }
 
 bool Evaluator::readPrefix(const char* text, int& pos, CallState& st, ErrStat& err) {
     while (text[pos] == '+' || isBlank(text[pos])) ++pos;
     if (text[pos] == '-') {
-        if (text[pos + 1] == '-') return fail(err, kEvaluate, 6, pos, fcode::kIllegalOperator);
+        if (text[pos + 1] == '-') return fail(err, kEvaluate, 6, pos, Msg::IllegalOperator);
         st.prefix = kNegate;
         ++pos;
     } else if (text[pos] == '!') {
@@ -317,11 +317,11 @@ bool Evaluator::readOperand(CellRec* cell, char* text, int& pos, CallState& st, 
     } else if (c == '~') {
         ok = readDirect(cell, text, pos, st, err);
     } else if (c == '#' || c == '$') {
-        return fail(err, kEvaluate, 7, pos, fcode::kIllegalCharacter);
+        return fail(err, kEvaluate, 7, pos, Msg::IllegalCharacter);
     } else if (isNameStart(c)) {
         ok = readCall(cell, text, pos, st, regs, err);
     } else {
-        return fail(err, kEvaluate, 8, pos, fcode::kUnableToCompute);
+        return fail(err, kEvaluate, 8, pos, Msg::UnableToCompute);
     }
     if (!ok) return false;
     st.have = true;
@@ -347,7 +347,7 @@ bool Evaluator::readPower(CellRec* cell, char* text, int& pos, CallState& st, Re
 bool Evaluator::readNumber(const char* text, int& pos, CallState& st, ErrStat& err) {
     const NumberScan scan = scanNumber(text, pos);
     if (scan.result != NumberScanResult::Ok) {
-        const int code = text[pos] == '.' ? fcode::kUnableToCompute : fcode::kSyntaxError;
+        const Msg code = text[pos] == '.' ? Msg::UnableToCompute : Msg::SyntaxError;
         return fail(err, kEvaluate, 9, pos, code);
     }
     st.value = scan.value;
@@ -357,22 +357,22 @@ bool Evaluator::readNumber(const char* text, int& pos, CallState& st, ErrStat& e
 
 bool Evaluator::readDirect(CellRec* cell, const char* text, int& pos, CallState& st, ErrStat& err) {
     if (cell == nullptr || cell->formula == nullptr || !(cell->isFormula() || cell->isVariableLabel())) {
-        return fail(err, kEvaluate, 10, pos, fcode::kIncompatibleCellType);
+        return fail(err, kEvaluate, 10, pos, Msg::IncompatibleCellType);
     }
     DirectAddress da;
     const FormulaRec& f = *cell->formula;
     if (!readDirectAddress(text, pos + 1, da) || static_cast<uint32_t>(da.index) > f.refCount ||
         f.refs[da.index - 1] == nullptr) {
-        return fail(err, kEvaluate, 11, pos, fcode::kCorruptedDirectAddress);
+        return fail(err, kEvaluate, 11, pos, Msg::CorruptedDirectAddress);
     }
     const CellRec& target = *f.refs[da.index - 1];
     if (target.isPlaceholder()) {
         st.value = 0.0;
     } else if (target.isFormula() && target.formula != nullptr) {
-        if (target.formula->errorMark()) return fail(err, kEvaluate, 12, pos, fcode::kUndefinedCellOrBadValue);
+        if (target.formula->errorMark()) return fail(err, kEvaluate, 12, pos, Msg::UndefinedCellOrBadValue);
         st.value = target.formula->value;
     } else {
-        return fail(err, kEvaluate, 13, pos, fcode::kIncompatibleCellType);
+        return fail(err, kEvaluate, 13, pos, Msg::IncompatibleCellType);
     }
     pos = da.end;
     return true;
@@ -394,7 +394,7 @@ bool Evaluator::readBracket(CellRec* cell, char* text, int& pos, CallState& st, 
         st.value = rangeOperation(cell, text, pos, open, a, err);
         return !err.failed();
     }
-    if (text[pos] != ']') return fail(err, kEvaluate, 14, pos, fcode::kMissingBracket);
+    if (text[pos] != ']') return fail(err, kEvaluate, 14, pos, Msg::MissingBracket);
     ++pos;
     if (!a.hasLevel) a.level = levelFor(cell);
     const CellRec* target = m_store.findCell(a.row, a.col, a.level, err);
@@ -409,11 +409,11 @@ bool Evaluator::readCall(CellRec* cell, char* text, int& pos, CallState& st, Reg
     const int namePos = pos;
     const int nameStop = nameEnd(text, pos);
     const int open = skipBlanks(text, nameStop);
-    if (text[open] != '(') return fail(err, kCall, 2, namePos, fcode::kMissingBracket);
+    if (text[open] != '(') return fail(err, kCall, 2, namePos, Msg::MissingBracket);
     const int close = matchBracket(text, open);
-    if (close == open) return fail(err, kCall, 3, namePos, fcode::kUndefinedFunction);
+    if (close == open) return fail(err, kCall, 3, namePos, Msg::UndefinedFunction);
     if (text[namePos] == '@' && text[skipBlanks(text, close + 1)] != '\0') {
-        return fail(err, kCall, 4, namePos, fcode::kAtFunctionInExpression);
+        return fail(err, kCall, 4, namePos, Msg::AtFunctionInExpression);
     }
     CallRecord call{cell, text, namePos, nameStop, open, close, regs, this};
     double value = 0.0;
@@ -435,9 +435,9 @@ bool Evaluator::readCall(CellRec* cell, char* text, int& pos, CallState& st, Reg
 bool Evaluator::applyInfix(CellRec* cell, char* text, int& pos, int minPrec, CallState& st, RegisterBlock& regs,
                            ErrStat& err, bool& done, int start) {
     const char c = text[pos];
-    if (isDigit(c) || (c == '.' && isDigit(text[pos + 1]))) return fail(err, kEvaluate, 15, pos, fcode::kSyntaxError);
+    if (isDigit(c) || (c == '.' && isDigit(text[pos + 1]))) return fail(err, kEvaluate, 15, pos, Msg::SyntaxError);
     const OpToken found = matchOperator(text, pos);
-    if (found.op == kNoOp) return fail(err, kEvaluate, 16, pos, fcode::kIllegalOperator);
+    if (found.op == kNoOp) return fail(err, kEvaluate, 16, pos, Msg::IllegalOperator);
     const OpToken* token = &found;
     if (token->op == kCond) {
         ++pos;
@@ -457,7 +457,7 @@ bool Evaluator::applyInfix(CellRec* cell, char* text, int& pos, int minPrec, Cal
         return binary(token->op, st.value, right, st.value, opPos, err);
     }
     if (st.lvalue == 0 || (st.lvalue == 7 && st.regIndex >= reg::kAssignableEnd)) {
-        return fail(err, kEvaluate, 17, opPos, fcode::kAssignmentError);
+        return fail(err, kEvaluate, 17, opPos, Msg::AssignmentError);
     }
     const double right = evaluate(cell, text, pos, kAssignPrecedence, regs, err);
     if (err.failed()) return false;
@@ -474,7 +474,7 @@ bool Evaluator::binary(int op, double a, double b, double& result, int pos, ErrS
     const bool zeroDivisor = (op == kDiv && b == 0.0) || (op == kMod && ib == 0);
     if (zeroDivisor) {
         if (m_skip > 0) return result = a, true;  // measuring a false branch: the operation is dropped
-        return fail(err, kEvaluate, 18, pos, fcode::kDividingByZero);
+        return fail(err, kEvaluate, 18, pos, Msg::DividingByZero);
     }
     const auto shift = static_cast<uint32_t>(ib) & 31u;
     switch (op) {
@@ -532,7 +532,7 @@ bool Evaluator::binary(int op, double a, double b, double& result, int pos, ErrS
         default:
             // applyInfix hands over only the operators above; the failure is the optimised build's fallback.
             QX_ASSERT(!"binary() has a rule for every infix operator");
-            return fail(err, kEvaluate, 19, pos, fcode::kIllegalOperator);
+            return fail(err, kEvaluate, 19, pos, Msg::IllegalOperator);
     }
     return true;
 }
@@ -551,7 +551,7 @@ bool Evaluator::assign(CellRec* cell, CallState& st, double value, RegisterBlock
 bool Evaluator::conditional(CellRec* cell, char* text, int& pos, CallState& st, RegisterBlock& regs, ErrStat& err) {
     const int question = pos - 1;
     const int colon = matchBracket(text, question);
-    if (colon == question) return fail(err, kEvaluate, 20, question, fcode::kMissingConditional);
+    if (colon == question) return fail(err, kEvaluate, 20, question, Msg::MissingConditional);
     // The false branch is run once just to find its end; its side effects happen as designed.
     int end = colon + 1;
     {
@@ -599,7 +599,7 @@ bool Evaluator::writeCell(CellRec* caller, CellRec* target, int elem, double val
         if (target->text == nullptr || static_cast<std::size_t>(elem) > std::strlen(target->text)) return true;
         character = &target->text[elem - 1];
     }
-    if (target->has(cellflag::kProtectCell)) return err.fail(kWriteCell, 1, fcode::kProtectedCell);
+    if (target->has(cellflag::kProtectCell)) return err.fail(kWriteCell, 1, Msg::ProtectedCell);
     if (slot != nullptr) {
         *slot = value;
     } else {
@@ -634,23 +634,23 @@ CellAddress Evaluator::parseAddress(CellRec* cell, char* text, int& pos, bool se
                                     ErrStat& err) {
     err.enter();
     CellAddress a;
-    int rangeCode = 0;
+    std::optional<Msg> rangeCode;
     int rangePos = 0;
     int partStart = 0;
-    auto remember = [&](int code) {
-        if (rangeCode == 0) rangeCode = code, rangePos = partStart;
+    auto remember = [&](Msg code) {
+        if (!rangeCode) rangeCode = code, rangePos = partStart;
     };
     pos = skipBlanks(text, pos) + 1;
     double v = 0.0;
     partStart = skipBlanks(text, pos);
     if (!parsePart(cell, text, pos, regs, absflag::kRow, a, v, err)) return a;
     a.row = toInt32(v);
-    if (a.row < 1 || a.row > kMaxRow) remember(fcode::kRowOutOfRange);
-    if (text[pos] != ',') return fail(err, kParseAddress, 1, pos, fcode::kMissingColumn), a;
+    if (a.row < 1 || a.row > kMaxRow) remember(Msg::RowOutOfRange);
+    if (text[pos] != ',') return fail(err, kParseAddress, 1, pos, Msg::MissingColumn), a;
     partStart = skipBlanks(text, ++pos);
     if (!parsePart(cell, text, pos, regs, absflag::kColumn, a, v, err)) return a;
     a.col = toInt32(v);
-    if (a.col < 1 || a.col > kMaxCol) remember(fcode::kColumnOutOfRange);
+    if (a.col < 1 || a.col > kMaxCol) remember(Msg::ColumnOutOfRange);
     if (text[pos] == ',') {
         pos = skipBlanks(text, pos + 1);
         if (text[pos] != ',' && !endsAddress(text[pos], secondCorner)) {
@@ -659,7 +659,7 @@ CellAddress Evaluator::parseAddress(CellRec* cell, char* text, int& pos, bool se
             a.elem = toInt32(v);
             a.hasElem = true;
             if (a.elem < 0 || a.elem > kMaxArrayElements) {
-                return fail(err, kParseAddress, 2, partStart, fcode::kElementOutOfRange), a;
+                return fail(err, kParseAddress, 2, partStart, Msg::ElementOutOfRange), a;
             }
         }
         if (text[pos] == ',') {
@@ -671,13 +671,13 @@ CellAddress Evaluator::parseAddress(CellRec* cell, char* text, int& pos, bool se
                 if (!parsePart(cell, text, pos, regs, absflag::kLevel, a, v, err)) return a;
                 a.level = toInt32(v);
                 a.hasLevel = true;
-                if (!m_store.validLevel(a.level)) remember(fcode::kLevelOutOfRange);
+                if (!m_store.validLevel(a.level)) remember(Msg::LevelOutOfRange);
                 if (literal && a.level >= 1 && a.level <= m_store.highestLevel()) a.explicitLevel = a.level;
             }
         }
     }
-    if (!endsAddress(text[pos], secondCorner)) return fail(err, kParseAddress, 3, pos, fcode::kMissingBracket), a;
-    if (rangeCode != 0) fail(err, kParseAddress, 4, rangePos, rangeCode);
+    if (!endsAddress(text[pos], secondCorner)) return fail(err, kParseAddress, 3, pos, Msg::MissingBracket), a;
+    if (rangeCode) fail(err, kParseAddress, 4, rangePos, *rangeCode);
     return a;
 }
 

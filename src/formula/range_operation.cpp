@@ -14,7 +14,7 @@ namespace {
 
 constexpr Origin kRangeOperation{kLetterA, kModuleEvaluator, 2};
 
-bool fail(ErrStat& err, int point, int position, int code) {
+bool fail(ErrStat& err, int point, int position, Msg code) {
     err.position = position;
     return err.fail(kRangeOperation, point, code);
 }
@@ -51,7 +51,7 @@ double Evaluator::rangeOperation(CellRec* cell, char* text, int& pos, int open, 
                                  ErrStat& err) {
     err.enter();
     const int close = matchBracket(text, open);
-    if (close == open) return fail(err, 1, open, fcode::kMissingBracket), 0.0;
+    if (close == open) return fail(err, 1, open, Msg::MissingBracket), 0.0;
     RegisterBlock regs;
     regs.r[reg::kRow] = cell ? cell->row : 0;
     regs.r[reg::kColumn] = cell ? cell->col : 0;
@@ -71,7 +71,7 @@ double Evaluator::rangeOperation(CellRec* cell, char* text, int& pos, int open, 
         int next = 0;
         if (braced) {
             const int brace = matchBracket(text, p);
-            if (brace == p || brace > close) return fail(err, 2, p, fcode::kMissingCurlyBrace), 0.0;
+            if (brace == p || brace > close) return fail(err, 2, p, Msg::MissingCurlyBrace), 0.0;
             seg = {p + 1, brace};
             next = brace + 1;
         } else {
@@ -123,7 +123,7 @@ bool Evaluator::visit(CellRec* cell, char* text, const Segment& seg, const CellR
 bool Evaluator::pass(CellRec* cell, char* text, const Segment& seg, const CellAddress& a, const CellAddress& b,
                      RegisterBlock& regs, ErrStat& err) {
     if (a.elem >= 1) return passOverElements(cell, text, seg, a, b, regs, err);
-    if (b.elem != 0) return fail(err, 3, seg.start, fcode::kOutOfRange);
+    if (b.elem != 0) return fail(err, 3, seg.start, Msg::OutOfRange);
     const int l1 = a.hasLevel ? a.level : levelFor(cell);
     const int l2 = b.hasLevel ? b.level : levelFor(cell);
     for (int l = std::max(l1, 1); l <= std::min(l2, m_store.highestLevel()); ++l) {
@@ -146,7 +146,7 @@ bool Evaluator::passOverElements(CellRec* cell, char* text, const Segment& seg, 
                                  const CellAddress& b, RegisterBlock& regs, ErrStat& err) {
     const int level = a.hasLevel ? a.level : levelFor(cell);
     const int level2 = b.hasLevel ? b.level : levelFor(cell);
-    if (a.row != b.row || a.col != b.col || level != level2) return fail(err, 4, seg.start, fcode::kOutOfRange);
+    if (a.row != b.row || a.col != b.col || level != level2) return fail(err, 4, seg.start, Msg::OutOfRange);
     const CellRec* target = m_store.findCell(a.row, a.col, level, err);
     if (err.failed()) return false;
     if (target == nullptr || !target->isFormula() || target->formula == nullptr) return true;

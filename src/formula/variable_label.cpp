@@ -66,7 +66,7 @@ std::string buildVariableLabelText(Evaluator& evaluator, CellRec& cell, ErrStat&
             const FormulaRec& f = *cell.formula;
             if (!readDirectAddress(s, i + 1, da) || static_cast<uint32_t>(da.index) > f.refCount) {
                 err.position = i;
-                return err.fail(kBuildText, 1, fcode::kCorruptedDirectAddress), std::string();
+                return err.fail(kBuildText, 1, Msg::CorruptedDirectAddress), std::string();
             }
             if (!appendTarget(f.refs[da.index - 1], 0, false, out)) break;
             i = da.end;

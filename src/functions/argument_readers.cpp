@@ -17,7 +17,7 @@ constexpr Origin kCellArg{kLetterA, kModuleArguments, 4};
 constexpr Origin kEnd{kLetterA, kModuleArguments, 5};
 constexpr Origin kElements{kLetterA, kModuleArguments, 6};
 
-bool failAt(ErrStat& err, Origin o, int point, int position, int32_t code) {
+bool failAt(ErrStat& err, Origin o, int point, int position, Msg code) {
     err.position = position;
     return err.fail(o, point, code);
 }
@@ -26,7 +26,7 @@ bool failAt(ErrStat& err, Origin o, int point, int position, int32_t code) {
 bool atDelimiter(FunctionCall& call, Origin o, ErrStat& err) {
     const char c = call.at(call.cursor());
     if (c == '(' || c == ',') return true;
-    return failAt(err, o, 1, call.cursor(), fncode::kIllegalDelimiter);
+    return failAt(err, o, 1, call.cursor(), Msg::IllegalDelimiter);
 }
 
 // Blanks after an argument are skipped, and a closing ')' is taken as the numeric reader takes it.
@@ -46,7 +46,7 @@ bool readAddress(FunctionCall& call, int& pos, CellArgument& out, Origin o, ErrS
                             readDirectAddress(rec.text, pos + 1, da) && da.index >= 1 &&
                             static_cast<uint32_t>(da.index) <= caller->formula->refCount &&
                             caller->formula->refs[da.index - 1] != nullptr;
-        if (!usable) return failAt(err, o, 2, pos, 71);  // "corrupted direct cell address"
+        if (!usable) return failAt(err, o, 2, pos, Msg::CorruptedDirectAddress);
         CellRec* target = caller->formula->refs[da.index - 1];
         out = CellArgument{target, target->row, target->col, target->level};
         pos = da.end;
@@ -54,7 +54,7 @@ bool readAddress(FunctionCall& call, int& pos, CellArgument& out, Origin o, ErrS
     }
     CellAddress a = rec.evaluator->parseAddress(call.cell(), rec.text, pos, false, rec.regs, err);
     if (err.failed()) return err.trace(o), false;
-    if (call.at(pos) != ']') return failAt(err, o, 3, pos, fncode::kMissingBracket);
+    if (call.at(pos) != ']') return failAt(err, o, 3, pos, Msg::MissingBracket);
     ++pos;
     const int level = a.hasLevel ? a.level : rec.evaluator->levelFor(call.cell());
     CellRec* found = call.services().store.findCell(a.row, a.col, level, err);
@@ -77,7 +77,7 @@ double numericArgument(FunctionCall& call, ErrStat& err) {
     int pos = call.cursor() + 1;
     const double value = rec.evaluator->evaluate(call.cell(), rec.text, pos, 2, rec.regs, err);
     if (err.failed()) {
-        err.fail(kNumeric, 2, fncode::kBadParameterValue);
+        err.fail(kNumeric, 2, Msg::BadParameterValue);
         return 0.0;
     }
     call.setCursor(skipBlanks(rec.text, pos));
@@ -104,7 +104,7 @@ int argumentList(FunctionCall& call, double* values, int max, ErrStat& err) {
     return n;
 }
 
-bool requireEnd(FunctionCall& call, int32_t code, ErrStat& err) {
+bool requireEnd(FunctionCall& call, Msg code, ErrStat& err) {
     if (call.ended()) return true;
     return failAt(err, kEnd, 1, call.cursor(), code);
 }
@@ -114,11 +114,10 @@ int boundedArguments(FunctionCall& call, double* values, int min, int max, bool 
     if (err.failed()) return n;
     if (!call.ended()) {
         const bool surplus = n == max && call.at(call.cursor()) == ',';
-        return failAt(err, kEnd, 2, call.cursor(),
-                      strictEnd && surplus ? fncode::kMissingBracket : fncode::kWrongParameters),
+        return failAt(err, kEnd, 2, call.cursor(), strictEnd && surplus ? Msg::MissingBracket : Msg::WrongParameters),
                n;
     }
-    if (n < min) return failAt(err, kEnd, 3, call.cursor(), fncode::kWrongParameters), n;
+    if (n < min) return failAt(err, kEnd, 3, call.cursor(), Msg::WrongParameters), n;
     return n;
 }
 
@@ -137,15 +136,15 @@ StringArgument stringArgument(FunctionCall& call, bool constantAllowed, ErrStat&
     if (c == '"') {
         const int end = stringEnd(text, pos);
         if (end < 0 || end - pos - 2 > kMaxStringConstant) {
-            return failAt(err, kString, 2, pos, fncode::kIllegalStringConstant), out;
+            return failAt(err, kString, 2, pos, Msg::IllegalStringConstant), out;
         }
-        if (!constantAllowed) return failAt(err, kString, 3, pos, fncode::kStringConstantBetweenScripts), out;
+        if (!constantAllowed) return failAt(err, kString, 3, pos, Msg::StringConstantBetweenScripts), out;
         out.text.assign(text + pos + 1, static_cast<std::size_t>(end - pos - 2));
         out.kind = StringKind::Constant;
         finishArgument(call, end);
         return out;
     }
-    if (c != '[' && c != '~') return failAt(err, kString, 4, pos, fncode::kIllegalString), out;
+    if (c != '[' && c != '~') return failAt(err, kString, 4, pos, Msg::IllegalString), out;
     CellArgument cell;
     if (!readAddress(call, pos, cell, kString, err)) return out;
     out.kind = StringKind::Cell;
@@ -164,30 +163,30 @@ CellArgument cellArgument(FunctionCall& call, ErrStat& err) {
     if (!atDelimiter(call, kCellArg, err)) return out;
     int pos = skipBlanks(call.record().text, call.cursor() + 1);
     const char c = call.at(pos);
-    if (c != '[' && c != '~') return failAt(err, kCellArg, 2, pos, 30), out;  // "Illegal Cell Address"
+    if (c != '[' && c != '~') return failAt(err, kCellArg, 2, pos, Msg::IllegalCellAddress), out;
     if (!readAddress(call, pos, out, kCellArg, err)) return out;
     finishArgument(call, pos);
     return out;
 }
 
-double libraryFailure(ErrStat& err, Origin family, int32_t point, int32_t mathCode) {
+double libraryFailure(ErrStat& err, Origin family, int32_t point, L05 mathCode) {
     // The library's record goes into the trace and its code into the detail, for tracing; the report
     // names the call's own failure, so the family's origin replaces the library's as the saved one.
     err.fail(Origin{kLetterLib, kModuleMathLibrary, family.routine}, point, mathCode);
-    err.detail = mathCode;
+    err.detail = codeOf(mathCode);
     err.savedPoint = 0;
-    err.fail(family, point, fncode::kParameterOutOfRange);
+    err.fail(family, point, Msg::ParameterOutOfRange);
     return 1.7e308;
 }
 
 bool elementsComputable(FunctionCall& call, std::span<const double> values, ErrStat& err) {
     for (double v : values) {
-        if (std::isnan(v)) return callFailure(call, err, kElements, 1, fncode::kUnableToCompute), false;
+        if (std::isnan(v)) return callFailure(call, err, kElements, 1, Msg::UnableToCompute), false;
     }
     return true;
 }
 
-double callFailure(FunctionCall& call, ErrStat& err, Origin origin, int32_t point, int32_t code) {
+double callFailure(FunctionCall& call, ErrStat& err, Origin origin, int32_t point, Msg code) {
     err.position = call.record().namePos;
     err.fail(origin, point, code);
     return 0.0;

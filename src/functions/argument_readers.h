@@ -75,17 +75,17 @@ struct CellArgument {
 CellArgument cellArgument(FunctionCall& call, ErrStat& err);
 
 // Fails with `code` unless the list has been read to its ')'.
-bool requireEnd(FunctionCall& call, int32_t code, ErrStat& err);
+bool requireEnd(FunctionCall& call, Msg code, ErrStat& err);
 
 // Fails the call with "A parameter is out-of-range." as its reported origin; the math library's code
 // stays in the saved detail.
-double libraryFailure(ErrStat& err, Origin family, int32_t point, int32_t mathCode);
+double libraryFailure(ErrStat& err, Origin family, int32_t point, L05 mathCode);
 
 // Array Area elements a family is about to store: a NaN escapes the evaluator's range test, so it fails
 // here with "unable to compute expression" and nothing is stored.
 bool elementsComputable(FunctionCall& call, std::span<const double> values, ErrStat& err);
 
 // Fails with a general message at the call's name; returns 0 for `return callFailure(...)`.
-double callFailure(FunctionCall& call, ErrStat& err, Origin origin, int32_t point, int32_t code);
+double callFailure(FunctionCall& call, ErrStat& err, Origin origin, int32_t point, Msg code);
 
 }  // namespace qx

@@ -16,16 +16,16 @@ constexpr Origin kTags{kLetterA, kModuleCellFamily, 2};
 bool needCaller(FunctionCall& call, ErrStat& err) {
     err.enter();
     if (call.cell() != nullptr) return true;
-    callFailure(call, err, kCellInfo, 1, fncode::kEmptyCell);
+    callFailure(call, err, kCellInfo, 1, Msg::EmptyCell);
     return false;
 }
 
 // The calling cell's coordinate plus the offset, wrapped once into 1..limit.
-double position(FunctionCall& call, int base, int limit, int32_t code, ErrStat& err) {
+double position(FunctionCall& call, int base, int limit, Msg code, ErrStat& err) {
     if (!needCaller(call, err)) return 0.0;
     const double offset = numericArgument(call, err);
     if (err.failed()) return 0.0;
-    if (!requireEnd(call, fncode::kWrongParameters, err)) return 0.0;
+    if (!requireEnd(call, Msg::WrongParameters, err)) return 0.0;
     double v = base + std::trunc(offset);
     if (v <= 0) {
         v += limit;
@@ -40,10 +40,9 @@ double position(FunctionCall& call, int base, int limit, int32_t code, ErrStat& 
 CellRec* formulaCell(FunctionCall& call, ErrStat& err) {
     const CellArgument a = cellArgument(call, err);
     if (err.failed()) return nullptr;
-    if (a.cell == nullptr || a.cell->isPlaceholder())
-        return callFailure(call, err, kTags, 1, fncode::kEmptyCell), nullptr;
+    if (a.cell == nullptr || a.cell->isPlaceholder()) return callFailure(call, err, kTags, 1, Msg::EmptyCell), nullptr;
     if (!a.cell->isFormula() || a.cell->formula == nullptr) {
-        return callFailure(call, err, kTags, 2, fncode::kIncompatibleCell), nullptr;
+        return callFailure(call, err, kTags, 2, Msg::IncompatibleCellType), nullptr;
     }
     return a.cell;
 }
@@ -55,14 +54,14 @@ int tagLength(const CellRec* cell) {
 }  // namespace
 
 double fnCol(FunctionCall& call, ErrStat& err) {
-    return position(call, call.cell() ? call.cell()->col : 0, kMaxCol, fncode::kColumnOutOfRange, err);
+    return position(call, call.cell() ? call.cell()->col : 0, kMaxCol, Msg::ColumnOutOfRange, err);
 }
 double fnRow(FunctionCall& call, ErrStat& err) {
-    return position(call, call.cell() ? call.cell()->row : 0, kMaxRow, fncode::kRowOutOfRange, err);
+    return position(call, call.cell() ? call.cell()->row : 0, kMaxRow, Msg::RowOutOfRange, err);
 }
 double fnLvl(FunctionCall& call, ErrStat& err) {
     const int levels = call.services().store.highestLevel();
-    return position(call, call.cell() ? call.cell()->level : 0, levels, fncode::kLevelOutOfRange, err);
+    return position(call, call.cell() ? call.cell()->level : 0, levels, Msg::LevelOutOfRange, err);
 }
 
 // tag([cell], "tag" <, returnvalue>): sets the tag; returns 0 or the third argument.
@@ -77,7 +76,7 @@ double fnTag(FunctionCall& call, ErrStat& err) {
         result = numericArgument(call, err);
         if (err.failed()) return 0.0;
     }
-    if (!requireEnd(call, fncode::kWrongParameters, err)) return 0.0;
+    if (!requireEnd(call, Msg::WrongParameters, err)) return 0.0;
     call.services().store.setTag(cell, text.text, err);
     if (err.failed()) return err.trace(kTags), 0.0;
     return result;
@@ -89,7 +88,7 @@ double fnTagcpy(FunctionCall& call, ErrStat& err) {
     CellRec* from = formulaCell(call, err);
     if (from == nullptr) return 0.0;
     CellRec* to = formulaCell(call, err);
-    if (to == nullptr || !requireEnd(call, fncode::kWrongParameters, err)) return 0.0;
+    if (to == nullptr || !requireEnd(call, Msg::WrongParameters, err)) return 0.0;
     const std::string tag = call.services().store.getTag(from);
     const int length = call.services().store.setTag(to, tag, err);
     if (err.failed()) return err.trace(kTags), 0.0;
@@ -99,7 +98,7 @@ double fnTagcpy(FunctionCall& call, ErrStat& err) {
 double fnTaglen(FunctionCall& call, ErrStat& err) {
     if (!needCaller(call, err)) return 0.0;
     CellRec* cell = formulaCell(call, err);
-    if (cell == nullptr || !requireEnd(call, fncode::kWrongParameters, err)) return 0.0;
+    if (cell == nullptr || !requireEnd(call, Msg::WrongParameters, err)) return 0.0;
     return tagLength(cell);
 }
 
@@ -107,7 +106,7 @@ double fnTaglen(FunctionCall& call, ErrStat& err) {
 double fnTagrmv(FunctionCall& call, ErrStat& err) {
     if (!needCaller(call, err)) return 0.0;
     CellRec* cell = formulaCell(call, err);
-    if (cell == nullptr || !requireEnd(call, fncode::kWrongParameters, err)) return 0.0;
+    if (cell == nullptr || !requireEnd(call, Msg::WrongParameters, err)) return 0.0;
     if (tagLength(cell) == 0) return 0.0;
     call.services().store.freeTag(cell, err);
     if (err.failed()) return err.trace(kTags), 0.0;

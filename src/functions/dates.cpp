@@ -79,7 +79,7 @@ int64_t absoluteSeconds(const DateTimeParts& p) {
 }
 
 double outOfRange(FunctionCall& call, ErrStat& err) {
-    return callFailure(call, err, kDates, 1, fncode::kOutOfRange);
+    return callFailure(call, err, kDates, 1, Msg::OutOfRange);
 }
 
 // Exactly `count` numbers; surplus ones are a missing ')'.

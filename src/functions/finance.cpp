@@ -18,12 +18,12 @@ bool threeArguments(FunctionCall& call, double (&a)[3], ErrStat& err) {
 }
 
 double byZero(FunctionCall& call, ErrStat& err) {
-    return callFailure(call, err, kFinance, 1, fncode::kDividingByZero);
+    return callFailure(call, err, kFinance, 1, Msg::DividingByZero);
 }
 
 // A logarithm of a non-positive number, or any other result that is no number.
 double checked(FunctionCall& call, double r, ErrStat& err) {
-    if (!std::isfinite(r)) return callFailure(call, err, kFinance, 2, fncode::kParameterOutOfRange);
+    if (!std::isfinite(r)) return callFailure(call, err, kFinance, 2, Msg::ParameterOutOfRange);
     return r;
 }
 

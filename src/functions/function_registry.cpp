@@ -98,7 +98,7 @@ double FunctionRegistry::call(CallRecord& call, ErrStat& err) {
         return value;
     }
     err.position = call.namePos;
-    err.fail(kDispatch, 1, fncode::kUndefinedFunction);
+    err.fail(kDispatch, 1, Msg::UndefinedFunction);
     return 0.0;
 }
 

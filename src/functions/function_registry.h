@@ -103,44 +103,4 @@ constexpr int32_t kModuleRoadFamily = 43;
 constexpr int32_t kModuleMathLibrary = 5;      // letter 'L': the math message table
 constexpr int32_t kModuleGeometryLibrary = 6;  // letter 'L': the coordinate geometry message table
 
-// General message codes raised by the families.
-namespace fncode {
-constexpr int32_t kDividingByZero = 3;
-constexpr int32_t kUnableToCompute = 4;
-constexpr int32_t kRowOutOfRange = 6;
-constexpr int32_t kColumnOutOfRange = 7;
-constexpr int32_t kLevelOutOfRange = 8;
-constexpr int32_t kEmptyCell = 11;
-constexpr int32_t kUndefinedFunction = 14;
-constexpr int32_t kMissingBracket = 17;
-constexpr int32_t kIncompatibleCell = 19;
-constexpr int32_t kUndefinedCellOrBadValue = 20;
-constexpr int32_t kWrongParameters = 29;
-constexpr int32_t kIllegalDelimiter = 31;
-constexpr int32_t kUnableToCreateCell = 34;
-constexpr int32_t kOutOfRange = 36;
-constexpr int32_t kParameterOutOfRange = 37;
-constexpr int32_t kProtectedCell = 40;
-constexpr int32_t kInsufficientCoordinates = 47;
-constexpr int32_t kIncompatibleMatrixSize = 48;
-constexpr int32_t kCoordinatesListedFirst = 49;
-constexpr int32_t kBadParameterValue = 55;
-constexpr int32_t kStringConstantBetweenScripts = 62;
-constexpr int32_t kIllegalStringConstant = 63;
-constexpr int32_t kIllegalString = 64;
-constexpr int32_t kObjectNotSetUp = 82;
-constexpr int32_t kMissingStationLink = 67;  // its text speaks of two @Station calls; it reports a missing link
-constexpr int32_t kIllegalStation = 69;
-constexpr int32_t kCircularReference = 2;
-}  // namespace fncode
-
-// Codes of the math message table.
-namespace mathcode {
-constexpr int32_t kIllegalAngleMode = 1;
-constexpr int32_t kTrigError = 2;
-constexpr int32_t kInputOutOfRange = 3;
-constexpr int32_t kAngleOutOfRange = 4;
-constexpr int32_t kLossOfSignificance = 6;
-}  // namespace mathcode
-
 }  // namespace qx

@@ -28,9 +28,9 @@ using Library = double (*)(double);
 double libraryCall(FunctionCall& call, Library f, bool (*inDomain)(double), ErrStat& err) {
     double x = 0.0;
     if (!oneArgument(call, x, err)) return 0.0;
-    if (inDomain != nullptr && !inDomain(x)) return libraryFailure(err, kMath, 2, mathcode::kLossOfSignificance);
+    if (inDomain != nullptr && !inDomain(x)) return libraryFailure(err, kMath, 2, L05::LossOfSignificance);
     const double r = f(x);
-    if (!std::isfinite(r)) return libraryFailure(err, kMath, 3, mathcode::kLossOfSignificance);
+    if (!std::isfinite(r)) return libraryFailure(err, kMath, 3, L05::LossOfSignificance);
     return r;
 }
 
@@ -155,7 +155,7 @@ double fnRnd(FunctionCall& call, ErrStat& err) {
     if (!exactArguments(call, a, 2, err)) return 0.0;
     if (!(a[1] >= -kMaxRoundingPlaces && a[1] <= kMaxRoundingPlaces)) {
         err.position = call.record().namePos;
-        err.fail(Origin{kLetterLib, kModuleMathLibrary, 1}, 4, mathcode::kInputOutOfRange);
+        err.fail(Origin{kLetterLib, kModuleMathLibrary, 1}, 4, L05::InputOutOfRange);
         return 0.0;
     }
     return roundTo(a[0], static_cast<int>(a[1]));

@@ -51,7 +51,7 @@ bool allArguments(FunctionCall& call, std::vector<double>& values, ErrStat& err)
 CellRec* callingFormula(FunctionCall& call, Origin origin, ErrStat& err) {
     CellRec* cell = call.cell();
     if (cell == nullptr || !cell->isFormula() || cell->formula == nullptr) {
-        callFailure(call, err, origin, 1, fncode::kEmptyCell);
+        callFailure(call, err, origin, 1, Msg::EmptyCell);
         return nullptr;
     }
     return cell;
@@ -86,7 +86,7 @@ bool storeGrid(FunctionCall& call, CellRec& cell, int kind, const std::vector<do
     const bool shaped = args.size() >= std::max<std::size_t>(fewestNumbers, 2) && wholeCount(args[0], rows) &&
                         wholeCount(args[1], columns) &&
                         static_cast<long>(rows) * columns + 2 == static_cast<long>(args.size());
-    if (!shaped || !call.ended()) return callFailure(call, err, origin, 2, fncode::kWrongParameters), false;
+    if (!shaped || !call.ended()) return callFailure(call, err, origin, 2, Msg::WrongParameters), false;
     if (!elementsComputable(call, args, err)) return false;
     CellStore& store = call.services().store;
     store.setArraySize(&cell, static_cast<int>(args.size()), err);

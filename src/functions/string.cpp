@@ -33,7 +33,7 @@ bool readString(FunctionCall& call, std::string& out, ErrStat& err) {
 }
 
 bool ended(FunctionCall& call, ErrStat& err) {
-    return requireEnd(call, fncode::kWrongParameters, err);
+    return requireEnd(call, Msg::WrongParameters, err);
 }
 
 int sign(int c) {
@@ -94,7 +94,7 @@ double fnIndex(FunctionCall& call, ErrStat& err) {
     boundedArguments(call, a, 1, 2, false, err);
     if (err.failed()) return 0.0;
     if (!(a[0] >= 32 && a[0] <= 255 && a[1] >= 1 && a[1] <= 255)) {
-        return callFailure(call, err, kString, 1, fncode::kParameterOutOfRange);
+        return callFailure(call, err, kString, 1, Msg::ParameterOutOfRange);
     }
     const char ch = static_cast<char>(static_cast<unsigned char>(toInt32(a[0])));
     const std::size_t begin = static_cast<std::size_t>(toInt32(a[1])) - 1;

@@ -63,15 +63,14 @@ bool storeLabel(FunctionCall& call, const StringArgument& target, const std::str
 }
 
 bool usableTarget(FunctionCall& call, const StringArgument& target, ErrStat& err) {
-    if (target.kind != StringKind::Cell) return callFailure(call, err, kCopy, 1, fncode::kIllegalString), false;
+    if (target.kind != StringKind::Cell) return callFailure(call, err, kCopy, 1, Msg::IllegalString), false;
     const CellRec* cell = target.cell;
-    if (cell != nullptr && cell == call.cell())
-        return callFailure(call, err, kCopy, 2, fncode::kCircularReference), false;
+    if (cell != nullptr && cell == call.cell()) return callFailure(call, err, kCopy, 2, Msg::CircularReference), false;
     if (cell != nullptr && (cell->isFormula() || cell->isVariableLabel())) {
-        return callFailure(call, err, kCopy, 3, fncode::kIllegalString), false;
+        return callFailure(call, err, kCopy, 3, Msg::IllegalString), false;
     }
     if (cell != nullptr && cell->has(cellflag::kProtectCell)) {
-        return callFailure(call, err, kCopy, 4, fncode::kProtectedCell), false;
+        return callFailure(call, err, kCopy, 4, Msg::ProtectedCell), false;
     }
     return true;
 }
@@ -80,7 +79,7 @@ double copyString(FunctionCall& call, CopyRequest request, ErrStat& err) {
     err.enter();
     const StringArgument target = stringArgument(call, true, err);
     if (err.failed()) return 0.0;
-    if (target.kind == StringKind::Constant) return callFailure(call, err, kCopy, 5, fncode::kIllegalString);
+    if (target.kind == StringKind::Constant) return callFailure(call, err, kCopy, 5, Msg::IllegalString);
     const StringArgument source = stringArgument(call, true, err);
     if (err.failed()) return 0.0;
     int count = kMaxCopied;
@@ -88,10 +87,10 @@ double copyString(FunctionCall& call, CopyRequest request, ErrStat& err) {
         count = copiedCount(numericArgument(call, err));
         if (err.failed()) return 0.0;
     }
-    if (!requireEnd(call, fncode::kWrongParameters, err) || !usableTarget(call, target, err)) return 0.0;
+    if (!requireEnd(call, Msg::WrongParameters, err) || !usableTarget(call, target, err)) return 0.0;
     if (source.text.empty() || count == 0) return 0.0;
     const std::string text = builtText(target.cell, source.text, count, request.append);
-    if (!storeLabel(call, target, text, err)) return callFailure(call, err, kCopy, 6, fncode::kUnableToCreateCell);
+    if (!storeLabel(call, target, text, err)) return callFailure(call, err, kCopy, 6, Msg::CannotCreateCell);
     return 0.0;
 }
 

@@ -41,7 +41,7 @@ const FormulaRec* gridArgument(FunctionCall& call, int& rows, int& columns, ErrS
     const bool object = cell != nullptr && cell->isFormula() && cell->formula != nullptr;
     const int kind = object ? formulaflag::objectKind(cell->formula->flags) : -1;
     if ((kind != kTableKind && kind != kMatrixKind) || !gridShape(*cell->formula, rows, columns)) {
-        return callFailure(call, err, kReadTable, 1, fncode::kObjectNotSetUp), nullptr;
+        return callFailure(call, err, kReadTable, 1, Msg::ObjectNotSetUp), nullptr;
     }
     return cell->formula;
 }
@@ -51,7 +51,7 @@ double tableDimension(FunctionCall& call, bool wantRows, ErrStat& err) {
     int rows = 0;
     int columns = 0;
     if (gridArgument(call, rows, columns, err) == nullptr) return 0.0;
-    if (!requireEnd(call, fncode::kWrongParameters, err)) return err.trace(kReadTable), 0.0;
+    if (!requireEnd(call, Msg::WrongParameters, err)) return err.trace(kReadTable), 0.0;
     return wantRows ? rows : columns;
 }
 
@@ -85,7 +85,7 @@ double fnTableValue(FunctionCall& call, ErrStat& err) {
         v = numericArgument(call, err);
         if (err.failed()) return err.trace(kReadTable), 0.0;
     }
-    if (!requireEnd(call, fncode::kWrongParameters, err)) return err.trace(kReadTable), 0.0;
+    if (!requireEnd(call, Msg::WrongParameters, err)) return err.trace(kReadTable), 0.0;
     return gridValue(*grid, toInt32(at[0]), toInt32(at[1]));
 }
 

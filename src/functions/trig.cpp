@@ -15,7 +15,7 @@ using Library = double (*)(double);
 
 bool checkMode(FunctionCall& call, double mode, ErrStat& err) {
     if (validAngleMode(mode)) return true;
-    callFailure(call, err, kTrig, 1, fncode::kParameterOutOfRange);
+    callFailure(call, err, kTrig, 1, Msg::ParameterOutOfRange);
     return false;
 }
 
@@ -32,13 +32,13 @@ bool angleArguments(FunctionCall& call, double& value, int& mode, ErrStat& err) 
 
 double convertOrFail(int from, int to, double a, ErrStat& err) {
     const AngleResult r = convertAngle(from, to, a);
-    if (r.failure == AngleFailure::AngleOutOfRange) return libraryFailure(err, kTrig, 2, mathcode::kAngleOutOfRange);
-    if (r.failure == AngleFailure::IllegalMode) return libraryFailure(err, kTrig, 3, mathcode::kIllegalAngleMode);
+    if (r.failure == AngleFailure::AngleOutOfRange) return libraryFailure(err, kTrig, 2, L05::AngleOutOfRange);
+    if (r.failure == AngleFailure::IllegalMode) return libraryFailure(err, kTrig, 3, L05::IllegalAngleMode);
     return r.value;
 }
 
 double checked(double r, ErrStat& err) {
-    if (!std::isfinite(r)) return libraryFailure(err, kTrig, 4, mathcode::kTrigError);
+    if (!std::isfinite(r)) return libraryFailure(err, kTrig, 4, L05::TrigError);
     return r;
 }
 

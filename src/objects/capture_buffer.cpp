@@ -105,18 +105,18 @@ TableDescriptor* descriptorFrom(const CapturedNames& names, LevelRec& level, Err
     if (ok) return table;
     ErrStat ignored;
     freeTableDescriptor(level, table, ignored);
-    if (!err.failed()) err.fail(capture::kPlaceInCell, 1, capture::kOutOfMemory);
+    if (!err.failed()) err.fail(capture::kPlaceInCell, 1, Msg::OutOfMemory);
     return nullptr;
 }
 
 bool checkSelection(const CellStore& store, int level, const CellArea& area, Origin origin, ErrStat& err) {
     using namespace capture;
-    if (!store.worksheetLevel(level)) return err.fail(origin, 1, kBadLevel);
-    if (area.firstRow < 1 || area.firstRow > kMaxRow) return err.fail(origin, 2, kBadRow);
-    if (area.firstCol < 1 || area.firstCol > kMaxCol) return err.fail(origin, 3, kBadColumn);
-    if (area.lastRow < 1 || area.lastRow > kMaxRow) return err.fail(origin, 4, kBadRow);
-    if (area.lastCol < 1 || area.lastCol > kMaxCol) return err.fail(origin, 5, kBadColumn);
-    if (area.lastCol < area.firstCol || area.lastRow < area.firstRow) return err.fail(origin, 6, kBadColumn);
+    if (!store.worksheetLevel(level)) return err.fail(origin, 1, Msg::LevelOutOfRange);
+    if (area.firstRow < 1 || area.firstRow > kMaxRow) return err.fail(origin, 2, Msg::RowOutOfRange);
+    if (area.firstCol < 1 || area.firstCol > kMaxCol) return err.fail(origin, 3, Msg::ColumnOutOfRange);
+    if (area.lastRow < 1 || area.lastRow > kMaxRow) return err.fail(origin, 4, Msg::RowOutOfRange);
+    if (area.lastCol < 1 || area.lastCol > kMaxCol) return err.fail(origin, 5, Msg::ColumnOutOfRange);
+    if (area.lastCol < area.firstCol || area.lastRow < area.firstRow) return err.fail(origin, 6, Msg::ColumnOutOfRange);
     return true;
 }
 
@@ -124,12 +124,12 @@ bool captureCellObject(const CellRec* cell, CaptureBuffer& buffer, ErrStat& err)
     err.enter();
     buffer.clear();
     using namespace capture;
-    if (classOf(cell) != CellClass::Formula || cell->formula == nullptr) return err.fail(kCellObject, 1, kNoObject);
+    if (classOf(cell) != CellClass::Formula || cell->formula == nullptr) return err.fail(kCellObject, 1, Msg::NoObject);
     const FormulaRec& formula = *cell->formula;
     const int count = formula.array == nullptr ? 0 : toInt32(formula.array[0]);
-    if (count < 1 || count > kMaxArrayElements) return err.fail(kCellObject, 2, kNoObject);
+    if (count < 1 || count > kMaxArrayElements) return err.fail(kCellObject, 2, Msg::NoObject);
     const int kind = formulaflag::objectKind(formula.flags);
-    if (!capturable(kind)) return err.fail(kCellObject, 3, kNotNullForm);
+    if (!capturable(kind)) return err.fail(kCellObject, 3, Msg::NotNullForm);
     buffer.array.assign(formula.array, formula.array + count + 1);
     buffer.kind = kind;
     buffer.ownerLevel = cell->level;

@@ -34,18 +34,6 @@ constexpr Origin kMatrixSelection{kLetterC, kGroup, 12};
 constexpr Origin kPlaceMatrix{kLetterC, kGroup, 13};
 constexpr Origin kPointSelection{kLetterC, kGroup, 14};
 constexpr Origin kPlacePoints{kLetterC, kGroup, 19};
-
-constexpr int kOutOfMemory = 1;
-constexpr int kBadRow = 6;
-constexpr int kBadColumn = 7;
-constexpr int kBadLevel = 8;
-constexpr int kBadArrayElement = 9;
-constexpr int kIllegalCellType = 83;
-constexpr int kNoObject = 85;
-constexpr int kTargetNotEmpty = 86;
-constexpr int kWillNotFit = 87;
-constexpr int kCannotInterpret = 88;
-constexpr int kNotNullForm = 89;
 }  // namespace capture
 
 // A table's names and column words held by value, so the buffer never points into a level heap

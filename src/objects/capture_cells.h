@@ -23,8 +23,8 @@ int objectKindOf(const CellRec* cell);  // -1 for a cell that is not a Formula
 namespace qx {
 
 // Runs `f`; running out of memory inside it becomes the message `code` at `origin`.
-template <class F>
-auto memoryGuarded(ErrStat& err, Origin origin, int code, F f) -> decltype(f()) {
+template <MessageCode Code, class F>
+auto memoryGuarded(ErrStat& err, Origin origin, Code code, F f) -> decltype(f()) {
     try {
         return f();
     } catch (const std::bad_alloc&) {

@@ -8,9 +8,9 @@ namespace qx {
 
 namespace {
 
-using capture::kCannotInterpret;
 using capture::kMatrixSelection;
 using capture::kPointSelection;
+using Msg::CannotInterpret;
 
 int minimumRows(int kind) {
     if (kind == objectkind::kPolygon) return 4;
@@ -22,12 +22,12 @@ bool captureMatrixIn(const CellStore& store, int level, const CellArea& a, Captu
     const int rows = a.lastRow - a.firstRow + 1;
     const int cols = a.lastCol - a.firstCol + 1;
     const long count = static_cast<long>(rows) * cols + 2;
-    if (count > kMaxArrayElements) return err.fail(kMatrixSelection, 7, capture::kBadArrayElement);
+    if (count > kMaxArrayElements) return err.fail(kMatrixSelection, 7, Msg::ElementOutOfRange);
     buffer.array = {static_cast<double>(count), static_cast<double>(rows), static_cast<double>(cols)};
     for (int r = a.firstRow; r <= a.lastRow; ++r) {
         for (int c = a.firstCol; c <= a.lastCol; ++c) {
             const CellRec* cell = cellAt(store, r, c, level);
-            if (classOf(cell) == CellClass::Label) return err.fail(kMatrixSelection, 8, capture::kIllegalCellType);
+            if (classOf(cell) == CellClass::Label) return err.fail(kMatrixSelection, 8, Msg::IllegalCellType);
             buffer.array.push_back(dataValue(cell));
         }
     }
@@ -39,12 +39,12 @@ bool captureMatrixIn(const CellStore& store, int level, const CellArea& a, Captu
 // Two or three columns: one point per row, z = 0 without a third column.
 bool pointsFromColumns(const CellStore& store, int level, const CellArea& a, int kind, std::vector<double>& xyz,
                        ErrStat& err) {
-    if (a.lastRow - a.firstRow + 1 < minimumRows(kind)) return err.fail(kPointSelection, 8, kCannotInterpret);
+    if (a.lastRow - a.firstRow + 1 < minimumRows(kind)) return err.fail(kPointSelection, 8, Msg::CannotInterpret);
     for (int r = a.firstRow; r <= a.lastRow; ++r) {
         for (int c = a.firstCol; c <= a.firstCol + 2; ++c) {
             const CellRec* cell = c <= a.lastCol ? cellAt(store, r, c, level) : nullptr;
             if (c <= a.lastCol && classOf(cell) != CellClass::Formula) {
-                return err.fail(kPointSelection, 9, kCannotInterpret);
+                return err.fail(kPointSelection, 9, Msg::CannotInterpret);
             }
             xyz.push_back(dataValue(cell));
         }
@@ -62,12 +62,12 @@ bool pointsFromObjects(const CellStore& store, int level, const CellArea& a, std
         const bool points =
             kind == objectkind::kCoordinate ? n == 3 : (kind == objectkind::kSegment || kind == objectkind::kPolygon);
         if (!points || n < 3 || n % 3 != 0 || n > kMaxArrayElements || cell->formula->errorMark()) {
-            return err.fail(kPointSelection, 10, kCannotInterpret);
+            return err.fail(kPointSelection, 10, Msg::CannotInterpret);
         }
         const int taken = kind == objectkind::kPolygon && n > 3 ? n - 3 : n;
         xyz.insert(xyz.end(), cell->formula->array + 1, cell->formula->array + 1 + taken);
         if (xyz.size() > static_cast<std::size_t>(kMaxArrayElements)) {
-            return err.fail(kPointSelection, 11, capture::kBadArrayElement);
+            return err.fail(kPointSelection, 11, Msg::ElementOutOfRange);
         }
     }
     return true;
@@ -78,19 +78,18 @@ bool capturePointsIn(const CellStore& store, int level, const CellArea& a, int k
     if (!checkSelection(store, level, a, kPointSelection, err)) return false;
     const int cols = a.lastCol - a.firstCol + 1;
     const int rows = a.lastRow - a.firstRow + 1;
-    if (cols > 3) return err.fail(kPointSelection, 7, kCannotInterpret);
+    if (cols > 3) return err.fail(kPointSelection, 7, Msg::CannotInterpret);
     if (kind == objectkind::kPolygon && cols == 1 && rows > 1 && rows < 4) {
-        return err.fail(kPointSelection, 12, kCannotInterpret);
+        return err.fail(kPointSelection, 12, Msg::CannotInterpret);
     }
-    if (static_cast<long>(rows) * 3 > kMaxArrayElements)
-        return err.fail(kPointSelection, 13, capture::kBadArrayElement);
+    if (static_cast<long>(rows) * 3 > kMaxArrayElements) return err.fail(kPointSelection, 13, Msg::ElementOutOfRange);
     std::vector<double> xyz;
     const bool read =
         cols == 1 ? pointsFromObjects(store, level, a, xyz, err) : pointsFromColumns(store, level, a, kind, xyz, err);
     if (!read) return false;
     const std::size_t points = xyz.size() / 3;
     if (points == 0 || (kind == objectkind::kPolygon && points < 4)) {
-        return err.fail(kPointSelection, 14, kCannotInterpret);
+        return err.fail(kPointSelection, 14, Msg::CannotInterpret);
     }
     buffer.array.assign(1, static_cast<double>(xyz.size()));
     buffer.array.insert(buffer.array.end(), xyz.begin(), xyz.end());
@@ -108,7 +107,7 @@ bool capturePointsIn(const CellStore& store, int level, const CellArea& a, int k
 bool captureMatrix(const CellStore& store, int level, const CellArea& area, CaptureBuffer& buffer, ErrStat& err) {
     err.enter();
     buffer.clear();
-    const bool ok = memoryGuarded(err, kMatrixSelection, capture::kOutOfMemory,
+    const bool ok = memoryGuarded(err, kMatrixSelection, Msg::OutOfMemory,
                                   [&] { return captureMatrixIn(store, level, area, buffer, err); });
     if (!ok) buffer.clear();
     return ok;
@@ -118,7 +117,7 @@ bool capturePoints(const CellStore& store, int level, const CellArea& area, int 
                    ErrStat& err) {
     err.enter();
     buffer.clear();
-    const bool ok = memoryGuarded(err, kPointSelection, capture::kOutOfMemory,
+    const bool ok = memoryGuarded(err, kPointSelection, Msg::OutOfMemory,
                                   [&] { return capturePointsIn(store, level, area, kind, buffer, err); });
     if (!ok) buffer.clear();
     return ok;

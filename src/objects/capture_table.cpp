@@ -136,7 +136,7 @@ int fillTable(const CellStore& store, int level, const CellArea& a, int layout, 
     const int rows = a.lastRow - a.firstRow + 1 - plan.rowOffset;
     const int cols = a.lastCol - a.firstCol + 1 - plan.colOffset;
     const long count = static_cast<long>(rows) * cols + 2;
-    if (count > kMaxArrayElements) return err.fail(kTableSelection, 8, capture::kBadArrayElement), 0;
+    if (count > kMaxArrayElements) return err.fail(kTableSelection, 8, Msg::ElementOutOfRange), 0;
     buffer.array.reserve(static_cast<std::size_t>(count) + 1);
     buffer.array = {static_cast<double>(count), static_cast<double>(rows), static_cast<double>(cols)};
     for (int r = 0; r < rows; ++r) {
@@ -161,11 +161,11 @@ int captureTableIn(const CellStore& store, int level, const CellArea& a, Capture
             return 1;
         }
         // One cell is judged by itself: a Formula is a one-value table.
-        if (classOf(cell) != CellClass::Formula) return err.fail(kTableSelection, 7, capture::kCannotInterpret), 0;
+        if (classOf(cell) != CellClass::Formula) return err.fail(kTableSelection, 7, Msg::CannotInterpret), 0;
         return fillTable(store, level, a, 1, buffer, err);
     }
     const int layout = chooseLayout(store, level, a);
-    if (layout == 0) return err.fail(kTableSelection, 7, capture::kCannotInterpret), 0;
+    if (layout == 0) return err.fail(kTableSelection, 7, Msg::CannotInterpret), 0;
     return fillTable(store, level, a, layout, buffer, err);
 }
 
@@ -174,7 +174,7 @@ int captureTableIn(const CellStore& store, int level, const CellArea& a, Capture
 int captureTable(const CellStore& store, int level, const CellArea& area, CaptureBuffer& buffer, ErrStat& err) {
     err.enter();
     buffer.clear();
-    const int layout = memoryGuarded(err, kTableSelection, capture::kOutOfMemory,
+    const int layout = memoryGuarded(err, kTableSelection, Msg::OutOfMemory,
                                      [&] { return captureTableIn(store, level, area, buffer, err); });
     if (layout == 0) buffer.clear();
     return layout;

@@ -69,18 +69,18 @@ bool fillPlacedCell(PlaceTarget& t, const CaptureBuffer& buffer, CellRec& cell, 
 }
 
 bool placeInCell(PlaceTarget& t, const CaptureBuffer& buffer, int row, int col, int level, ErrStat& err) {
-    if (!t.store.worksheetLevel(level)) return err.fail(kPlaceInCell, 1, kBadLevel);
-    if (row < 1 || row > kMaxRow) return err.fail(kPlaceInCell, 2, kBadRow);
-    if (col < 1 || col > kMaxCol) return err.fail(kPlaceInCell, 3, kBadColumn);
+    if (!t.store.worksheetLevel(level)) return err.fail(kPlaceInCell, 1, Msg::LevelOutOfRange);
+    if (row < 1 || row > kMaxRow) return err.fail(kPlaceInCell, 2, Msg::RowOutOfRange);
+    if (col < 1 || col > kMaxCol) return err.fail(kPlaceInCell, 3, Msg::ColumnOutOfRange);
     const CellRec* existing = t.store.findCell(row, col, level, err);
     if (classOf(existing) != CellClass::Missing || !placeable(buffer.kind)) {
-        return err.fail(kPlaceInCell, 4, kTargetNotEmpty);
+        return err.fail(kPlaceInCell, 4, Msg::TargetNotEmpty);
     }
     EntryOptions options;
     options.notifyMode = notifymode::kNone;  // dependents are told once the object is complete
     const EntryResult made = t.entry.storeEntry(nullFormCall(buffer.kind), row, col, level, options, err);
     CellRec* cell = made.cell;
-    if (!err.failed() && (cell == nullptr || cell->formula == nullptr)) err.fail(kPlaceInCell, 5, kTargetNotEmpty);
+    if (!err.failed() && (cell == nullptr || cell->formula == nullptr)) err.fail(kPlaceInCell, 5, Msg::TargetNotEmpty);
     if (!err.failed()) fillPlacedCell(t, buffer, *cell, err);
     if (err.failed()) {
         err.trace(kPlaceInCell);
@@ -148,18 +148,18 @@ Footprint footprintOf(const CaptureBuffer& buffer) {
 
 // Level, place and extent within the sheet, then every place of the rectangle empty.
 bool checkRoom(const CellStore& store, const Footprint& f, int row, int col, int level, ErrStat& err) {
-    if (!store.worksheetLevel(level)) return err.fail(kPlaceOnSheet, 1, kBadLevel);
-    if (row < 1 || row > kMaxRow) return err.fail(kPlaceOnSheet, 2, kBadRow);
-    if (col < 1 || col > kMaxCol) return err.fail(kPlaceOnSheet, 3, kBadColumn);
-    if (f.rows < 1 || f.cols < 1) return err.fail(kPlaceOnSheet, 4, kWillNotFit);
-    if (static_cast<long>(row) + f.rows - 1 > kMaxRow) return err.fail(kPlaceOnSheet, 5, kBadRow);
-    if (static_cast<long>(col) + f.cols - 1 > kMaxCol) return err.fail(kPlaceOnSheet, 6, kBadColumn);
+    if (!store.worksheetLevel(level)) return err.fail(kPlaceOnSheet, 1, Msg::LevelOutOfRange);
+    if (row < 1 || row > kMaxRow) return err.fail(kPlaceOnSheet, 2, Msg::RowOutOfRange);
+    if (col < 1 || col > kMaxCol) return err.fail(kPlaceOnSheet, 3, Msg::ColumnOutOfRange);
+    if (f.rows < 1 || f.cols < 1) return err.fail(kPlaceOnSheet, 4, Msg::WillNotFit);
+    if (static_cast<long>(row) + f.rows - 1 > kMaxRow) return err.fail(kPlaceOnSheet, 5, Msg::RowOutOfRange);
+    if (static_cast<long>(col) + f.cols - 1 > kMaxCol) return err.fail(kPlaceOnSheet, 6, Msg::ColumnOutOfRange);
     for (int r = row; r < row + f.rows; ++r) {
         for (int c = col; c < col + f.cols; ++c) {
             int width = 0;
             const Occupancy o = store.occupancy(r, c, level, width, err);
             if (err.failed()) return err.trace(kPlaceOnSheet), false;
-            if (o == Occupancy::Cell || o == Occupancy::Overlapped) return err.fail(kPlaceOnSheet, 7, kWillNotFit);
+            if (o == Occupancy::Cell || o == Occupancy::Overlapped) return err.fail(kPlaceOnSheet, 7, Msg::WillNotFit);
         }
     }
     return true;
@@ -227,7 +227,7 @@ bool placePoints(PlaceTarget& t, const CaptureBuffer& b, int row, int col, int l
 }
 
 bool placeOnSheet(PlaceTarget& t, const CaptureBuffer& b, int row, int col, int level, ErrStat& err) {
-    if (!placeable(b.kind)) return err.fail(kPlaceOnSheet, 8, kTargetNotEmpty);
+    if (!placeable(b.kind)) return err.fail(kPlaceOnSheet, 8, Msg::TargetNotEmpty);
     const Footprint f = footprintOf(b);
     if (!checkRoom(t.store, f, row, col, level, err)) return false;
     switch (b.kind) {
@@ -269,13 +269,13 @@ std::string_view nullFormCall(int kind) {
 
 bool placeInEmptyCell(PlaceTarget& target, const CaptureBuffer& buffer, int row, int col, int level, ErrStat& err) {
     err.enter();
-    return memoryGuarded(err, kPlaceInCell, capture::kOutOfMemory,
+    return memoryGuarded(err, kPlaceInCell, Msg::OutOfMemory,
                          [&] { return placeInCell(target, buffer, row, col, level, err); });
 }
 
 bool placeOnWorksheet(PlaceTarget& target, const CaptureBuffer& buffer, int row, int col, int level, ErrStat& err) {
     err.enter();
-    return memoryGuarded(err, kPlaceOnSheet, capture::kOutOfMemory,
+    return memoryGuarded(err, kPlaceOnSheet, Msg::OutOfMemory,
                          [&] { return placeOnSheet(target, buffer, row, col, level, err); });
 }
 

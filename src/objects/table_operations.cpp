@@ -38,8 +38,8 @@ TableDescriptor* descriptorOf(CellRec& cell) {
 }
 
 bool readGrid(CellRec* cell, Origin origin, Grid& grid, ErrStat& err) {
-    if (!isNullTable(cell)) return err.fail(origin, 1, kNotNullTable);
-    if (!gridShape(*cell->formula, grid.rows, grid.cols)) return err.fail(origin, 2, kNotSetUp);
+    if (!isNullTable(cell)) return err.fail(origin, 1, WMsg::NotNullTable);
+    if (!gridShape(*cell->formula, grid.rows, grid.cols)) return err.fail(origin, 2, WMsg::TableNotSetUp);
     const double* a = cell->formula->array;
     grid.values.assign(a + 3, a + 3 + static_cast<std::ptrdiff_t>(grid.rows) * grid.cols);
     return true;
@@ -49,7 +49,8 @@ bool writeArea(CellStore& store, CellRec& cell, const std::vector<double>& area,
     const int n = static_cast<int>(area.size()) - 1;
     store.setArraySize(&cell, n, err);
     if (!err.failed()) store.setArrayElements(&cell, area.data() + 1, 0, n - 1, err);
-    if (err.failed()) return err.fail(origin, 3, err.code == 1 ? kNoMemory : kBadSize);
+    if (err.failed())
+        return err.fail(origin, 3, err.is(Msg::OutOfMemory) ? WMsg::AllocationError : WMsg::TableTooLarge);
     return true;
 }
 
@@ -67,7 +68,9 @@ bool replaceGrid(CellStore& store, CellRec& cell, const Grid& before, const Grid
     if (table != nullptr && !follow(*store.levelOf(cell), *table, err)) {
         ErrStat ignored;
         writeArea(store, cell, before.area(), origin, ignored);
-        return err.fail(origin, 4, err.code == 2 || err.code == 1 ? kNoMemory : kNotSetUp);
+        return err.fail(
+            origin, 4,
+            err.is(WMsg::AllocationError) || err.is(Msg::OutOfMemory) ? WMsg::AllocationError : WMsg::TableNotSetUp);
     }
     markChanged(store, cell);
     return true;
@@ -90,7 +93,7 @@ bool swapColumns(CellStore& store, CellRec* cell, int a, int b, ErrStat& err) {
     Grid g;
     if (!readGrid(cell, kSwapColumns, g, err)) return false;
     if (a < 1 || a > g.cols || b < 1 || b > g.cols || a == b || g.values.empty()) {
-        return err.fail(kSwapColumns, 5, kBadSize);
+        return err.fail(kSwapColumns, 5, WMsg::TableTooLarge);
     }
     Grid s = g;
     for (int r = 0; r < g.rows; ++r) {
@@ -117,7 +120,7 @@ Grid without(const Grid& g, int rows, int cols, Keep keep) {
 bool removeColumn(CellStore& store, CellRec* cell, int k, ErrStat& err) {
     Grid g;
     if (!readGrid(cell, kRemoveColumn, g, err)) return false;
-    if (k < 1 || k > g.cols || g.cols < 2 || g.rows < 1) return err.fail(kRemoveColumn, 5, kBadSize);
+    if (k < 1 || k > g.cols || g.cols < 2 || g.rows < 1) return err.fail(kRemoveColumn, 5, WMsg::TableTooLarge);
     const Grid out = without(g, g.rows, g.cols - 1, [k](int, int c) { return c != k - 1; });
     return replaceGrid(
         store, *cell, g, out, kRemoveColumn,
@@ -128,7 +131,7 @@ bool removeColumn(CellStore& store, CellRec* cell, int k, ErrStat& err) {
 bool removeRow(CellStore& store, CellRec* cell, int k, ErrStat& err) {
     Grid g;
     if (!readGrid(cell, kRemoveRow, g, err)) return false;
-    if (k < 1 || k > g.rows || g.rows < 2 || g.cols < 1) return err.fail(kRemoveRow, 5, kBadSize);
+    if (k < 1 || k > g.rows || g.rows < 2 || g.cols < 1) return err.fail(kRemoveRow, 5, WMsg::TableTooLarge);
     const Grid out = without(g, g.rows - 1, g.cols, [k](int r, int) { return r != k - 1; });
     return replaceGrid(
         store, *cell, g, out, kRemoveRow,
@@ -165,7 +168,7 @@ bool sortRows(CellStore& store, CellRec* cell, std::span<const SortKey> keys, Er
     const bool usable = !keys.empty() && std::all_of(keys.begin(), keys.end(), [&](const SortKey& k) {
         return k.column >= 1 && k.column <= g.cols;
     });
-    if (!usable || g.values.empty()) return err.fail(kSort, 5, kFailed);
+    if (!usable || g.values.empty()) return err.fail(kSort, 5, WMsg::CannotComplete);
     const std::vector<int> order = sortedOrder(g, keys);
     Grid s{g.rows, g.cols, {}};
     for (int r : order) {
@@ -175,7 +178,7 @@ bool sortRows(CellStore& store, CellRec* cell, std::span<const SortKey> keys, Er
         store, *cell, g, s, kSort,
         [&order](LevelRec& level, TableDescriptor& table, ErrStat& e) { return moveRowNames(level, table, order, e); },
         err);
-    if (!ok && err.code != kNotNullTable) err.code = kFailed;
+    if (!ok && !err.is(WMsg::NotNullTable)) err.code = codeOf(WMsg::CannotComplete);
     return ok;
 }
 
@@ -187,27 +190,28 @@ bool isNullTable(const CellRec* cell) {
 
 bool invertTable(CellStore& store, CellRec* cell, ErrStat& err) {
     err.enter();
-    return memoryGuarded(err, kInvert, kNoMemory, [&] { return invert(store, cell, err); });
+    return memoryGuarded(err, kInvert, WMsg::AllocationError, [&] { return invert(store, cell, err); });
 }
 
 bool swapColumnsOfTable(CellStore& store, CellRec* cell, int a, int b, ErrStat& err) {
     err.enter();
-    return memoryGuarded(err, kSwapColumns, kNoMemory, [&] { return swapColumns(store, cell, a, b, err); });
+    return memoryGuarded(err, kSwapColumns, WMsg::AllocationError, [&] { return swapColumns(store, cell, a, b, err); });
 }
 
 bool removeColumnOfTable(CellStore& store, CellRec* cell, int column, ErrStat& err) {
     err.enter();
-    return memoryGuarded(err, kRemoveColumn, kNoMemory, [&] { return removeColumn(store, cell, column, err); });
+    return memoryGuarded(err, kRemoveColumn, WMsg::AllocationError,
+                         [&] { return removeColumn(store, cell, column, err); });
 }
 
 bool removeRowOfTable(CellStore& store, CellRec* cell, int row, ErrStat& err) {
     err.enter();
-    return memoryGuarded(err, kRemoveRow, kNoMemory, [&] { return removeRow(store, cell, row, err); });
+    return memoryGuarded(err, kRemoveRow, WMsg::AllocationError, [&] { return removeRow(store, cell, row, err); });
 }
 
 bool sortTableRows(CellStore& store, CellRec* cell, std::span<const SortKey> keys, ErrStat& err) {
     err.enter();
-    return memoryGuarded(err, kSort, kNoMemory, [&] { return sortRows(store, cell, keys, err); });
+    return memoryGuarded(err, kSort, WMsg::AllocationError, [&] { return sortRows(store, cell, keys, err); });
 }
 
 }  // namespace qx

@@ -17,12 +17,6 @@ constexpr Origin kInvert{kLetterW, kGroup, 2};
 constexpr Origin kSwapColumns{kLetterW, kGroup, 3};
 constexpr Origin kRemoveColumn{kLetterW, kGroup, 4};
 constexpr Origin kRemoveRow{kLetterW, kGroup, 5};
-
-constexpr int kNoMemory = 2;
-constexpr int kNotNullTable = 7;
-constexpr int kNotSetUp = 8;
-constexpr int kBadSize = 9;
-constexpr int kFailed = 10;
 }  // namespace tableop
 
 struct SortKey {

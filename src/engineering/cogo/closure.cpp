@@ -29,12 +29,12 @@ double fnClosure(FunctionCall& call, ErrStat& err) {
     int display = 0;
     if (!pointListArgument(call, points, kind, kClosure, err)) return 0.0;
     if (kind != ObjectKind::Polygon) return incompatibleArgument(call, kClosure, err), 0.0;
-    if (points.empty()) return callFailure(call, err, kClosure, 2, fncode::kInsufficientCoordinates);
+    if (points.empty()) return callFailure(call, err, kClosure, 2, Msg::TooFewCoordinates);
     if (!numbersAndPlane(call, a, 3, false, noPlane, kClosure, err) || !modeArgument(call, a[0], mode, kClosure, err) ||
         !typeArgument(call, a[1], type, kClosure, err) || !formatArgument(call, a[2], display, kClosure, err)) {
         return 0.0;
     }
-    if (!isDirectionType(type)) return geometryFailure(call, err, kClosure, 1, GeometryMessage::IllegalAngleType);
+    if (!isDirectionType(type)) return geometryFailure(call, err, kClosure, 1, L06::IllegalAngleType);
     const Inverse misclosure = inverseOf(points.back(), points.front());
     DirectionRecord d;
     setDirection(d, AngleType::Ray, misclosure.ray, err);
@@ -59,15 +59,15 @@ double fnCompass(FunctionCall& call, ErrStat& err) {
     std::vector<Vec3> points;
     ObjectKind kind = ObjectKind::Number;
     if (!pointListArgument(call, points, kind, kCompass, err)) return 0.0;
-    if (points.empty()) return callFailure(call, err, kCompass, 3, fncode::kInsufficientCoordinates);
+    if (points.empty()) return callFailure(call, err, kCompass, 3, Msg::TooFewCoordinates);
     Vec3 closing = points.empty() ? Vec3{} : points.front();
     if (kind == ObjectKind::Segment) {
-        if (call.ended()) return callFailure(call, err, kCompass, 1, fncode::kEmptyCell);
+        if (call.ended()) return callFailure(call, err, kCompass, 1, Msg::EmptyCell);
         if (!pointArgument(call, closing, kCompass, err)) return 0.0;
     } else if (kind != ObjectKind::Polygon) {
         return incompatibleArgument(call, kCompass, err), 0.0;
     }
-    if (!call.ended()) return callFailure(call, err, kCompass, 2, fncode::kIllegalDelimiter);
+    if (!call.ended()) return callFailure(call, err, kCompass, 2, Msg::IllegalDelimiter);
     const std::vector<Vec3> adjusted = compassAdjusted(points, closing, err);
     if (err.failed()) return err.trace(kCompass), 0.0;
     std::vector<double> values;

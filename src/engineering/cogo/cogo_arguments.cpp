@@ -39,13 +39,13 @@ bool nextIsAddress(FunctionCall& call) {
 }
 
 bool incompatible(FunctionCall& call, int32_t point, Origin origin, ErrStat& err) {
-    callFailure(call, err, kObjectCell, point, fncode::kIncompatibleCell);
+    callFailure(call, err, kObjectCell, point, Msg::IncompatibleCellType);
     err.trace(origin);
     return false;
 }
 
 bool outOfRange(FunctionCall& call, int32_t point, Origin origin, ErrStat& err) {
-    callFailure(call, err, kChoices, point, fncode::kParameterOutOfRange);
+    callFailure(call, err, kChoices, point, Msg::ParameterOutOfRange);
     err.trace(origin);
     return false;
 }
@@ -58,10 +58,10 @@ bool wholeIn(double v, int low, int high, int& out) {
 
 }  // namespace
 
-const CellRec* objectCellArgument(FunctionCall& call, int32_t emptyCode, Origin origin, ErrStat& err) {
+const CellRec* objectCellArgument(FunctionCall& call, Msg emptyCode, Origin origin, ErrStat& err) {
     err.enter();
     if (call.ended() || !nextIsAddress(call)) {
-        return callFailure(call, err, kObjectCell, 1, fncode::kWrongParameters), err.trace(origin), nullptr;
+        return callFailure(call, err, kObjectCell, 1, Msg::WrongParameters), err.trace(origin), nullptr;
     }
     const CellArgument a = cellArgument(call, err);
     if (err.failed()) return err.trace(kObjectCell), err.trace(origin), nullptr;
@@ -70,17 +70,17 @@ const CellRec* objectCellArgument(FunctionCall& call, int32_t emptyCode, Origin 
         return callFailure(call, err, kObjectCell, 2, emptyCode), err.trace(origin), nullptr;
     }
     if (!cell->isFormula() || cell->formula == nullptr) {
-        return callFailure(call, err, kObjectCell, 3, fncode::kIncompatibleCell), err.trace(origin), nullptr;
+        return callFailure(call, err, kObjectCell, 3, Msg::IncompatibleCellType), err.trace(origin), nullptr;
     }
     if (cell->formula->errorMark()) {
-        return callFailure(call, err, kObjectCell, 4, fncode::kUndefinedCellOrBadValue), err.trace(origin), nullptr;
+        return callFailure(call, err, kObjectCell, 4, Msg::UndefinedCellOrBadValue), err.trace(origin), nullptr;
     }
     return cell;
 }
 
-double geometryFailure(FunctionCall& call, ErrStat& err, Origin origin, int32_t point, GeometryMessage message) {
+double geometryFailure(FunctionCall& call, ErrStat& err, Origin origin, int32_t point, L06 message) {
     err.position = call.record().namePos;
-    err.fail(Origin{kLetterLib, kModuleGeometryLibrary, origin.routine}, point, static_cast<int32_t>(message));
+    err.fail(Origin{kLetterLib, kModuleGeometryLibrary, origin.routine}, point, message);
     err.trace(origin);
     return 0.0;
 }
@@ -105,7 +105,7 @@ std::vector<Vec3> cellPoints(const FormulaRec& formula) {
     return points;
 }
 
-bool pointArgument(FunctionCall& call, Vec3& out, Origin origin, ErrStat& err, int32_t emptyCode) {
+bool pointArgument(FunctionCall& call, Vec3& out, Origin origin, ErrStat& err, Msg emptyCode) {
     const CellRec* cell = objectCellArgument(call, emptyCode, origin, err);
     if (cell == nullptr) return false;
     const FormulaRec* f = cell->formula;
@@ -124,7 +124,7 @@ bool incompatibleArgument(FunctionCall& call, Origin origin, ErrStat& err) {
 }
 
 bool pointListArgument(FunctionCall& call, std::vector<Vec3>& out, ObjectKind& kind, Origin origin, ErrStat& err) {
-    const CellRec* cell = objectCellArgument(call, fncode::kEmptyCell, origin, err);
+    const CellRec* cell = objectCellArgument(call, Msg::EmptyCell, origin, err);
     if (cell == nullptr) return false;
     const FormulaRec* f = cell->formula;
     kind = static_cast<ObjectKind>(formulaflag::objectKind(f->flags));
@@ -144,12 +144,12 @@ bool numbersAndPlane(FunctionCall& call, double* values, int count, bool planeAl
     normal.reset();
     const int n = call.ended() ? 0 : argumentList(call, values, count, err);
     if (err.failed()) return err.trace(kNumbers), err.trace(origin), false;
-    if (n < count) return callFailure(call, err, kNumbers, 1, fncode::kWrongParameters), err.trace(origin), false;
+    if (n < count) return callFailure(call, err, kNumbers, 1, Msg::WrongParameters), err.trace(origin), false;
     if (call.ended()) return true;
     if (!planeAllowed || call.at(call.cursor()) != ',' || !nextIsAddress(call)) {
-        return callFailure(call, err, kNumbers, 2, fncode::kWrongParameters), err.trace(origin), false;
+        return callFailure(call, err, kNumbers, 2, Msg::WrongParameters), err.trace(origin), false;
     }
-    const CellRec* plane = objectCellArgument(call, fncode::kIncompatibleCell, origin, err);
+    const CellRec* plane = objectCellArgument(call, Msg::IncompatibleCellType, origin, err);
     if (plane == nullptr) return false;
     const FormulaRec* f = plane->formula;
     if (isKind(*f, ObjectKind::Coordinate)) {
@@ -162,7 +162,7 @@ bool numbersAndPlane(FunctionCall& call, double* values, int count, bool planeAl
     } else {
         return incompatible(call, 7, origin, err);
     }
-    if (!call.ended()) return callFailure(call, err, kPlane, 1, fncode::kMissingBracket), err.trace(origin), false;
+    if (!call.ended()) return callFailure(call, err, kPlane, 1, Msg::MissingBracket), err.trace(origin), false;
     return true;
 }
 

@@ -25,7 +25,7 @@ constexpr Origin geometryOrigin(int32_t routine) {
 
 // A failure with a message of the coordinate geometry table, raised by the function itself: the origin
 // names the geometry library and the function's routine, and the function's own trace follows.
-double geometryFailure(FunctionCall& call, ErrStat& err, Origin origin, int32_t point, GeometryMessage message);
+double geometryFailure(FunctionCall& call, ErrStat& err, Origin origin, int32_t point, L06 message);
 
 // An empty argument list "()" (blanks allowed), consumed: the call is in NULL form.
 bool noArguments(FunctionCall& call);
@@ -36,10 +36,10 @@ std::vector<Vec3> cellPoints(const FormulaRec& formula);
 // The formula cell a cell argument names. An empty place fails with `emptyCode`, a label with
 // "referencing an incompatible cell type", a formula in error with "referencing an undefined cell or a
 // bad value"; an argument that is no cell address is "wrong number or type of parameters".
-const CellRec* objectCellArgument(FunctionCall& call, int32_t emptyCode, Origin origin, ErrStat& err);
+const CellRec* objectCellArgument(FunctionCall& call, Msg emptyCode, Origin origin, ErrStat& err);
 
 // The point a cell argument names: a point, or the PT of a curve.
-bool pointArgument(FunctionCall& call, Vec3& out, Origin origin, ErrStat& err, int32_t emptyCode = fncode::kEmptyCell);
+bool pointArgument(FunctionCall& call, Vec3& out, Origin origin, ErrStat& err, Msg emptyCode = Msg::EmptyCell);
 
 // Appends the points of a point, segment or polygon cell argument and tells which it was.
 bool pointListArgument(FunctionCall& call, std::vector<Vec3>& out, ObjectKind& kind, Origin origin, ErrStat& err);

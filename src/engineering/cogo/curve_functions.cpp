@@ -55,9 +55,9 @@ double fnCurveArc(FunctionCall& call, ErrStat& err) {
     }
     const double mode = a[2];
     if (mode != 0.0 && mode != 1.0 && mode != 2.0 && mode != 3.0) {
-        return geometryFailure(call, err, kCurveArc, 1, GeometryMessage::IllegalMode);
+        return geometryFailure(call, err, kCurveArc, 1, L06::IllegalMode);
     }
-    if (!isDirectionType(type)) return geometryFailure(call, err, kCurveArc, 2, GeometryMessage::IllegalAngleType);
+    if (!isDirectionType(type)) return geometryFailure(call, err, kCurveArc, 2, L06::IllegalAngleType);
     DirectionRecord tangent;
     if (!directionFromAngle(static_cast<int>(mode), type, a[4], tangent, err)) return err.trace(kCurveArc), 0.0;
     const Curve c = curveAlongTangent(frame.toPlane(pc), tangent.ray(), a[0], a[1], err);

@@ -20,8 +20,8 @@ constexpr Origin kValues{kLetterLib, kModuleGeometryLibrary, 42};
 constexpr double kPi = 3.14159265359;
 constexpr double kTwoPi = 6.28318530718;
 
-Curve failed(ErrStat& err, Origin o, int32_t point, GeometryMessage m) {
-    err.fail(o, point, static_cast<int32_t>(m));
+Curve failed(ErrStat& err, Origin o, int32_t point, L06 m) {
+    err.fail(o, point, m);
     return {};
 }
 
@@ -57,7 +57,7 @@ Curve curveToPi(Vec3 pc, Vec3 pi, double radius, ErrStat& err) {
     c.radius = std::fabs(radius);
     const Inverse toPi = inverseOf(pc, pi);
     c.tangent = toPi.distance;
-    if (c.radius == 0.0 || c.tangent == 0.0) return failed(err, kToPi, 1, GeometryMessage::DistanceTooShort);
+    if (c.radius == 0.0 || c.tangent == 0.0) return failed(err, kToPi, 1, L06::DistanceTooShort);
     c.rp = pointAlong(pc, quarterTurn(toPi.ray, c.left), c.radius);
     c.pt = c.left ? distanceDistanceIntersection(c.rp, c.radius, pi, c.tangent, err)
                   : distanceDistanceIntersection(pi, c.tangent, c.rp, c.radius, err);
@@ -71,8 +71,8 @@ Curve curveToPi(Vec3 pc, Vec3 pi, double radius, ErrStat& err) {
 Curve curveAlongTangent(Vec3 pc, double tangentRay, double arc, double radius, ErrStat& err) {
     err.enter();
     const double r = std::fabs(radius);
-    if (r == 0.0 || !(arc > 0.0)) return failed(err, kAlongTangent, 1, GeometryMessage::DistanceTooShort);
-    if (arc >= kTwoPi * r) return failed(err, kAlongTangent, 2, GeometryMessage::ArcTooLong);
+    if (r == 0.0 || !(arc > 0.0)) return failed(err, kAlongTangent, 1, L06::DistanceTooShort);
+    if (arc >= kTwoPi * r) return failed(err, kAlongTangent, 2, L06::ArcExceedsCircumference);
     const double delta = arc * 360.0 / (kTwoPi * r);
     Curve c;
     if (delta < 180.0) {
@@ -90,7 +90,7 @@ Curve curveAlongTangent(Vec3 pc, double tangentRay, double arc, double radius, E
 Curve curveAboutRadiusPoint(Vec3 pc, Vec3 rp, double delta, ErrStat& err) {
     err.enter();
     const double size = std::fabs(delta);
-    if (!(size > 0.0 && size < 360.0)) return failed(err, kAboutRadiusPoint, 1, GeometryMessage::AngleOutOfRange);
+    if (!(size > 0.0 && size < 360.0)) return failed(err, kAboutRadiusPoint, 1, L06::AngleOutOfRange);
     Curve c;
     c.pc = pc;
     c.rp = rp;
@@ -98,7 +98,7 @@ Curve curveAboutRadiusPoint(Vec3 pc, Vec3 rp, double delta, ErrStat& err) {
     c.delta = size;
     const Inverse back = inverseOf(rp, pc);
     c.radius = back.distance;
-    if (c.radius == 0.0) return failed(err, kAboutRadiusPoint, 2, GeometryMessage::DistanceTooShort);
+    if (c.radius == 0.0) return failed(err, kAboutRadiusPoint, 2, L06::DistanceTooShort);
     DirectionRecord turn;
     setFieldAngle(turn, c.left ? AngleType::AngleLeft : AngleType::AngleRight, size, err);
     if (err.failed()) return err.trace(kAboutRadiusPoint), Curve{};

@@ -21,8 +21,8 @@ constexpr double kTwoPi = 6.28318530718;
 // Bearing angles are accepted a hair above 90 so that converted values of exactly 90 pass.
 constexpr double kBearingLimit = 90.00000001;
 
-bool fail(ErrStat& err, Origin o, int32_t point, GeometryMessage m) {
-    return err.fail(o, point, static_cast<int32_t>(m));
+bool fail(ErrStat& err, Origin o, int32_t point, L06 m) {
+    return err.fail(o, point, m);
 }
 
 // Into 0 <= a < 360.
@@ -79,7 +79,7 @@ double reduceInMode(int mode, double x) {
 double converted(int from, int to, double a, int32_t point, ErrStat& err) {
     const AngleResult r = convertAngle(from, to, a);
     if (r.failure == AngleFailure::None) return r.value;
-    const int32_t code = r.failure == AngleFailure::IllegalMode ? 1 : 4;  // math table
+    const L05 code = r.failure == AngleFailure::IllegalMode ? L05::IllegalAngleMode : L05::AngleOutOfRange;
     err.fail(kConversion, point, code);
     return 0.0;
 }
@@ -104,38 +104,38 @@ bool setDirection(DirectionRecord& d, AngleType type, double a, ErrStat& err) {
     err.enter();
     switch (type) {
         case AngleType::Ray:
-            if (!(a >= 0.0 && a <= 360.0)) return fail(err, kSetDirection, 1, GeometryMessage::AngleOutOfRange);
+            if (!(a >= 0.0 && a <= 360.0)) return fail(err, kSetDirection, 1, L06::AngleOutOfRange);
             fillFromRay(d, a);
             return true;
         case AngleType::Bearing: {
             const double quadrant = std::floor(a / 100.0);
             double angle = a - quadrant * 100.0;
-            if (angle > kBearingLimit) return fail(err, kSetDirection, 2, GeometryMessage::AngleOutOfRange);
-            if (quadrant < 1.0 || quadrant > 4.0) return fail(err, kSetDirection, 3, GeometryMessage::IllegalQuadrant);
+            if (angle > kBearingLimit) return fail(err, kSetDirection, 2, L06::AngleOutOfRange);
+            if (quadrant < 1.0 || quadrant > 4.0) return fail(err, kSetDirection, 3, L06::IllegalQuadrant);
             if (angle > 90.0) angle = 90.0;
             fillFromRay(d, rayOfBearing(static_cast<int>(quadrant), angle));
             return true;
         }
         case AngleType::AzimuthNorth:
         case AngleType::AzimuthSouth: {
-            if (!(a >= 0.0 && a <= 360.0)) return fail(err, kSetDirection, 4, GeometryMessage::AngleOutOfRange);
+            if (!(a >= 0.0 && a <= 360.0)) return fail(err, kSetDirection, 4, L06::AngleOutOfRange);
             const double north = type == AngleType::AzimuthNorth ? a : oneTurn(a + 180.0);
             fillFromRay(d, oneTurn(90.0 - north));
             return true;
         }
         case AngleType::Rotation:
-            if (!(a >= -180.0 && a <= 180.0)) return fail(err, kSetDirection, 5, GeometryMessage::AngleOutOfRange);
+            if (!(a >= -180.0 && a <= 180.0)) return fail(err, kSetDirection, 5, L06::AngleOutOfRange);
             fillFromRay(d, a < 0.0 ? a + 360.0 : a);
             return true;
         default:
-            return fail(err, kSetDirection, 6, GeometryMessage::IllegalAngleType);
+            return fail(err, kSetDirection, 6, L06::IllegalAngleType);
     }
 }
 
 bool setFieldAngle(DirectionRecord& d, AngleType type, double a, ErrStat& err) {
     err.enter();
-    if (isDirectionType(type)) return fail(err, kSetFieldAngle, 1, GeometryMessage::IllegalAngleType);
-    if (!(a >= 0.0)) return fail(err, kSetFieldAngle, 2, GeometryMessage::AngleOutOfRange);
+    if (isDirectionType(type)) return fail(err, kSetFieldAngle, 1, L06::IllegalAngleType);
+    if (!(a >= 0.0)) return fail(err, kSetFieldAngle, 2, L06::AngleOutOfRange);
     a = oneTurn(a);  // 360 counts as 0
     double left = 0.0;
     double deflectionLeft = 0.0;
@@ -170,10 +170,10 @@ double angleToDegrees(int mode, AngleType type, double angle, ErrStat& err) {
     err.enter();
     const bool bearing = type == AngleType::Bearing;
     if (bearing && mode != static_cast<int>(AngleMode::Degrees) && mode != static_cast<int>(AngleMode::Dms)) {
-        return fail(err, kToDegrees, 1, GeometryMessage::IllegalMode), 0.0;
+        return fail(err, kToDegrees, 1, L06::IllegalMode), 0.0;
     }
     if (angle < 0.0 && static_cast<int>(type) <= static_cast<int>(AngleType::AzimuthSouth)) {
-        return fail(err, kToDegrees, 2, GeometryMessage::IllegalAngleType), 0.0;
+        return fail(err, kToDegrees, 2, L06::IllegalAngleType), 0.0;
     }
     double magnitude = std::fabs(angle);
     const double quadrant = bearing ? std::floor(magnitude / 100.0) : 0.0;
@@ -209,7 +209,7 @@ double angleInMode(const DirectionRecord& d, AngleType type, int mode, ErrStat& 
     err.enter();
     if (type != AngleType::Bearing) return degreesIn(mode, d.form(type), err);
     if (mode != static_cast<int>(AngleMode::Degrees) && mode != static_cast<int>(AngleMode::Dms)) {
-        return fail(err, kInMode, 1, GeometryMessage::IllegalMode), 0.0;
+        return fail(err, kInMode, 1, L06::IllegalMode), 0.0;
     }
     const double quadrant = std::floor(d.entry[2] / 100.0);
     return quadrant * 100.0 + degreesIn(mode, d.entry[0], err);

@@ -46,7 +46,7 @@ bool readTwoPoints(FunctionCall& call, int count, TwoPoints& in, Origin origin, 
 
 // A direction from mode, type and angle; the type must name a direction.
 bool rayArgument(FunctionCall& call, int mode, AngleType type, double angle, double& ray, Origin origin, ErrStat& err) {
-    if (!isDirectionType(type)) return geometryFailure(call, err, origin, 1, GeometryMessage::IllegalAngleType), false;
+    if (!isDirectionType(type)) return geometryFailure(call, err, origin, 1, L06::IllegalAngleType), false;
     DirectionRecord d;
     if (!directionFromAngle(mode, type, angle, d, err)) return err.trace(origin), false;
     ray = d.ray();
@@ -138,7 +138,7 @@ double fnResection(FunctionCall& call, ErrStat& err) {
         angles[i] = angleToDegrees(mode, AngleType::AngleRight, a[2 + i], err);
         if (err.failed()) return err.trace(kResection), 0.0;
         if (std::fabs(std::sin(radiansOf(angles[i]))) < kFlatSine) {
-            return callFailure(call, err, kResection, 1, fncode::kParameterOutOfRange);
+            return callFailure(call, err, kResection, 1, Msg::ParameterOutOfRange);
         }
     }
     const Vec3 r = resection(p[0], p[1], p[2], angles[0], angles[1], err);

@@ -20,8 +20,8 @@ constexpr double kParallelTolerance = 1e-9;
 // A cosine this close beyond 1 is rounding of circles that touch.
 constexpr double kTouchTolerance = 1e-12;
 
-Vec3 failed(ErrStat& err, Origin o, int32_t point, GeometryMessage m) {
-    err.fail(o, point, static_cast<int32_t>(m));
+Vec3 failed(ErrStat& err, Origin o, int32_t point, L06 m) {
+    err.fail(o, point, m);
     return {};
 }
 
@@ -56,7 +56,7 @@ Vec3 angleAngleIntersection(Vec3 p1, double ray1, Vec3 p2, double ray2, ErrStat&
     err.enter();
     const double apart = std::fmod(std::fabs(ray1 - ray2), 180.0);
     if (apart < kParallelTolerance || 180.0 - apart < kParallelTolerance) {
-        return failed(err, kAngleAngle, 1, GeometryMessage::ParallelLines);
+        return failed(err, kAngleAngle, 1, L06::ParallelLines);
     }
     const double ux = cosDeg(ray1);
     const double uy = sinDeg(ray1);
@@ -71,7 +71,7 @@ Vec3 angleDistanceIntersection(Vec3 p1, double ray1, Vec3 p2, double d2, ErrStat
     const Inverse to2 = inverseOf(p1, p2);
     const double delta = to2.ray - ray1;
     const double h = to2.distance * sinDeg(delta);
-    if (d2 * d2 < h * h) return failed(err, kAngleDistance, 1, GeometryMessage::DistanceTooShort);
+    if (d2 * d2 < h * h) return failed(err, kAngleDistance, 1, L06::DistanceTooShort);
     const double s = to2.distance * cosDeg(delta) + std::sqrt(d2 * d2 - h * h);
     return pointAlong(p1, ray1, s);
 }
@@ -81,11 +81,11 @@ Vec3 distanceDistanceIntersection(Vec3 p1, double d1, Vec3 p2, double d2, ErrSta
     const Inverse to2 = inverseOf(p1, p2);
     const double big = to2.distance;
     if (big == 0.0 || d1 == 0.0 || d1 + d2 < big) {
-        return failed(err, kDistanceDistance, 1, GeometryMessage::DistanceTooShort);
+        return failed(err, kDistanceDistance, 1, L06::DistanceTooShort);
     }
     double c = (big * big + d1 * d1 - d2 * d2) / (2.0 * big * d1);
     if (std::fabs(c) > 1.0 + kTouchTolerance || std::isnan(c)) {
-        err.fail(kArcCosine, 1, 3);  // math table: "input parameter is out-of-range"
+        err.fail(kArcCosine, 1, L05::InputOutOfRange);
         return {};
     }
     c = std::fmax(-1.0, std::fmin(1.0, c));
@@ -98,7 +98,7 @@ Vec3 resection(Vec3 p1, Vec3 p2, Vec3 p3, double ang1, double ang2, ErrStat& err
     const Inverse i12 = inverseOf(p1, p2);
     const Inverse i23 = inverseOf(p2, p3);
     if (i12.distance == 0.0 || i23.distance == 0.0) {
-        return failed(err, kResection, 1, GeometryMessage::DistanceTooShort);
+        return failed(err, kResection, 1, L06::DistanceTooShort);
     }
     const double az12 = azimuthOf(i12.ray);
     const double az23 = azimuthOf(i23.ray);

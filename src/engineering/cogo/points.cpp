@@ -101,7 +101,7 @@ double pointListCell(FunctionCall& call, ObjectKind kind, std::size_t fewest, Or
         if (!pointListArgument(call, points, given, origin, err)) return 0.0;
         if (given == ObjectKind::Polygon) return incompatibleArgument(call, origin, err), 0.0;
     }
-    if (points.size() < fewest) return callFailure(call, err, origin, 1, fncode::kInsufficientCoordinates);
+    if (points.size() < fewest) return callFailure(call, err, origin, 1, Msg::TooFewCoordinates);
     std::vector<double> values;
     values.reserve(points.size() * 3);
     for (const Vec3& p : points) values.insert(values.end(), {p.x, p.y, p.z});

@@ -71,7 +71,7 @@ double fnInverse(FunctionCall& call, ErrStat& err) {
         !readChoices(call, a[0], a[1], a[2], c, kInverse, err) || !frameFor(call, normal, from, frame, kInverse, err)) {
         return 0.0;
     }
-    if (!isDirectionType(c.type)) return geometryFailure(call, err, kInverse, 1, GeometryMessage::IllegalAngleType);
+    if (!isDirectionType(c.type)) return geometryFailure(call, err, kInverse, 1, L06::IllegalAngleType);
     const Inverse inv = inverseOf(frame.toPlane(from), frame.toPlane(to));
     DirectionRecord d;
     setDirection(d, AngleType::Ray, inv.ray, err);
@@ -97,7 +97,7 @@ double fnTraverse(FunctionCall& call, ErrStat& err) {
         !frameFor(call, normal, setup, frame, kTraverse, err)) {
         return 0.0;
     }
-    if (!isDirectionType(c.type)) return geometryFailure(call, err, kTraverse, 1, GeometryMessage::IllegalAngleType);
+    if (!isDirectionType(c.type)) return geometryFailure(call, err, kTraverse, 1, L06::IllegalAngleType);
     DirectionRecord d;
     if (!directionFromAngle(c.mode, c.type, a[2], d, err)) return err.trace(kTraverse), 0.0;
     const Vec3 next = frame.fromPlane(pointAlong(frame.toPlane(setup), d.ray(), a[3]));
@@ -127,7 +127,7 @@ double fnFieldAngle(FunctionCall& call, ErrStat& err) {
     if (err.failed()) return err.trace(kFieldAngle), 0.0;
     vertical -= std::floor(vertical / 360.0) * 360.0;
     if (vertical >= 90.0 && vertical <= 270.0) {
-        return geometryFailure(call, err, kFieldAngle, 1, GeometryMessage::AngleOutOfRange);
+        return geometryFailure(call, err, kFieldAngle, 1, L06::AngleOutOfRange);
     }
     if (vertical > 270.0) vertical = 360.0 - vertical;
     const double horizontal = a[4] * std::cos(radiansOf(vertical));

@@ -33,7 +33,7 @@ std::vector<Vec3> compassAdjusted(std::span<const Vec3> points, Vec3 closing, Er
     err.enter();
     const double total = pathLength(points);
     if (!(total > 0.0)) {
-        err.fail(kCompass, 1, static_cast<int32_t>(GeometryMessage::DistanceTooShort));
+        err.fail(kCompass, 1, L06::DistanceTooShort);
         return {};
     }
     const double ex = points.back().x - closing.x;

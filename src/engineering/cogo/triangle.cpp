@@ -85,7 +85,7 @@ double fnText(FunctionCall& call, ErrStat& err) {
         !numbersAndPlane(call, a, 2, true, normal, kText, err)) {
         return 0.0;
     }
-    if (normal && !(length(*normal) > 0.0)) return callFailure(call, err, kText, 1, fncode::kParameterOutOfRange);
+    if (normal && !(length(*normal) > 0.0)) return callFailure(call, err, kText, 1, Msg::ParameterOutOfRange);
     const Vec3 n = normal.value_or(Vec3{0, 0, 1});
     const std::array<double, kTextValues> values = {begin.x, begin.y, begin.z, end.x, end.y, end.z,
                                                     n.x,     n.y,     n.z,     a[0],  a[1],  0.0};
@@ -103,10 +103,10 @@ double fnRotate(FunctionCall& call, ErrStat& err) {
     const double type = a[1];
     const double mode = a[0];
     if (!(type >= 0.0 && type <= 4.0) || type != std::floor(type)) {
-        return geometryFailure(call, err, kRotate, 1, GeometryMessage::IllegalAngleType);
+        return geometryFailure(call, err, kRotate, 1, L06::IllegalAngleType);
     }
     if (!(mode >= 0.0 && mode <= 3.0) || mode != std::floor(mode)) {
-        return geometryFailure(call, err, kRotate, 2, GeometryMessage::IllegalMode);
+        return geometryFailure(call, err, kRotate, 2, L06::IllegalMode);
     }
     const int m = static_cast<int>(mode);
     const auto t = static_cast<AngleType>(static_cast<int>(type));

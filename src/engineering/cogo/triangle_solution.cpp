@@ -22,8 +22,8 @@ constexpr unsigned kAngleA = 32;
 constexpr unsigned kSides = kSideA | kSideB | kSideC;
 constexpr unsigned kAngles = kAngleA | kAngleB | kAngleC;
 
-TriangleParts failed(ErrStat& err, int32_t point, GeometryMessage m) {
-    err.fail(kSolve, point, static_cast<int32_t>(m));
+TriangleParts failed(ErrStat& err, int32_t point, L06 m) {
+    err.fail(kSolve, point, m);
     return {};
 }
 
@@ -61,11 +61,11 @@ TriangleParts solveTriangle(const TriangleParts& known, ErrStat& err) {
     err.enter();
     TriangleParts t = known;
     unsigned mask = maskOf(t);
-    if (std::popcount(mask) != 3) return failed(err, 1, GeometryMessage::UnsupportedOption);
+    if (std::popcount(mask) != 3) return failed(err, 1, L06::UnsupportedOption);
     if (std::popcount(mask & kAngles) == 2) {
         const double sum =
             (t.angleA > 0.0 ? t.angleA : 0.0) + (t.angleB > 0.0 ? t.angleB : 0.0) + (t.angleC > 0.0 ? t.angleC : 0.0);
-        if (!(sum < 180.0)) return failed(err, 2, GeometryMessage::AngleOutOfRange);
+        if (!(sum < 180.0)) return failed(err, 2, L06::AngleOutOfRange);
         if (!(mask & kAngleA)) t.angleA = 180.0 - sum;
         if (!(mask & kAngleB)) t.angleB = 180.0 - sum;
         if (!(mask & kAngleC)) t.angleC = 180.0 - sum;
@@ -73,7 +73,7 @@ TriangleParts solveTriangle(const TriangleParts& known, ErrStat& err) {
     }
     if (mask == kSides) {
         if (!(t.a + t.b > t.c && t.a + t.c > t.b && t.b + t.c > t.a)) {
-            return failed(err, 3, GeometryMessage::DistanceTooShort);
+            return failed(err, 3, L06::DistanceTooShort);
         }
         t.angleA = angleFacing(t.a, t.b, t.c);
         t.angleB = angleFacing(t.b, t.a, t.c);
@@ -83,7 +83,7 @@ TriangleParts solveTriangle(const TriangleParts& known, ErrStat& err) {
     if (mask == (kSideA | kSideB | kAngleC) || mask == (kSideA | kSideC | kAngleB) ||
         mask == (kSideB | kSideC | kAngleA)) {
         const double included = mask & kAngleC ? t.angleC : (mask & kAngleB ? t.angleB : t.angleA);
-        if (!(included < 180.0)) return failed(err, 4, GeometryMessage::AngleOutOfRange);
+        if (!(included < 180.0)) return failed(err, 4, L06::AngleOutOfRange);
         if (mask & kAngleC) {
             t.c = sideFacing(t.angleC, t.a, t.b);
             t.angleA = angleFacing(t.a, t.b, t.c);
@@ -108,7 +108,7 @@ TriangleParts solveTriangle(const TriangleParts& known, ErrStat& err) {
         t.c = ratio * sinDeg(t.angleC);
         return t;
     }
-    return failed(err, 5, GeometryMessage::UnsupportedOption);
+    return failed(err, 5, L06::UnsupportedOption);
 }
 
 double triangleArea(const TriangleParts& t) {

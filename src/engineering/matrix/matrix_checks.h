@@ -9,7 +9,7 @@
 namespace qx {
 
 // Fails with a matrix-table message stamped with the routine; false for `return failMatrix(...)`.
-bool failMatrix(ErrStat& err, MatrixRoutine routine, int32_t point, MatrixMessage message);
+bool failMatrix(ErrStat& err, MatrixRoutine routine, int32_t point, L07 message);
 
 // A result of rows x cols must fit an Array Area: "insufficient memory allocated to compute matrix".
 bool matrixFits(long long rows, long long cols, MatrixRoutine routine, int32_t point, ErrStat& err);

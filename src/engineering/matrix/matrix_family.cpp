@@ -111,7 +111,7 @@ double fnMatrixSolve(FunctionCall& call, ErrStat& err) {
         [](const Matrix& a, const MatrixOperands&, ErrStat& e) {
             // Only an augmented system has a solution to look for.
             if (a.cols != a.rows + 1) {
-                e.fail(originOf(MatrixFunction::Solve), 10, fncode::kIncompatibleMatrixSize);
+                e.fail(originOf(MatrixFunction::Solve), 10, Msg::IncompatibleMatrixSizes);
                 return Matrix{};
             }
             return matrixSolve(a, e);

@@ -35,18 +35,18 @@ Matrix multiplied(const Matrix& a, const Matrix& b) {
 
 }  // namespace
 
-bool failMatrix(ErrStat& err, MatrixRoutine routine, int32_t point, MatrixMessage message) {
-    return err.fail(matrixOrigin(routine), point, static_cast<int32_t>(message));
+bool failMatrix(ErrStat& err, MatrixRoutine routine, int32_t point, L07 message) {
+    return err.fail(matrixOrigin(routine), point, message);
 }
 
 bool matrixFits(long long rows, long long cols, MatrixRoutine routine, int32_t point, ErrStat& err) {
     if (rows * cols <= kMaxMatrixElements) return true;
-    return failMatrix(err, routine, point, MatrixMessage::InsufficientRoom);
+    return failMatrix(err, routine, point, L07::InsufficientMemory);
 }
 
 bool finiteResult(const Matrix& m, MatrixRoutine routine, int32_t point, ErrStat& err) {
     if (finiteValues(m)) return true;
-    return failMatrix(err, routine, point, MatrixMessage::UnableToCompute);
+    return failMatrix(err, routine, point, L07::CannotCompute);
 }
 
 Matrix Matrix::identity(int n) {
@@ -58,7 +58,7 @@ Matrix Matrix::identity(int n) {
 Matrix matrixSum(const Matrix& a, const Matrix& b, bool subtract, ErrStat& err) {
     err.enter();
     constexpr MatrixRoutine kRoutine = MatrixRoutine::Sum;
-    if (a.rows != b.rows || a.cols != b.cols) return failMatrix(err, kRoutine, 1, MatrixMessage::SizesDiffer), Matrix{};
+    if (a.rows != b.rows || a.cols != b.cols) return failMatrix(err, kRoutine, 1, L07::SizesDiffer), Matrix{};
     if (!matrixFits(a.rows, a.cols, kRoutine, 2, err)) return {};
     Matrix out(a.rows, a.cols);
     for (std::size_t i = 0; i < out.values.size(); ++i) {
@@ -71,7 +71,7 @@ Matrix matrixSum(const Matrix& a, const Matrix& b, bool subtract, ErrStat& err) 
 Matrix matrixProduct(const Matrix& a, const Matrix& b, ErrStat& err) {
     err.enter();
     constexpr MatrixRoutine kRoutine = MatrixRoutine::Product;
-    if (a.cols != b.rows) return failMatrix(err, kRoutine, 1, MatrixMessage::ColumnsNotRows), Matrix{};
+    if (a.cols != b.rows) return failMatrix(err, kRoutine, 1, L07::ColumnsMustEqualRows), Matrix{};
     // Checked before computing: two long thin factors make a product far beyond any Array Area.
     if (!matrixFits(a.rows, b.cols, kRoutine, 2, err)) return {};
     Matrix out = multiplied(a, b);
@@ -92,8 +92,8 @@ Matrix matrixScalar(const Matrix& a, double s, ErrStat& err) {
 Matrix matrixPower(const Matrix& a, double n, ErrStat& err) {
     err.enter();
     constexpr MatrixRoutine kRoutine = MatrixRoutine::Power;
-    if (!a.square()) return failMatrix(err, kRoutine, 1, MatrixMessage::NotSquare), Matrix{};
-    if (!(n >= 1.0) || !std::isfinite(n)) return failMatrix(err, kRoutine, 2, MatrixMessage::UnableToCompute), Matrix{};
+    if (!a.square()) return failMatrix(err, kRoutine, 1, L07::NotSquare), Matrix{};
+    if (!(n >= 1.0) || !std::isfinite(n)) return failMatrix(err, kRoutine, 2, L07::CannotCompute), Matrix{};
     if (!matrixFits(a.rows, a.cols, kRoutine, 3, err)) return {};
     // By squaring: a power of 1e9 takes 60 products instead of a billion.
     double e = std::trunc(n);
@@ -124,7 +124,7 @@ Matrix matrixPower(const Matrix& a, double n, ErrStat& err) {
 Matrix matrixTranspose(const Matrix& a, ErrStat& err) {
     err.enter();
     constexpr MatrixRoutine kRoutine = MatrixRoutine::Transpose;
-    if (a.rows < 1 || a.cols < 1) return failMatrix(err, kRoutine, 1, MatrixMessage::IllegalSize), Matrix{};
+    if (a.rows < 1 || a.cols < 1) return failMatrix(err, kRoutine, 1, L07::IllegalSize), Matrix{};
     if (!matrixFits(a.cols, a.rows, kRoutine, 2, err)) return {};
     Matrix out(a.cols, a.rows);
     for (int i = 0; i < a.rows; ++i) {
@@ -137,12 +137,12 @@ Matrix crossProduct(const Matrix& a, const Matrix& b, ErrStat& err) {
     err.enter();
     constexpr MatrixRoutine kRoutine = MatrixRoutine::CrossProduct;
     if (a.rows != b.rows || a.cols != b.cols) {
-        return failMatrix(err, kRoutine, 1, MatrixMessage::UnableToCompute), Matrix{};
+        return failMatrix(err, kRoutine, 1, L07::CannotCompute), Matrix{};
     }
-    if (a.rows < 1) return failMatrix(err, kRoutine, 2, MatrixMessage::IllegalSize), Matrix{};
+    if (a.rows < 1) return failMatrix(err, kRoutine, 2, L07::IllegalSize), Matrix{};
     if (!matrixFits(a.rows, a.cols, kRoutine, 3, err)) return {};
     if (a.rows != 1 || (a.cols != 3 && a.cols != 4)) {
-        return failMatrix(err, kRoutine, 4, MatrixMessage::NotOneByThree), Matrix{};
+        return failMatrix(err, kRoutine, 4, L07::NotOneByThree), Matrix{};
     }
     const std::vector<double>& u = a.values;
     const std::vector<double>& v = b.values;
@@ -158,9 +158,9 @@ Matrix crossProduct(const Matrix& a, const Matrix& b, ErrStat& err) {
 double dotProduct(const Matrix& a, const Matrix& b, ErrStat& err) {
     err.enter();
     constexpr MatrixRoutine kRoutine = MatrixRoutine::DotProduct;
-    if (a.rows != b.rows || a.cols != b.cols) return failMatrix(err, kRoutine, 1, MatrixMessage::SizesDiffer), 0.0;
-    if (a.rows < 1 || a.cols < 1) return failMatrix(err, kRoutine, 2, MatrixMessage::IllegalSize), 0.0;
-    if (a.rows != 1 && a.cols != 1) return failMatrix(err, kRoutine, 3, MatrixMessage::NotRowOrColumn), 0.0;
+    if (a.rows != b.rows || a.cols != b.cols) return failMatrix(err, kRoutine, 1, L07::SizesDiffer), 0.0;
+    if (a.rows < 1 || a.cols < 1) return failMatrix(err, kRoutine, 2, L07::IllegalSize), 0.0;
+    if (a.rows != 1 && a.cols != 1) return failMatrix(err, kRoutine, 3, L07::NotVector), 0.0;
     double sum = 0.0;
     for (std::size_t i = 0; i < a.values.size(); ++i) sum += a.values[i] * b.values[i];
     return sum;

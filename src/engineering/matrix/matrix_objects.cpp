@@ -41,7 +41,7 @@ bool readPointList(FunctionCall& call, const FormulaRec& formula, Origin origin,
     const double count = array == nullptr ? 0.0 : array[0];
     const auto stride = static_cast<double>(out.stride());
     if (!(count >= stride) || count > kMaxArrayElements || count != std::floor(count / stride) * stride) {
-        return callFailure(call, err, origin, 8, fncode::kInsufficientCoordinates), false;
+        return callFailure(call, err, origin, 8, Msg::TooFewCoordinates), false;
     }
     out.values.assign(array + 1, array + 1 + static_cast<std::ptrdiff_t>(count));
     return true;
@@ -55,19 +55,19 @@ bool readMatrixCell(FunctionCall& call, bool first, bool pointsAllowed, Origin o
     const CellRec* cell = arg.cell;
     const FormulaRec* formula = cell != nullptr && cell->isFormula() ? cell->formula : nullptr;
     if (formula != nullptr && formula->errorMark()) {
-        return callFailure(call, err, origin, 3, fncode::kUndefinedCellOrBadValue), false;
+        return callFailure(call, err, origin, 3, Msg::UndefinedCellOrBadValue), false;
     }
     const int kind = formula != nullptr ? formulaflag::objectKind(formula->flags) : -1;
     if (kind == static_cast<int>(ObjectKind::Matrix)) {
         int rows = 0;
         int cols = 0;
-        if (!gridShape(*formula, rows, cols)) return callFailure(call, err, origin, 4, fncode::kObjectNotSetUp), false;
+        if (!gridShape(*formula, rows, cols)) return callFailure(call, err, origin, 4, Msg::ObjectNotSetUp), false;
         (first ? out.first : out.second) = gridMatrix(*formula, rows, cols);
         return true;
     }
-    if (isPointKind(kind) && !first) return callFailure(call, err, origin, 5, fncode::kCoordinatesListedFirst), false;
+    if (isPointKind(kind) && !first) return callFailure(call, err, origin, 5, Msg::CoordinatesMatrixFirst), false;
     if (!isPointKind(kind) || !pointsAllowed) {
-        return callFailure(call, err, origin, 6, fncode::kIncompatibleCell), false;
+        return callFailure(call, err, origin, 6, Msg::IncompatibleCellType), false;
     }
     out.points = true;
     return readPointList(call, *formula, origin, out.pointList, err);
@@ -107,7 +107,7 @@ double storePoints(FunctionCall& call, CellRec& cell, const PointList& list, con
         const Matrix result = op(point, err);
         if (err.failed()) return matrixFailure(call, origin, err);
         if (result.values.size() < stride) {
-            callFailure(call, err, origin, 9, fncode::kIncompatibleMatrixSize);
+            callFailure(call, err, origin, 9, Msg::IncompatibleMatrixSizes);
             return matrixFailure(call, origin, err);
         }
         std::copy_n(result.values.begin(), stride, values.begin() + static_cast<std::ptrdiff_t>(p));
@@ -123,17 +123,17 @@ bool readMatrixOperands(FunctionCall& call, SecondArgument second, bool pointsAl
     err.enter();
     out.caller = callingFormula(call, origin, err);
     if (out.caller == nullptr) return false;
-    if (emptyList(call)) return callFailure(call, err, origin, 2, fncode::kWrongParameters), false;
+    if (emptyList(call)) return callFailure(call, err, origin, 2, Msg::WrongParameters), false;
     if (!readMatrixCell(call, true, pointsAllowed, origin, out, err)) return false;
     if (second != SecondArgument::None && noMoreArguments(call)) {
-        return callFailure(call, err, origin, 7, fncode::kWrongParameters), false;
+        return callFailure(call, err, origin, 7, Msg::WrongParameters), false;
     }
     if (second == SecondArgument::Matrix && !readMatrixCell(call, false, false, origin, out, err)) return false;
     if (second == SecondArgument::Number) {
         out.number = numericArgument(call, err);
         if (err.failed()) return err.trace(origin), false;
     }
-    if (!requireEnd(call, fncode::kWrongParameters, err)) return err.trace(origin), false;
+    if (!requireEnd(call, Msg::WrongParameters, err)) return err.trace(origin), false;
     return true;
 }
 

@@ -173,7 +173,7 @@ Matrix luInverse(const Decomposition& d) {
 // A determinant needs a square matrix of at least 2 x 2.
 bool determinantShape(const Matrix& a, ErrStat& err) {
     if (a.square() && a.rows >= 2) return true;
-    return failMatrix(err, MatrixRoutine::Determinant, 1, MatrixMessage::NotSquare);
+    return failMatrix(err, MatrixRoutine::Determinant, 1, L07::NotSquare);
 }
 
 }  // namespace
@@ -187,16 +187,16 @@ double matrixDeterminant(const Matrix& a, ErrStat& err) {
 Matrix matrixInverse(const Matrix& a, ErrStat& err) {
     err.enter();
     constexpr MatrixRoutine kRoutine = MatrixRoutine::Inverse;
-    if (a.rows == 1 && a.cols == 1) return failMatrix(err, kRoutine, 1, MatrixMessage::UnableToCompute), Matrix{};
+    if (a.rows == 1 && a.cols == 1) return failMatrix(err, kRoutine, 1, L07::CannotCompute), Matrix{};
     if (!determinantShape(a, err)) return err.trace(matrixOrigin(kRoutine)), Matrix{};
     Matrix out;
     if (a.rows <= kLargestCofactorSize) {
         const double d = cofactorDeterminant(a);
-        if (d == 0.0) return failMatrix(err, kRoutine, 2, MatrixMessage::NoInverse), Matrix{};
+        if (d == 0.0) return failMatrix(err, kRoutine, 2, L07::NoInverse), Matrix{};
         out = adjugateInverse(a, d);
     } else {
         Decomposition d;
-        if (!decompose(a, d)) return failMatrix(err, kRoutine, 3, MatrixMessage::NoInverse), Matrix{};
+        if (!decompose(a, d)) return failMatrix(err, kRoutine, 3, L07::NoInverse), Matrix{};
         out = luInverse(d);
     }
     if (!finiteResult(out, kRoutine, 4, err)) return {};
@@ -207,17 +207,17 @@ Matrix matrixSolve(const Matrix& augmented, ErrStat& err) {
     err.enter();
     constexpr MatrixRoutine kRoutine = MatrixRoutine::Solve;
     const int r = augmented.rows;
-    if (augmented.cols != r + 1) return failMatrix(err, kRoutine, 1, MatrixMessage::NotAugmented), Matrix{};
+    if (augmented.cols != r + 1) return failMatrix(err, kRoutine, 1, L07::NotAugmented), Matrix{};
     const Matrix w = coefficients(augmented, -1);
     if (!determinantShape(w, err)) return err.trace(matrixOrigin(kRoutine)), Matrix{};
     Matrix x(r, 1);
     if (r <= kLargestCofactorSize) {
         const double d = cofactorDeterminant(w);
-        if (d == 0.0) return failMatrix(err, kRoutine, 2, MatrixMessage::NoSolution), Matrix{};
+        if (d == 0.0) return failMatrix(err, kRoutine, 2, L07::NoSolution), Matrix{};
         for (int j = 0; j < r; ++j) x(j, 0) = cofactorDeterminant(coefficients(augmented, j)) / d;
     } else {
         Decomposition d;
-        if (!decompose(w, d)) return failMatrix(err, kRoutine, 3, MatrixMessage::NoSolution), Matrix{};
+        if (!decompose(w, d)) return failMatrix(err, kRoutine, 3, L07::NoSolution), Matrix{};
         std::vector<double> b(static_cast<std::size_t>(r));
         for (int i = 0; i < r; ++i) b[static_cast<std::size_t>(i)] = augmented(i, r);
         x.values = substitute(d, b);

@@ -21,7 +21,7 @@ AlignmentStep alignmentStep(const AlignmentStart& from, double station, double p
     DirectionRecord d;
     if (!isDirectionType(from.type)) {
         err.fail(Origin{kLetterLib, kModuleGeometryLibrary, kStep.routine}, 1,
-                 static_cast<int32_t>(GeometryMessage::IllegalAngleType));
+                 L06::IllegalAngleType);
         return step;
     }
     if (!directionFromAngle(from.mode, from.type, from.direction, d, err)) return err.trace(kStep), step;
@@ -34,7 +34,7 @@ AlignmentStep alignmentStep(const AlignmentStart& from, double station, double p
     }
     const double centre = std::fabs(parameter);
     const double radius = parameter < 0.0 ? centre + from.offset : centre - from.offset;
-    if (!(radius > 0.0)) return err.fail(kStep, 2, fncode::kParameterOutOfRange), step;
+    if (!(radius > 0.0)) return err.fail(kStep, 2, Msg::ParameterOutOfRange), step;
     const double arc = distance * radius / centre;
     const Curve c = curveAlongTangent(from.point, d.ray(), arc, parameter < 0.0 ? -radius : radius, err);
     if (err.failed()) return err.trace(kStep), step;

@@ -92,13 +92,13 @@ bool linkFromCell(FunctionCall& call, const CellRec* cell, LinkUse use, Link& ou
     const bool accepted = use == LinkUse::Station
                               ? isElement(*cell) && code != ElementCode::Station
                               : isProfileStart(*cell) || (isElement(*cell) && code != ElementCode::Station);
-    if (!accepted) return callFailure(call, err, origin, 11, fncode::kIncompatibleCell), false;
+    if (!accepted) return callFailure(call, err, origin, 11, Msg::IncompatibleCellType), false;
     out = linkOf(*cell);
     return true;
 }
 
 bool linkArgument(FunctionCall& call, LinkUse use, Link& out, Origin origin, ErrStat& err) {
-    const CellRec* cell = objectCellArgument(call, fncode::kMissingStationLink, origin, err);
+    const CellRec* cell = objectCellArgument(call, Msg::DuplicateStation, origin, err);
     return cell != nullptr && linkFromCell(call, cell, use, out, origin, err);
 }
 
@@ -108,14 +108,14 @@ bool linkedBack(FunctionCall& call, const CellRec& element, Link& out, ErrStat& 
     char* text = element.text;
     const int open = text == nullptr ? -1 : static_cast<int>(std::string_view(text).find('('));
     const int close = open < 0 ? open : matchBracket(text, open);
-    if (open < 0 || close <= open) return callFailure(call, err, kLinkBack, 1, fncode::kMissingStationLink), false;
+    if (open < 0 || close <= open) return callFailure(call, err, kLinkBack, 1, Msg::DuplicateStation), false;
     // The link is read as the element's own formula would read it, so the call needs the element as a
     // writable cell: the store hands it out as one.
     ErrStat ignored;
     CellRec* self = call.services().store.findCell(element.row, element.col, element.level, ignored);
     CallRecord record{self, text, 0, open, open, close, call.record().regs, call.record().evaluator};
     FunctionCall inner(record, call.services(), 0);
-    const CellRec* cell = objectCellArgument(inner, fncode::kMissingStationLink, kLinkBack, err);
+    const CellRec* cell = objectCellArgument(inner, Msg::DuplicateStation, kLinkBack, err);
     if (cell == nullptr) return err.position = call.record().namePos, false;
     return linkFromCell(call, cell, LinkUse::ChangeOfGrade, out, kLinkBack, err);
 }
@@ -147,7 +147,7 @@ double changeOfGrade(FunctionCall& call, GradeKind kind, Origin origin, ErrStat&
     if (err.failed()) return err.trace(origin), 0.0;
     const double station = a[0];
     const double parameter = a[2];
-    if (!(station > link.station)) return callFailure(call, err, origin, 2, fncode::kIllegalStation);
+    if (!(station > link.station)) return callFailure(call, err, origin, 2, Msg::IllegalStation);
     const AlignmentStep step = alignmentStep(link.start, station, parameter, err);
     if (err.failed()) return err.trace(origin), 0.0;
     double elevation = 0.0;
@@ -211,13 +211,13 @@ double fnProfile(FunctionCall& call, ErrStat& err) {
     double a[7] = {};
     int mode = 0;
     AngleType type = AngleType::Ray;
-    if (!pointArgument(call, beginning, kProfileFn, err, fncode::kIncompatibleCell)) return 0.0;
+    if (!pointArgument(call, beginning, kProfileFn, err, Msg::IncompatibleCellType)) return 0.0;
     if (!exactArguments(call, a, 7, err)) return err.trace(kProfileFn), 0.0;
     const double dsp = a[3];
-    if (dsp != 0.0 && dsp != 1.0) return callFailure(call, err, kProfileFn, 1, fncode::kParameterOutOfRange);
+    if (dsp != 0.0 && dsp != 1.0) return callFailure(call, err, kProfileFn, 1, Msg::ParameterOutOfRange);
     if (!modeArgument(call, a[4], mode, kProfileFn, err) || !typeArgument(call, a[5], type, kProfileFn, err))
         return 0.0;
-    if (!isDirectionType(type)) return geometryFailure(call, err, kProfileFn, 2, GeometryMessage::IllegalAngleType);
+    if (!isDirectionType(type)) return geometryFailure(call, err, kProfileFn, 2, L06::IllegalAngleType);
     DirectionRecord d;
     if (!directionFromAngle(mode, type, a[6], d, err)) return err.trace(kProfileFn), 0.0;
     const double direction = angleInMode(d, type, mode, err);
@@ -245,9 +245,9 @@ double fnStation(FunctionCall& call, ErrStat& err) {
     double station = 0.0;
     if (!linkArgument(call, LinkUse::Station, element, kStationFn, err)) return 0.0;
     if (!exactArguments(call, &station, 1, err)) return err.trace(kStationFn), 0.0;
-    if (!(station < element.station)) return callFailure(call, err, kStationFn, 1, fncode::kIllegalStation);
+    if (!(station < element.station)) return callFailure(call, err, kStationFn, 1, Msg::IllegalStation);
     if (!linkedBack(call, *element.cell, before, err)) return err.trace(kStationFn), 0.0;
-    if (!(before.station < station)) return callFailure(call, err, kStationFn, 2, fncode::kIllegalStation);
+    if (!(before.station < station)) return callFailure(call, err, kStationFn, 2, Msg::IllegalStation);
     const AlignmentStep step = alignmentStep(before.start, station, element.parameter, err);
     if (err.failed()) return err.trace(kStationFn), 0.0;
     double elevation = before.elevation + element.grade * 0.01 * step.horizontal;
@@ -279,17 +279,17 @@ double fnXsection(FunctionCall& call, ErrStat& err) {
     CellRec* cell = callingFormula(call, kXsectionFn, err);
     if (cell == nullptr) return 0.0;
     FailedResultRelease release(call, err);
-    if (noArguments(call)) return callFailure(call, err, kXsectionFn, 1, fncode::kWrongParameters);
+    if (noArguments(call)) return callFailure(call, err, kXsectionFn, 1, Msg::WrongParameters);
     const double station = numericArgument(call, err);
     if (err.failed()) return err.trace(kXsectionFn), 0.0;
     int profiles = 0;
     while (!call.ended()) {
-        const CellRec* p = objectCellArgument(call, fncode::kEmptyCell, kXsectionFn, err);
+        const CellRec* p = objectCellArgument(call, Msg::EmptyCell, kXsectionFn, err);
         if (p == nullptr) return 0.0;
-        if (!isProfileStart(*p)) return callFailure(call, err, kXsectionFn, 2, fncode::kIncompatibleCell);
+        if (!isProfileStart(*p)) return callFailure(call, err, kXsectionFn, 2, Msg::IncompatibleCellType);
         ++profiles;
     }
-    if (profiles < 2) return callFailure(call, err, kXsectionFn, 3, fncode::kWrongParameters);
+    if (profiles < 2) return callFailure(call, err, kXsectionFn, 3, Msg::WrongParameters);
     CellResult r;
     r.kind = ObjectKind::CrossSection;
     r.threeD = true;

@@ -16,16 +16,16 @@ VerticalCurve verticalCurve(double pcStation, double pcElevation, double g1, dou
                             ErrStat& err) {
     err.enter();
     VerticalCurve vc{pcStation, pcElevation, g1, g2, ptStation - pcStation, scale};
-    if (g1 == g2) err.fail(kMake, 1, static_cast<int32_t>(GeometryMessage::EqualGrades));
+    if (g1 == g2) err.fail(kMake, 1, L06::EqualGrades);
     if (!(vc.length > 0.0) || !(scale > 0.0))
-        err.fail(kMake, 2, static_cast<int32_t>(GeometryMessage::VerticalCurveUnsolvable));
+        err.fail(kMake, 2, L06::VerticalCurveUnsolvable);
     return vc;
 }
 
 double elevationOnCurve(const VerticalCurve& vc, double station, ErrStat& err) {
     err.enter();
     if (!(station >= vc.pcStation && station <= vc.ptStation())) {
-        err.fail(kElevation, 1, static_cast<int32_t>(GeometryMessage::StationOffVerticalCurve));
+        err.fail(kElevation, 1, L06::StationOutOfRange);
         return 0.0;
     }
     const double d = (station - vc.pcStation) * vc.scale;

@@ -274,7 +274,7 @@ struct FormulaLayer : CellStoreHooks {
     void enterText(CellStore& store, CellRec& cell, std::string_view text, ErrStat& err) override {
         entered.emplace_back(text);
         CellStoreHooks::enterText(store, cell, text, err);
-        if (failEntry) err.fail(Origin{kLetterA, 20, 1}, 9, 15);
+        if (failEntry) err.fail(Origin{kLetterA, 20, 1}, 9, Msg::SyntaxError);
     }
     std::string formulaText(const CellStore&, const CellRec& cell, int rowOffset, int colOffset, int) override {
         refsSeenWhenExpanded = cell.formula ? cell.formula->refCount : 0;

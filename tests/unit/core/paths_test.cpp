@@ -43,7 +43,7 @@ TEST(Paths, ControlBytesAreRefusedAndEverythingElsePasses) {
         ErrStat err;
         EXPECT_EQ(checkPathText(path, err), accepted) << path;
         EXPECT_EQ(err.failed(), !accepted) << path;
-        EXPECT_EQ(err.code, accepted ? 0 : kCodeIllegalString) << path;
+        EXPECT_EQ(err.code, accepted ? 0 : codeOf(Msg::IllegalString)) << path;
     }
 }
 

@@ -20,9 +20,6 @@ struct AngleCase {
 constexpr int32_t kOk = 0;
 constexpr int32_t kGeo = kModuleGeometryLibrary;
 constexpr int32_t kMath = kModuleMathLibrary;
-constexpr auto code(GeometryMessage m) {
-    return static_cast<int32_t>(m);
-}
 
 TEST(Direction, AnglesInEveryModeAndTypeBecomeRays) {
     const AngleCase cases[] = {
@@ -41,14 +38,14 @@ TEST(Direction, AnglesInEveryModeAndTypeBecomeRays) {
         {1, AngleType::AzimuthSouth, 0.0, 270.0, kOk, 0},
         {1, AngleType::Rotation, -10.0, 350.0, kOk, 0},
         {1, AngleType::Rotation, 170.0, 170.0, kOk, 0},
-        {0, AngleType::Bearing, 1.0, 0.0, kGeo, code(GeometryMessage::IllegalMode)},
-        {2, AngleType::Bearing, 130.0, 0.0, kGeo, code(GeometryMessage::IllegalMode)},
-        {1, AngleType::Ray, -10.0, 0.0, kGeo, code(GeometryMessage::IllegalAngleType)},
-        {1, AngleType::AzimuthSouth, -1.0, 0.0, kGeo, code(GeometryMessage::IllegalAngleType)},
-        {1, AngleType::Bearing, 530.0, 0.0, kGeo, code(GeometryMessage::IllegalQuadrant)},
-        {1, AngleType::Bearing, 30.0, 0.0, kGeo, code(GeometryMessage::IllegalQuadrant)},
-        {1, AngleType::Bearing, 195.0, 0.0, kGeo, code(GeometryMessage::AngleOutOfRange)},
-        {1, AngleType::Rotation, 190.0, 0.0, kGeo, code(GeometryMessage::AngleOutOfRange)},
+        {0, AngleType::Bearing, 1.0, 0.0, kGeo, codeOf(L06::IllegalMode)},
+        {2, AngleType::Bearing, 130.0, 0.0, kGeo, codeOf(L06::IllegalMode)},
+        {1, AngleType::Ray, -10.0, 0.0, kGeo, codeOf(L06::IllegalAngleType)},
+        {1, AngleType::AzimuthSouth, -1.0, 0.0, kGeo, codeOf(L06::IllegalAngleType)},
+        {1, AngleType::Bearing, 530.0, 0.0, kGeo, codeOf(L06::IllegalQuadrant)},
+        {1, AngleType::Bearing, 30.0, 0.0, kGeo, codeOf(L06::IllegalQuadrant)},
+        {1, AngleType::Bearing, 195.0, 0.0, kGeo, codeOf(L06::AngleOutOfRange)},
+        {1, AngleType::Rotation, 190.0, 0.0, kGeo, codeOf(L06::AngleOutOfRange)},
         {3, AngleType::Ray, 10.7000, 0.0, kMath, 4},  // seventy minutes: "angle is out-of-range"
     };
     for (const AngleCase& c : cases) {
@@ -120,7 +117,7 @@ TEST(Direction, FieldAnglesDescribeTheSameTurn) {
     ASSERT_TRUE(setFieldAngle(d, AngleType::AngleRight, 360.0, err));
     EXPECT_DOUBLE_EQ(turnedRay(45.0, d), 45.0);
     EXPECT_FALSE(setFieldAngle(d, AngleType::AngleRight, -1.0, err));
-    EXPECT_EQ(err.savedCode, static_cast<int32_t>(GeometryMessage::AngleOutOfRange));
+    EXPECT_EQ(err.savedCode, codeOf(L06::AngleOutOfRange));
 }
 
 TEST(Direction, BearingsAreWrittenBackWithTheirQuadrant) {
@@ -131,7 +128,7 @@ TEST(Direction, BearingsAreWrittenBackWithTheirQuadrant) {
     EXPECT_NEAR(angleInMode(d, AngleType::Bearing, 1, err), 245.0 + 30.0 / 60 + 20.0 / 3600, 1e-9);
     EXPECT_NEAR(angleInMode(d, AngleType::AzimuthNorth, 3, err), 134.2940, 1e-9);
     angleInMode(d, AngleType::Bearing, 2, err);
-    EXPECT_EQ(err.savedCode, static_cast<int32_t>(GeometryMessage::IllegalMode));
+    EXPECT_EQ(err.savedCode, codeOf(L06::IllegalMode));
 }
 
 }  // namespace

@@ -167,7 +167,7 @@ TEST(MatrixMath, ElementwiseProductsAndPowers) {
 }
 
 TEST(MatrixMath, FailuresCarryTheirMatrixMessageAndRoutine) {
-    using M = MatrixMessage;
+    using M = L07;
     using R = MatrixRoutine;
     const Matrix square2(2, 2, {1, 2, 2, 4});
     const Matrix row3(1, 3, {1, 2, 3});
@@ -181,19 +181,19 @@ TEST(MatrixMath, FailuresCarryTheirMatrixMessageAndRoutine) {
         M message;
     } cases[] = {
         {"sum of unequal sizes", [&](ErrStat& e) { matrixSum(square2, row3, false, e); }, R::Sum, M::SizesDiffer},
-        {"product of unfit sizes", [&](ErrStat& e) { matrixProduct(row3, row3, e); }, R::Product, M::ColumnsNotRows},
+        {"product of unfit sizes", [&](ErrStat& e) { matrixProduct(row3, row3, e); }, R::Product, M::ColumnsMustEqualRows},
         {"product beyond an Array Area", [&](ErrStat& e) { matrixProduct(long1, matrixTranspose(long1, e), e); },
-         R::Product, M::InsufficientRoom},
-        {"overflowing scalar", [&](ErrStat& e) { matrixScalar(row3, 1e308, e); }, R::Scalar, M::UnableToCompute},
+         R::Product, M::InsufficientMemory},
+        {"overflowing scalar", [&](ErrStat& e) { matrixScalar(row3, 1e308, e); }, R::Scalar, M::CannotCompute},
         {"power of a row", [&](ErrStat& e) { matrixPower(row3, 2, e); }, R::Power, M::NotSquare},
-        {"power 0", [&](ErrStat& e) { matrixPower(square2, 0.99, e); }, R::Power, M::UnableToCompute},
-        {"power NaN", [&](ErrStat& e) { matrixPower(square2, std::nan(""), e); }, R::Power, M::UnableToCompute},
-        {"overflowing power", [&](ErrStat& e) { matrixPower(square2, 1e6, e); }, R::Power, M::UnableToCompute},
+        {"power 0", [&](ErrStat& e) { matrixPower(square2, 0.99, e); }, R::Power, M::CannotCompute},
+        {"power NaN", [&](ErrStat& e) { matrixPower(square2, std::nan(""), e); }, R::Power, M::CannotCompute},
+        {"overflowing power", [&](ErrStat& e) { matrixPower(square2, 1e6, e); }, R::Power, M::CannotCompute},
         {"transpose of nothing", [&](ErrStat& e) { matrixTranspose(Matrix(0, 3), e); }, R::Transpose, M::IllegalSize},
         {"determinant of a row", [&](ErrStat& e) { matrixDeterminant(row3, e); }, R::Determinant, M::NotSquare},
         {"determinant of 1 x 1", [&](ErrStat& e) { matrixDeterminant(Matrix(1, 1, {5}), e); }, R::Determinant,
          M::NotSquare},
-        {"inverse of 1 x 1", [&](ErrStat& e) { matrixInverse(Matrix(1, 1, {5}), e); }, R::Inverse, M::UnableToCompute},
+        {"inverse of 1 x 1", [&](ErrStat& e) { matrixInverse(Matrix(1, 1, {5}), e); }, R::Inverse, M::CannotCompute},
         {"inverse of a row", [&](ErrStat& e) { matrixInverse(row3, e); }, R::Determinant, M::NotSquare},
         {"inverse of a singular 2 x 2", [&](ErrStat& e) { matrixInverse(square2, e); }, R::Inverse, M::NoInverse},
         {"inverse of a singular 9 x 9", [&](ErrStat& e) { matrixInverse(twinRows, e); }, R::Inverse, M::NoInverse},
@@ -218,7 +218,7 @@ TEST(MatrixMath, FailuresCarryTheirMatrixMessageAndRoutine) {
          },
          R::Solve, M::NoSolution},
         {"cross of unequal shapes", [&](ErrStat& e) { crossProduct(row3, Matrix(1, 4), e); }, R::CrossProduct,
-         M::UnableToCompute},
+         M::CannotCompute},
         {"cross without rows", [&](ErrStat& e) { crossProduct(Matrix(0, 3), Matrix(0, 3), e); }, R::CrossProduct,
          M::IllegalSize},
         {"cross of 2 x 2", [&](ErrStat& e) { crossProduct(square2, square2, e); }, R::CrossProduct, M::NotOneByThree},
@@ -226,7 +226,7 @@ TEST(MatrixMath, FailuresCarryTheirMatrixMessageAndRoutine) {
          M::SizesDiffer},
         {"dot without columns", [&](ErrStat& e) { dotProduct(Matrix(1, 0), Matrix(1, 0), e); }, R::DotProduct,
          M::IllegalSize},
-        {"dot of 2 x 2", [&](ErrStat& e) { dotProduct(square2, square2, e); }, R::DotProduct, M::NotRowOrColumn},
+        {"dot of 2 x 2", [&](ErrStat& e) { dotProduct(square2, square2, e); }, R::DotProduct, M::NotVector},
     };
     for (const auto& c : cases) {
         ErrStat err;

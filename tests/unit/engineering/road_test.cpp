@@ -64,13 +64,13 @@ TEST_F(Road, VerticalCurveLimits) {
     const VerticalCurve vc = verticalCurve(0, 100, 2, -2, 200, 1, err);
     ASSERT_FALSE(err.failed());
     elevationOnCurve(vc, 250, err);
-    EXPECT_EQ(err.savedCode, static_cast<int32_t>(GeometryMessage::StationOffVerticalCurve));
+    EXPECT_EQ(err.savedCode, codeOf(L06::StationOutOfRange));
     err.clear();
     verticalCurve(0, 100, 2, 2, 200, 1, err);
-    EXPECT_EQ(err.savedCode, static_cast<int32_t>(GeometryMessage::EqualGrades));
+    EXPECT_EQ(err.savedCode, codeOf(L06::EqualGrades));
     err.clear();
     verticalCurve(0, 100, 2, 1, 0, 1, err);
-    EXPECT_EQ(err.savedCode, static_cast<int32_t>(GeometryMessage::VerticalCurveUnsolvable));
+    EXPECT_EQ(err.savedCode, codeOf(L06::VerticalCurveUnsolvable));
 }
 
 // Offsets lie right of the direction of travel, so a right turn runs inside the centre line.

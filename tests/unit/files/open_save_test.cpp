@@ -38,7 +38,8 @@ struct FlowFixture {
     bool open(int level, const std::string& name) { return flow.openFile(level, true, dir.path(), name, err); }
     std::string read(const std::string& name) { return readAll(dir.file(name)); }
     bool asked(const std::string& caption) {
-        for (const auto& b : fx.platform.boxes()) if (b.caption == caption) return true;
+        for (const auto& b : fx.platform.boxes())
+            if (b.caption == caption) return true;
         return false;
     }
 
@@ -52,7 +53,11 @@ struct FlowFixture {
 };
 
 TEST(ExtensionTable, CodesIgnoreCaseAndStoredNamesTakeTheTableForm) {
-    const struct { const char* name; int code; const char* stored; } cases[] = {
+    const struct {
+        const char* name;
+        int code;
+        const char* stored;
+    } cases[] = {
         {"a.qx2", 10, "a.qx2"}, {"DATA.QX2", 10, "DATA.qx2"}, {"b.Qx3", 11, "b.qx3"},    {"c.BCK", 8, "c.bck"},
         {"d.mtp", 15, "d.mtp"}, {"e.xyz", 0, "e.xyz"},        {"dir.x/f", 0, "dir.x/f"}, {"noext", 0, "noext"},
     };
@@ -73,7 +78,7 @@ TEST(SaveFile, FailedSaveLeavesThePreviousFileUntouched) {
     for (int row = 1; row <= 200; ++row) f.fx.enter(row, 2, "+" + std::to_string(row));
     f.flow.failWritesAfter = 1;
     EXPECT_FALSE(f.save(1, "book.qx2", true));
-    EXPECT_EQ(f.err.code, filecode::kCannotSave);
+    EXPECT_EQ(f.err.code, Msg::CannotSaveWorksheet);
     EXPECT_TRUE(f.asked("WARNING"));
     EXPECT_EQ(f.read("book.qx2"), before);
     EXPECT_EQ(f.read("book.bck"), backup);
@@ -99,8 +104,7 @@ TEST(SaveFile, BackupIsACopyAndRecentFilesKeepFive) {
     FlowFixture f;
     f.app.autoBackup = 1;
     f.fx.enter(1, 1, "+1");
-    for (int n = 1; n <= 7; ++n)
-        ASSERT_TRUE(f.save(1, "s" + std::to_string(n) + ".qx2", true));
+    for (int n = 1; n <= 7; ++n) ASSERT_TRUE(f.save(1, "s" + std::to_string(n) + ".qx2", true));
     EXPECT_EQ(f.read("s7.bck"), f.read("s7.qx2"));
     ASSERT_EQ(f.app.recentFiles.size(), kMaxRecentFiles);
     EXPECT_EQ(f.app.recentFiles.front(), f.dir.file("s7.qx2"));
@@ -123,10 +127,10 @@ TEST(LoadFile, DesignedFailures) {
     f.dir.write("junk.qx2", "not a native file at all");
     f.dir.write("old.qx1", "~~SV3.00");
     f.dir.write("note.abc", "x");
-    const std::pair<const char*, int> cases[] = {
-        {"missing.qx2", filecode::kMissingOrEmpty}, {"empty.qx2", filecode::kMissingOrEmpty},
-        {"junk.qx2", filecode::kCannotLoad},        {"old.qx1", filecode::kNotNative},
-        {"note.abc", filecode::kCannotLoad},
+    const std::pair<const char*, Msg> cases[] = {
+        {"missing.qx2", Msg::FileMissingOrEmpty}, {"empty.qx2", Msg::FileMissingOrEmpty},
+        {"junk.qx2", Msg::CannotLoadFile},        {"old.qx1", Msg::NotNative},
+        {"note.abc", Msg::CannotLoadFile},
     };
     for (const auto& [name, code] : cases) {
         f.err = ErrStat{};
@@ -136,7 +140,7 @@ TEST(LoadFile, DesignedFailures) {
     f.fx.enter(1, 1, "x");
     f.dir.write("b.qx3", "x");
     EXPECT_FALSE(f.flow.loadFile(1, f.dir.path(), "b.qx3", f.err));
-    EXPECT_EQ(f.err.code, filecode::kWorkbookNotCleared);
+    EXPECT_EQ(f.err.code, Msg::WorkbookNotCleared);
 }
 
 TEST(LoadFile, BackupOnOpenReplacesTheOldOneOnlyAfterASuccessfulLoad) {
@@ -172,7 +176,7 @@ TEST(OpenFlow, QuestionsBeforeReplacingData) {
     EXPECT_EQ(f.fx.cell(1, 1)->textView(), "newer");
     // A name that is not there never clears the data.
     EXPECT_FALSE(f.open(1, "typo.qx2"));
-    EXPECT_EQ(f.err.code, filecode::kMissingOrEmpty);
+    EXPECT_EQ(f.err.code, Msg::FileMissingOrEmpty);
     EXPECT_EQ(f.fx.cell(1, 1)->textView(), "newer");
     f.fx.platform.queueAnswer(PolicyAnswer::No);
     EXPECT_TRUE(f.open(1, "other.qx2"));

@@ -133,8 +133,15 @@ TEST(WorkbookFile, RandomWorkbooksRoundTripToIdenticalBytesValuesAndTexts) {
 // password, and a refusal leaves nothing behind.
 TEST(WorkbookFile, PermissionWordsAndTheOpenPassword) {
     constexpr uint32_t kNoAdd = 4094 & ~(1u << 5);
-    const struct { uint32_t bookWord; const char* password; bool accept, refused; } cases[] = {
-        {4094, "pw", false, false}, {4095, "", false, false}, {4095, "pw", false, true}, {4095, "pw", true, false},
+    const struct {
+        uint32_t bookWord;
+        const char* password;
+        bool accept, refused;
+    } cases[] = {
+        {4094, "pw", false, false},
+        {4095, "", false, false},
+        {4095, "pw", false, true},
+        {4095, "pw", true, false},
     };
     for (const auto& c : cases) {
         FileFixture fx;
@@ -176,7 +183,7 @@ TEST(WorkbookFile, FailurePointsAndWorkbookMustBeEmpty) {
     full.enter(1, 1, "x");
     const std::string bytes = full.saveWorkbook();
     EXPECT_FALSE(full.load(bytes));
-    EXPECT_EQ(full.lastError.savedCode, kCodeWorkbookNotCleared);
+    EXPECT_EQ(full.lastError.savedCode, Msg::WorkbookNotCleared);
 }
 
 // Truncated and damaged files end in a loaded level or a designed failure, never a crash or a hang.

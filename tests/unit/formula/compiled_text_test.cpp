@@ -99,10 +99,10 @@ TEST(Expansion, AddressesShowTheirTargetsWithOffsets) {
 TEST(Expansion, FailuresAndSanitising) {
     Fixture fx;
     fx.expand("[65534,1]", {1, 0, 0});
-    EXPECT_EQ(fx.lastCode, fcode::kRowOutOfRange);
+    EXPECT_EQ(fx.lastCode, Msg::RowOutOfRange);
     for (const char* bad : {"~4~0", "~0~0", "~1", "~64~0"}) {
         fx.expand(bad);
-        EXPECT_EQ(fx.lastCode, fcode::kCorruptedDirectAddress) << bad;
+        EXPECT_EQ(fx.lastCode, Msg::CorruptedDirectAddress) << bad;
     }
     const std::string odd = std::string("1+") + '\x01' + static_cast<char>(0x7F) + static_cast<char>(0xC0);
     EXPECT_EQ(fx.expand(odd.c_str()), "1+^^^");

@@ -80,10 +80,10 @@ TEST(Entry, CompiledFormsAndReferences) {
 
 TEST(Entry, SelfReferencesAndCycles) {
     FormulaFixture fx;
-    EXPECT_EQ(fx.enter(2, 3, "+[2,3,1]").code, fcode::kElementOutOfRange);
+    EXPECT_EQ(fx.enter(2, 3, "+[2,3,1]").code, Msg::ElementOutOfRange);
     fx.fill({{1, 1, "+[1,2]+1"}, {1, 2, "+[1,3]+1"}});
     const auto o = fx.enter(1, 3, "+[1,1]+1");
-    EXPECT_EQ(o.code, fcode::kCircularReference);
+    EXPECT_EQ(o.code, Msg::CircularReference);
     EXPECT_TRUE(fx.failed(1, 3));
     EXPECT_EQ(fx.text(1, 3), "+[1,1]+1");      // the typed text stays for editing
     EXPECT_EQ(fx.cell(1, 1)->dependents, 0u);  // the reference taken was released
@@ -94,12 +94,12 @@ TEST(Entry, AFailedEntryLeavesTheWorksheetAlone) {
     FormulaFixture fx;
     fx.enter(1, 1, "+2");
     const auto o = fx.enter(3, 3, "+[1,1]+[4,4]+(1");
-    EXPECT_EQ(o.code, fcode::kMissingBracket);
+    EXPECT_EQ(o.code, Msg::MissingBracket);
     EXPECT_EQ(fx.cell(4, 4), nullptr);  // no placeholder survives
     EXPECT_EQ(fx.cell(1, 1)->dependents, 0u);
     EXPECT_EQ(fx.text(3, 3), "+[1,1]+[4,4]+(1");
     const auto overflow = fx.enter(3, 4, "+[1,1]+1e+308*10");
-    EXPECT_EQ(overflow.code, fcode::kExceedsInfinity);
+    EXPECT_EQ(overflow.code, Msg::ExceedsInfinity);
     EXPECT_EQ(fx.cell(1, 1)->dependents, 0u);
 }
 
@@ -107,11 +107,11 @@ TEST(Entry, SixtyThreeDistinctReferencesAtMost) {
     FormulaFixture fx;
     std::string text = "+0";
     for (int r = 1; r <= 63; ++r) text += "+[" + std::to_string(r) + ",1]";
-    EXPECT_EQ(fx.enter(1, 2, text).code, fcode::kTooLong);  // typed text is held to its limit
+    EXPECT_EQ(fx.enter(1, 2, text).code, Msg::ExpressionTooLong);  // typed text is held to its limit
     const EntryOptions stored{0, false, true, true};
     EXPECT_EQ(fx.enter(1, 2, text, 1, stored).code, 0);
     EXPECT_EQ(fx.cell(1, 2)->formula->refCount, 63u);
-    EXPECT_EQ(fx.enter(1, 3, text + "+[64,1]", 1, stored).code, fcode::kTooLong);
+    EXPECT_EQ(fx.enter(1, 3, text + "+[64,1]", 1, stored).code, Msg::ExpressionTooLong);
     EXPECT_EQ(fx.cell(64, 1), nullptr);
     EXPECT_EQ(fx.cell(1, 1)->dependents, 1u);
 }
@@ -162,7 +162,7 @@ TEST(Entry, ReadableTextThatGrewBeyondTheTypedLimitReadsBack) {
     const EntryOptions fromFile{0, true, true, true};
     ASSERT_EQ(fx.enter(2, 1, "+" + readable, 1, fromFile).code, 0);
     EXPECT_DOUBLE_EQ(fx.value(2, 1), before);
-    EXPECT_EQ(fx.enter(3, 1, "+" + readable).code, fcode::kTooLong);  // typed, it is too long
+    EXPECT_EQ(fx.enter(3, 1, "+" + readable).code, Msg::ExpressionTooLong);  // typed, it is too long
 }
 
 }  // namespace
