@@ -9,7 +9,7 @@
 namespace qx {
 namespace {
 
-constexpr Origin kOriginLayout{kLetterA, 95, 30};
+constexpr Origin kOriginLayout{kLetterA, 95, 31};
 
 // Runs one layout change on the active level with the session's pointer and selection.
 CommandOutcome runLayout(Session& session, LayoutRequest request, ErrStat& err) {

@@ -15,7 +15,7 @@ namespace {
 
 // The buffer a worksheet cell is drawn from.
 constexpr int kShowBufferSize = 24;
-constexpr Origin kOriginEnterVerb{kLetterA, 95, 10};
+constexpr Origin kOriginEnterVerb{kLetterA, 95, 12};
 
 int levelOf(Session& session, const AddressArgument& at) {
     return at.level != 0 ? at.level : session.activeLevel();

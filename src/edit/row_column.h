@@ -8,7 +8,7 @@
 namespace qx {
 
 namespace layout {
-constexpr Origin kChangeLayout{kLetterA, 30, 1};
+constexpr Origin kChangeLayout{kLetterA, 30, 9};
 constexpr Origin kInsertLines{kLetterA, 30, 7};
 constexpr Origin kRemoveLines{kLetterA, 30, 8};
 }  // namespace layout
