@@ -219,7 +219,8 @@ CellRec* CellStore::restoreDetached(CellRec* cell, ErrStat& err) {
     if (cell->isPlaceholder()) return err.fail(kRestoreDetached, 2, Msg::CellUnavailable), nullptr;
     CellRec* there = findCell(cell->row, cell->col, cell->level, err);
     if (err.failed()) return err.trace(kRestoreDetached), nullptr;
-    if (there != nullptr && !there->isPlaceholder()) return err.fail(kRestoreDetached, 3, Msg::CellUnavailable), nullptr;
+    if (there != nullptr && !there->isPlaceholder())
+        return err.fail(kRestoreDetached, 3, Msg::CellUnavailable), nullptr;
     LevelRec& level = *levelOf(*cell);
     // The entry form: a formula's text, '"' and a Variable Label's template, or an apostrophe and a label.
     const std::string entry(cell->textView());

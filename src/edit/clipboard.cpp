@@ -154,8 +154,7 @@ void copyBlock(CellStore& store, int level, const CellArea& block, Shift by, Err
         const int row = copy->row + by.rows;
         const int col = copy->col + by.cols;
         CellRec* there = store.findCell(row, col, level, err);
-        if (there != nullptr && !there->isPlaceholder())
-            return void(err.fail(kPasteBlock, 3, Msg::PasteOverCell));
+        if (there != nullptr && !there->isPlaceholder()) return void(err.fail(kPasteBlock, 3, Msg::PasteOverCell));
         store.copyCell(copy, level, row, col, by.rows, by.cols, levelOffset, err);
         if (err.failed()) return err.trace(kPasteBlock);
     }

@@ -20,8 +20,7 @@ AlignmentStep alignmentStep(const AlignmentStart& from, double station, double p
     AlignmentStep step;
     DirectionRecord d;
     if (!isDirectionType(from.type)) {
-        err.fail(Origin{kLetterLib, kModuleGeometryLibrary, kStep.routine}, 1,
-                 L06::IllegalAngleType);
+        err.fail(Origin{kLetterLib, kModuleGeometryLibrary, kStep.routine}, 1, L06::IllegalAngleType);
         return step;
     }
     if (!directionFromAngle(from.mode, from.type, from.direction, d, err)) return err.trace(kStep), step;

@@ -17,8 +17,7 @@ VerticalCurve verticalCurve(double pcStation, double pcElevation, double g1, dou
     err.enter();
     VerticalCurve vc{pcStation, pcElevation, g1, g2, ptStation - pcStation, scale};
     if (g1 == g2) err.fail(kMake, 1, L06::EqualGrades);
-    if (!(vc.length > 0.0) || !(scale > 0.0))
-        err.fail(kMake, 2, L06::VerticalCurveUnsolvable);
+    if (!(vc.length > 0.0) || !(scale > 0.0)) err.fail(kMake, 2, L06::VerticalCurveUnsolvable);
     return vc;
 }
 

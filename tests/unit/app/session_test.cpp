@@ -184,7 +184,7 @@ TEST(Session, CommittedEntriesSayWhatTheFrontEndShows) {
         std::array<int, 3> pointer;  // level, row, column afterwards
     } cases[] = {
         {"a formula", kPermissionReset, 1, 1, "+2*3", true, false, 0, {2, 9, 9}},
-        {"a failing formula is stored", kPermissionReset, 1, 2, "+1/0", true, false, codeOf(Msg::DividingByZero), {2, 9, 9}},
+        {"a failing formula", kPermissionReset, 1, 2, "+1/0", true, false, codeOf(Msg::DividingByZero), {2, 9, 9}},
         {"a search moves the pointer", kPermissionReset, 1, 1, "\\find", true, true, 0, {2, 4, 5}},
         {"adding refused", kPermissionReset & ~(1u << kActionAddCells), 7, 7, "+1", false, false, 0, {2, 9, 9}},
         {"editing refused", kPermissionReset & ~(1u << kActionEdit), 4, 5, "+1", false, false, 0, {2, 9, 9}},

@@ -181,7 +181,8 @@ TEST(MatrixMath, FailuresCarryTheirMatrixMessageAndRoutine) {
         M message;
     } cases[] = {
         {"sum of unequal sizes", [&](ErrStat& e) { matrixSum(square2, row3, false, e); }, R::Sum, M::SizesDiffer},
-        {"product of unfit sizes", [&](ErrStat& e) { matrixProduct(row3, row3, e); }, R::Product, M::ColumnsMustEqualRows},
+        {"product of unfit sizes", [&](ErrStat& e) { matrixProduct(row3, row3, e); }, R::Product,
+         M::ColumnsMustEqualRows},
         {"product beyond an Array Area", [&](ErrStat& e) { matrixProduct(long1, matrixTranspose(long1, e), e); },
          R::Product, M::InsufficientMemory},
         {"overflowing scalar", [&](ErrStat& e) { matrixScalar(row3, 1e308, e); }, R::Scalar, M::CannotCompute},
