@@ -341,7 +341,7 @@ TEST(Leftovers, PartFileOfAGoneWriterIsRemovedAndOneBeingWrittenKept) {
     // Saving under that name would cut the other program's file short under it.
     f.fx.enter(1, 1, "y");
     EXPECT_FALSE(f.save(1, "b.qx2"));
-    EXPECT_EQ(f.err.code, filecode::kCannotSave);
+    EXPECT_TRUE(f.err.is(Msg::CannotSaveWorksheet));
     EXPECT_EQ(f.read("b.qx2"), saved);
     EXPECT_EQ(f.read("b.qx2.part"), "half a file");
 
