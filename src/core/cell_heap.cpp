@@ -66,7 +66,7 @@ char* heapText(LevelRec& level, std::string_view text, ErrStat& err) {
     err.enter();
     if (text.empty()) return nullptr;
     const std::size_t bytes = text.size() + 1;
-    if (bytes > UINT32_MAX) return err.fail(kHeapAllocate, 4, 2), nullptr;
+    if (bytes > UINT32_MAX) return err.fail(kHeapAllocate, 4, WMsg::AllocationError), nullptr;
     const std::size_t header = bytes <= kShortTextLimit ? 1 : kLongTextHeader;
     auto* block = static_cast<char*>(heapAllocate(level, static_cast<long>(header + bytes), 1, heapkind::kText, err));
     if (err.failed()) return nullptr;
@@ -101,7 +101,7 @@ void heapFreeText(LevelRec& level, char*& text, ErrStat& err) {
 // the elements aligned.
 double* heapArray(LevelRec& level, int count, ErrStat& err) {
     err.enter();
-    if (count < 1) return err.fail(kHeapAllocate, 1, 2), nullptr;
+    if (count < 1) return err.fail(kHeapAllocate, 1, WMsg::AllocationError), nullptr;
     auto* block =
         static_cast<double*>(heapAllocate(level, static_cast<long>(count) + 2, sizeof(double), heapkind::kText, err));
     if (err.failed()) return nullptr;
