@@ -165,7 +165,7 @@ bool Session::replaceFound(std::string_view find, std::string_view with, ErrStat
     CellRec* cell = cells().findCell(m_pointer.row, m_pointer.col, m_activeLevel, err);
     if (cell == nullptr || err.failed()) return false;
     // Typing over a protected cell is refused; a replacement is typing.
-    if (cell->has(cellflag::kProtectCell)) return err.fail(kOriginReplace, 1, cellstore::kProtected);
+    if (cell->has(cellflag::kProtectCell)) return err.fail(kOriginReplace, 1, Msg::ProtectedCell);
     const std::optional<std::string> entry = replacedEntry(cells(), *cell, find, with, err);
     if (!entry) return err.trace(kOriginReplace), false;
     formulas().entry().storeEntry(*entry, m_pointer.row, m_pointer.col, m_activeLevel, EntryOptions{}, err);
