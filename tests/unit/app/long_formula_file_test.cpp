@@ -13,8 +13,8 @@ namespace {
 
 constexpr int kTerms = 25;
 
-struct Started {
-    Started() : session(platform, SessionOptions{}) { EXPECT_TRUE(session.start(err)); }
+struct LongFormulaSession {
+    LongFormulaSession() : session(platform, SessionOptions{}) { EXPECT_TRUE(session.start(err)); }
     void enter(int row, int col, const std::string& text) {
         session.formulas().entry().storeEntry(text, row, col, 1, EntryOptions{}, err);
         ASSERT_FALSE(err.failed()) << text;
@@ -28,7 +28,7 @@ struct Started {
 
 TEST(LongFormulaFile, InsertedRowThenSaveAndLoadKeepsEveryCell) {
     testing::TempDirectory dir;
-    Started first;
+    LongFormulaSession first;
     std::string typed;
     for (int col = 1; col <= kTerms; ++col) {
         first.enter(9999, col, std::to_string(col));
@@ -48,7 +48,7 @@ TEST(LongFormulaFile, InsertedRowThenSaveAndLoadKeepsEveryCell) {
     EXPECT_EQ(sum->formula->value, kTerms * (kTerms + 1) / 2);
 
     ASSERT_TRUE(first.session.files().saveFile(0, dir.path(), "long.qx3", false, first.err));
-    Started second;
+    LongFormulaSession second;
     ASSERT_TRUE(second.session.files().loadFile(0, dir.path(), "long.qx3", second.err));
 
     int compared = 0;

@@ -11,7 +11,7 @@
 namespace qx {
 namespace {
 
-struct Case {
+struct FormatCase {
     int code;
     int precision;
     int width;
@@ -20,14 +20,14 @@ struct Case {
     int mode = 0;
 };
 
-std::string expected(const Case& c) {
+std::string expected(const FormatCase& c) {
     const std::string s = c.shown;
     if (s == "*" || s == "!") return std::string(static_cast<std::size_t>(c.width), s[0]);
     return std::string(static_cast<std::size_t>(c.width) - s.size(), ' ') + s;
 }
 
-void checkAll(const std::vector<Case>& cases, int millennium = kDefaultMillennium) {
-    for (const Case& c : cases) {
+void checkAll(const std::vector<FormatCase>& cases, int millennium = kDefaultMillennium) {
+    for (const FormatCase& c : cases) {
         NumberFormat f;
         f.code = c.code;
         f.precision = c.precision;
