@@ -1,5 +1,6 @@
 #include "app/edit_commands.h"
 
+#include "app/origins.h"
 #include "app/session.h"
 #include "core/err_report.h"
 #include "edit/array_areas.h"
@@ -8,19 +9,9 @@
 #include "edit/sort_rows.h"
 
 namespace qx {
-namespace {
 
-constexpr Origin kOriginDelete{kLetterA, 95, 20};
-constexpr Origin kOriginUndoDelete{kLetterA, 95, 21};
-constexpr Origin kOriginCut{kLetterA, 95, 22};
-constexpr Origin kOriginCopy{kLetterA, 95, 23};
-constexpr Origin kOriginPaste{kLetterA, 95, 24};
-constexpr Origin kOriginSortRows{kLetterA, 95, 25};
-constexpr Origin kOriginReplace{kLetterA, 95, 26};
-constexpr Origin kOriginArraySize{kLetterA, 95, 27};
-constexpr Origin kOriginArraySet{kLetterA, 95, 28};
-constexpr Origin kOriginJoin{kLetterA, 95, 29};
-constexpr Origin kOriginConvert{kLetterA, 95, 30};
+using namespace origins::app;
+namespace {
 
 bool isWholeSheet(const CellArea& area) {
     return area.firstRow == 1 && area.firstCol == 1 && area.lastRow == kMaxRow && area.lastCol == kMaxCol;

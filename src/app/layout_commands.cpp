@@ -1,5 +1,6 @@
 #include "app/layout_commands.h"
 
+#include "app/origins.h"
 #include "app/session.h"
 #include "edit/cell_shift.h"
 #include "edit/layout_change.h"
@@ -7,9 +8,9 @@
 #include "recalc/recalc.h"
 
 namespace qx {
-namespace {
 
-constexpr Origin kOriginLayout{kLetterA, 95, 31};
+using namespace origins::app;
+namespace {
 
 // Runs one layout change on the active level with the session's pointer and selection.
 CommandOutcome runLayout(Session& session, LayoutRequest request, ErrStat& err) {

@@ -5,15 +5,16 @@
 #include <string>
 #include <vector>
 
+#include "app/origins.h"
 #include "app/session.h"
 #include "core/recalculator.h"
 #include "objects/place.h"
 
 namespace qx {
 
-namespace {
+using namespace origins::app;
 
-constexpr Origin kOriginObjectCommand{kLetterA, 95, 40};
+namespace {
 
 CommandOutcome outcome(bool ok, ErrStat& err) {
     if (ok) return CommandOutcome::Done;

@@ -4,23 +4,16 @@
 #include <new>
 
 #include "app/file_commands.h"
+#include "app/origins.h"
 #include "core/circular.h"
 #include "core/property_access.h"
 #include "core/settings_file.h"
 #include "engineering/engineering_families.h"
 
 namespace qx {
-namespace {
 
-constexpr Origin kOriginLevel{kLetterA, 95, 1};
-constexpr Origin kOriginMove{kLetterA, 95, 2};
-constexpr Origin kOriginSelect{kLetterA, 95, 3};
-constexpr Origin kOriginStart{kLetterA, 95, 4};
-constexpr Origin kOriginDispatch{kLetterA, 95, 5};
-constexpr Origin kOriginFinish{kLetterA, 95, 10};
-constexpr Origin kOriginCommit{kLetterA, 95, 11};
-
-}  // namespace
+using namespace origins::app;
+namespace {}  // namespace
 
 SessionEngine::SessionEngine(int levelCount, AppGlobals& app, ScratchRecord& scratch, Platform& platform,
                              ProtectionSettings& protection, WorkbookFileState& workbookFiles)

@@ -3,13 +3,13 @@
 #include <cstdint>
 #include <optional>
 
+#include "cli/origins.h"
 #include "core/cell_records.h"
 
 namespace qx {
-namespace {
 
-constexpr Origin kOriginAddress{kLetterA, 95, 6};
-constexpr Origin kOriginRange{kLetterA, 95, 7};
+using namespace origins::cli;
+namespace {
 
 // Integer parts beyond this are out of every range anyway; capping keeps the arithmetic defined.
 constexpr int64_t kPartCap = 1'000'000'000;

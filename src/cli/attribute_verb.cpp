@@ -6,12 +6,13 @@
 
 #include "cli/address_argument.h"
 #include "cli/line_interpreter.h"
+#include "cli/origins.h"
 #include "core/property_access.h"
 
 namespace qx {
-namespace {
 
-constexpr Origin kOriginAttrVerb{kLetterA, 95, 21};
+using namespace origins::cli;
+namespace {
 
 // Reads one whole number after blanks; false when none stands there.
 bool readInteger(std::string_view text, std::size_t& pos, int64_t& out) {

@@ -11,12 +11,12 @@
 #include "cli/function_verbs.h"
 #include "cli/line_interpreter.h"
 #include "cli/object_verbs.h"
+#include "cli/origins.h"
 
 namespace qx {
-namespace {
 
-constexpr Origin kOriginLevelVerb{kLetterA, 95, 8};
-constexpr Origin kOriginAnswerVerb{kLetterA, 95, 9};
+using namespace origins::cli;
+namespace {
 
 void levelVerb(LineInterpreter& cli, std::string_view args) {
     ErrStat err;

@@ -8,16 +8,13 @@
 #include <vector>
 
 #include "cli/line_interpreter.h"
+#include "cli/origins.h"
 
 namespace qx {
 
-namespace {
+using namespace origins::cli;
 
-constexpr Origin kOriginSortRowsVerb{kLetterA, 95, 50};
-constexpr Origin kOriginFindVerb{kLetterA, 95, 51};
-constexpr Origin kOriginReplaceVerb{kLetterA, 95, 52};
-constexpr Origin kOriginArrSizeVerb{kLetterA, 95, 53};
-constexpr Origin kOriginArrSetVerb{kLetterA, 95, 54};
+namespace {
 
 // Pairs of a column and "a" or "d", one to three of them.
 bool readSortKeys(const std::vector<std::string_view>& w, std::vector<RowSortKey>& keys) {

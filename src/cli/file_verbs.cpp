@@ -5,12 +5,13 @@
 
 #include "app/document_commands.h"
 #include "cli/line_interpreter.h"
+#include "cli/origins.h"
 #include "core/paths.h"
 
 namespace qx {
-namespace {
 
-constexpr Origin kOriginFileVerb{kLetterA, 95, 30};
+using namespace origins::cli;
+namespace {
 
 void illegal(LineInterpreter& cli, int point) {
     ErrStat err;

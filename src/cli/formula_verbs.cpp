@@ -5,17 +5,19 @@
 
 #include "cli/address_argument.h"
 #include "cli/line_interpreter.h"
+#include "cli/origins.h"
 #include "core/attributes.h"
 #include "core/number_text.h"
 #include "display/cell_display.h"
 #include "display/display_format.h"
 
 namespace qx {
+
+using namespace origins::cli;
 namespace {
 
 // The buffer a worksheet cell is drawn from.
 constexpr int kShowBufferSize = 24;
-constexpr Origin kOriginEnterVerb{kLetterA, 95, 12};
 
 int levelOf(Session& session, const AddressArgument& at) {
     return at.level != 0 ? at.level : session.activeLevel();

@@ -6,12 +6,13 @@
 
 #include "app/object_commands.h"
 #include "cli/line_interpreter.h"
+#include "cli/origins.h"
 
 namespace qx {
 
-namespace {
+using namespace origins::cli;
 
-constexpr Origin kOriginTableVerb{kLetterA, 95, 41};
+namespace {
 
 std::string numberText(double v) {
     char buf[64];

@@ -1,10 +1,13 @@
 #include "core/cell_heap.h"
+#include "core/origins.h"
 
 #include <cstdint>
 #include <cstring>
 #include <new>
 
 namespace qx {
+
+using namespace origins::core;
 namespace {
 
 constexpr std::size_t kAlign = alignof(double);

@@ -18,9 +18,6 @@ constexpr int kListNode = 4;  // small two-pointer items
 constexpr int kObject = 5;
 }  // namespace heapkind
 
-constexpr Origin kHeapAllocate{kLetterW, 3, 4};
-constexpr Origin kHeapFree{kLetterW, 3, 3};
-
 // Zero-filled count * size bytes from the level's heap, created on first use. Code 2 on failure.
 void* heapAllocate(LevelRec& level, long count, long size, int kind, ErrStat& err);
 // Returns a block taken with heapAllocate(level, ..) of `bytes` bytes; null is ignored.

@@ -4,11 +4,12 @@
 #include <algorithm>
 
 #include "core/cell_heap.h"
+#include "core/origins.h"
 #include "core/slot.h"
 
 namespace qx {
 
-using namespace cellstore;
+using namespace origins::core;
 
 namespace {
 
@@ -82,14 +83,14 @@ bool CellStore::levelEmpty(int level) const {
 void* CellStore::allocate(int level, long count, long size, int kind, ErrStat& err) {
     err.enter();
     LevelRec* rec = levelPtr(level);
-    if (rec == nullptr) return err.fail(Origin{kLetterW, 3, 4}, 3, WMsg::AllocationError), nullptr;
+    if (rec == nullptr) return err.fail(kStoreAllocate, 3, WMsg::AllocationError), nullptr;
     return heapAllocate(*rec, count, size, kind, err);
 }
 
 void CellStore::release(int level, void* block, std::size_t bytes, int kind, ErrStat& err) {
     err.enter();
     LevelRec* rec = levelPtr(level);
-    if (rec == nullptr) return void(err.fail(Origin{kLetterW, 3, 3}, 3, WMsg::AllocationError));
+    if (rec == nullptr) return void(err.fail(kStoreRelease, 3, WMsg::AllocationError));
     heapFree(*rec, block, bytes, kind, err);
 }
 

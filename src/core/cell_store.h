@@ -15,36 +15,6 @@
 
 namespace qx {
 
-namespace cellstore {
-constexpr Origin kFind{kLetterA, 1, 3};
-constexpr Origin kFindOverlapping{kLetterA, 1, 4};
-constexpr Origin kOccupancy{kLetterA, 1, 5};
-constexpr Origin kFreeArray{kLetterA, 1, 7};
-constexpr Origin kSetArraySize{kLetterA, 1, 8};
-constexpr Origin kSetArrayElements{kLetterA, 1, 9};
-constexpr Origin kFreeTag{kLetterA, 1, 10};
-constexpr Origin kFreeVariableLabelText{kLetterA, 1, 11};
-constexpr Origin kSetTag{kLetterA, 1, 12};
-constexpr Origin kAttachTable{kLetterA, 1, 13};
-constexpr Origin kInsert{kLetterA, 1, 14};
-constexpr Origin kUnlink{kLetterA, 1, 15};
-constexpr Origin kMakeCell{kLetterA, 2, 4};
-constexpr Origin kSetReferences{kLetterA, 4, 4};
-constexpr Origin kGetReference{kLetterA, 4, 5};
-constexpr Origin kReleaseReferences{kLetterA, 4, 7};
-constexpr Origin kDeleteNow{kLetterA, 9, 4};
-constexpr Origin kDeleteBlock{kLetterA, 9, 5};
-constexpr Origin kDeleteForUndo{kLetterA, 9, 12};
-constexpr Origin kPurgeChain{kLetterA, 9, 13};
-constexpr Origin kKeepPlaceholder{kLetterA, 9, 14};
-constexpr Origin kCopyCell{kLetterA, 9, 15};
-constexpr Origin kDetachedCopy{kLetterA, 9, 16};
-constexpr Origin kMoveCell{kLetterA, 9, 17};
-constexpr Origin kAdoptContent{kLetterA, 9, 18};
-constexpr Origin kRestoreDetached{kLetterA, 9, 19};
-constexpr Origin kPlaceUnlinked{kLetterA, 9, 20};
-}  // namespace cellstore
-
 // Occupancy of a place.
 enum class Occupancy : int { Free = 0, Overlapped = 1, Cell = 2, Placeholder = 3 };
 

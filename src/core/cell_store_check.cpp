@@ -45,7 +45,8 @@ std::string CellStore::checkRows(int level) const {
     }
     if (rec->rows[0] != nullptr) return "row slot 0 is used";
     if (highest == 0) return rec->bottom == nullptr ? std::string() : "empty level has a bottom cell";
-    if (rec->bottom != slot(rec->rows, highest)) return "bottom cell is not the last cell of row " + std::to_string(highest);
+    if (rec->bottom != slot(rec->rows, highest))
+        return "bottom cell is not the last cell of row " + std::to_string(highest);
     return {};
 }
 

@@ -2,10 +2,11 @@
 #include "core/cell_heap.h"
 #include "core/cell_store.h"
 #include "core/dependents_index.h"
+#include "core/origins.h"
 
 namespace qx {
 
-using namespace cellstore;
+using namespace origins::core;
 
 namespace {
 

@@ -5,11 +5,12 @@
 #include "core/cell_heap.h"
 #include "core/cell_store.h"
 #include "core/dependents_index.h"
+#include "core/origins.h"
 #include "core/slot.h"
 
 namespace qx {
 
-using namespace cellstore;
+using namespace origins::core;
 
 namespace {
 

@@ -3,17 +3,18 @@
 #include "core/attributes.h"
 #include "core/cell_heap.h"
 #include "core/cell_store.h"
+#include "core/origins.h"
 
 namespace qx {
 
 void CellStoreHooks::enterText(CellStore& store, CellRec& cell, std::string_view text, ErrStat& err) {
     err.enter();
     LevelRec* level = store.levelOf(cell);
-    if (level == nullptr) return void(err.fail(Origin{kLetterA, 20, 1}, 1, Msg::LevelOutOfRange));
+    if (level == nullptr) return void(err.fail(origins::core::kHookEnterText, 1, Msg::LevelOutOfRange));
     char*& slot = cell.isVariableLabel() && cell.formula ? cell.formula->tag : cell.text;
     heapFreeText(*level, slot, err);
     if (!err.failed()) slot = heapText(*level, text, err);
-    err.trace(Origin{kLetterA, 20, 1});
+    err.trace(origins::core::kHookEnterText);
 }
 
 std::string CellStoreHooks::formulaText(const CellStore&, const CellRec& cell, int, int, int) {

@@ -1,10 +1,11 @@
 // Making cells at a place.
 #include "core/cell_heap.h"
 #include "core/cell_store.h"
+#include "core/origins.h"
 
 namespace qx {
 
-using namespace cellstore;
+using namespace origins::core;
 
 namespace {
 

@@ -5,10 +5,11 @@
 #include "core/cell_heap.h"
 #include "core/cell_store.h"
 #include "core/dependents_index.h"
+#include "core/origins.h"
 
 namespace qx {
 
-using namespace cellstore;
+using namespace origins::core;
 
 namespace {
 
@@ -140,7 +141,7 @@ void CellStore::reindexFormula(LevelRec& level, CellRec& formula, bool add, ErrS
 void CellStore::rebuildDependents(int level, ErrStat& err) {
     err.enter();
     LevelRec* rec = levelPtr(level);
-    if (rec == nullptr) return void(err.fail(Origin{kLetterA, 4, 8}, 1, Msg::LevelOutOfRange));
+    if (rec == nullptr) return void(err.fail(kRebuildDependents, 1, Msg::LevelOutOfRange));
     for (LevelCursor at(*rec); !at.done(); at.advance()) {
         at.get()->dependents = 0;
         indexFree(*rec, *at.get());
@@ -153,7 +154,7 @@ void CellStore::rebuildDependents(int level, ErrStat& err) {
             if (target == nullptr || target->level != level) continue;
             addDependent(target, cell);
             indexAdd(*rec, *target, cell, err);
-            if (err.failed()) return err.trace(Origin{kLetterA, 4, 8});
+            if (err.failed()) return err.trace(kRebuildDependents);
         }
     }
 }

@@ -4,11 +4,12 @@
 
 #include "core/cell_heap.h"
 #include "core/cell_store.h"
+#include "core/origins.h"
 #include "core/table_descriptor.h"
 
 namespace qx {
 
-using namespace cellstore;
+using namespace origins::core;
 
 double* CellStore::copyArray(LevelRec& level, const double* array, ErrStat& err) {
     err.enter();
@@ -129,7 +130,7 @@ ObjectRec* CellStore::copyObject(LevelRec& level, const ObjectRec* object, ErrSt
             heapAllocate(level, static_cast<long>(object->size), 1, heapkind::kObject, err));
         if (err.failed()) {
             heapFree(level, copy, sizeof(ObjectRec), heapkind::kObject, err);
-            return err.fail(Origin{kLetterW, 3, 4}, 4, WMsg::AllocationError), nullptr;
+            return err.fail(kCopyObject, 4, WMsg::AllocationError), nullptr;
         }
         std::memcpy(copy->data, object->data, object->size);
         copy->size = object->size;
@@ -139,7 +140,7 @@ ObjectRec* CellStore::copyObject(LevelRec& level, const ObjectRec* object, ErrSt
         if (err.failed()) {
             ErrStat ignored;
             freeObject(level, copy, ignored);
-            return err.trace(Origin{kLetterW, 3, 4}), nullptr;
+            return err.trace(kCopyObject), nullptr;
         }
     }
     return copy;

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "core/cell_heap.h"
+#include "core/origins.h"
 #include "core/qx_assert.h"
 
 namespace qx {
@@ -53,7 +54,7 @@ void indexAdd(LevelRec& level, CellRec& target, CellRec* formula, ErrStat& err) 
     err.enter();
     const uint32_t size = indexSize(target);
     DependentList* list = grow(level, target, size + 1, err);
-    if (err.failed()) return void(err.fail(Origin{kLetterA, 4, 6}, 1, Msg::OutOfMemory));
+    if (err.failed()) return void(err.fail(origins::core::kIndexAdd, 1, Msg::OutOfMemory));
     CellRec** items = list->items();
     if (size > 0 && dependentBefore(formula, items[size - 1])) list->sorted = 0;
     items[size] = formula;
@@ -95,7 +96,7 @@ void indexTransfer(LevelRec& level, CellRec& from, CellRec& to, ErrStat& err) {
     }
     DependentList* src = from.dependentsIndex;
     DependentList* dst = grow(level, to, to.dependentsIndex->size + src->size, err);
-    if (err.failed()) return void(err.fail(Origin{kLetterA, 4, 6}, 2, Msg::OutOfMemory));
+    if (err.failed()) return void(err.fail(origins::core::kIndexTransfer, 2, Msg::OutOfMemory));
     std::memcpy(dst->items() + dst->size, src->items(), src->size * sizeof(CellRec*));
     dst->size += src->size;
     dst->sorted = 0;

@@ -5,8 +5,11 @@
 #include <system_error>
 
 #include "core/messages.h"
+#include "core/origins.h"
 
 namespace qx {
+
+using namespace origins::core;
 namespace {
 
 bool holdsControlByte(std::string_view path) {

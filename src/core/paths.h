@@ -7,8 +7,6 @@
 
 namespace qx {
 
-inline constexpr Origin kPathCheckOrigin{kLetterA, 90, 1};
-
 // Call this before handing any path to the file system. It refuses a path holding a NUL or another
 // control byte (below 32, or 127): the system calls would see a different, shorter name than the
 // one every check before them looked at, so a save's temporary file could be the target itself.

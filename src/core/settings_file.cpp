@@ -16,9 +16,12 @@
 #include <type_traits>
 #include <vector>
 
+#include "core/origins.h"
 #include "core/paths.h"
 
 namespace qx {
+
+using namespace origins::core;
 namespace {
 
 // ---- reading -------------------------------------------------------------------------------

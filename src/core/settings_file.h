@@ -18,9 +18,6 @@ constexpr std::size_t kMaxBarRecordName = 80;    // bar names and button labels 
 constexpr std::size_t kMaxSettingsField = 4096;  // any other record's text
 constexpr std::size_t kMaxSettingsFileSize = std::size_t{16} << 20;
 
-constexpr Origin kSettingsReadOrigin{kLetterW, 97, 1};
-constexpr Origin kSettingsWriteOrigin{kLetterW, 97, 2};
-
 enum class SettingsRead {
     Complete,  // every record read
     Stopped,   // no valid version record first: nothing after it was read, and that is not a failure

@@ -5,11 +5,12 @@
 #include <utility>
 
 #include "core/cell_heap.h"
+#include "core/origins.h"
 
 namespace qx {
-namespace {
 
-constexpr Origin kTableDescriptorOrigin{kLetterC, 20, 1};
+using namespace origins::core;
+namespace {
 
 // Pointer and word arrays live in the heap like every other part of a level's cells.
 char** newNameArray(LevelRec& level, int count, ErrStat& err) {

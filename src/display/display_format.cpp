@@ -7,11 +7,12 @@
 #include "core/number_text.h"
 #include "display/bearing_format.h"
 #include "display/datevalue.h"
+#include "display/origins.h"
 
 namespace qx {
-namespace {
 
-constexpr Origin kFormatNumberOrigin{kLetterLib, 5, 40};
+using namespace origins::display;
+namespace {
 
 // Hex, Octal and Binary show the value truncated to 32 bits, negatives in two's complement.
 constexpr double kBitsLow = -2147483647.0;

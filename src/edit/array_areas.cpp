@@ -6,10 +6,11 @@
 #include <vector>
 
 #include "core/recalculator.h"
+#include "edit/origins.h"
 
 namespace qx {
 
-using namespace arrayareas;
+using namespace origins::edit;
 
 namespace {
 

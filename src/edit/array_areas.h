@@ -9,11 +9,6 @@
 
 namespace qx {
 
-namespace arrayareas {
-constexpr Origin kSetSizes{kLetterA, 33, 1};
-constexpr Origin kSetElements{kLetterA, 33, 2};
-}  // namespace arrayareas
-
 // Gives every Formula of the area an Array Area of n elements (0 removes it), keeping the elements
 // that fit. A protected cell is reported and passed over; with warnings on, cells that are not
 // Formulas are reported and a change of an existing size is asked first. Returns how many changed.

@@ -3,9 +3,10 @@
 #include <algorithm>
 #include <vector>
 
-#include "edit/layout_map.h"
-#include "edit/row_column.h"
 #include "core/slot.h"
+#include "edit/layout_map.h"
+#include "edit/origins.h"
+#include "edit/row_column.h"
 
 namespace qx {
 
@@ -33,7 +34,7 @@ bool shiftRow(CellStore& store, int level, int row, const CellArea& area, PlaceO
     for (int col : columnsToVisit(*store.levelPtr(level), row, area, backwards)) {
         if (!inGrid(row + step.rows, col + step.cols)) return false;
         moved += store.moveCell(row, col, level, row + step.rows, col + step.cols, level, err);
-        if (err.failed()) return err.trace(layout::kChangeLayout), false;
+        if (err.failed()) return err.trace(origins::edit::kChangeLayout), false;
     }
     return true;
 }
@@ -58,10 +59,10 @@ PlaceOffset shiftOffset(int direction) {
 int shiftCells(CellStore& store, int level, const CellArea& area, int direction, ErrStat& err) {
     err.enter();
     const PlaceOffset step = shiftOffset(direction);
-    if (!store.worksheetLevel(level)) return err.fail(layout::kChangeLayout, 2, Msg::LevelOutOfRange), 0;
-    if (step.rows == 0 && step.cols == 0) return err.fail(layout::kChangeLayout, 3, Msg::ParameterOutOfRange), 0;
+    if (!store.worksheetLevel(level)) return err.fail(origins::edit::kChangeLayout, 2, Msg::LevelOutOfRange), 0;
+    if (step.rows == 0 && step.cols == 0) return err.fail(origins::edit::kChangeLayout, 3, Msg::ParameterOutOfRange), 0;
     if (!inGrid(area.firstRow, area.firstCol) || !inGrid(area.lastRow, area.lastCol)) {
-        return err.fail(layout::kChangeLayout, 4,
+        return err.fail(origins::edit::kChangeLayout, 4,
                         inGrid(area.firstRow, 1) ? Msg::ColumnOutOfRange : Msg::RowOutOfRange),
                0;
     }

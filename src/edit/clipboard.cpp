@@ -5,10 +5,11 @@
 
 #include "core/recalculator.h"
 #include "edit/layout_map.h"
+#include "edit/origins.h"
 
 namespace qx {
 
-using namespace clipboard;
+using namespace origins::edit;
 
 namespace {
 
@@ -237,7 +238,7 @@ PasteResult pasteCopies(CellStore& store, int level, const std::vector<CellArea>
 
 void deleteCells(CellStore& store, int level, const CellArea& range, ErrStat& err) {
     err.enter();
-    if (!validRange(store, level, range, cellstore::kDeleteBlock, err)) return;
+    if (!validRange(store, level, range, kDeleteCells, err)) return;
     // Only a range that held cells needs a repaint.
     const bool any = !cellsOf(store, level, range, false).empty();
     store.deleteBlock(level, range.firstRow, range.firstCol, range.lastRow, range.lastCol, notifymode::kNone, any, err);

@@ -8,14 +8,6 @@
 
 namespace qx {
 
-namespace clipboard {
-constexpr Origin kUndoDelete{kLetterA, 9, 6};
-constexpr Origin kCut{kLetterA, 9, 7};
-constexpr Origin kCopy{kLetterA, 9, 8};
-constexpr Origin kPaste{kLetterA, 9, 10};
-constexpr Origin kPasteBlock{kLetterA, 9, 11};
-}  // namespace clipboard
-
 // Deletes the range for undo (Delete); the cells using a deleted cell read its placeholder.
 void deleteCells(CellStore& store, int level, const CellArea& range, ErrStat& err);
 

@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <vector>
 
+#include "edit/origins.h"
 #include "formula/tilde_pattern.h"
 
 namespace qx {
 
 using namespace findreplace;
+using namespace origins::edit;
 
 namespace {
 

@@ -10,7 +10,6 @@
 namespace qx {
 
 namespace findreplace {
-constexpr Origin kReplacedEntry{kLetterA, 32, 2};
 constexpr std::size_t kMaxFindText = 255;
 }  // namespace findreplace
 

@@ -5,10 +5,12 @@
 #include <vector>
 
 #include "display/display_format.h"
+#include "edit/origins.h"
 
 namespace qx {
 
 using namespace joinconvert;
+using namespace origins::edit;
 
 namespace {
 

@@ -10,8 +10,6 @@
 namespace qx {
 
 namespace joinconvert {
-constexpr Origin kJoin{kLetterA, 34, 1};
-constexpr Origin kConvert{kLetterA, 34, 3};
 constexpr int kMaxJoined = 254;
 }  // namespace joinconvert
 

@@ -4,11 +4,13 @@
 
 #include "core/err_report.h"
 #include "edit/cell_shift.h"
+#include "edit/origins.h"
 #include "edit/row_column.h"
 
 namespace qx {
 
 using namespace layout;
+using namespace origins::edit;
 
 namespace {
 

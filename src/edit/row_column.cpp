@@ -3,10 +3,11 @@
 #include <algorithm>
 #include <climits>
 #include "core/slot.h"
+#include "edit/origins.h"
 
 namespace qx {
 
-using namespace layout;
+using namespace origins::edit;
 
 namespace {
 

@@ -7,12 +7,6 @@
 
 namespace qx {
 
-namespace layout {
-constexpr Origin kChangeLayout{kLetterA, 30, 9};
-constexpr Origin kInsertLines{kLetterA, 30, 7};
-constexpr Origin kRemoveLines{kLetterA, 30, 8};
-}  // namespace layout
-
 // Inserts `count` rows or columns at `at` on a worksheet level; returns how many went in. Stops with
 // code 6 (rows) or 7 (columns) before the insertion that would push a cell off the grid; the ones
 // inserted before it stay.

@@ -1,4 +1,5 @@
 #include "edit/sort_rows.h"
+#include "edit/origins.h"
 
 #include <algorithm>
 #include <numeric>
@@ -7,6 +8,7 @@
 namespace qx {
 
 using namespace sortrows;
+using namespace origins::edit;
 
 namespace {
 

@@ -10,9 +10,6 @@
 namespace qx {
 
 namespace sortrows {
-constexpr Origin kSortRows{kLetterA, 31, 1};
-constexpr Origin kMoveRows{kLetterA, 31, 3};
-
 constexpr int kMaxKeys = 3;
 inline constexpr const char* kFailureCaption = "ERROR (DB46)";
 inline constexpr const char* kFailureText = "Could not sort rows as requested.";

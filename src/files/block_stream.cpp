@@ -12,20 +12,13 @@
 
 #include "core/messages.h"
 #include "core/slot.h"
+#include "files/origins.h"
 
 namespace qx {
 
-namespace {
+using namespace origins::files;
 
-// Block file input and output reports as library module 1.
-constexpr Origin kOriginAppend{kLetterLib, 1, 1};
-constexpr Origin kOriginFinish{kLetterLib, 1, 2};
-constexpr Origin kOriginOpen{kLetterLib, 1, 3};
-constexpr Origin kOriginOpenPlain{kLetterLib, 1, 4};
-constexpr Origin kOriginBegin{kLetterLib, 1, 5};
-constexpr Origin kOriginCreate{kLetterLib, 1, 6};
-constexpr Origin kOriginReplace{kLetterLib, 1, 7};
-constexpr Origin kOriginSourceOpen{kLetterLib, 1, 8};
+namespace {
 
 constexpr uint64_t blockOffset(int64_t block) {
     return static_cast<uint64_t>(block - 1) * kBlockSize;

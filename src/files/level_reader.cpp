@@ -7,12 +7,15 @@
 #include "core/formula_flags.h"
 #include "core/level_fonts.h"
 #include "core/range_attributes.h"
+#include "files/origins.h"
 #include "files/stored_form.h"
 #include "files/stored_integer.h"
 #include "files/table_records.h"
 #include "formula/formula_engine.h"
 
 namespace qx {
+
+using namespace origins::files;
 namespace {
 
 constexpr int kMaxDirectoryLength = 255;

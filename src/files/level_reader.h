@@ -9,9 +9,6 @@
 
 namespace qx {
 
-inline constexpr Origin kLevelReaderOrigin{kLetterA, 30, 2};
-inline constexpr Origin kLevelFileOrigin{kLetterA, 30, 3};
-
 // Reader points beyond the designed ones.
 inline constexpr int32_t kReadPointReferenceList = 13;
 inline constexpr int32_t kReadPointNoEnd = 22;

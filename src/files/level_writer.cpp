@@ -8,12 +8,15 @@
 #include "core/formula_flags.h"
 #include "core/level_fonts.h"
 #include "core/number_text.h"
+#include "core/slot.h"
+#include "files/origins.h"
 #include "files/record_scanner.h"
 #include "files/table_records.h"
 #include "formula/formula_engine.h"
-#include "core/slot.h"
 
 namespace qx {
+
+using namespace origins::files;
 namespace {
 
 constexpr double kStoredInfinity = 1.7e308;
@@ -79,7 +82,8 @@ class LevelWriter {
         const int added = static_cast<int>(m_level.fontNames.size()) - kAppFontCount;
         if (added <= 0) return true;
         std::string rec = "~~Sf{" + num(added);
-        for (int i = 0; i < added; ++i) rec += (i == 0 ? ",~," : ",") + fontName(slot(m_level.fontNames, kAppFontCount + i));
+        for (int i = 0; i < added; ++i)
+            rec += (i == 0 ? ",~," : ",") + fontName(slot(m_level.fontNames, kAppFontCount + i));
         return put(rec + "}", err);
     }
 

@@ -11,8 +11,6 @@ namespace qx {
 
 class FormulaEngine;
 
-inline constexpr Origin kLevelWriterOrigin{kLetterA, 30, 5};
-
 // Array values as stored: 15 digits after the point in exponential form, "0" for zero, and the
 // "1.#INF" forms at and beyond +/-1.7e308 (NaN as the negative one).
 std::string storedNumber(double value);

@@ -8,9 +8,12 @@
 #include "core/paths.h"
 #include "files/level_reader.h"
 #include "files/level_writer.h"
+#include "files/origins.h"
 #include "files/workbook_file.h"
 
 namespace qx {
+
+using namespace origins::files;
 namespace {
 
 constexpr std::array<std::string_view, 15> kExtensions = {".txt", ".s",   ".slb", ".dxf", ".rb5",

@@ -10,11 +10,6 @@
 
 namespace qx {
 
-inline constexpr Origin kSaveFileOrigin{kLetterA, 32, 1};
-inline constexpr Origin kLoadFileOrigin{kLetterA, 32, 2};
-inline constexpr Origin kOpenFlowOrigin{kLetterA, 32, 3};
-inline constexpr Origin kClearOrigin{kLetterA, 32, 4};
-
 namespace extcode {
 constexpr int kBackup = 8;
 constexpr int kOldLevel = 9;

@@ -3,10 +3,13 @@
 #include <algorithm>
 #include <charconv>
 
+#include "files/origins.h"
 #include "files/record_scanner.h"
 #include "files/stored_integer.h"
 
 namespace qx {
+
+using namespace origins::files;
 namespace {
 
 // No table can hold more rows or columns than an Array Area holds values; larger counts in a

@@ -13,8 +13,6 @@
 
 namespace qx {
 
-inline constexpr Origin kTableRecordsOrigin{kLetterA, 30, 4};
-
 inline constexpr int kTableObjectKind = static_cast<int>(ObjectKind::Table);
 
 // The longest heading kept, as for any name taken from a label.

@@ -4,9 +4,12 @@
 #include <cmath>
 
 #include "files/level_writer.h"
+#include "files/origins.h"
 #include "files/stored_integer.h"
 
 namespace qx {
+
+using namespace origins::files;
 namespace {
 
 constexpr std::size_t kMaxPasswordLength = 255;

@@ -8,9 +8,6 @@
 
 namespace qx {
 
-inline constexpr Origin kWorkbookWriterOrigin{kLetterA, 31, 1};
-inline constexpr Origin kWorkbookReaderOrigin{kLetterA, 31, 2};
-
 // Points of the workbook reader.
 inline constexpr int32_t kWorkbookPointNotNative = 2;
 inline constexpr int32_t kWorkbookPointLevelName = 3;

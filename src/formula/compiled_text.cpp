@@ -5,13 +5,13 @@
 
 #include "formula/formula_codes.h"
 #include "formula/lexer.h"
+#include "formula/origins.h"
 
 namespace qx {
 
-namespace {
+using namespace origins::formula;
 
-constexpr Origin kWriteAddressOrigin{kLetterA, kModuleFormulaText, 3};
-constexpr Origin kExpandOrigin{kLetterA, kModuleFormulaText, 4};
+namespace {
 
 // Reads an unsigned decimal of at most five digits; -1 when there is none.
 int readSmallNumber(const char* text, int& pos) {

@@ -7,19 +7,21 @@
 #include "core/cell_heap.h"
 #include "core/cell_store.h"
 #include "core/circular.h"
+#include "core/slot.h"
 #include "formula/bracket_match.h"
 #include "formula/compiled_text.h"
 #include "formula/evaluator.h"
 #include "formula/formula_codes.h"
 #include "formula/lexer.h"
+#include "formula/origins.h"
 #include "formula/variable_label.h"
-#include "core/slot.h"
 
 namespace qx {
 
+using namespace origins::formula;
+
 namespace {
 
-constexpr Origin kCompile{kLetterA, kModuleEntry, 2};
 constexpr int kCircularPoint = 44;
 
 bool fail(ErrStat& err, int point, int position, Msg code) {

@@ -8,12 +8,13 @@
 #include "formula/compiler.h"
 #include "formula/formula_codes.h"
 #include "formula/lexer.h"
+#include "formula/origins.h"
 
 namespace qx {
 
-namespace {
+using namespace origins::formula;
 
-constexpr Origin kStoreEntry{kLetterA, kModuleEntry, 1};
+namespace {
 
 std::string_view cutTrailingBlanks(std::string_view s) {
     while (!s.empty() && isBlank(s.back())) s.remove_suffix(1);

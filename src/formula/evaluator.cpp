@@ -32,21 +32,19 @@
 #include "core/numeric.h"
 #include "core/qx_assert.h"
 #include "core/scope_exit.h"
+#include "core/slot.h"
 #include "formula/bracket_match.h"
 #include "formula/compiled_text.h"
 #include "formula/lexer.h"
+#include "formula/origins.h"
 #include "formula/text_cut.h"
 #include "platform/platform.h"
-#include "core/slot.h"
 
 namespace qx {
 
-namespace {
+using namespace origins::formula;
 
-constexpr Origin kEvaluate{kLetterA, kModuleEvaluator, 1};
-constexpr Origin kParseAddress{kLetterA, kModuleEvaluator, 3};
-constexpr Origin kCall{kLetterA, kModuleEvaluator, 4};
-constexpr Origin kWriteCell{kLetterA, kModuleEvaluator, 5};
+namespace {
 
 // Operator codes; they index the precedence table.
 enum Op : int {

@@ -6,13 +6,14 @@
 #include "formula/bracket_match.h"
 #include "formula/evaluator.h"
 #include "formula/lexer.h"
+#include "formula/origins.h"
 #include "formula/text_cut.h"
 
 namespace qx {
 
-namespace {
+using namespace origins::formula;
 
-constexpr Origin kRangeOperation{kLetterA, kModuleEvaluator, 2};
+namespace {
 
 bool fail(ErrStat& err, int point, int position, Msg code) {
     err.position = position;

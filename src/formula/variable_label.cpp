@@ -9,12 +9,13 @@
 #include "formula/evaluator.h"
 #include "formula/formula_codes.h"
 #include "formula/lexer.h"
+#include "formula/origins.h"
 
 namespace qx {
 
-namespace {
+using namespace origins::formula;
 
-constexpr Origin kBuildText{kLetterA, kModuleEntry, 3};
+namespace {
 
 // Appends what `target` shows; false (after a '^') when the text has to end here.
 bool appendTarget(const CellRec* target, int elem, bool hasElem, std::string& out) {

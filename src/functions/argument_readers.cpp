@@ -5,17 +5,13 @@
 #include "core/cell_store.h"
 #include "formula/compiled_text.h"
 #include "formula/lexer.h"
+#include "functions/origins.h"
 
 namespace qx {
 
-namespace {
+using namespace origins::functions;
 
-constexpr Origin kNumeric{kLetterA, kModuleArguments, 1};
-constexpr Origin kList{kLetterA, kModuleArguments, 2};
-constexpr Origin kString{kLetterA, kModuleArguments, 3};
-constexpr Origin kCellArg{kLetterA, kModuleArguments, 4};
-constexpr Origin kEnd{kLetterA, kModuleArguments, 5};
-constexpr Origin kElements{kLetterA, kModuleArguments, 6};
+namespace {
 
 bool failAt(ErrStat& err, Origin o, int point, int position, Msg code) {
     err.position = position;
@@ -129,24 +125,24 @@ bool exactArguments(FunctionCall& call, double* values, int count, ErrStat& err)
 StringArgument stringArgument(FunctionCall& call, bool constantAllowed, ErrStat& err) {
     err.enter();
     StringArgument out;
-    if (!atDelimiter(call, kString, err)) return out;
+    if (!atDelimiter(call, kStringArg, err)) return out;
     const char* text = call.record().text;
     int pos = skipBlanks(text, call.cursor() + 1);
     const char c = text[pos];
     if (c == '"') {
         const int end = stringEnd(text, pos);
         if (end < 0 || end - pos - 2 > kMaxStringConstant) {
-            return failAt(err, kString, 2, pos, Msg::IllegalStringConstant), out;
+            return failAt(err, kStringArg, 2, pos, Msg::IllegalStringConstant), out;
         }
-        if (!constantAllowed) return failAt(err, kString, 3, pos, Msg::StringConstantBetweenScripts), out;
+        if (!constantAllowed) return failAt(err, kStringArg, 3, pos, Msg::StringConstantBetweenScripts), out;
         out.text.assign(text + pos + 1, static_cast<std::size_t>(end - pos - 2));
         out.kind = StringKind::Constant;
         finishArgument(call, end);
         return out;
     }
-    if (c != '[' && c != '~') return failAt(err, kString, 4, pos, Msg::IllegalString), out;
+    if (c != '[' && c != '~') return failAt(err, kStringArg, 4, pos, Msg::IllegalString), out;
     CellArgument cell;
-    if (!readAddress(call, pos, cell, kString, err)) return out;
+    if (!readAddress(call, pos, cell, kStringArg, err)) return out;
     out.kind = StringKind::Cell;
     out.cell = cell.cell;
     out.row = cell.row;

@@ -5,13 +5,13 @@
 #include "core/numeric.h"
 #include "functions/argument_readers.h"
 #include "functions/families.h"
+#include "functions/origins.h"
 
 namespace qx {
 
-namespace {
+using namespace origins::functions;
 
-constexpr Origin kCellInfo{kLetterA, kModuleCellFamily, 1};
-constexpr Origin kTags{kLetterA, kModuleCellFamily, 2};
+namespace {
 
 bool needCaller(FunctionCall& call, ErrStat& err) {
     err.enter();

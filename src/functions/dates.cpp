@@ -7,13 +7,15 @@
 #include "display/datevalue.h"
 #include "functions/argument_readers.h"
 #include "functions/families.h"
+#include "functions/origins.h"
 #include "platform/platform.h"
 
 namespace qx {
 
+using namespace origins::functions;
+
 namespace {
 
-constexpr Origin kDates{kLetterA, kModuleDateFamily, 1};
 constexpr int kFirstYear = 101;  // a smaller year in a datevalue is read in the current millennium
 constexpr int kLastYear = 9999;
 constexpr int64_t kSecondsPerDay = 86400;

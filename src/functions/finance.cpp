@@ -3,12 +3,13 @@
 
 #include "functions/argument_readers.h"
 #include "functions/families.h"
+#include "functions/origins.h"
 
 namespace qx {
 
-namespace {
+using namespace origins::functions;
 
-constexpr Origin kFinance{kLetterA, kModuleFinanceFamily, 1};
+namespace {
 
 // Every finance function takes exactly three numbers; surplus ones are a missing ')'.
 bool threeArguments(FunctionCall& call, double (&a)[3], ErrStat& err) {

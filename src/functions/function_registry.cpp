@@ -4,14 +4,13 @@
 
 #include "functions/argument_readers.h"
 #include "functions/families.h"
+#include "functions/origins.h"
 
 namespace qx {
 
-namespace {
+using namespace origins::functions;
 
-constexpr Origin kDispatch{kLetterA, kModuleFunctions, 1};
-
-}  // namespace
+namespace {}  // namespace
 
 int compareNames(std::string_view a, std::string_view b) {
     const std::size_t n = a.size() < b.size() ? a.size() : b.size();

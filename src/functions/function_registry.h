@@ -8,6 +8,7 @@
 
 #include "core/err_stat.h"
 #include "formula/evaluator.h"
+#include "functions/origins.h"
 
 namespace qx {
 
@@ -88,19 +89,5 @@ class FunctionRegistry final : public FunctionDispatcher {
 
 // The general families' tables, sorted by name.
 std::span<const FunctionEntry> builtinFamily(FamilyId family);
-
-// Module numbers of letter 'A' used by the registry and the families.
-constexpr int32_t kModuleFunctions = 30;
-constexpr int32_t kModuleArguments = 31;
-constexpr int32_t kModuleStringFamily = 32;
-constexpr int32_t kModuleMathFamily = 33;
-constexpr int32_t kModuleTrigFamily = 34;
-constexpr int32_t kModuleCellFamily = 35;
-constexpr int32_t kModuleFinanceFamily = 36;
-constexpr int32_t kModuleDateFamily = 37;
-constexpr int32_t kModuleGeometryFamily = 41;
-constexpr int32_t kModuleRoadFamily = 43;
-constexpr int32_t kModuleMathLibrary = 5;      // letter 'L': the math message table
-constexpr int32_t kModuleGeometryLibrary = 6;  // letter 'L': the coordinate geometry message table
 
 }  // namespace qx

@@ -7,13 +7,15 @@
 
 #include "functions/argument_readers.h"
 #include "functions/families.h"
+#include "functions/origins.h"
 #include "platform/platform.h"
 
 namespace qx {
 
+using namespace origins::functions;
+
 namespace {
 
-constexpr Origin kMath{kLetterA, kModuleMathFamily, 1};
 constexpr int kMaxRoundingPlaces = 15;
 
 // Reads the one argument of a plain function; the library result is checked by the caller.
@@ -155,7 +157,7 @@ double fnRnd(FunctionCall& call, ErrStat& err) {
     if (!exactArguments(call, a, 2, err)) return 0.0;
     if (!(a[1] >= -kMaxRoundingPlaces && a[1] <= kMaxRoundingPlaces)) {
         err.position = call.record().namePos;
-        err.fail(Origin{kLetterLib, kModuleMathLibrary, 1}, 4, L05::InputOutOfRange);
+        err.fail(kMathLibrary, 4, L05::InputOutOfRange);
         return 0.0;
     }
     return roundTo(a[0], static_cast<int>(a[1]));

@@ -7,12 +7,14 @@
 #include "core/numeric.h"
 #include "functions/argument_readers.h"
 #include "functions/families.h"
+#include "functions/origins.h"
 
 namespace qx {
 
+using namespace origins::functions;
+
 namespace {
 
-constexpr Origin kString{kLetterA, kModuleStringFamily, 1};
 constexpr int kMaxCompared = 255;
 
 bool isDigitChar(char c) {
@@ -94,7 +96,7 @@ double fnIndex(FunctionCall& call, ErrStat& err) {
     boundedArguments(call, a, 1, 2, false, err);
     if (err.failed()) return 0.0;
     if (!(a[0] >= 32 && a[0] <= 255 && a[1] >= 1 && a[1] <= 255)) {
-        return callFailure(call, err, kString, 1, Msg::ParameterOutOfRange);
+        return callFailure(call, err, kStringFamily, 1, Msg::ParameterOutOfRange);
     }
     const char ch = static_cast<char>(static_cast<unsigned char>(toInt32(a[0])));
     const std::size_t begin = static_cast<std::size_t>(toInt32(a[1])) - 1;

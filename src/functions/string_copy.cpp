@@ -6,12 +6,14 @@
 #include "formula/entry.h"
 #include "functions/argument_readers.h"
 #include "functions/families.h"
+#include "functions/origins.h"
 
 namespace qx {
 
+using namespace origins::functions;
+
 namespace {
 
-constexpr Origin kCopy{kLetterA, kModuleStringFamily, 2};
 constexpr int kMaxCopied = 255;
 
 struct CopyRequest {
@@ -63,14 +65,15 @@ bool storeLabel(FunctionCall& call, const StringArgument& target, const std::str
 }
 
 bool usableTarget(FunctionCall& call, const StringArgument& target, ErrStat& err) {
-    if (target.kind != StringKind::Cell) return callFailure(call, err, kCopy, 1, Msg::IllegalString), false;
+    if (target.kind != StringKind::Cell) return callFailure(call, err, kStringCopy, 1, Msg::IllegalString), false;
     const CellRec* cell = target.cell;
-    if (cell != nullptr && cell == call.cell()) return callFailure(call, err, kCopy, 2, Msg::CircularReference), false;
+    if (cell != nullptr && cell == call.cell())
+        return callFailure(call, err, kStringCopy, 2, Msg::CircularReference), false;
     if (cell != nullptr && (cell->isFormula() || cell->isVariableLabel())) {
-        return callFailure(call, err, kCopy, 3, Msg::IllegalString), false;
+        return callFailure(call, err, kStringCopy, 3, Msg::IllegalString), false;
     }
     if (cell != nullptr && cell->has(cellflag::kProtectCell)) {
-        return callFailure(call, err, kCopy, 4, Msg::ProtectedCell), false;
+        return callFailure(call, err, kStringCopy, 4, Msg::ProtectedCell), false;
     }
     return true;
 }
@@ -79,7 +82,7 @@ double copyString(FunctionCall& call, CopyRequest request, ErrStat& err) {
     err.enter();
     const StringArgument target = stringArgument(call, true, err);
     if (err.failed()) return 0.0;
-    if (target.kind == StringKind::Constant) return callFailure(call, err, kCopy, 5, Msg::IllegalString);
+    if (target.kind == StringKind::Constant) return callFailure(call, err, kStringCopy, 5, Msg::IllegalString);
     const StringArgument source = stringArgument(call, true, err);
     if (err.failed()) return 0.0;
     int count = kMaxCopied;
@@ -90,7 +93,7 @@ double copyString(FunctionCall& call, CopyRequest request, ErrStat& err) {
     if (!requireEnd(call, Msg::WrongParameters, err) || !usableTarget(call, target, err)) return 0.0;
     if (source.text.empty() || count == 0) return 0.0;
     const std::string text = builtText(target.cell, source.text, count, request.append);
-    if (!storeLabel(call, target, text, err)) return callFailure(call, err, kCopy, 6, Msg::CannotCreateCell);
+    if (!storeLabel(call, target, text, err)) return callFailure(call, err, kStringCopy, 6, Msg::CannotCreateCell);
     return 0.0;
 }
 

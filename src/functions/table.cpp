@@ -8,14 +8,14 @@
 #include "functions/argument_readers.h"
 #include "functions/families.h"
 #include "functions/object_values.h"
+#include "functions/origins.h"
 
 namespace qx {
 
+using namespace origins::functions;
+
 namespace {
 
-constexpr int32_t kModuleTableFamily = 38;
-constexpr Origin kMakeTable{kLetterA, kModuleTableFamily, 1};
-constexpr Origin kReadTable{kLetterA, kModuleTableFamily, 2};
 constexpr int kTableKind = 19;
 constexpr int kMatrixKind = 2;
 

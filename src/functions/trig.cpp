@@ -4,12 +4,13 @@
 #include "functions/angle_modes.h"
 #include "functions/argument_readers.h"
 #include "functions/families.h"
+#include "functions/origins.h"
 
 namespace qx {
 
-namespace {
+using namespace origins::functions;
 
-constexpr Origin kTrig{kLetterA, kModuleTrigFamily, 1};
+namespace {
 
 using Library = double (*)(double);
 

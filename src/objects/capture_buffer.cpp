@@ -6,8 +6,11 @@
 #include "core/formula_flags.h"
 #include "core/numeric.h"
 #include "objects/capture_cells.h"
+#include "objects/origins.h"
 
 namespace qx {
+
+using namespace origins::objects;
 
 namespace {
 
@@ -105,12 +108,11 @@ TableDescriptor* descriptorFrom(const CapturedNames& names, LevelRec& level, Err
     if (ok) return table;
     ErrStat ignored;
     freeTableDescriptor(level, table, ignored);
-    if (!err.failed()) err.fail(capture::kPlaceInCell, 1, Msg::OutOfMemory);
+    if (!err.failed()) err.fail(kPlaceInCell, 1, Msg::OutOfMemory);
     return nullptr;
 }
 
 bool checkSelection(const CellStore& store, int level, const CellArea& area, Origin origin, ErrStat& err) {
-    using namespace capture;
     if (!store.worksheetLevel(level)) return err.fail(origin, 1, Msg::LevelOutOfRange);
     if (area.firstRow < 1 || area.firstRow > kMaxRow) return err.fail(origin, 2, Msg::RowOutOfRange);
     if (area.firstCol < 1 || area.firstCol > kMaxCol) return err.fail(origin, 3, Msg::ColumnOutOfRange);
@@ -123,7 +125,6 @@ bool checkSelection(const CellStore& store, int level, const CellArea& area, Ori
 bool captureCellObject(const CellRec* cell, CaptureBuffer& buffer, ErrStat& err) {
     err.enter();
     buffer.clear();
-    using namespace capture;
     if (classOf(cell) != CellClass::Formula || cell->formula == nullptr) return err.fail(kCellObject, 1, Msg::NoObject);
     const FormulaRec& formula = *cell->formula;
     const int count = formula.array == nullptr ? 0 : toInt32(formula.array[0]);

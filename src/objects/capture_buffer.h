@@ -22,20 +22,6 @@ constexpr int kPolygon = 6;
 constexpr int kTable = 19;
 }  // namespace objectkind
 
-// Capture and place report as letter 'C', group 20, with these routine numbers.
-namespace capture {
-constexpr int kGroup = 20;
-constexpr Origin kCellObject{kLetterC, kGroup, 4};
-constexpr Origin kPlaceInCell{kLetterC, kGroup, 5};
-constexpr Origin kPlaceOnSheet{kLetterC, kGroup, 6};
-constexpr Origin kTableSelection{kLetterC, kGroup, 7};
-constexpr Origin kPlaceTable{kLetterC, kGroup, 8};
-constexpr Origin kMatrixSelection{kLetterC, kGroup, 12};
-constexpr Origin kPlaceMatrix{kLetterC, kGroup, 13};
-constexpr Origin kPointSelection{kLetterC, kGroup, 14};
-constexpr Origin kPlacePoints{kLetterC, kGroup, 19};
-}  // namespace capture
-
 // A table's names and column words held by value, so the buffer never points into a level heap
 // that clearing the level would release.
 struct CapturedNames {

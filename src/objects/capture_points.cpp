@@ -3,13 +3,14 @@
 #include "core/numeric.h"
 #include "objects/capture_buffer.h"
 #include "objects/capture_cells.h"
+#include "objects/origins.h"
 
 namespace qx {
 
+using namespace origins::objects;
+
 namespace {
 
-using capture::kMatrixSelection;
-using capture::kPointSelection;
 using Msg::CannotInterpret;
 
 int minimumRows(int kind) {

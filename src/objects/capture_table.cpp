@@ -5,12 +5,13 @@
 #include "core/cell_store.h"
 #include "objects/capture_buffer.h"
 #include "objects/capture_cells.h"
+#include "objects/origins.h"
 
 namespace qx {
 
-namespace {
+using namespace origins::objects;
 
-using capture::kTableSelection;
+namespace {
 
 constexpr int kMaxName = 254;
 

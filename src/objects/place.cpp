@@ -13,12 +13,13 @@
 #include "display/display_format.h"
 #include "formula/entry.h"
 #include "objects/capture_cells.h"
+#include "objects/origins.h"
 
 namespace qx {
 
-namespace {
+using namespace origins::objects;
 
-using namespace capture;
+namespace {
 
 constexpr int kMaxPrecisionCode = 15;
 

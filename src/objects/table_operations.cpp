@@ -11,12 +11,13 @@
 #include "functions/object_values.h"
 #include "objects/capture_buffer.h"
 #include "objects/capture_cells.h"
+#include "objects/origins.h"
 
 namespace qx {
 
 namespace {
 
-using namespace tableop;
+using namespace origins::objects;
 
 // A table's numbers as a grid, row by row, taken out of the Array Area and put back whole.
 struct Grid {

@@ -10,15 +10,6 @@ namespace qx {
 
 class CellStore;
 
-namespace tableop {
-constexpr int kGroup = 50;
-constexpr Origin kSort{kLetterW, kGroup, 1};
-constexpr Origin kInvert{kLetterW, kGroup, 2};
-constexpr Origin kSwapColumns{kLetterW, kGroup, 3};
-constexpr Origin kRemoveColumn{kLetterW, kGroup, 4};
-constexpr Origin kRemoveRow{kLetterW, kGroup, 5};
-}  // namespace tableop
-
 struct SortKey {
     int column = 1;
     bool descending = false;

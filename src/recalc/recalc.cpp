@@ -9,6 +9,7 @@
 #include "formula/entry.h"
 #include "formula/evaluator.h"
 #include "formula/formula_engine.h"
+#include "recalc/origins.h"
 
 namespace qx {
 
@@ -64,11 +65,11 @@ void ChainRecalculator::joinRangeList(CellRec& cell) {
 
 void ChainRecalculator::removeFromRangeList(CellRec& cell, ErrStat& err) {
     err.enter();
-    if (cell.level >= kMaxLevelCount) return void(err.fail(recalc::kRemoveRange, 1, Msg::Unlisted));
+    if (cell.level >= kMaxLevelCount) return void(err.fail(origins::recalc::kRemoveRange, 1, Msg::Unlisted));
     std::vector<CellRec*>& list = m_ranges[cell.level];
-    if (list.empty()) return void(err.fail(recalc::kRemoveRange, 1, Msg::Unlisted));
+    if (list.empty()) return void(err.fail(origins::recalc::kRemoveRange, 1, Msg::Unlisted));
     auto it = std::find(list.begin(), list.end(), &cell);
-    if (it == list.end()) return void(err.fail(recalc::kRemoveRange, 3, Msg::Unlisted));
+    if (it == list.end()) return void(err.fail(origins::recalc::kRemoveRange, 3, Msg::Unlisted));
     list.erase(it);
     m_covers.erase(&cell);
     cell.set(cellflag::kRangeDef, false);

@@ -25,10 +25,6 @@ class Platform;
 constexpr int kChainDepth = 8192;
 constexpr int kChainErrorLimit = 16;
 
-namespace recalc {
-constexpr Origin kRemoveRange{kLetterA, 7, 2};
-}  // namespace recalc
-
 // Why a traversal ended early.
 enum class ChainStop : uint8_t { None = 0, EmptyEntry = 1, MissingDependent = 2 };
 

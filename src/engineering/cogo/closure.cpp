@@ -1,6 +1,7 @@
 // Closed traverses: the error of closure with the area and perimeter, and the compass-rule adjustment.
 #include "engineering/cogo/cogo_arguments.h"
 #include "engineering/cogo/cogo_functions.h"
+#include "engineering/cogo/origins.h"
 #include "engineering/cogo/plane_geometry.h"
 #include "engineering/cogo/traverse_adjustment.h"
 #include "functions/argument_readers.h"
@@ -8,12 +9,7 @@
 
 namespace qx {
 
-namespace {
-
-constexpr Origin kClosure = geometryOrigin(3);
-constexpr Origin kCompass = geometryOrigin(4);
-
-}  // namespace
+using namespace origins::cogo;
 
 double fnClosure(FunctionCall& call, ErrStat& err) {
     err.enter();
@@ -53,30 +49,30 @@ double fnClosure(FunctionCall& call, ErrStat& err) {
 // A polygon closes on its own first point; a segment closes on the point cell after it.
 double fnCompass(FunctionCall& call, ErrStat& err) {
     err.enter();
-    CellRec* cell = callingFormula(call, kCompass, err);
+    CellRec* cell = callingFormula(call, kCompassFn, err);
     if (cell == nullptr) return 0.0;
     FailedResultRelease release(call, err);
     std::vector<Vec3> points;
     ObjectKind kind = ObjectKind::Number;
-    if (!pointListArgument(call, points, kind, kCompass, err)) return 0.0;
-    if (points.empty()) return callFailure(call, err, kCompass, 3, Msg::TooFewCoordinates);
+    if (!pointListArgument(call, points, kind, kCompassFn, err)) return 0.0;
+    if (points.empty()) return callFailure(call, err, kCompassFn, 3, Msg::TooFewCoordinates);
     Vec3 closing = points.empty() ? Vec3{} : points.front();
     if (kind == ObjectKind::Segment) {
-        if (call.ended()) return callFailure(call, err, kCompass, 1, Msg::EmptyCell);
-        if (!pointArgument(call, closing, kCompass, err)) return 0.0;
+        if (call.ended()) return callFailure(call, err, kCompassFn, 1, Msg::EmptyCell);
+        if (!pointArgument(call, closing, kCompassFn, err)) return 0.0;
     } else if (kind != ObjectKind::Polygon) {
-        return incompatibleArgument(call, kCompass, err), 0.0;
+        return incompatibleArgument(call, kCompassFn, err), 0.0;
     }
-    if (!call.ended()) return callFailure(call, err, kCompass, 2, Msg::IllegalDelimiter);
+    if (!call.ended()) return callFailure(call, err, kCompassFn, 2, Msg::IllegalDelimiter);
     const std::vector<Vec3> adjusted = compassAdjusted(points, closing, err);
-    if (err.failed()) return err.trace(kCompass), 0.0;
+    if (err.failed()) return err.trace(kCompassFn), 0.0;
     std::vector<double> values;
     values.reserve(adjusted.size() * 3);
     for (const Vec3& p : adjusted) values.insert(values.end(), {p.x, p.y, p.z});
     CellResult r;
     r.kind = kind;
     r.threeD = true;
-    if (!storeResult(call, *cell, r, values, kCompass, err)) return 0.0;
+    if (!storeResult(call, *cell, r, values, kCompassFn, err)) return 0.0;
     return static_cast<double>(adjusted.size());
 }
 

@@ -4,18 +4,15 @@
 
 #include "core/cell_store.h"
 #include "core/formula_flags.h"
+#include "engineering/cogo/origins.h"
 #include "formula/lexer.h"
 #include "functions/argument_readers.h"
 
 namespace qx {
 
-namespace {
+using namespace origins::cogo;
 
-constexpr Origin kObjectCell = geometryOrigin(30);
-constexpr Origin kNumbers = geometryOrigin(31);
-constexpr Origin kPlane = geometryOrigin(32);
-constexpr Origin kStore = geometryOrigin(33);
-constexpr Origin kChoices = geometryOrigin(34);
+namespace {
 
 constexpr int kFirstPointFormat = 33;
 // fmt 0..4 selects XY, NE, POLAR, XYZ, NEE.

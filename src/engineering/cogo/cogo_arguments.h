@@ -18,11 +18,6 @@ namespace qx {
 
 class FunctionCall;
 
-// The origin of a coordinate function's own checks: letter A, the family's module, the routine.
-constexpr Origin geometryOrigin(int32_t routine) {
-    return Origin{kLetterA, kModuleGeometryFamily, routine};
-}
-
 // A failure with a message of the coordinate geometry table, raised by the function itself: the origin
 // names the geometry library and the function's routine, and the function's own trace follows.
 double geometryFailure(FunctionCall& call, ErrStat& err, Origin origin, int32_t point, L06 message);

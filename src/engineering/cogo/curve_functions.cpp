@@ -4,16 +4,16 @@
 #include "engineering/cogo/cogo_arguments.h"
 #include "engineering/cogo/cogo_functions.h"
 #include "engineering/cogo/curves.h"
+#include "engineering/cogo/origins.h"
 #include "functions/argument_readers.h"
 #include "functions/object_values.h"
 
 namespace qx {
 
+using namespace origins::cogo;
+
 namespace {
 
-constexpr Origin kCurveArc = geometryOrigin(5);
-constexpr Origin kCurveDelta = geometryOrigin(6);
-constexpr Origin kCurveRadius = geometryOrigin(7);
 constexpr double kCurveValue = 5.0;
 
 CellResult curveResult(int displayCode, int mode, std::optional<AngleType> type) {

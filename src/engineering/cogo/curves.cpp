@@ -4,18 +4,16 @@
 
 #include "core/messages.h"
 #include "engineering/cogo/direction.h"
+#include "engineering/cogo/origins.h"
 #include "engineering/cogo/plane_geometry.h"
 #include "functions/angle_modes.h"
 #include "functions/function_registry.h"
 
 namespace qx {
 
-namespace {
+using namespace origins::cogo;
 
-constexpr Origin kToPi{kLetterLib, kModuleGeometryLibrary, 39};
-constexpr Origin kAlongTangent{kLetterLib, kModuleGeometryLibrary, 40};
-constexpr Origin kAboutRadiusPoint{kLetterLib, kModuleGeometryLibrary, 41};
-constexpr Origin kValues{kLetterLib, kModuleGeometryLibrary, 42};
+namespace {
 
 constexpr double kPi = 3.14159265359;
 constexpr double kTwoPi = 6.28318530718;

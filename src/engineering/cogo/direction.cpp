@@ -4,18 +4,15 @@
 #include <numbers>
 
 #include "core/messages.h"
+#include "engineering/cogo/origins.h"
 #include "functions/angle_modes.h"
 #include "functions/function_registry.h"
 
 namespace qx {
 
-namespace {
+using namespace origins::cogo;
 
-constexpr Origin kSetDirection{kLetterLib, kModuleGeometryLibrary, 31};
-constexpr Origin kSetFieldAngle{kLetterLib, kModuleGeometryLibrary, 32};
-constexpr Origin kToDegrees{kLetterLib, kModuleGeometryLibrary, 33};
-constexpr Origin kInMode{kLetterLib, kModuleGeometryLibrary, 34};
-constexpr Origin kConversion{kLetterLib, kModuleMathLibrary, 60};
+namespace {
 
 constexpr double kTwoPi = 6.28318530718;
 // Bearing angles are accepted a hair above 90 so that converted values of exactly 90 pass.

@@ -3,18 +3,16 @@
 
 #include "engineering/cogo/cogo_arguments.h"
 #include "engineering/cogo/cogo_functions.h"
+#include "engineering/cogo/origins.h"
 #include "engineering/cogo/plane_geometry.h"
 #include "functions/argument_readers.h"
 #include "functions/object_values.h"
 
 namespace qx {
 
-namespace {
+using namespace origins::cogo;
 
-constexpr Origin kAngAng = geometryOrigin(1);
-constexpr Origin kAngDst = geometryOrigin(2);
-constexpr Origin kDstDst = geometryOrigin(8);
-constexpr Origin kResection = geometryOrigin(16);
+namespace {
 
 // A sine this small makes the resection's triangles flat.
 constexpr double kFlatSine = 1e-12;
@@ -116,7 +114,7 @@ double fnDstDstInt(FunctionCall& call, ErrStat& err) {
 
 double fnResection(FunctionCall& call, ErrStat& err) {
     err.enter();
-    CellRec* cell = callingFormula(call, kResection, err);
+    CellRec* cell = callingFormula(call, kResectionFn, err);
     if (cell == nullptr) return 0.0;
     FailedResultRelease release(call, err);
     Vec3 p[3];
@@ -126,23 +124,23 @@ double fnResection(FunctionCall& call, ErrStat& err) {
     AngleType type = AngleType::Ray;
     int display = 0;
     for (Vec3& q : p) {
-        if (!pointArgument(call, q, kResection, err)) return 0.0;
+        if (!pointArgument(call, q, kResectionFn, err)) return 0.0;
     }
-    if (!numbersAndPlane(call, a, 5, false, noPlane, kResection, err) ||
-        !modeArgument(call, a[0], mode, kResection, err) || !typeArgument(call, a[1], type, kResection, err) ||
-        !formatArgument(call, a[4], display, kResection, err)) {
+    if (!numbersAndPlane(call, a, 5, false, noPlane, kResectionFn, err) ||
+        !modeArgument(call, a[0], mode, kResectionFn, err) || !typeArgument(call, a[1], type, kResectionFn, err) ||
+        !formatArgument(call, a[4], display, kResectionFn, err)) {
         return 0.0;
     }
     double angles[2] = {};
     for (int i = 0; i < 2; ++i) {
         angles[i] = angleToDegrees(mode, AngleType::AngleRight, a[2 + i], err);
-        if (err.failed()) return err.trace(kResection), 0.0;
+        if (err.failed()) return err.trace(kResectionFn), 0.0;
         if (std::fabs(std::sin(radiansOf(angles[i]))) < kFlatSine) {
-            return callFailure(call, err, kResection, 1, Msg::ParameterOutOfRange);
+            return callFailure(call, err, kResectionFn, 1, Msg::ParameterOutOfRange);
         }
     }
     const Vec3 r = resection(p[0], p[1], p[2], angles[0], angles[1], err);
-    return finish(call, *cell, r, pointResult(display, mode), kResection, err);
+    return finish(call, *cell, r, pointResult(display, mode), kResectionFn, err);
 }
 
 }  // namespace qx

@@ -4,17 +4,14 @@
 
 #include "core/messages.h"
 #include "engineering/cogo/direction.h"
+#include "engineering/cogo/origins.h"
 #include "functions/function_registry.h"
 
 namespace qx {
 
-namespace {
+using namespace origins::cogo;
 
-constexpr Origin kAngleAngle{kLetterLib, kModuleGeometryLibrary, 35};
-constexpr Origin kAngleDistance{kLetterLib, kModuleGeometryLibrary, 36};
-constexpr Origin kDistanceDistance{kLetterLib, kModuleGeometryLibrary, 37};
-constexpr Origin kResection{kLetterLib, kModuleGeometryLibrary, 38};
-constexpr Origin kArcCosine{kLetterLib, kModuleMathLibrary, 61};
+namespace {
 
 constexpr double kParallelTolerance = 1e-9;
 // A cosine this close beyond 1 is rounding of circles that touch.
@@ -98,7 +95,7 @@ Vec3 resection(Vec3 p1, Vec3 p2, Vec3 p3, double ang1, double ang2, ErrStat& err
     const Inverse i12 = inverseOf(p1, p2);
     const Inverse i23 = inverseOf(p2, p3);
     if (i12.distance == 0.0 || i23.distance == 0.0) {
-        return failed(err, kResection, 1, L06::DistanceTooShort);
+        return failed(err, kResectionSolve, 1, L06::DistanceTooShort);
     }
     const double az12 = azimuthOf(i12.ray);
     const double az23 = azimuthOf(i23.ray);

@@ -4,20 +4,15 @@
 
 #include "engineering/cogo/cogo_arguments.h"
 #include "engineering/cogo/cogo_functions.h"
+#include "engineering/cogo/origins.h"
 #include "functions/argument_readers.h"
 #include "functions/object_values.h"
 
 namespace qx {
 
-namespace {
+using namespace origins::cogo;
 
-constexpr Origin kNE = geometryOrigin(11);
-constexpr Origin kNEE = geometryOrigin(12);
-constexpr Origin kPolar = geometryOrigin(13);
-constexpr Origin kPolygon = geometryOrigin(14);
-constexpr Origin kSegment = geometryOrigin(17);
-constexpr Origin kXY = geometryOrigin(21);
-constexpr Origin kXYZ = geometryOrigin(22);
+namespace {
 
 enum class PointForm { XY, XYZ, NE, NEE, Polar };
 

@@ -3,18 +3,16 @@
 
 #include "engineering/cogo/cogo_arguments.h"
 #include "engineering/cogo/cogo_functions.h"
+#include "engineering/cogo/origins.h"
 #include "engineering/cogo/plane_geometry.h"
 #include "functions/argument_readers.h"
 #include "functions/object_values.h"
 
 namespace qx {
 
-namespace {
+using namespace origins::cogo;
 
-constexpr Origin kFieldAngle = geometryOrigin(9);
-constexpr Origin kInverse = geometryOrigin(10);
-constexpr Origin kRadial = geometryOrigin(15);
-constexpr Origin kTraverse = geometryOrigin(19);
+namespace {
 
 // The mode, type and fmt arguments, checked, and what they set in the cell.
 struct AngleChoices {

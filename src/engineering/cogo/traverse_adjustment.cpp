@@ -3,15 +3,12 @@
 #include <cmath>
 
 #include "core/messages.h"
+#include "engineering/cogo/origins.h"
 #include "functions/function_registry.h"
 
 namespace qx {
 
-namespace {
-
-constexpr Origin kCompass{kLetterLib, kModuleGeometryLibrary, 43};
-
-}  // namespace
+using namespace origins::cogo;
 
 double pathLength(std::span<const Vec3> points) {
     double total = 0.0;
@@ -33,7 +30,7 @@ std::vector<Vec3> compassAdjusted(std::span<const Vec3> points, Vec3 closing, Er
     err.enter();
     const double total = pathLength(points);
     if (!(total > 0.0)) {
-        err.fail(kCompass, 1, L06::DistanceTooShort);
+        err.fail(kCompassAdjustment, 1, L06::DistanceTooShort);
         return {};
     }
     const double ex = points.back().x - closing.x;

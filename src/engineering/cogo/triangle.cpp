@@ -5,17 +5,17 @@
 #include "core/formula_flags.h"
 #include "engineering/cogo/cogo_arguments.h"
 #include "engineering/cogo/cogo_functions.h"
+#include "engineering/cogo/origins.h"
 #include "engineering/cogo/triangle_solution.h"
 #include "functions/argument_readers.h"
 #include "functions/object_values.h"
 
 namespace qx {
 
+using namespace origins::cogo;
+
 namespace {
 
-constexpr Origin kText = geometryOrigin(18);
-constexpr Origin kTriangle = geometryOrigin(20);
-constexpr Origin kRotate = geometryOrigin(23);
 constexpr int kTriangleValues = 6;
 constexpr int kTextValues = 12;
 

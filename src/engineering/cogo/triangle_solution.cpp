@@ -5,13 +5,14 @@
 
 #include "core/messages.h"
 #include "engineering/cogo/direction.h"
+#include "engineering/cogo/origins.h"
 #include "functions/function_registry.h"
 
 namespace qx {
 
-namespace {
+using namespace origins::cogo;
 
-constexpr Origin kSolve{kLetterLib, kModuleGeometryLibrary, 44};
+namespace {
 
 constexpr unsigned kSideC = 1;
 constexpr unsigned kSideB = 2;

@@ -9,12 +9,12 @@
 namespace qx {
 
 // Fails with a matrix-table message stamped with the routine; false for `return failMatrix(...)`.
-bool failMatrix(ErrStat& err, MatrixRoutine routine, int32_t point, L07 message);
+bool failMatrix(ErrStat& err, Origin routine, int32_t point, L07 message);
 
 // A result of rows x cols must fit an Array Area: "insufficient memory allocated to compute matrix".
-bool matrixFits(long long rows, long long cols, MatrixRoutine routine, int32_t point, ErrStat& err);
+bool matrixFits(long long rows, long long cols, Origin routine, int32_t point, ErrStat& err);
 
 // An overflow leaves no number to store: "unable to compute matrix".
-bool finiteResult(const Matrix& m, MatrixRoutine routine, int32_t point, ErrStat& err);
+bool finiteResult(const Matrix& m, Origin routine, int32_t point, ErrStat& err);
 
 }  // namespace qx

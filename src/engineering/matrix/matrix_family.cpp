@@ -4,41 +4,23 @@
 
 #include "engineering/matrix/matrix_math.h"
 #include "engineering/matrix/matrix_objects.h"
+#include "engineering/matrix/origins.h"
 #include "functions/argument_readers.h"
 #include "functions/object_values.h"
 
 namespace qx {
 
+using namespace origins::matrix;
+
 namespace {
-
-// The functions' numbers in the family table, which are also their routine numbers.
-enum class MatrixFunction : int32_t {
-    Matrix = 1,
-    Add,
-    CrossProduct,
-    Exponent,
-    Inverse,
-    Product,
-    Scalar,
-    Solve,
-    Subtract,
-    Transpose,
-    Determinant,
-    DotProduct,
-};
-
-constexpr Origin originOf(MatrixFunction f) {
-    return matrixFunctionOrigin(static_cast<int32_t>(f));
-}
 
 // A matrix needs its two dimensions and at least two more numbers.
 constexpr std::size_t kFewestMatrixNumbers = 4;
 
 using Compute = Matrix (*)(const Matrix& a, const MatrixOperands& operands, ErrStat& err);
 
-double produceMatrix(FunctionCall& call, MatrixFunction f, SecondArgument second, Compute compute, ErrStat& err) {
+double produceMatrix(FunctionCall& call, Origin origin, SecondArgument second, Compute compute, ErrStat& err) {
     err.enter();
-    const Origin origin = originOf(f);
     MatrixOperands operands;
     if (!readMatrixOperands(call, second, true, origin, operands, err)) return matrixFailure(call, origin, err);
     const MatrixOperation op = [&operands, compute](const Matrix& a, ErrStat& e) { return compute(a, operands, e); };
@@ -46,17 +28,17 @@ double produceMatrix(FunctionCall& call, MatrixFunction f, SecondArgument second
 }
 
 // Reads [A] and, for dotproduct, [B]; point lists are refused, a number has no points to write back.
-bool readNumberOperands(FunctionCall& call, MatrixFunction f, SecondArgument second, MatrixOperands& operands,
+bool readNumberOperands(FunctionCall& call, Origin origin, SecondArgument second, MatrixOperands& operands,
                         ErrStat& err) {
     err.enter();
-    return readMatrixOperands(call, second, false, originOf(f), operands, err);
+    return readMatrixOperands(call, second, false, origin, operands, err);
 }
 
 }  // namespace
 
 // "@Matrix()" only marks the cell a matrix and keeps its array; with numbers the cell gets that matrix.
 double fnMatrix(FunctionCall& call, ErrStat& err) {
-    const Origin origin = originOf(MatrixFunction::Matrix);
+    const Origin origin = kMatrixFn;
     bool rebuilt = false;
     makeGridObject(call, static_cast<int>(ObjectKind::Matrix), kFewestMatrixNumbers, origin, rebuilt, err);
     if (err.failed()) return matrixFailure(call, origin, err);
@@ -65,53 +47,53 @@ double fnMatrix(FunctionCall& call, ErrStat& err) {
 
 double fnMatrixAdd(FunctionCall& call, ErrStat& err) {
     return produceMatrix(
-        call, MatrixFunction::Add, SecondArgument::Matrix,
+        call, kAddFn, SecondArgument::Matrix,
         [](const Matrix& a, const MatrixOperands& o, ErrStat& e) { return matrixSum(a, o.second, false, e); }, err);
 }
 
 double fnMatrixSubtract(FunctionCall& call, ErrStat& err) {
     return produceMatrix(
-        call, MatrixFunction::Subtract, SecondArgument::Matrix,
+        call, kSubtractFn, SecondArgument::Matrix,
         [](const Matrix& a, const MatrixOperands& o, ErrStat& e) { return matrixSum(a, o.second, true, e); }, err);
 }
 
 double fnMatrixProduct(FunctionCall& call, ErrStat& err) {
     return produceMatrix(
-        call, MatrixFunction::Product, SecondArgument::Matrix,
+        call, kProductFn, SecondArgument::Matrix,
         [](const Matrix& a, const MatrixOperands& o, ErrStat& e) { return matrixProduct(a, o.second, e); }, err);
 }
 
 double fnMatrixScalar(FunctionCall& call, ErrStat& err) {
     return produceMatrix(
-        call, MatrixFunction::Scalar, SecondArgument::Number,
+        call, kScalarFn, SecondArgument::Number,
         [](const Matrix& a, const MatrixOperands& o, ErrStat& e) { return matrixScalar(a, o.number, e); }, err);
 }
 
 double fnMatrixExponent(FunctionCall& call, ErrStat& err) {
     return produceMatrix(
-        call, MatrixFunction::Exponent, SecondArgument::Number,
+        call, kExponentFn, SecondArgument::Number,
         [](const Matrix& a, const MatrixOperands& o, ErrStat& e) { return matrixPower(a, o.number, e); }, err);
 }
 
 double fnMatrixTranspose(FunctionCall& call, ErrStat& err) {
     return produceMatrix(
-        call, MatrixFunction::Transpose, SecondArgument::None,
+        call, kTransposeFn, SecondArgument::None,
         [](const Matrix& a, const MatrixOperands&, ErrStat& e) { return matrixTranspose(a, e); }, err);
 }
 
 double fnMatrixInverse(FunctionCall& call, ErrStat& err) {
     return produceMatrix(
-        call, MatrixFunction::Inverse, SecondArgument::None,
+        call, kInverseFn, SecondArgument::None,
         [](const Matrix& a, const MatrixOperands&, ErrStat& e) { return matrixInverse(a, e); }, err);
 }
 
 double fnMatrixSolve(FunctionCall& call, ErrStat& err) {
     return produceMatrix(
-        call, MatrixFunction::Solve, SecondArgument::None,
+        call, kSolveFn, SecondArgument::None,
         [](const Matrix& a, const MatrixOperands&, ErrStat& e) {
             // Only an augmented system has a solution to look for.
             if (a.cols != a.rows + 1) {
-                e.fail(originOf(MatrixFunction::Solve), 10, Msg::IncompatibleMatrixSizes);
+                e.fail(kSolveFn, 10, Msg::IncompatibleMatrixSizes);
                 return Matrix{};
             }
             return matrixSolve(a, e);
@@ -121,14 +103,14 @@ double fnMatrixSolve(FunctionCall& call, ErrStat& err) {
 
 double fnMatrixCrossProduct(FunctionCall& call, ErrStat& err) {
     return produceMatrix(
-        call, MatrixFunction::CrossProduct, SecondArgument::Matrix,
+        call, kCrossProductFn, SecondArgument::Matrix,
         [](const Matrix& a, const MatrixOperands& o, ErrStat& e) { return crossProduct(a, o.second, e); }, err);
 }
 
 double fnDeterminant(FunctionCall& call, ErrStat& err) {
-    const Origin origin = originOf(MatrixFunction::Determinant);
+    const Origin origin = kDeterminantFn;
     MatrixOperands operands;
-    if (!readNumberOperands(call, MatrixFunction::Determinant, SecondArgument::None, operands, err)) {
+    if (!readNumberOperands(call, kDeterminantFn, SecondArgument::None, operands, err)) {
         return matrixFailure(call, origin, err);
     }
     const double d = matrixDeterminant(operands.first, err);
@@ -137,9 +119,9 @@ double fnDeterminant(FunctionCall& call, ErrStat& err) {
 }
 
 double fnDotProduct(FunctionCall& call, ErrStat& err) {
-    const Origin origin = originOf(MatrixFunction::DotProduct);
+    const Origin origin = kDotProductFn;
     MatrixOperands operands;
-    if (!readNumberOperands(call, MatrixFunction::DotProduct, SecondArgument::Matrix, operands, err)) {
+    if (!readNumberOperands(call, kDotProductFn, SecondArgument::Matrix, operands, err)) {
         return matrixFailure(call, origin, err);
     }
     const double d = dotProduct(operands.first, operands.second, err);

@@ -4,8 +4,11 @@
 
 #include "core/messages.h"
 #include "engineering/matrix/matrix_checks.h"
+#include "engineering/matrix/origins.h"
 
 namespace qx {
+
+using namespace origins::matrix;
 
 namespace {
 
@@ -35,16 +38,16 @@ Matrix multiplied(const Matrix& a, const Matrix& b) {
 
 }  // namespace
 
-bool failMatrix(ErrStat& err, MatrixRoutine routine, int32_t point, L07 message) {
-    return err.fail(matrixOrigin(routine), point, message);
+bool failMatrix(ErrStat& err, Origin routine, int32_t point, L07 message) {
+    return err.fail(routine, point, message);
 }
 
-bool matrixFits(long long rows, long long cols, MatrixRoutine routine, int32_t point, ErrStat& err) {
+bool matrixFits(long long rows, long long cols, Origin routine, int32_t point, ErrStat& err) {
     if (rows * cols <= kMaxMatrixElements) return true;
     return failMatrix(err, routine, point, L07::InsufficientMemory);
 }
 
-bool finiteResult(const Matrix& m, MatrixRoutine routine, int32_t point, ErrStat& err) {
+bool finiteResult(const Matrix& m, Origin routine, int32_t point, ErrStat& err) {
     if (finiteValues(m)) return true;
     return failMatrix(err, routine, point, L07::CannotCompute);
 }
@@ -57,7 +60,7 @@ Matrix Matrix::identity(int n) {
 
 Matrix matrixSum(const Matrix& a, const Matrix& b, bool subtract, ErrStat& err) {
     err.enter();
-    constexpr MatrixRoutine kRoutine = MatrixRoutine::Sum;
+    constexpr Origin kRoutine = kSum;
     if (a.rows != b.rows || a.cols != b.cols) return failMatrix(err, kRoutine, 1, L07::SizesDiffer), Matrix{};
     if (!matrixFits(a.rows, a.cols, kRoutine, 2, err)) return {};
     Matrix out(a.rows, a.cols);
@@ -70,7 +73,7 @@ Matrix matrixSum(const Matrix& a, const Matrix& b, bool subtract, ErrStat& err) 
 
 Matrix matrixProduct(const Matrix& a, const Matrix& b, ErrStat& err) {
     err.enter();
-    constexpr MatrixRoutine kRoutine = MatrixRoutine::Product;
+    constexpr Origin kRoutine = kProduct;
     if (a.cols != b.rows) return failMatrix(err, kRoutine, 1, L07::ColumnsMustEqualRows), Matrix{};
     // Checked before computing: two long thin factors make a product far beyond any Array Area.
     if (!matrixFits(a.rows, b.cols, kRoutine, 2, err)) return {};
@@ -81,7 +84,7 @@ Matrix matrixProduct(const Matrix& a, const Matrix& b, ErrStat& err) {
 
 Matrix matrixScalar(const Matrix& a, double s, ErrStat& err) {
     err.enter();
-    constexpr MatrixRoutine kRoutine = MatrixRoutine::Scalar;
+    constexpr Origin kRoutine = kScalar;
     if (!matrixFits(a.rows, a.cols, kRoutine, 1, err)) return {};
     Matrix out = a;
     for (double& v : out.values) v *= s;
@@ -91,7 +94,7 @@ Matrix matrixScalar(const Matrix& a, double s, ErrStat& err) {
 
 Matrix matrixPower(const Matrix& a, double n, ErrStat& err) {
     err.enter();
-    constexpr MatrixRoutine kRoutine = MatrixRoutine::Power;
+    constexpr Origin kRoutine = kPower;
     if (!a.square()) return failMatrix(err, kRoutine, 1, L07::NotSquare), Matrix{};
     if (!(n >= 1.0) || !std::isfinite(n)) return failMatrix(err, kRoutine, 2, L07::CannotCompute), Matrix{};
     if (!matrixFits(a.rows, a.cols, kRoutine, 3, err)) return {};
@@ -123,7 +126,7 @@ Matrix matrixPower(const Matrix& a, double n, ErrStat& err) {
 
 Matrix matrixTranspose(const Matrix& a, ErrStat& err) {
     err.enter();
-    constexpr MatrixRoutine kRoutine = MatrixRoutine::Transpose;
+    constexpr Origin kRoutine = kTranspose;
     if (a.rows < 1 || a.cols < 1) return failMatrix(err, kRoutine, 1, L07::IllegalSize), Matrix{};
     if (!matrixFits(a.cols, a.rows, kRoutine, 2, err)) return {};
     Matrix out(a.cols, a.rows);
@@ -135,7 +138,7 @@ Matrix matrixTranspose(const Matrix& a, ErrStat& err) {
 
 Matrix crossProduct(const Matrix& a, const Matrix& b, ErrStat& err) {
     err.enter();
-    constexpr MatrixRoutine kRoutine = MatrixRoutine::CrossProduct;
+    constexpr Origin kRoutine = kCrossProduct;
     if (a.rows != b.rows || a.cols != b.cols) {
         return failMatrix(err, kRoutine, 1, L07::CannotCompute), Matrix{};
     }
@@ -157,7 +160,7 @@ Matrix crossProduct(const Matrix& a, const Matrix& b, ErrStat& err) {
 
 double dotProduct(const Matrix& a, const Matrix& b, ErrStat& err) {
     err.enter();
-    constexpr MatrixRoutine kRoutine = MatrixRoutine::DotProduct;
+    constexpr Origin kRoutine = kDotProduct;
     if (a.rows != b.rows || a.cols != b.cols) return failMatrix(err, kRoutine, 1, L07::SizesDiffer), 0.0;
     if (a.rows < 1 || a.cols < 1) return failMatrix(err, kRoutine, 2, L07::IllegalSize), 0.0;
     if (a.rows != 1 && a.cols != 1) return failMatrix(err, kRoutine, 3, L07::NotVector), 0.0;

@@ -22,26 +22,6 @@ constexpr int kMaxMatrixElements = kMaxArrayElements - 2;
 // rule exactly as they always were; above it those take factorial time, so LU decomposition takes over.
 constexpr int kLargestCofactorSize = 6;
 
-constexpr int32_t kMatrixLibrary = 7;
-
-// Routine numbers of the matrix library.
-enum class MatrixRoutine : int32_t {
-    Determinant = 1,
-    Solve = 4,
-    Inverse = 5,
-    Transpose = 6,
-    Sum = 8,
-    Product = 9,
-    Scalar = 10,
-    Power = 11,
-    DotProduct = 12,
-    CrossProduct = 13,
-};
-
-constexpr Origin matrixOrigin(MatrixRoutine routine) {
-    return Origin{kLetterLib, kMatrixLibrary, static_cast<int32_t>(routine)};
-}
-
 struct Matrix {
     int rows = 0;
     int cols = 0;

@@ -14,13 +14,6 @@ namespace qx {
 
 class FunctionCall;
 
-// Letter 'A' module of the matrix functions; each function's routine number is its number in the family.
-constexpr int32_t kModuleMatrixFamily = 39;
-
-constexpr Origin matrixFunctionOrigin(int32_t routine) {
-    return Origin{kLetterA, kModuleMatrixFamily, routine};
-}
-
 // What follows the first argument.
 enum class SecondArgument { None, Matrix, Number };
 

@@ -9,8 +9,11 @@
 
 #include "engineering/matrix/matrix_checks.h"
 #include "engineering/matrix/matrix_math.h"
+#include "engineering/matrix/origins.h"
 
 namespace qx {
+
+using namespace origins::matrix;
 
 namespace {
 
@@ -173,7 +176,7 @@ Matrix luInverse(const Decomposition& d) {
 // A determinant needs a square matrix of at least 2 x 2.
 bool determinantShape(const Matrix& a, ErrStat& err) {
     if (a.square() && a.rows >= 2) return true;
-    return failMatrix(err, MatrixRoutine::Determinant, 1, L07::NotSquare);
+    return failMatrix(err, kDeterminant, 1, L07::NotSquare);
 }
 
 }  // namespace
@@ -186,9 +189,9 @@ double matrixDeterminant(const Matrix& a, ErrStat& err) {
 
 Matrix matrixInverse(const Matrix& a, ErrStat& err) {
     err.enter();
-    constexpr MatrixRoutine kRoutine = MatrixRoutine::Inverse;
+    constexpr Origin kRoutine = kInverse;
     if (a.rows == 1 && a.cols == 1) return failMatrix(err, kRoutine, 1, L07::CannotCompute), Matrix{};
-    if (!determinantShape(a, err)) return err.trace(matrixOrigin(kRoutine)), Matrix{};
+    if (!determinantShape(a, err)) return err.trace(kRoutine), Matrix{};
     Matrix out;
     if (a.rows <= kLargestCofactorSize) {
         const double d = cofactorDeterminant(a);
@@ -205,11 +208,11 @@ Matrix matrixInverse(const Matrix& a, ErrStat& err) {
 
 Matrix matrixSolve(const Matrix& augmented, ErrStat& err) {
     err.enter();
-    constexpr MatrixRoutine kRoutine = MatrixRoutine::Solve;
+    constexpr Origin kRoutine = kSolve;
     const int r = augmented.rows;
     if (augmented.cols != r + 1) return failMatrix(err, kRoutine, 1, L07::NotAugmented), Matrix{};
     const Matrix w = coefficients(augmented, -1);
-    if (!determinantShape(w, err)) return err.trace(matrixOrigin(kRoutine)), Matrix{};
+    if (!determinantShape(w, err)) return err.trace(kRoutine), Matrix{};
     Matrix x(r, 1);
     if (r <= kLargestCofactorSize) {
         const double d = cofactorDeterminant(w);

@@ -5,22 +5,19 @@
 #include "core/messages.h"
 #include "engineering/cogo/curves.h"
 #include "engineering/cogo/plane_geometry.h"
+#include "engineering/road/origins.h"
 #include "functions/function_registry.h"
 
 namespace qx {
 
-namespace {
-
-constexpr Origin kStep{kLetterA, kModuleRoadFamily, 63};
-
-}  // namespace
+using namespace origins::road;
 
 AlignmentStep alignmentStep(const AlignmentStart& from, double station, double parameter, ErrStat& err) {
     err.enter();
     AlignmentStep step;
     DirectionRecord d;
     if (!isDirectionType(from.type)) {
-        err.fail(Origin{kLetterLib, kModuleGeometryLibrary, kStep.routine}, 1, L06::IllegalAngleType);
+        err.fail(kStepDirection, 1, L06::IllegalAngleType);
         return step;
     }
     if (!directionFromAngle(from.mode, from.type, from.direction, d, err)) return err.trace(kStep), step;

@@ -11,6 +11,7 @@
 #include "engineering/cogo/cogo_arguments.h"
 #include "engineering/cogo/plane_geometry.h"
 #include "engineering/road/alignment.h"
+#include "engineering/road/origins.h"
 #include "engineering/road/vertical_curve.h"
 #include "formula/bracket_match.h"
 #include "functions/argument_readers.h"
@@ -18,19 +19,9 @@
 
 namespace qx {
 
+using namespace origins::road;
+
 namespace {
-
-constexpr Origin roadOrigin(int32_t routine) {
-    return Origin{kLetterA, kModuleRoadFamily, routine};
-}
-
-constexpr Origin kElevationFn = roadOrigin(51);
-constexpr Origin kProfileFn = roadOrigin(52);
-constexpr Origin kSlopeFn = roadOrigin(53);
-constexpr Origin kStationFn = roadOrigin(54);
-constexpr Origin kVertCurveFn = roadOrigin(55);
-constexpr Origin kXsectionFn = roadOrigin(56);
-constexpr Origin kLinkBack = roadOrigin(57);
 
 enum class ElementCode : int { None = 0, Station = 1, Elevation = 2, Slope = 3, VerticalCurve = 4 };
 

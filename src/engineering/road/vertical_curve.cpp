@@ -1,30 +1,26 @@
 #include "engineering/road/vertical_curve.h"
 
 #include "core/messages.h"
+#include "engineering/road/origins.h"
 #include "functions/function_registry.h"
 
 namespace qx {
 
-namespace {
-
-constexpr Origin kMake{kLetterLib, kModuleGeometryLibrary, 61};
-constexpr Origin kElevation{kLetterLib, kModuleGeometryLibrary, 62};
-
-}  // namespace
+using namespace origins::road;
 
 VerticalCurve verticalCurve(double pcStation, double pcElevation, double g1, double g2, double ptStation, double scale,
                             ErrStat& err) {
     err.enter();
     VerticalCurve vc{pcStation, pcElevation, g1, g2, ptStation - pcStation, scale};
-    if (g1 == g2) err.fail(kMake, 1, L06::EqualGrades);
-    if (!(vc.length > 0.0) || !(scale > 0.0)) err.fail(kMake, 2, L06::VerticalCurveUnsolvable);
+    if (g1 == g2) err.fail(kVerticalCurveMake, 1, L06::EqualGrades);
+    if (!(vc.length > 0.0) || !(scale > 0.0)) err.fail(kVerticalCurveMake, 2, L06::VerticalCurveUnsolvable);
     return vc;
 }
 
 double elevationOnCurve(const VerticalCurve& vc, double station, ErrStat& err) {
     err.enter();
     if (!(station >= vc.pcStation && station <= vc.ptStation())) {
-        err.fail(kElevation, 1, L06::StationOutOfRange);
+        err.fail(kVerticalCurveElevation, 1, L06::StationOutOfRange);
         return 0.0;
     }
     const double d = (station - vc.pcStation) * vc.scale;

@@ -10,6 +10,7 @@
 #include "core/formula_flags.h"
 #include "core/object_kind.h"
 #include "engineering/matrix/matrix_math.h"
+#include "engineering/matrix/origins.h"
 #include "engineering_fixture.h"
 #include "unit/core/array_area_reader.h"
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/messages.h"
+#include "engineering/matrix/origins.h"
 
 // Reference values computed independently with numpy (linalg.det, linalg.inv, linalg.solve, matrix_power)
 // from the same inputs.
@@ -168,7 +169,7 @@ TEST(MatrixMath, ElementwiseProductsAndPowers) {
 
 TEST(MatrixMath, FailuresCarryTheirMatrixMessageAndRoutine) {
     using M = L07;
-    using R = MatrixRoutine;
+    namespace R = origins::matrix;
     const Matrix square2(2, 2, {1, 2, 2, 4});
     const Matrix row3(1, 3, {1, 2, 3});
     const Matrix long1(8189, 1, std::vector<double>(8189, 1.0));
@@ -177,38 +178,38 @@ TEST(MatrixMath, FailuresCarryTheirMatrixMessageAndRoutine) {
     const struct {
         const char* what;
         std::function<void(ErrStat&)> run;
-        R routine;
+        Origin routine;
         M message;
     } cases[] = {
-        {"sum of unequal sizes", [&](ErrStat& e) { matrixSum(square2, row3, false, e); }, R::Sum, M::SizesDiffer},
-        {"product of unfit sizes", [&](ErrStat& e) { matrixProduct(row3, row3, e); }, R::Product,
+        {"sum of unequal sizes", [&](ErrStat& e) { matrixSum(square2, row3, false, e); }, R::kSum, M::SizesDiffer},
+        {"product of unfit sizes", [&](ErrStat& e) { matrixProduct(row3, row3, e); }, R::kProduct,
          M::ColumnsMustEqualRows},
         {"product beyond an Array Area", [&](ErrStat& e) { matrixProduct(long1, matrixTranspose(long1, e), e); },
-         R::Product, M::InsufficientMemory},
-        {"overflowing scalar", [&](ErrStat& e) { matrixScalar(row3, 1e308, e); }, R::Scalar, M::CannotCompute},
-        {"power of a row", [&](ErrStat& e) { matrixPower(row3, 2, e); }, R::Power, M::NotSquare},
-        {"power 0", [&](ErrStat& e) { matrixPower(square2, 0.99, e); }, R::Power, M::CannotCompute},
-        {"power NaN", [&](ErrStat& e) { matrixPower(square2, std::nan(""), e); }, R::Power, M::CannotCompute},
-        {"overflowing power", [&](ErrStat& e) { matrixPower(square2, 1e6, e); }, R::Power, M::CannotCompute},
-        {"transpose of nothing", [&](ErrStat& e) { matrixTranspose(Matrix(0, 3), e); }, R::Transpose, M::IllegalSize},
-        {"determinant of a row", [&](ErrStat& e) { matrixDeterminant(row3, e); }, R::Determinant, M::NotSquare},
-        {"determinant of 1 x 1", [&](ErrStat& e) { matrixDeterminant(Matrix(1, 1, {5}), e); }, R::Determinant,
+         R::kProduct, M::InsufficientMemory},
+        {"overflowing scalar", [&](ErrStat& e) { matrixScalar(row3, 1e308, e); }, R::kScalar, M::CannotCompute},
+        {"power of a row", [&](ErrStat& e) { matrixPower(row3, 2, e); }, R::kPower, M::NotSquare},
+        {"power 0", [&](ErrStat& e) { matrixPower(square2, 0.99, e); }, R::kPower, M::CannotCompute},
+        {"power NaN", [&](ErrStat& e) { matrixPower(square2, std::nan(""), e); }, R::kPower, M::CannotCompute},
+        {"overflowing power", [&](ErrStat& e) { matrixPower(square2, 1e6, e); }, R::kPower, M::CannotCompute},
+        {"transpose of nothing", [&](ErrStat& e) { matrixTranspose(Matrix(0, 3), e); }, R::kTranspose, M::IllegalSize},
+        {"determinant of a row", [&](ErrStat& e) { matrixDeterminant(row3, e); }, R::kDeterminant, M::NotSquare},
+        {"determinant of 1 x 1", [&](ErrStat& e) { matrixDeterminant(Matrix(1, 1, {5}), e); }, R::kDeterminant,
          M::NotSquare},
-        {"inverse of 1 x 1", [&](ErrStat& e) { matrixInverse(Matrix(1, 1, {5}), e); }, R::Inverse, M::CannotCompute},
-        {"inverse of a row", [&](ErrStat& e) { matrixInverse(row3, e); }, R::Determinant, M::NotSquare},
-        {"inverse of a singular 2 x 2", [&](ErrStat& e) { matrixInverse(square2, e); }, R::Inverse, M::NoInverse},
-        {"inverse of a singular 9 x 9", [&](ErrStat& e) { matrixInverse(twinRows, e); }, R::Inverse, M::NoInverse},
-        {"solve of a square", [&](ErrStat& e) { matrixSolve(square2, e); }, R::Solve, M::NotAugmented},
+        {"inverse of 1 x 1", [&](ErrStat& e) { matrixInverse(Matrix(1, 1, {5}), e); }, R::kInverse, M::CannotCompute},
+        {"inverse of a row", [&](ErrStat& e) { matrixInverse(row3, e); }, R::kDeterminant, M::NotSquare},
+        {"inverse of a singular 2 x 2", [&](ErrStat& e) { matrixInverse(square2, e); }, R::kInverse, M::NoInverse},
+        {"inverse of a singular 9 x 9", [&](ErrStat& e) { matrixInverse(twinRows, e); }, R::kInverse, M::NoInverse},
+        {"solve of a square", [&](ErrStat& e) { matrixSolve(square2, e); }, R::kSolve, M::NotAugmented},
         {"solve of one equation",
          [&](ErrStat& e) {
              matrixSolve(Matrix(1, 2, {2, 4}), e);
          },
-         R::Determinant, M::NotSquare},
+         R::kDeterminant, M::NotSquare},
         {"solve of a singular 2 x 3",
          [&](ErrStat& e) {
              matrixSolve(Matrix(2, 3, {1, 2, 3, 2, 4, 6}), e);
          },
-         R::Solve, M::NoSolution},
+         R::kSolve, M::NoSolution},
         {"solve of a singular 9 x 10",
          [&](ErrStat& e) {
              Matrix aug(9, 10);
@@ -217,17 +218,17 @@ TEST(MatrixMath, FailuresCarryTheirMatrixMessageAndRoutine) {
              }
              matrixSolve(aug, e);
          },
-         R::Solve, M::NoSolution},
-        {"cross of unequal shapes", [&](ErrStat& e) { crossProduct(row3, Matrix(1, 4), e); }, R::CrossProduct,
+         R::kSolve, M::NoSolution},
+        {"cross of unequal shapes", [&](ErrStat& e) { crossProduct(row3, Matrix(1, 4), e); }, R::kCrossProduct,
          M::CannotCompute},
-        {"cross without rows", [&](ErrStat& e) { crossProduct(Matrix(0, 3), Matrix(0, 3), e); }, R::CrossProduct,
+        {"cross without rows", [&](ErrStat& e) { crossProduct(Matrix(0, 3), Matrix(0, 3), e); }, R::kCrossProduct,
          M::IllegalSize},
-        {"cross of 2 x 2", [&](ErrStat& e) { crossProduct(square2, square2, e); }, R::CrossProduct, M::NotOneByThree},
-        {"dot of unequal shapes", [&](ErrStat& e) { dotProduct(row3, Matrix(3, 1), e); }, R::DotProduct,
+        {"cross of 2 x 2", [&](ErrStat& e) { crossProduct(square2, square2, e); }, R::kCrossProduct, M::NotOneByThree},
+        {"dot of unequal shapes", [&](ErrStat& e) { dotProduct(row3, Matrix(3, 1), e); }, R::kDotProduct,
          M::SizesDiffer},
-        {"dot without columns", [&](ErrStat& e) { dotProduct(Matrix(1, 0), Matrix(1, 0), e); }, R::DotProduct,
+        {"dot without columns", [&](ErrStat& e) { dotProduct(Matrix(1, 0), Matrix(1, 0), e); }, R::kDotProduct,
          M::IllegalSize},
-        {"dot of 2 x 2", [&](ErrStat& e) { dotProduct(square2, square2, e); }, R::DotProduct, M::NotVector},
+        {"dot of 2 x 2", [&](ErrStat& e) { dotProduct(square2, square2, e); }, R::kDotProduct, M::NotVector},
     };
     for (const auto& c : cases) {
         ErrStat err;
@@ -235,7 +236,7 @@ TEST(MatrixMath, FailuresCarryTheirMatrixMessageAndRoutine) {
         EXPECT_TRUE(err.failed()) << c.what;
         EXPECT_EQ(err.savedLetter, kLetterLib) << c.what;
         EXPECT_EQ(err.savedModule, kMatrixLibrary) << c.what;
-        EXPECT_EQ(err.savedRoutine, static_cast<int32_t>(c.routine)) << c.what;
+        EXPECT_EQ(err.savedRoutine, c.routine.routine) << c.what;
         EXPECT_EQ(err.savedCode, static_cast<int32_t>(c.message)) << c.what;
     }
 }

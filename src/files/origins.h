@@ -1,0 +1,29 @@
+#pragma once
+// Where reading and writing files reports from.
+#include "core/origin_table.h"
+
+// clang-format off
+#define QX_FILES_ORIGINS(X)                        \
+    X(kOriginAppend,         kLetterLib, 1, 1)     \
+    X(kOriginFinish,         kLetterLib, 1, 2)     \
+    X(kOriginOpen,           kLetterLib, 1, 3)     \
+    X(kOriginOpenPlain,      kLetterLib, 1, 4)     \
+    X(kOriginBegin,          kLetterLib, 1, 5)     \
+    X(kOriginCreate,         kLetterLib, 1, 6)     \
+    X(kOriginReplace,        kLetterLib, 1, 7)     \
+    X(kOriginSourceOpen,     kLetterLib, 1, 8)     \
+    X(kLevelReaderOrigin,    kLetterA, 30, 2)      \
+    X(kLevelFileOrigin,      kLetterA, 30, 3)      \
+    X(kTableRecordsOrigin,   kLetterA, 30, 4)      \
+    X(kLevelWriterOrigin,    kLetterA, 30, 5)      \
+    X(kWorkbookWriterOrigin, kLetterA, 31, 1)      \
+    X(kWorkbookReaderOrigin, kLetterA, 31, 2)      \
+    X(kSaveFileOrigin,       kLetterA, 32, 1)      \
+    X(kLoadFileOrigin,       kLetterA, 32, 2)      \
+    X(kOpenFlowOrigin,       kLetterA, 32, 3)      \
+    X(kClearOrigin,          kLetterA, 32, 4)
+// clang-format on
+
+namespace qx::origins::files {
+QX_DECLARE_ORIGINS(QX_FILES_ORIGINS)
+}  // namespace qx::origins::files
