@@ -77,7 +77,7 @@ const CellRec* objectCellArgument(FunctionCall& call, Msg emptyCode, Origin orig
 
 double geometryFailure(FunctionCall& call, ErrStat& err, Origin origin, int32_t point, L06 message) {
     err.position = call.record().namePos;
-    err.fail(Origin{kLetterLib, kModuleGeometryLibrary, origin.routine}, point, message);
+    err.fail(geometryLibraryTwin(origin), point, message);
     err.trace(origin);
     return 0.0;
 }

@@ -53,4 +53,10 @@
 
 namespace qx::origins::cogo {
 QX_DECLARE_ORIGINS(QX_COGO_ORIGINS)
+
+// A coordinate or road function that fails with a message of the geometry table reports it as the
+// library's routine of the function's own number, so that number must be free among the library's.
+constexpr Origin geometryLibraryTwin(Origin function) {
+    return Origin{kLetterLib, kModuleGeometryLibrary, function.routine};
+}
 }  // namespace qx::origins::cogo

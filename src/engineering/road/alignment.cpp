@@ -4,6 +4,7 @@
 
 #include "core/messages.h"
 #include "engineering/cogo/curves.h"
+#include "engineering/cogo/origins.h"
 #include "engineering/cogo/plane_geometry.h"
 #include "engineering/road/origins.h"
 #include "functions/function_registry.h"
@@ -17,7 +18,7 @@ AlignmentStep alignmentStep(const AlignmentStart& from, double station, double p
     AlignmentStep step;
     DirectionRecord d;
     if (!isDirectionType(from.type)) {
-        err.fail(kStepDirection, 1, L06::IllegalAngleType);
+        err.fail(origins::cogo::geometryLibraryTwin(kStep), 1, L06::IllegalAngleType);
         return step;
     }
     if (!directionFromAngle(from.mode, from.type, from.direction, d, err)) return err.trace(kStep), step;

@@ -14,8 +14,7 @@
     X(kLinkBack,              kLetterA,   kModuleRoadFamily, 57)           \
     X(kStep,                  kLetterA,   kModuleRoadFamily, 63)           \
     X(kVerticalCurveMake,     kLetterLib, kModuleGeometryLibrary, 61)      \
-    X(kVerticalCurveElevation, kLetterLib, kModuleGeometryLibrary, 62)     \
-    X(kStepDirection,         kLetterLib, kModuleGeometryLibrary, 63)
+    X(kVerticalCurveElevation, kLetterLib, kModuleGeometryLibrary, 62)
 // clang-format on
 
 namespace qx::origins::road {
