@@ -12,7 +12,7 @@
     X(kOriginFinish,         kLetterA, 95, 10)   \
     X(kOriginCommit,         kLetterA, 95, 11)   \
     X(kOriginDelete,         kLetterA, 95, 20)   \
-    X(kOriginUndoDelete,     kLetterA, 95, 21)   \
+    X(kOriginUndoDelete,     kLetterA, 95, 32)   \
     X(kOriginCut,            kLetterA, 95, 22)   \
     X(kOriginCopy,           kLetterA, 95, 23)   \
     X(kOriginPaste,          kLetterA, 95, 24)   \
@@ -21,7 +21,7 @@
     X(kOriginArraySize,      kLetterA, 95, 27)   \
     X(kOriginArraySet,       kLetterA, 95, 28)   \
     X(kOriginJoin,           kLetterA, 95, 29)   \
-    X(kOriginConvert,        kLetterA, 95, 30)   \
+    X(kOriginConvert,        kLetterA, 95, 33)   \
     X(kOriginLayout,         kLetterA, 95, 31)   \
     X(kOriginObjectCommand,  kLetterA, 95, 40)
 // clang-format on

@@ -22,7 +22,7 @@
     X(kIndexAdd,              kLetterA, 4, 6)     \
     X(kReleaseReferences,     kLetterA, 4, 7)     \
     X(kRebuildDependents,     kLetterA, 4, 8)     \
-    X(kIndexTransfer,         kLetterA, 4, 6)     \
+    X(kIndexTransfer,         kLetterA, 4, 9)     \
     X(kDeleteNow,             kLetterA, 9, 4)     \
     X(kDeleteBlock,           kLetterA, 9, 5)     \
     X(kDeleteForUndo,         kLetterA, 9, 12)    \
@@ -34,14 +34,14 @@
     X(kAdoptContent,          kLetterA, 9, 18)    \
     X(kRestoreDetached,       kLetterA, 9, 19)    \
     X(kPlaceUnlinked,         kLetterA, 9, 20)    \
-    X(kHookEnterText,         kLetterA, 20, 1)    \
+    X(kHookEnterText,         kLetterA, 20, 4)    \
     X(kPathCheckOrigin,             kLetterA, 90, 1)    \
     X(kTableDescriptorOrigin,       kLetterC, 20, 1)    \
     X(kHeapFree,              kLetterW, 3, 3)     \
     X(kHeapAllocate,          kLetterW, 3, 4)     \
-    X(kStoreAllocate,         kLetterW, 3, 4)     \
-    X(kStoreRelease,          kLetterW, 3, 3)     \
-    X(kCopyObject,            kLetterW, 3, 4)     \
+    X(kStoreAllocate,         kLetterW, 3, 5)     \
+    X(kStoreRelease,          kLetterW, 3, 6)     \
+    X(kCopyObject,            kLetterW, 3, 7)     \
     X(kSettingsReadOrigin,          kLetterW, 97, 1)    \
     X(kSettingsWriteOrigin,         kLetterW, 97, 2)
 // clang-format on

@@ -4,7 +4,7 @@
 
 // clang-format off
 #define QX_EDIT_ORIGINS(X)                 \
-    X(kDeleteCells,    kLetterA, 9, 5)     \
+    X(kDeleteCells,    kLetterA, 9, 9)     \
     X(kUndoDelete,     kLetterA, 9, 6)     \
     X(kCut,            kLetterA, 9, 7)     \
     X(kCopy,           kLetterA, 9, 8)     \
@@ -13,12 +13,12 @@
     X(kInsertLines,    kLetterA, 30, 7)    \
     X(kRemoveLines,    kLetterA, 30, 8)    \
     X(kChangeLayout,   kLetterA, 30, 9)    \
-    X(kSortRows,       kLetterA, 31, 1)    \
-    X(kMoveRows,       kLetterA, 31, 3)    \
+    X(kSortRows,       kLetterA, 31, 7)    \
+    X(kMoveRows,       kLetterA, 31, 8)    \
     X(kReplacedEntry,  kLetterA, 32, 2)    \
-    X(kSetSizes,       kLetterA, 33, 1)    \
+    X(kSetSizes,       kLetterA, 33, 3)    \
     X(kSetElements,    kLetterA, 33, 2)    \
-    X(kJoin,           kLetterA, 34, 1)    \
+    X(kJoin,           kLetterA, 34, 2)    \
     X(kConvert,        kLetterA, 34, 3)
 // clang-format on
 

@@ -16,10 +16,10 @@
     X(kLevelFileOrigin,      kLetterA, 30, 3)      \
     X(kTableRecordsOrigin,   kLetterA, 30, 4)      \
     X(kLevelWriterOrigin,    kLetterA, 30, 5)      \
-    X(kWorkbookWriterOrigin, kLetterA, 31, 1)      \
-    X(kWorkbookReaderOrigin, kLetterA, 31, 2)      \
+    X(kWorkbookWriterOrigin, kLetterA, 31, 9)      \
+    X(kWorkbookReaderOrigin, kLetterA, 31, 10)     \
     X(kSaveFileOrigin,       kLetterA, 32, 1)      \
-    X(kLoadFileOrigin,       kLetterA, 32, 2)      \
+    X(kLoadFileOrigin,       kLetterA, 32, 5)      \
     X(kOpenFlowOrigin,       kLetterA, 32, 3)      \
     X(kClearOrigin,          kLetterA, 32, 4)
 // clang-format on

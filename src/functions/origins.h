@@ -32,8 +32,8 @@ constexpr int32_t kModuleGeometryLibrary = 6;  // letter 'L': the coordinate geo
     X(kCellArg,       kLetterA,   kModuleArguments, 4)         \
     X(kEnd,           kLetterA,   kModuleArguments, 5)         \
     X(kElements,      kLetterA,   kModuleArguments, 6)         \
-    X(kStringFamily,  kLetterA,   kModuleStringFamily, 1)      \
-    X(kStringCopy,    kLetterA,   kModuleStringFamily, 2)      \
+    X(kStringFamily,  kLetterA,   kModuleStringFamily, 6)      \
+    X(kStringCopy,    kLetterA,   kModuleStringFamily, 7)      \
     X(kMath,          kLetterA,   kModuleMathFamily, 1)        \
     X(kMathLibrary,   kLetterLib, kModuleMathLibrary, 1)       \
     X(kTrig,          kLetterA,   kModuleTrigFamily, 1)        \
