@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "core/cell_store.h"
 #include "core/dependents_index.h"
@@ -29,6 +30,10 @@ bool insidePendingDelete(CellStore& store, const CellRec& c) {
 std::span<const double> countedArea(const FormulaRec& f) {
     static constexpr double kNoArea[1] = {0.0};
     return f.array != nullptr ? std::span<const double>(f.array, f.arrayCount() + 1) : std::span<const double>(kNoArea);
+}
+
+bool sameArea(const std::vector<double>& before, std::span<const double> after) {
+    return std::equal(before.begin(), before.end(), after.begin(), after.end());
 }
 
 }  // namespace
@@ -97,10 +102,8 @@ int ChainRecalculator::evaluateReached(CellRec& d) {
         setErrorMark(d);
         return wasMarked ? -2 : -1;
     }
-    const std::span<const double> after = countedArea(f);
-    const bool arrayChanged =
-        object && !std::equal(m_arrayBefore.begin(), m_arrayBefore.end(), after.begin(), after.end());
-    if (value != f.value || arrayChanged) {
+    // Only an object cell reads its Array Area again: every cell of a long chain passes here.
+    if (value != f.value || (object && !sameArea(m_arrayBefore, countedArea(f)))) {
         f.value = value;
         return 1;
     }
