@@ -2,8 +2,12 @@
 // Operation over a full column.
 #include <benchmark/benchmark.h>
 
+#include <climits>
 #include <memory>
 #include <string>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 
 #include "core/cell_store.h"
 #include "core/scratch_record.h"
@@ -42,7 +46,19 @@ void evaluateCompiled(benchmark::State& state) {
 }
 BENCHMARK(evaluateCompiled);
 
+// Each repetition enters into memory the process has used before. Left to itself, glibc hands a freed
+// workbook's pages back to the system or keeps them depending on where unrelated small blocks (the
+// benchmark library's own) happened to land, and the next repetition then pays for faulting them in again:
+// that moved this figure by a third between builds that ran the same instructions.
+void keepFreedMemory() {
+#if defined(__GLIBC__)
+    mallopt(M_MMAP_THRESHOLD, 32 << 20);
+    mallopt(M_TRIM_THRESHOLD, INT_MAX);
+#endif
+}
+
 void enterHundredThousand(benchmark::State& state) {
+    keepFreedMemory();
     for (auto _ : state) {
         state.PauseTiming();
         auto wb = std::make_unique<Workbook>();
