@@ -80,7 +80,7 @@ void BM_DeleteBlock(benchmark::State& state) {
         fillFormulas(book->store);
         ErrStat err;
         state.ResumeTiming();
-        book->store.deleteBlock(1, 1, 1, kMaxRow, kColumns, 0, false, err);
+        book->store.deleteBlock(1, 1, 1, kMaxRow, kColumns, NotifyMode::None, false, err);
         state.PauseTiming();
         book.reset();
         state.ResumeTiming();

@@ -40,7 +40,7 @@ std::string at(int row, int col) {
 // Changes a number cell's value and notifies as a committed edit does.
 void change(Workbook& w, CellRec* cell, double value) {
     cell->formula->value = value;
-    w.recalc.notify(*cell, notifymode::kEdit);
+    w.recalc.notify(*cell, NotifyMode::Edit);
 }
 
 void BM_ChainOf8191(benchmark::State& state) {

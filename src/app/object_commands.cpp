@@ -27,7 +27,7 @@ CellRec* pointerCell(Session& session) {
     return session.cells().findCell(session.pointer().row, session.pointer().col, session.activeLevel(), ignored);
 }
 
-CommandOutcome capturePoints(Session& session, int kind, ErrStat& err) {
+CommandOutcome capturePoints(Session& session, ObjectKind kind, ErrStat& err) {
     err.enter();
     return outcome(
         capturePoints(session.cells(), session.activeLevel(), session.selection(), kind, session.capture(), err), err);
@@ -106,15 +106,15 @@ CommandOutcome captureMatrixCommand(Session& session, ErrStat& err) {
 }
 
 CommandOutcome captureXYZCommand(Session& session, ErrStat& err) {
-    return capturePoints(session, objectkind::kCoordinate, err);
+    return capturePoints(session, ObjectKind::Coordinate, err);
 }
 
 CommandOutcome captureSegmentCommand(Session& session, ErrStat& err) {
-    return capturePoints(session, objectkind::kSegment, err);
+    return capturePoints(session, ObjectKind::Segment, err);
 }
 
 CommandOutcome capturePolygonCommand(Session& session, ErrStat& err) {
-    return capturePoints(session, objectkind::kPolygon, err);
+    return capturePoints(session, ObjectKind::Polygon, err);
 }
 
 CommandOutcome placeCommand(Session& session, ErrStat& err) {
@@ -171,7 +171,7 @@ CommandOutcome runTableOperation(Session& session, const TableRequest& request, 
         return CommandOutcome::Failed;
     }
     if (!applyTableRequest(session, cell, request, err)) return outcome(false, err);
-    session.formulas().recalculator().notify(*cell, notifymode::kEdit);
+    session.formulas().recalculator().notify(*cell, NotifyMode::Edit);
     return CommandOutcome::Done;
 }
 

@@ -11,10 +11,6 @@ namespace {
 
 constexpr const char* kErrorCellsText = "Sorry, this feature does not work with cells that contain errors.";
 
-bool formulaLike(const CellRec* c) {
-    return c != nullptr && (c->isFormula() || c->isVariableLabel()) && c->formula != nullptr;
-}
-
 std::string place(const CellRec& c) {
     return "[" + std::to_string(c.row) + "," + std::to_string(c.col) + ",0," + std::to_string(c.level) + "]";
 }
@@ -25,7 +21,7 @@ std::vector<CellRec*> selectedFormulas(Session& session) {
     const CellArea area = session.selection();
     for (int row = area.firstRow; row <= area.lastRow; ++row) {
         for (CellRec* c : session.cells().rowCells(row, session.activeLevel())) {
-            if (c->col >= area.firstCol && c->col <= area.lastCol && formulaLike(c)) cells.push_back(c);
+            if (c->col >= area.firstCol && c->col <= area.lastCol && c->formulaLike()) cells.push_back(c);
         }
     }
     return cells;
@@ -95,7 +91,7 @@ CommandOutcome selectedCellsCommand(Session& session, ErrStat&) {
     for (const Place& p : places) {
         ErrStat ignored;
         CellRec* c = session.cells().findCell(p.row, p.col, p.level, ignored);
-        if (formulaLike(c)) session.recalc().recalculateOneCell(*c);
+        if (c != nullptr && c->formulaLike()) session.recalc().recalculateOneCell(*c);
     }
     return CommandOutcome::Done;
 }
@@ -135,7 +131,7 @@ CommandOutcome showUsedCommand(Session& session, ErrStat&) {
         ui.messageBox("", "EMPTY CELL!", BoxIcon::Information, BoxButtons::Ok);
         return CommandOutcome::Done;
     }
-    if (!formulaLike(cell)) return CommandOutcome::Done;
+    if (!cell->formulaLike()) return CommandOutcome::Done;
     if (cell->isFormula() && cell->formula->errorMark()) {
         ui.messageBox("Cells addressed by: " + place(*cell), kErrorCellsText, BoxIcon::Information, BoxButtons::Ok);
         return CommandOutcome::Done;

@@ -99,6 +99,8 @@ struct CellRec {
     bool isVariableLabel() const { return type() == CellType::VariableLabel; }
     bool isPlaceholder() const { return type() == CellType::Undefined; }
     bool isLabelLike() const { return isLabel() || isVariableLabel(); }
+    // A Formula or Variable Label holding its formula record: what recalculation evaluates.
+    bool formulaLike() const { return (isFormula() || isVariableLabel()) && formula != nullptr; }
     int overlapped() const { return (flags & cellflag::kOverlapMask) >> 2; }
     void setOverlapped(int n) { flags = static_cast<uint16_t>((flags & ~cellflag::kOverlapMask) | ((n & 0x3F) << 2)); }
     bool has(uint16_t flag) const { return (flags & flag) != 0; }

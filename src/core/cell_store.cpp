@@ -80,6 +80,13 @@ bool CellStore::levelEmpty(int level) const {
     return rec == nullptr || rec->bottom == nullptr;
 }
 
+bool CellStore::workbookEmpty() const {
+    for (int level = 1; level <= highestLevel(); ++level) {
+        if (!levelEmpty(level)) return false;
+    }
+    return true;
+}
+
 void* CellStore::allocate(int level, long count, long size, int kind, ErrStat& err) {
     err.enter();
     LevelRec* rec = levelPtr(level);

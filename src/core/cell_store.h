@@ -41,6 +41,8 @@ class CellStore {
     // Purges the undo chains and releases the level's heap with every cell in it.
     void clearLevel(int level);
     bool levelEmpty(int level) const;
+    // Whether every level from 1 up holds no cell.
+    bool workbookEmpty() const;
     ScratchRecord& scratch() { return m_scratch; }
 
     // Installs the higher layers' hooks; null restores the defaults. The store does not own them.
@@ -113,12 +115,12 @@ class CellStore {
 
     // --- deleting ---
     void deleteCellNow(CellRec* cell, ErrStat& err);
-    void deleteCellForUndo(CellRec* cell, int mode, ErrStat& err);
-    void deleteBlock(int level, int firstRow, int firstCol, int lastRow, int lastCol, int mode, bool repaint,
+    void deleteCellForUndo(CellRec* cell, NotifyMode mode, ErrStat& err);
+    void deleteBlock(int level, int firstRow, int firstCol, int lastRow, int lastCol, NotifyMode mode, bool repaint,
                      ErrStat& err);
     // Frees a chain of detached cells with everything they own (the chain is linked through next).
     void purgeChain(CellRec* first, ErrStat& err);
-    CellRec* keepPlaceholder(CellRec* deleted, int mode, ErrStat& err);
+    CellRec* keepPlaceholder(CellRec* deleted, NotifyMode mode, ErrStat& err);
     // Puts a detached cell (taken off its chain) back at its place and re-enters its entry form: the
     // record goes into a free place, or its content into a placeholder there, which keeps its dependents.
     // A placeholder on the chain gives point 2, a real cell at the place point 3; the record stays the

@@ -239,7 +239,7 @@ int CellStore::moveCell(int fromRow, int fromCol, int fromLevel, int toRow, int 
     if (target != nullptr) {
         adoptContent(target, cell, err);
         if (err.failed()) return err.trace(kMoveCell), 0;
-        m_hooks->notify(*this, *target, 4);
+        m_hooks->notify(*this, *target, NotifyMode::Edit);
     } else {
         reindexFormula(to, *cell, false, err);
         cell->row = static_cast<uint16_t>(toRow);

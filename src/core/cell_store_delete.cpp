@@ -94,7 +94,7 @@ void CellStore::deleteCellNow(CellRec* cell, ErrStat& err) {
     err.trace(kDeleteNow);
 }
 
-CellRec* CellStore::keepPlaceholder(CellRec* deleted, int mode, ErrStat& err) {
+CellRec* CellStore::keepPlaceholder(CellRec* deleted, NotifyMode mode, ErrStat& err) {
     (void)mode;
     err.enter();
     if (deleted == nullptr || levelPtr(deleted->level) == nullptr)
@@ -125,7 +125,7 @@ CellRec* CellStore::keepPlaceholder(CellRec* deleted, int mode, ErrStat& err) {
     return holder;
 }
 
-void CellStore::deleteCellForUndo(CellRec* cell, int mode, ErrStat& err) {
+void CellStore::deleteCellForUndo(CellRec* cell, NotifyMode mode, ErrStat& err) {
     err.enter();
     if (cell == nullptr) return void(err.fail(kDeleteForUndo, 1, Msg::NullCellAddress));
     if (!worksheetLevel(cell->level)) return void(err.fail(kDeleteForUndo, 2, Msg::LevelOutOfRange));
@@ -179,8 +179,8 @@ bool CellStore::blockProtected(const LevelRec& level, int firstRow, int firstCol
     return false;
 }
 
-void CellStore::deleteBlock(int level, int firstRow, int firstCol, int lastRow, int lastCol, int mode, bool repaint,
-                            ErrStat& err) {
+void CellStore::deleteBlock(int level, int firstRow, int firstCol, int lastRow, int lastCol, NotifyMode mode,
+                            bool repaint, ErrStat& err) {
     err.enter();
     if (!worksheetLevel(level)) return void(err.fail(kDeleteBlock, 1, Msg::LevelOutOfRange));
     if (firstRow < 1 || firstRow > kMaxRow) return void(err.fail(kDeleteBlock, 2, Msg::RowOutOfRange));

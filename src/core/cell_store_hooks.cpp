@@ -23,7 +23,7 @@ std::string CellStoreHooks::formulaText(const CellStore&, const CellRec& cell, i
     return std::string(cell.textView());
 }
 
-void CellStoreHooks::notify(CellStore&, CellRec&, int) {}
+void CellStoreHooks::notify(CellStore&, CellRec&, NotifyMode) {}
 
 void CellStoreHooks::levelCleared(CellStore&, int) {}
 

@@ -7,6 +7,7 @@
 
 #include "core/cell_records.h"
 #include "core/err_stat.h"
+#include "core/recalculator.h"
 
 namespace qx {
 
@@ -35,7 +36,7 @@ class CellStoreHooks {
                                     int levelOffset);
 
     // Recalculation's notification entry; the default does nothing.
-    virtual void notify(CellStore& store, CellRec& cell, int mode);
+    virtual void notify(CellStore& store, CellRec& cell, NotifyMode mode);
 
     // The range-operation list. The defaults only keep the "Range Def" flag.
     virtual void leaveRangeList(CellStore& store, CellRec& cell);

@@ -56,7 +56,7 @@ CellRec* CellStore::makeCell(int row, int col, int level, CellType type, Overlap
         }
         // Deleted as a block so that a referenced cell leaves a placeholder and Undo delete can restore it;
         // the detached cell keeps the parts carried over until its chain is purged.
-        deleteBlock(level, row, col, row, col, 0, false, err);
+        deleteBlock(level, row, col, row, col, NotifyMode::None, false, err);
         if (err.failed()) return err.trace(kMakeCell), nullptr;
         existing = findCell(row, col, level, err);
         if (existing != nullptr && !existing->isPlaceholder())

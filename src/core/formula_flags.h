@@ -5,6 +5,7 @@
 
 #include "core/bit_field.h"
 #include "core/cell_records.h"
+#include "core/object_kind.h"
 
 namespace qx::formulaflag {
 
@@ -61,10 +62,10 @@ constexpr int precision(uint32_t f) {
 }
 
 // Object kind 0..127; 0 is a plain value.
-constexpr int objectKind(uint32_t f) {
-    return static_cast<int>(bits::field(f, kObjectKindShift, kObjectKindMask));
+constexpr ObjectKind objectKind(uint32_t f) {
+    return static_cast<ObjectKind>(bits::field(f, kObjectKindShift, kObjectKindMask));
 }
-constexpr uint32_t withObjectKind(uint32_t f, int kind) {
+constexpr uint32_t withObjectKind(uint32_t f, ObjectKind kind) {
     return bits::withField(f, kObjectKindShift, kObjectKindMask, static_cast<uint32_t>(kind));
 }
 

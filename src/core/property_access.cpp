@@ -123,17 +123,17 @@ bool writeArraySize(Target& t, int32_t v) {
 // Display settings apply only to plain numbers in a format this system knows.
 bool numberFormatEditable(const Target& t) {
     constexpr int kHighestFormat = 26;
-    return formulaflag::objectKind(t.formulaFlags()) == 0 &&
+    return formulaflag::objectKind(t.formulaFlags()) == ObjectKind::Number &&
            formulaflag::displayFormat(t.formulaFlags()) <= kHighestFormat;
 }
 
 int64_t readObjectKind(const Target& t) {
-    return formulaflag::objectKind(t.formulaFlags());
+    return static_cast<int64_t>(formulaflag::objectKind(t.formulaFlags()));
 }
 bool writeObjectKind(Target& t, int32_t v) {
-    constexpr int kTriangle = 8;  // made only by the functions that compute one
-    if (!inRange(v, 0, 9) || v == kTriangle) return false;
-    t.formulaFlags() = formulaflag::withObjectKind(t.formulaFlags(), v);
+    // A triangle is made only by the functions that compute one.
+    if (!inRange(v, 0, 9) || v == static_cast<int32_t>(ObjectKind::Triangle)) return false;
+    t.formulaFlags() = formulaflag::withObjectKind(t.formulaFlags(), static_cast<ObjectKind>(v));
     return true;
 }
 

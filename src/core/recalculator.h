@@ -1,29 +1,29 @@
 #pragma once
 // The entry through which cell entry, paste, load and the Recalculate commands ask for recalculation.
+#include <cstdint>
+
 #include "core/cell_records.h"
 
 namespace qx {
 
-// Notification modes: 0 nothing; 1 chain, then Range Operations; 2 the cell and its chain, then Range
-// Operations; 3 chain only; 4 chain, forced and pending cells, Range Operations; 5 forced and pending cells,
-// Range Operations; 6 the whole level; 7 the cell only; 8 the cell and its chain; 9 forced and pending cells.
-namespace notifymode {
-constexpr int kNone = 0;
-constexpr int kChainAndRanges = 1;
-constexpr int kCellChainAndRanges = 2;
-constexpr int kChain = 3;
-constexpr int kEdit = 4;
-constexpr int kSweepAndRanges = 5;
-constexpr int kWholeLevel = 6;
-constexpr int kCellOnly = 7;
-constexpr int kCellAndChain = 8;
-constexpr int kSweep = 9;
-}  // namespace notifymode
+// What a change asks recalculation to do.
+enum class NotifyMode : uint8_t {
+    None,
+    ChainAndRanges,      // the chain of affected cells, then Range Operations
+    CellChainAndRanges,  // the cell and its chain, then Range Operations
+    Chain,               // the chain only
+    Edit,                // the chain, or else forced and pending cells; then Range Operations
+    SweepAndRanges,      // forced and pending cells, then Range Operations
+    WholeLevel,          // every cell of the level
+    CellOnly,            // the cell only
+    CellAndChain,        // the cell and its chain
+    Sweep,               // forced and pending cells
+};
 
 class Recalculator {
   public:
     virtual ~Recalculator() = default;
-    virtual void notify(CellRec& cell, int mode) = 0;
+    virtual void notify(CellRec& cell, NotifyMode mode) = 0;
     // The list of cells holding Range Operations.
     virtual void joinRangeList(CellRec& cell) = 0;
     virtual void leaveRangeList(CellRec& cell) = 0;
@@ -36,7 +36,7 @@ class Recalculator {
 // Nothing is recalculated; the Range Operation list is only the cells' "Range Def" flag, as in a bare store.
 class NoRecalculation final : public Recalculator {
   public:
-    void notify(CellRec& /*cell*/, int /*mode*/) override {}
+    void notify(CellRec& /*cell*/, NotifyMode /*mode*/) override {}
     void joinRangeList(CellRec& cell) override { cell.set(cellflag::kRangeDef, true); }
     void leaveRangeList(CellRec& cell) override { cell.set(cellflag::kRangeDef, false); }
 };

@@ -27,7 +27,7 @@ std::string cellDisplayText(const CellRec* cell, int bufferSize, const CellDispl
     if (cell->isPlaceholder() || cell->formula == nullptr) return "?";
     const FormulaRec& fr = *cell->formula;
     if (formulaflag::errorMark(fr.flags)) return failedValueText(fr.value);
-    if (formulaflag::objectKind(fr.flags) == 0)
+    if (formulaflag::objectKind(fr.flags) == ObjectKind::Number)
         return objectDescription(*cell, std::min(width, kMaxPlainValueWidth), context);
     return objectDescription(*cell, width, context);
 }

@@ -112,10 +112,10 @@ Description coordinate(const CellRec& cell, const NumberFormat& f) {
     return {std::move(t.text)};
 }
 
-Description describe(const CellRec& cell, int kind, const NumberFormat& f) {
+Description describe(const CellRec& cell, ObjectKind kind, const NumberFormat& f) {
     const FormulaRec& fr = *cell.formula;
     const double v = fr.value;
-    switch (static_cast<ObjectKind>(kind)) {
+    switch (kind) {
         case ObjectKind::Text:
             return {"TEXT(" + std::to_string(objectTextLength(fr)) + ")"};
         case ObjectKind::Matrix:
@@ -190,8 +190,8 @@ std::string objectDescription(const CellRec& cell, int width, const CellDisplayC
     if (width < 1 || cell.formula == nullptr) return {};
     if (width > kMaxDisplayWidth) width = kMaxDisplayWidth;
     const NumberFormat f = cellFormat(cell, width, context);
-    const int kind = formulaflag::objectKind(cell.formula->flags);
-    if (kind == static_cast<int>(ObjectKind::Number)) {
+    const ObjectKind kind = formulaflag::objectKind(cell.formula->flags);
+    if (kind == ObjectKind::Number) {
         ErrStat err;
         std::string t = formatNumber(cell.formula->value, f, err);
         return err.failed() ? markerFill('!', width) : t;

@@ -78,7 +78,7 @@ int setArrayAreas(CellStore& store, Platform& platform, int level, const CellAre
             ++changed;
             store.levelOf(*cell)->changed = true;
             // Formulas reading its elements see the new size.
-            store.hooks().notify(store, *cell, notifymode::kChain);
+            store.hooks().notify(store, *cell, NotifyMode::Chain);
         }
     }
     if (changed > 0) store.scratch().repaintPending = true;
@@ -127,7 +127,7 @@ void writeArrayElements(CellStore& store, CellRec& cell, std::span<const double>
     if (err.failed()) return err.trace(kSetElements);
     store.levelOf(cell)->changed = true;
     store.scratch().repaintPending = true;
-    store.hooks().notify(store, cell, notifymode::kChain);
+    store.hooks().notify(store, cell, NotifyMode::Chain);
 }
 
 }  // namespace qx

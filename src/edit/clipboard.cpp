@@ -56,9 +56,9 @@ std::vector<CellRec*> cellsOf(CellStore& store, int level, const CellArea& a, bo
 void recalcArea(CellStore& store, int level, const CellArea& a) {
     for (CellRec* cell : cellsOf(store, level, a, true)) {
         if (cell->formula != nullptr && cell->formula->refCount > 0) {
-            store.hooks().notify(store, *cell, notifymode::kCellAndChain);
+            store.hooks().notify(store, *cell, NotifyMode::CellAndChain);
         } else if (CellStore::isReferenced(*cell)) {
-            store.hooks().notify(store, *cell, notifymode::kChain);
+            store.hooks().notify(store, *cell, NotifyMode::Chain);
         }
     }
 }
@@ -147,7 +147,7 @@ void copyBlock(CellStore& store, int level, const CellArea& block, Shift by, Err
     const LevelRec& clip = *store.levelPtr(0);
     rec.pendingPaste = block;
     rec.pasteSource = clip.pasteSource;
-    store.deleteBlock(level, block.firstRow, block.firstCol, block.lastRow, block.lastCol, notifymode::kNone, false,
+    store.deleteBlock(level, block.firstRow, block.firstCol, block.lastRow, block.lastCol, NotifyMode::None, false,
                       err);
     if (err.failed()) return err.trace(kPasteBlock);
     const int levelOffset = level - clip.pasteSource;
@@ -241,7 +241,7 @@ void deleteCells(CellStore& store, int level, const CellArea& range, ErrStat& er
     if (!validRange(store, level, range, kDeleteCells, err)) return;
     // Only a range that held cells needs a repaint.
     const bool any = !cellsOf(store, level, range, false).empty();
-    store.deleteBlock(level, range.firstRow, range.firstCol, range.lastRow, range.lastCol, notifymode::kNone, any, err);
+    store.deleteBlock(level, range.firstRow, range.firstCol, range.lastRow, range.lastCol, NotifyMode::None, any, err);
     recalcArea(store, level, range);
 }
 
@@ -252,7 +252,7 @@ bool undoDelete(CellStore& store, int level, ErrStat& err) {
     if (!rec.pendingDelete.active()) return false;
     const CellArea area = rec.pendingDelete;
     // Whatever stands there now becomes the newer chain, the cells to bring back the older one.
-    store.deleteBlock(level, area.firstRow, area.firstCol, area.lastRow, area.lastCol, notifymode::kNone, false, err);
+    store.deleteBlock(level, area.firstRow, area.firstCol, area.lastRow, area.lastCol, NotifyMode::None, false, err);
     if (err.failed()) return err.trace(kUndoDelete), false;
     CellRec* chain = rec.undoOlder;
     rec.undoOlder = nullptr;

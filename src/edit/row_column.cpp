@@ -129,9 +129,9 @@ bool removable(const CellStore& store, int level, Axis axis, int line, ErrStat& 
 bool deleteLine(CellStore& store, int level, Axis axis, int line, ErrStat& err) {
     if (!lineHoldsCells(store, level, axis, line)) return true;
     if (axis == Axis::Rows) {
-        store.deleteBlock(level, line, 1, line, kMaxCol, 0, false, err);
+        store.deleteBlock(level, line, 1, line, kMaxCol, NotifyMode::None, false, err);
     } else {
-        store.deleteBlock(level, 1, line, kMaxRow, line, 0, false, err);
+        store.deleteBlock(level, 1, line, kMaxRow, line, NotifyMode::None, false, err);
     }
     if (err.failed()) return err.trace(kRemoveLines), false;
     // Nothing may stay behind: the cells beyond would be renumbered onto it.

@@ -22,7 +22,6 @@ constexpr int kMaxDirectoryLength = 255;
 constexpr int kMaxRowHeight = 255;
 constexpr int kMaxColumnWidth = 1024;
 constexpr int kMinViewSide = 24;
-constexpr int kCurveKind = 7;
 constexpr std::size_t kMaxStoredReferences = 64;  // one more than a formula holds: enough to notice
 
 constexpr const char* kNewerVersionText =
@@ -451,7 +450,7 @@ bool LevelReader::tableRecord(FieldCursor& f, ErrStat& err) {
 // Only a table cell takes a table; the table records of any other cell are dropped.
 bool LevelReader::tableObject(CellRec& cell, ErrStat& err) {
     const StoredTable& stored = m_pending->table;
-    if (!stored.present || formulaflag::objectKind(cell.formula->flags) != kTableObjectKind) return true;
+    if (!stored.present || formulaflag::objectKind(cell.formula->flags) != ObjectKind::Table) return true;
     LevelRec& rec = *m_ctx.store.levelPtr(m_level);
     TableDescriptor* table = buildStoredTable(rec, stored, rec.defaults.precision, err);
     if (table == nullptr) return !err.failed();
@@ -539,7 +538,7 @@ bool LevelReader::keepStoredForm(CellRec& cell, const std::string& compiled, Err
     const bool rangeCell = (p.flags & cellflag::kRangeDef) != 0;
     if (cell.isFormula()) {
         cell.formula->value = p.values.empty() ? 0.0 : p.values[0];
-        cell.set(cellflag::kRecalcPending, formulaflag::objectKind(cell.formula->flags) == kCurveKind);
+        cell.set(cellflag::kRecalcPending, formulaflag::objectKind(cell.formula->flags) == ObjectKind::Curve);
         if (rangeCell) {
             store.hooks().joinRangeList(store, cell);
             ++m_tally->rangeCells;
@@ -558,12 +557,12 @@ void recomputeLevel(FileContext& ctx, int level, bool ranges) {
     std::vector<CellRec*> cells;
     for (LevelCursor it(*rec); !it.done(); it.advance()) {
         CellRec* c = it.get();
-        if (c->formula == nullptr || !(c->isFormula() || c->isVariableLabel())) continue;
+        if (!c->formulaLike()) continue;
         const bool rangeCell = c->has(cellflag::kRangeDef);
         if (ranges ? rangeCell : (!rangeCell && c->has(cellflag::kRecalcPending))) cells.push_back(c);
     }
     Recalculator& recalc = ctx.formulas.recalculator();
-    for (CellRec* c : cells) recalc.notify(*c, notifymode::kCellAndChain);
+    for (CellRec* c : cells) recalc.notify(*c, NotifyMode::CellAndChain);
 }
 
 }  // namespace

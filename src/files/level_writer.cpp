@@ -159,7 +159,7 @@ class LevelWriter {
         field(rec, "P", cell.flags);
         field(rec, "Y", cell.style);
         const FormulaRec* f = cell.formula;
-        const bool withFormula = (cell.isFormula() || cell.isVariableLabel()) && f != nullptr;
+        const bool withFormula = cell.formulaLike();
         if (withFormula) {
             field(rec, "J", f->flags);
             if (cell.isFormula() && f->tag != nullptr) rec += "T" + quoted(f->tag);
@@ -200,7 +200,8 @@ class LevelWriter {
     // The names go out neutralised while the descriptor keeps them: a save claims no memory for them
     // and never changes what the table shows. The file reads back as written.
     static void tableObject(const FormulaRec& f, std::string& rec) {
-        if (formulaflag::objectKind(f.flags) != kTableObjectKind || f.object == nullptr || f.object->table == nullptr) {
+        if (formulaflag::objectKind(f.flags) != ObjectKind::Table || f.object == nullptr ||
+            f.object->table == nullptr) {
             return;
         }
         appendTableRecords(*f.object->table, rec);

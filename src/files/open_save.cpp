@@ -99,10 +99,7 @@ bool validDocumentName(std::string_view name) {
 }
 
 bool FileFlow::workbookEmpty() const {
-    for (int level = 1; level <= m_ctx.store.highestLevel(); ++level) {
-        if (!m_ctx.store.levelEmpty(level)) return false;
-    }
-    return true;
+    return m_ctx.store.workbookEmpty();
 }
 
 void FileFlow::message(const std::string& caption, const std::string& text) {

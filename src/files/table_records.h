@@ -13,8 +13,6 @@
 
 namespace qx {
 
-inline constexpr int kTableObjectKind = static_cast<int>(ObjectKind::Table);
-
 // The longest heading kept, as for any name taken from a label.
 inline constexpr std::size_t kMaxTableHeading = 254;
 

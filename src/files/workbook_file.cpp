@@ -23,13 +23,6 @@ std::string quoted(std::string_view text) {
     return "\"" + storedText(text, StoredText::Quoted) + "\"";
 }
 
-bool workbookEmpty(const CellStore& store) {
-    for (int level = 1; level <= store.highestLevel(); ++level) {
-        if (!store.levelEmpty(level)) return false;
-    }
-    return true;
-}
-
 // Level file names are stored without their directory.
 std::string levelName(const LevelRec& rec) {
     return rec.defaultFileName;
@@ -144,7 +137,7 @@ class WorkbookReader {
 bool writeWorkbookFile(FileContext& ctx, const std::string& directory, BlockStream& out, int bodyKey, ErrStat& err) {
     err.enter();
     CellStore& store = ctx.store;
-    if (workbookEmpty(store)) return err.fail(kWorkbookWriterOrigin, 1, Msg::CannotSaveWorksheet);
+    if (store.workbookEmpty()) return err.fail(kWorkbookWriterOrigin, 1, Msg::CannotSaveWorksheet);
     const std::string password = quoted(ctx.protection.password());
     std::string head = "~~Wv{3.00," + password + "," + std::to_string(ctx.protection.flags(0)) + "}";
     head += "~~Wp" + quoted(directory.substr(0, kMaxWorkbookDirectory));
@@ -166,7 +159,7 @@ bool writeWorkbookFile(FileContext& ctx, const std::string& directory, BlockStre
 bool readWorkbookFile(FileContext& ctx, BlockReader& reader, bool& cancelled, ErrStat& err) {
     err.enter();
     cancelled = false;
-    if (!workbookEmpty(ctx.store)) {
+    if (!ctx.store.workbookEmpty()) {
         return err.fail(kWorkbookReaderOrigin, kWorkbookPointNotEmpty, Msg::WorkbookNotCleared);
     }
     if (reader.firstRecord() != 'W')

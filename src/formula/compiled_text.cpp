@@ -176,6 +176,13 @@ bool readDirectAddress(const char* text, int pos, DirectAddress& out) {
     return true;
 }
 
+const CellRec* directTarget(const FormulaRec* f, const char* text, int pos, DirectAddress& da) {
+    if (f == nullptr || !readDirectAddress(text, pos + 1, da) || static_cast<uint32_t>(da.index) > f->refCount) {
+        return nullptr;
+    }
+    return f->refs[da.index - 1];
+}
+
 void appendDirectAddress(std::string& out, int index, int flags) {
     out.push_back('~');
     out += std::to_string(index);
@@ -187,13 +194,12 @@ int writeAddress(const CellRec& cell, const char* text, int pos, TextOffsets off
                  ErrStat& err) {
     err.enter();
     DirectAddress da;
-    const FormulaRec* f = cell.formula;
-    if (!readDirectAddress(text, pos + 1, da) || f == nullptr || static_cast<uint32_t>(da.index) > f->refCount ||
-        f->refs[da.index - 1] == nullptr) {
+    const CellRec* found = directTarget(cell.formula, text, pos, da);
+    if (found == nullptr) {
         err.position = pos;
         return err.fail(kWriteAddressOrigin, 1, Msg::CorruptedDirectAddress), -1;
     }
-    const CellRec& target = *f->refs[da.index - 1];
+    const CellRec& target = *found;
     const int row = (da.flags & absflag::kRow) ? target.row : wrapInto(target.row + off.row, kMaxRow);
     const int col = (da.flags & absflag::kColumn) ? target.col : wrapInto(target.col + off.col, kMaxCol);
     out += "[" + absMark(da.flags, absflag::kRow) + std::to_string(row) + "," + absMark(da.flags, absflag::kColumn) +

@@ -26,6 +26,10 @@ struct DirectAddress {
 // Reads the token whose '~' lies just before `pos`. False for an unreadable or out-of-range token.
 bool readDirectAddress(const char* text, int pos, DirectAddress& out);
 
+// The cell named by the direct cell address whose '~' is at `pos`, through `f`'s reference list, with the
+// token read into `da`. Null for an unreadable token or one the list does not hold.
+const CellRec* directTarget(const FormulaRec* f, const char* text, int pos, DirectAddress& da);
+
 // Appends "~N~M" to `out`.
 void appendDirectAddress(std::string& out, int index, int flags);
 

@@ -333,7 +333,7 @@ bool FormulaCompiler::compile(CellRec& cell, std::string_view source, std::strin
                               ErrStat& err) {
     err.enter();
     LevelRec* level = m_store.levelOf(cell);
-    if (cell.formula == nullptr || level == nullptr || !(cell.isFormula() || cell.isVariableLabel())) {
+    if (level == nullptr || !cell.formulaLike()) {
         return fail(err, 20, 0, Msg::IncompatibleCellType);
     }
     const bool formula = cell.isFormula();

@@ -75,7 +75,8 @@ EntryResult EntryOperation::storeEntry(std::string_view typed, int row, int col,
         if (existing == nullptr || existing->isPlaceholder()) return result;
         m_store.deleteCellNow(existing, err);
         if (err.failed()) return err.trace(kStoreEntry), result;
-        if (CellRec* left = m_store.findCell(row, col, level, err); left != nullptr && options.notifyMode != 0) {
+        if (CellRec* left = m_store.findCell(row, col, level, err);
+            left != nullptr && options.notifyMode != NotifyMode::None) {
             m_recalculator->notify(*left, options.notifyMode);
         }
         return result;
@@ -104,7 +105,7 @@ EntryResult EntryOperation::storeEntry(std::string_view typed, int row, int col,
     if (failed) cell->set(cellflag::kRecalcPending, false);
     if (cell->formula != nullptr && cell->formula->errorMark()) m_store.hooks().recalcMarked(m_store, *cell);
     if (failed && options.silent) err.clear();
-    if (options.notifyMode != 0) {
+    if (options.notifyMode != NotifyMode::None) {
         ErrStat keep = err;
         m_recalculator->notify(*cell, options.notifyMode);
         err = keep;

@@ -20,10 +20,10 @@ struct EntryResult {
 };
 
 struct EntryOptions {
-    int notifyMode = 4;         // what recalculation is asked for afterwards (0: none)
-    bool silent = false;        // loading and pasting: a failure is cleared and work goes on
-    bool checkCircular = true;  // off while a cell is filled as part of a larger operation
-    bool fromFile = false;      // stored text: not held to the typed-length limits
+    NotifyMode notifyMode = NotifyMode::Edit;  // what recalculation is asked for afterwards
+    bool silent = false;                       // loading and pasting: a failure is cleared and work goes on
+    bool checkCircular = true;                 // off while a cell is filled as part of a larger operation
+    bool fromFile = false;                     // stored text: not held to the typed-length limits
 };
 
 // The kind of an entry by its first character as typed.

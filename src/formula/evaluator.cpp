@@ -200,7 +200,7 @@ struct Evaluator::CallState {
     double value = 0.0;
     bool have = false;
     int prefix = kNoOp;
-    int lvalue = 0;  // 0: none; 7 a range register; 8 a textual cell address
+    Lvalue lvalue = Lvalue::None;
     int regIndex = 0;
     CellAddress target;
     bool assignFollows = false;
@@ -229,11 +229,11 @@ double Evaluator::evaluate(CellRec* cell, char* text, int& pos, int minPrec, Reg
         const char c = text[pos];
         if (isTerminator(c)) {
             if (st.have) {
-                if (c == ')' && minPrec == 1) {
+                if (c == ')' && minPrec == kOutermost) {
                     ++pos;  // a surplus ')' at the outermost level is ignored
                     continue;
                 }
-                if (c == ')' && minPrec == 2) ++pos;
+                if (c == ')' && minPrec == kParenthesised) ++pos;
                 break;
             }
             if (c != ';') {
@@ -274,7 +274,7 @@ double Evaluator::evaluateFormula(CellRec* cell, char* text, ErrStat& err) {
     if (text == nullptr) text = empty;  // an empty compiled text is stored as no text at all
     RegisterBlock regs;
     int pos = 0;
-    const double value = evaluate(cell, text, pos, 1, regs, err);
+    const double value = evaluate(cell, text, pos, kOutermost, regs, err);
     if (err.failed()) return value;
     while (text[pos] == ';') ++pos;  // a closing ';' ends an expression
     if (text[pos] != '\0') return fail(err, kEvaluate, 5, pos, Msg::SyntaxError), 0.0;
@@ -297,12 +297,12 @@ bool Evaluator::readPrefix(const char* text, int& pos, CallState& st, ErrStat& e
 
 bool Evaluator::readOperand(CellRec* cell, char* text, int& pos, CallState& st, RegisterBlock& regs, ErrStat& err) {
     const char c = text[pos];
-    st.lvalue = 0;
+    st.lvalue = Lvalue::None;
     bool ok = false;
     int code = 0;
     if (c == '(') {
         ++pos;
-        st.value = evaluate(cell, text, pos, 2, regs, err);
+        st.value = evaluate(cell, text, pos, kParenthesised, regs, err);
         ok = !err.failed();
     } else if (isDigit(c) || c == '.') {
         ok = readNumber(text, pos, st, err);
@@ -323,10 +323,10 @@ bool Evaluator::readOperand(CellRec* cell, char* text, int& pos, CallState& st, 
     }
     if (!ok) return false;
     st.have = true;
-    st.assignFollows = st.lvalue != 0 && isAssignment(text, skipBlanks(text, pos));
+    st.assignFollows = st.lvalue != Lvalue::None && isAssignment(text, skipBlanks(text, pos));
     if (st.assignFollows || st.prefix == kNoOp) return true;
     st.value = st.prefix == kNegate ? -st.value : (toInt32(st.value) == 0 ? 1.0 : 0.0);
-    st.lvalue = 0;
+    st.lvalue = Lvalue::None;
     return true;
 }
 
@@ -337,7 +337,7 @@ bool Evaluator::readPower(CellRec* cell, char* text, int& pos, CallState& st, Re
     const double right = evaluate(cell, text, pos, kPowerPrecedence, regs, err);
     if (err.failed()) return false;
     st.value = std::pow(st.value, right);
-    st.lvalue = 0;
+    st.lvalue = Lvalue::None;
     st.assignFollows = false;
     return true;
 }
@@ -354,16 +354,11 @@ bool Evaluator::readNumber(const char* text, int& pos, CallState& st, ErrStat& e
 }
 
 bool Evaluator::readDirect(CellRec* cell, const char* text, int& pos, CallState& st, ErrStat& err) {
-    if (cell == nullptr || cell->formula == nullptr || !(cell->isFormula() || cell->isVariableLabel())) {
-        return fail(err, kEvaluate, 10, pos, Msg::IncompatibleCellType);
-    }
+    if (cell == nullptr || !cell->formulaLike()) return fail(err, kEvaluate, 10, pos, Msg::IncompatibleCellType);
     DirectAddress da;
-    const FormulaRec& f = *cell->formula;
-    if (!readDirectAddress(text, pos + 1, da) || static_cast<uint32_t>(da.index) > f.refCount ||
-        f.refs[da.index - 1] == nullptr) {
-        return fail(err, kEvaluate, 11, pos, Msg::CorruptedDirectAddress);
-    }
-    const CellRec& target = *f.refs[da.index - 1];
+    const CellRec* found = directTarget(cell->formula, text, pos, da);
+    if (found == nullptr) return fail(err, kEvaluate, 11, pos, Msg::CorruptedDirectAddress);
+    const CellRec& target = *found;
     if (target.isPlaceholder()) {
         st.value = 0.0;
     } else if (target.isFormula() && target.formula != nullptr) {
@@ -380,7 +375,7 @@ bool Evaluator::readBracket(CellRec* cell, char* text, int& pos, CallState& st, 
     const int reg = registerAt(text, pos);
     if (reg >= 0) {
         st.value = slot(regs.r, reg);
-        st.lvalue = 7;
+        st.lvalue = Lvalue::Register;
         st.regIndex = reg;
         pos += 3;
         return true;
@@ -398,7 +393,7 @@ bool Evaluator::readBracket(CellRec* cell, char* text, int& pos, CallState& st, 
     const CellRec* target = m_store.findCell(a.row, a.col, a.level, err);
     if (err.failed()) return err.position = open, err.trace(kEvaluate), false;
     st.value = readCell(target, a.elem);
-    st.lvalue = 8;
+    st.lvalue = Lvalue::CellAddress;
     st.target = a;
     return true;
 }
@@ -451,10 +446,10 @@ bool Evaluator::applyInfix(CellRec* cell, char* text, int& pos, int minPrec, Cal
     if (!isAssignmentOp(token->op)) {
         const double right = evaluate(cell, text, pos, kPrecedence[token->op], regs, err);
         if (err.failed()) return false;
-        st.lvalue = 0;
+        st.lvalue = Lvalue::None;
         return binary(token->op, st.value, right, st.value, opPos, err);
     }
-    if (st.lvalue == 0 || (st.lvalue == 7 && st.regIndex >= reg::kAssignableEnd)) {
+    if (st.lvalue == Lvalue::None || (st.lvalue == Lvalue::Register && st.regIndex >= reg::kAssignableEnd)) {
         return fail(err, kEvaluate, 17, opPos, Msg::AssignmentError);
     }
     const double right = evaluate(cell, text, pos, kAssignPrecedence, regs, err);
@@ -536,7 +531,7 @@ bool Evaluator::binary(int op, double a, double b, double& result, int pos, ErrS
 }
 
 bool Evaluator::assign(CellRec* cell, CallState& st, double value, RegisterBlock& regs, int pos, ErrStat& err) {
-    if (st.lvalue == 7) {
+    if (st.lvalue == Lvalue::Register) {
         slot(regs.r, st.regIndex) = value;
         return true;
     }
@@ -554,15 +549,15 @@ bool Evaluator::conditional(CellRec* cell, char* text, int& pos, CallState& st, 
     int end = colon + 1;
     {
         const Raised skipping(m_skip);
-        evaluate(cell, text, end, 2, regs, err);
+        evaluate(cell, text, end, kParenthesised, regs, err);
     }
     if (err.failed()) return false;
     int branch = st.value != 0.0 ? question + 1 : colon + 1;
-    const double value = evaluate(cell, text, branch, 2, regs, err);
+    const double value = evaluate(cell, text, branch, kParenthesised, regs, err);
     if (err.failed()) return false;
     pos = text[end] == ';' ? end + 1 : end;
     st.value = value;
-    st.lvalue = 0;
+    st.lvalue = Lvalue::None;
     return true;
 }
 
@@ -622,7 +617,7 @@ bool Evaluator::parsePart(CellRec* cell, char* text, int& pos, RegisterBlock& re
         if (literalPart(text, pos + 1)) a.flags |= flagBit;
         ++pos;  // a '$' before anything but an integer literal is dropped
     }
-    value = evaluate(cell, text, pos, 1, regs, err);
+    value = evaluate(cell, text, pos, kOutermost, regs, err);
     if (err.failed()) return err.trace(kParseAddress), false;
     pos = skipBlanks(text, pos);
     return true;

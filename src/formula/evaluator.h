@@ -14,6 +14,15 @@ class CellStore;
 class Evaluator;
 class Platform;
 
+// The two lowest precedence levels an evaluation call starts from: a whole formula, an address part or a
+// Range Operation segment is read as the outermost level, where a surplus ')' is ignored; a parenthesis,
+// an argument or a branch as parenthesised, where a ')' ends the call and is consumed.
+constexpr int kOutermost = 1;
+constexpr int kParenthesised = 2;
+
+// What an operand can be assigned through.
+enum class Lvalue : uint8_t { None, Register, CellAddress };
+
 // The seven Range Operation registers [#] [@] [*] [$] [-] [|] [%].
 namespace reg {
 constexpr int kCount = 0;

@@ -47,7 +47,7 @@ std::string FormulaEngine::formulaText(const CellStore&, const CellRec& cell, in
     return readableText(cell, TextOffsets{rowOffset, colOffset, levelOffset}, err);
 }
 
-void FormulaEngine::notify(CellStore&, CellRec& cell, int mode) {
+void FormulaEngine::notify(CellStore&, CellRec& cell, NotifyMode mode) {
     m_recalculator->notify(cell, mode);
 }
 

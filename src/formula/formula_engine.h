@@ -39,7 +39,7 @@ class FormulaEngine final : public CellStoreHooks {
     void enterText(CellStore& store, CellRec& cell, std::string_view text, ErrStat& err) override;
     std::string formulaText(const CellStore& store, const CellRec& cell, int rowOffset, int colOffset,
                             int levelOffset) override;
-    void notify(CellStore& store, CellRec& cell, int mode) override;
+    void notify(CellStore& store, CellRec& cell, NotifyMode mode) override;
     void leaveRangeList(CellStore& store, CellRec& cell) override;
     void joinRangeList(CellStore& store, CellRec& cell) override;
     void levelCleared(CellStore& store, int level) override;

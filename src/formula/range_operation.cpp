@@ -105,7 +105,7 @@ bool Evaluator::runSegment(CellRec* cell, char* text, const Segment& seg, Regist
         regs.r[reg::kResult] = regs.r[reg::kCount];  // an empty segment only counts
         return true;
     }
-    const double value = evaluate(cell, text, p, 1, regs, err);
+    const double value = evaluate(cell, text, p, kOutermost, regs, err);
     if (err.failed()) return false;
     regs.r[reg::kResult] = value;
     return true;

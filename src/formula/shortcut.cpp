@@ -88,7 +88,7 @@ ShortCutResult ShortCuts::recompute(CellRec* current) {
         current->formula->setErrorMark(true);
         current->set(cellflag::kForceDisplay);
     } else {
-        m_engine.recalculator().notify(*current, notifymode::kCellChainAndRanges);
+        m_engine.recalculator().notify(*current, NotifyMode::CellChainAndRanges);
     }
     store.scratch().repaintPending = true;
     return ShortCutResult{true};

@@ -71,7 +71,7 @@ double numericArgument(FunctionCall& call, ErrStat& err) {
     if (!atDelimiter(call, kNumeric, err)) return 0.0;
     CallRecord& rec = call.record();
     int pos = call.cursor() + 1;
-    const double value = rec.evaluator->evaluate(call.cell(), rec.text, pos, 2, rec.regs, err);
+    const double value = rec.evaluator->evaluate(call.cell(), rec.text, pos, kParenthesised, rec.regs, err);
     if (err.failed()) {
         err.fail(kNumeric, 2, Msg::BadParameterValue);
         return 0.0;

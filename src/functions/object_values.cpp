@@ -57,11 +57,11 @@ CellRec* callingFormula(FunctionCall& call, Origin origin, ErrStat& err) {
     return cell;
 }
 
-void setObjectKind(CellRec& cell, int kind) {
+void setObjectKind(CellRec& cell, ObjectKind kind) {
     cell.formula->flags = formulaflag::withObjectKind(cell.formula->flags, kind);
 }
 
-CellRec* makeGridObject(FunctionCall& call, int kind, std::size_t fewestNumbers, Origin origin, bool& rebuilt,
+CellRec* makeGridObject(FunctionCall& call, ObjectKind kind, std::size_t fewestNumbers, Origin origin, bool& rebuilt,
                         ErrStat& err) {
     err.enter();
     rebuilt = false;
@@ -79,7 +79,7 @@ CellRec* makeGridObject(FunctionCall& call, int kind, std::size_t fewestNumbers,
     return cell;
 }
 
-bool storeGrid(FunctionCall& call, CellRec& cell, int kind, const std::vector<double>& args, std::size_t fewestNumbers,
+bool storeGrid(FunctionCall& call, CellRec& cell, ObjectKind kind, const std::vector<double>& args, std::size_t fewestNumbers,
                Origin origin, ErrStat& err) {
     int rows = 0;
     int columns = 0;

@@ -7,6 +7,7 @@
 
 #include "core/cell_records.h"
 #include "core/err_stat.h"
+#include "core/object_kind.h"
 
 namespace qx {
 
@@ -22,19 +23,19 @@ bool allArguments(FunctionCall& call, std::vector<double>& values, ErrStat& err)
 CellRec* callingFormula(FunctionCall& call, Origin origin, ErrStat& err);
 
 // Marks the cell an object of `kind`; its Array Area is left as it is.
-void setObjectKind(CellRec& cell, int kind);
+void setObjectKind(CellRec& cell, ObjectKind kind);
 
 // A grid object from "rows, columns, element 1 .. element rows x columns": the Array Area becomes
 // N, rows, columns, elements. A count that does not fit, or fewer than `fewestNumbers`, is "wrong number
 // or type of parameters".
-bool storeGrid(FunctionCall& call, CellRec& cell, int kind, const std::vector<double>& args, std::size_t fewestNumbers,
+bool storeGrid(FunctionCall& call, CellRec& cell, ObjectKind kind, const std::vector<double>& args, std::size_t fewestNumbers,
                Origin origin, ErrStat& err);
 
 // The calling cell made a grid object of `kind`: with no arguments it is only marked (its array is
 // kept), with numbers it is built as storeGrid does, and a failed build releases its old array.
 // Null when there is no calling formula or its arguments cannot be read; `rebuilt` tells whether
 // numbers were given.
-CellRec* makeGridObject(FunctionCall& call, int kind, std::size_t fewestNumbers, Origin origin, bool& rebuilt,
+CellRec* makeGridObject(FunctionCall& call, ObjectKind kind, std::size_t fewestNumbers, Origin origin, bool& rebuilt,
                         ErrStat& err);
 
 // Rows and columns of a grid Array Area (table or matrix) that is laid out consistently; false otherwise.

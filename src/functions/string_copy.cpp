@@ -54,7 +54,7 @@ bool storeLabel(FunctionCall& call, const StringArgument& target, const std::str
         if (!replaceInPlace(store, *target.cell, text, err)) return false;
     } else {
         EntryOptions options;
-        options.notifyMode = 0;  // the target's dependents are not recalculated
+        options.notifyMode = NotifyMode::None;  // the target's dependents are not recalculated
         options.checkCircular = false;
         call.services().entry.storeEntry("'" + text, target.row, target.col, target.level, options, err);
         if (err.failed()) return false;

@@ -16,9 +16,6 @@ using namespace origins::functions;
 
 namespace {
 
-constexpr int kTableKind = 19;
-constexpr int kMatrixKind = 2;
-
 // Names that no longer fit the computed shape are dropped rather than shown against other columns.
 void dropStaleDescriptor(CellStore& store, CellRec& cell) {
     ObjectRec* object = cell.formula->object;
@@ -39,8 +36,8 @@ const FormulaRec* gridArgument(FunctionCall& call, int& rows, int& columns, ErrS
     if (err.failed()) return err.trace(kReadTable), nullptr;
     const CellRec* cell = arg.cell;
     const bool object = cell != nullptr && cell->isFormula() && cell->formula != nullptr;
-    const int kind = object ? formulaflag::objectKind(cell->formula->flags) : -1;
-    if ((kind != kTableKind && kind != kMatrixKind) || !gridShape(*cell->formula, rows, columns)) {
+    const ObjectKind kind = object ? formulaflag::objectKind(cell->formula->flags) : ObjectKind::Number;
+    if ((kind != ObjectKind::Table && kind != ObjectKind::Matrix) || !gridShape(*cell->formula, rows, columns)) {
         return callFailure(call, err, kReadTable, 1, Msg::ObjectNotSetUp), nullptr;
     }
     return cell->formula;
@@ -60,7 +57,7 @@ double tableDimension(FunctionCall& call, bool wantRows, ErrStat& err) {
 // "@Table()" keeps whatever the cell's array and descriptor hold; with numbers it is built like a matrix.
 double fnTable(FunctionCall& call, ErrStat& err) {
     bool rebuilt = false;
-    CellRec* cell = makeGridObject(call, kTableKind, 3, kMakeTable, rebuilt, err);
+    CellRec* cell = makeGridObject(call, ObjectKind::Table, 3, kMakeTable, rebuilt, err);
     // Names only fit the grid they were made for.
     if (cell != nullptr && rebuilt) dropStaleDescriptor(call.services().store, *cell);
     return 0.0;

@@ -19,9 +19,9 @@ bool anyName(const std::vector<std::string>& names, std::size_t from) {
                        [](const std::string& s) { return !s.empty(); });
 }
 
-bool capturable(int kind) {
-    using namespace objectkind;
-    return kind == kMatrix || kind == kCoordinate || kind == kSegment || kind == kPolygon || kind == kTable;
+bool capturable(ObjectKind kind) {
+    return kind == ObjectKind::Matrix || kind == ObjectKind::Coordinate || kind == ObjectKind::Segment ||
+           kind == ObjectKind::Polygon || kind == ObjectKind::Table;
 }
 
 }  // namespace
@@ -41,8 +41,8 @@ double dataValue(const CellRec* cell) {
     return cell->formula->value;
 }
 
-int objectKindOf(const CellRec* cell) {
-    if (classOf(cell) != CellClass::Formula || cell->formula == nullptr) return -1;
+std::optional<ObjectKind> objectKindOf(const CellRec* cell) {
+    if (classOf(cell) != CellClass::Formula || cell->formula == nullptr) return std::nullopt;
     return formulaflag::objectKind(cell->formula->flags);
 }
 
@@ -55,7 +55,7 @@ bool CapturedNames::anyRowName() const {
 }
 
 void CaptureBuffer::clear() {
-    kind = objectkind::kNone;
+    kind.reset();
     ownerLevel = 0;
     array.clear();
     names.reset();
@@ -129,12 +129,12 @@ bool captureCellObject(const CellRec* cell, CaptureBuffer& buffer, ErrStat& err)
     const FormulaRec& formula = *cell->formula;
     const int count = formula.array == nullptr ? 0 : toInt32(formula.array[0]);
     if (count < 1 || count > kMaxArrayElements) return err.fail(kCellObject, 2, Msg::NoObject);
-    const int kind = formulaflag::objectKind(formula.flags);
+    const ObjectKind kind = formulaflag::objectKind(formula.flags);
     if (!capturable(kind)) return err.fail(kCellObject, 3, Msg::NotNullForm);
     buffer.array.assign(formula.array, formula.array + count + 1);
     buffer.kind = kind;
     buffer.ownerLevel = cell->level;
-    if (kind == objectkind::kTable && formula.object != nullptr && formula.object->table != nullptr) {
+    if (kind == ObjectKind::Table && formula.object != nullptr && formula.object->table != nullptr) {
         buffer.names = namesOf(*formula.object->table);
     }
     return true;

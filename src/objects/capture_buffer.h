@@ -7,20 +7,12 @@
 
 #include "core/cell_records.h"
 #include "core/err_stat.h"
+#include "core/object_kind.h"
 #include "core/table_descriptor.h"
 
 namespace qx {
 
 class CellStore;
-
-namespace objectkind {
-constexpr int kNone = 0;
-constexpr int kMatrix = 2;
-constexpr int kCoordinate = 4;
-constexpr int kSegment = 5;
-constexpr int kPolygon = 6;
-constexpr int kTable = 19;
-}  // namespace objectkind
 
 // A table's names and column words held by value, so the buffer never points into a level heap
 // that clearing the level would release.
@@ -38,13 +30,13 @@ struct CapturedNames {
 };
 
 struct CaptureBuffer {
-    int kind = objectkind::kNone;
-    int ownerLevel = 0;         // the level the names were captured on
-    std::vector<double> array;  // laid out as an Array Area: element 0 holds the count N
+    std::optional<ObjectKind> kind;  // none: nothing captured
+    int ownerLevel = 0;              // the level the names were captured on
+    std::vector<double> array;       // laid out as an Array Area: element 0 holds the count N
     std::optional<CapturedNames> names;
 
     void clear();
-    bool empty() const { return kind == objectkind::kNone; }
+    bool empty() const { return !kind.has_value(); }
     int elementCount() const;  // N
     // Tables and matrices: rows, columns, and the value at (row, column) from 1; 0 beyond N.
     int rows() const;
@@ -67,7 +59,7 @@ int captureTable(const CellStore& store, int level, const CellArea& area, Captur
 bool captureMatrix(const CellStore& store, int level, const CellArea& area, CaptureBuffer& buffer, ErrStat& err);
 
 // Points from a selection: `kind` is 4 (coordinates), 5 (segment) or 6 (polygon).
-bool capturePoints(const CellStore& store, int level, const CellArea& area, int kind, CaptureBuffer& buffer,
+bool capturePoints(const CellStore& store, int level, const CellArea& area, ObjectKind kind, CaptureBuffer& buffer,
                    ErrStat& err);
 
 // The address checks every selection operation makes first, in order: codes 8, 6, 7, 6, 7, 7.

@@ -1,6 +1,9 @@
 #pragma once
 // How the capture operations see the cells of a selection.
+#include <optional>
+
 #include "core/cell_records.h"
+#include "core/object_kind.h"
 
 namespace qx {
 
@@ -12,7 +15,7 @@ const CellRec* cellAt(const CellStore& store, int row, int col, int level);
 CellClass classOf(const CellRec* cell);
 // A Formula not in error gives its value; every other cell gives 0.
 double dataValue(const CellRec* cell);
-int objectKindOf(const CellRec* cell);  // -1 for a cell that is not a Formula
+std::optional<ObjectKind> objectKindOf(const CellRec* cell);  // none for a cell that is not a Formula
 
 }  // namespace qx
 

@@ -13,9 +13,9 @@ namespace {
 
 using Msg::CannotInterpret;
 
-int minimumRows(int kind) {
-    if (kind == objectkind::kPolygon) return 4;
-    return kind == objectkind::kSegment ? 2 : 1;
+int minimumRows(ObjectKind kind) {
+    if (kind == ObjectKind::Polygon) return 4;
+    return kind == ObjectKind::Segment ? 2 : 1;
 }
 
 bool captureMatrixIn(const CellStore& store, int level, const CellArea& a, CaptureBuffer& buffer, ErrStat& err) {
@@ -32,13 +32,13 @@ bool captureMatrixIn(const CellStore& store, int level, const CellArea& a, Captu
             buffer.array.push_back(dataValue(cell));
         }
     }
-    buffer.kind = objectkind::kMatrix;
+    buffer.kind = ObjectKind::Matrix;
     buffer.ownerLevel = level;
     return true;
 }
 
 // Two or three columns: one point per row, z = 0 without a third column.
-bool pointsFromColumns(const CellStore& store, int level, const CellArea& a, int kind, std::vector<double>& xyz,
+bool pointsFromColumns(const CellStore& store, int level, const CellArea& a, ObjectKind kind, std::vector<double>& xyz,
                        ErrStat& err) {
     if (a.lastRow - a.firstRow + 1 < minimumRows(kind)) return err.fail(kPointSelection, 8, Msg::CannotInterpret);
     for (int r = a.firstRow; r <= a.lastRow; ++r) {
@@ -57,15 +57,15 @@ bool pointsFromColumns(const CellStore& store, int level, const CellArea& a, int
 bool pointsFromObjects(const CellStore& store, int level, const CellArea& a, std::vector<double>& xyz, ErrStat& err) {
     for (int r = a.firstRow; r <= a.lastRow; ++r) {
         const CellRec* cell = cellAt(store, r, a.firstCol, level);
-        const int kind = objectKindOf(cell);
-        const double* area = kind < 0 ? nullptr : cell->formula->array;
+        const std::optional<ObjectKind> kind = objectKindOf(cell);
+        const double* area = kind ? cell->formula->array : nullptr;
         const int n = area == nullptr ? 0 : toInt32(area[0]);
         const bool points =
-            kind == objectkind::kCoordinate ? n == 3 : (kind == objectkind::kSegment || kind == objectkind::kPolygon);
+            kind == ObjectKind::Coordinate ? n == 3 : (kind == ObjectKind::Segment || kind == ObjectKind::Polygon);
         if (!points || n < 3 || n % 3 != 0 || n > kMaxArrayElements || cell->formula->errorMark()) {
             return err.fail(kPointSelection, 10, Msg::CannotInterpret);
         }
-        const int taken = kind == objectkind::kPolygon && n > 3 ? n - 3 : n;
+        const int taken = kind == ObjectKind::Polygon && n > 3 ? n - 3 : n;
         xyz.insert(xyz.end(), cell->formula->array + 1, cell->formula->array + 1 + taken);
         if (xyz.size() > static_cast<std::size_t>(kMaxArrayElements)) {
             return err.fail(kPointSelection, 11, Msg::ElementOutOfRange);
@@ -74,13 +74,13 @@ bool pointsFromObjects(const CellStore& store, int level, const CellArea& a, std
     return true;
 }
 
-bool capturePointsIn(const CellStore& store, int level, const CellArea& a, int kind, CaptureBuffer& buffer,
+bool capturePointsIn(const CellStore& store, int level, const CellArea& a, ObjectKind kind, CaptureBuffer& buffer,
                      ErrStat& err) {
     if (!checkSelection(store, level, a, kPointSelection, err)) return false;
     const int cols = a.lastCol - a.firstCol + 1;
     const int rows = a.lastRow - a.firstRow + 1;
     if (cols > 3) return err.fail(kPointSelection, 7, Msg::CannotInterpret);
-    if (kind == objectkind::kPolygon && cols == 1 && rows > 1 && rows < 4) {
+    if (kind == ObjectKind::Polygon && cols == 1 && rows > 1 && rows < 4) {
         return err.fail(kPointSelection, 12, Msg::CannotInterpret);
     }
     if (static_cast<long>(rows) * 3 > kMaxArrayElements) return err.fail(kPointSelection, 13, Msg::ElementOutOfRange);
@@ -89,15 +89,15 @@ bool capturePointsIn(const CellStore& store, int level, const CellArea& a, int k
         cols == 1 ? pointsFromObjects(store, level, a, xyz, err) : pointsFromColumns(store, level, a, kind, xyz, err);
     if (!read) return false;
     const std::size_t points = xyz.size() / 3;
-    if (points == 0 || (kind == objectkind::kPolygon && points < 4)) {
+    if (points == 0 || (kind == ObjectKind::Polygon && points < 4)) {
         return err.fail(kPointSelection, 14, Msg::CannotInterpret);
     }
     buffer.array.assign(1, static_cast<double>(xyz.size()));
     buffer.array.insert(buffer.array.end(), xyz.begin(), xyz.end());
-    if (kind == objectkind::kPolygon) {
-        buffer.kind = objectkind::kPolygon;
+    if (kind == ObjectKind::Polygon) {
+        buffer.kind = ObjectKind::Polygon;
     } else {
-        buffer.kind = points == 1 ? objectkind::kCoordinate : objectkind::kSegment;
+        buffer.kind = points == 1 ? ObjectKind::Coordinate : ObjectKind::Segment;
     }
     buffer.ownerLevel = level;
     return true;
@@ -114,7 +114,7 @@ bool captureMatrix(const CellStore& store, int level, const CellArea& area, Capt
     return ok;
 }
 
-bool capturePoints(const CellStore& store, int level, const CellArea& area, int kind, CaptureBuffer& buffer,
+bool capturePoints(const CellStore& store, int level, const CellArea& area, ObjectKind kind, CaptureBuffer& buffer,
                    ErrStat& err) {
     err.enter();
     buffer.clear();

@@ -148,7 +148,7 @@ int fillTable(const CellStore& store, int level, const CellArea& a, int layout, 
         }
     }
     if (layout != 1) buffer.names = takeNames(store, level, a, plan, rows, cols);
-    buffer.kind = objectkind::kTable;
+    buffer.kind = ObjectKind::Table;
     buffer.ownerLevel = level;
     return layout;
 }
@@ -157,7 +157,7 @@ int captureTableIn(const CellStore& store, int level, const CellArea& a, Capture
     if (!checkSelection(store, level, a, kTableSelection, err)) return 0;
     if (a.firstRow == a.lastRow && a.firstCol == a.lastCol) {
         const CellRec* cell = cellAt(store, a.firstRow, a.firstCol, level);
-        if (objectKindOf(cell) == objectkind::kTable) {
+        if (objectKindOf(cell) == ObjectKind::Table) {
             if (!captureCellObject(cell, buffer, err)) return err.trace(kTableSelection), 0;
             return 1;
         }

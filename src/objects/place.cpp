@@ -31,8 +31,8 @@ struct Footprint {
     int headerCols = 0;
 };
 
-bool placeable(int kind) {
-    return !nullFormCall(kind).empty();
+bool placeable(std::optional<ObjectKind> kind) {
+    return kind && !nullFormCall(*kind).empty();
 }
 
 void deleteQuietly(CellStore& store, int row, int col, int level) {
@@ -65,7 +65,7 @@ bool fillPlacedCell(PlaceTarget& t, const CaptureBuffer& buffer, CellRec& cell, 
     t.store.setArraySize(&cell, n, err);
     if (!err.failed() && n > 0) t.store.setArrayElements(&cell, buffer.array.data() + 1, 0, n - 1, err);
     if (err.failed()) return false;
-    if (buffer.kind == objectkind::kTable && buffer.names) return attachNames(t.store, cell, *buffer.names, err);
+    if (buffer.kind == ObjectKind::Table && buffer.names) return attachNames(t.store, cell, *buffer.names, err);
     return true;
 }
 
@@ -78,8 +78,8 @@ bool placeInCell(PlaceTarget& t, const CaptureBuffer& buffer, int row, int col, 
         return err.fail(kPlaceInCell, 4, Msg::TargetNotEmpty);
     }
     EntryOptions options;
-    options.notifyMode = notifymode::kNone;  // dependents are told once the object is complete
-    const EntryResult made = t.entry.storeEntry(nullFormCall(buffer.kind), row, col, level, options, err);
+    options.notifyMode = NotifyMode::None;  // dependents are told once the object is complete
+    const EntryResult made = t.entry.storeEntry(nullFormCall(*buffer.kind), row, col, level, options, err);
     CellRec* cell = made.cell;
     if (!err.failed() && (cell == nullptr || cell->formula == nullptr)) err.fail(kPlaceInCell, 5, Msg::TargetNotEmpty);
     if (!err.failed()) fillPlacedCell(t, buffer, *cell, err);
@@ -89,10 +89,10 @@ bool placeInCell(PlaceTarget& t, const CaptureBuffer& buffer, int row, int col, 
         return false;
     }
     // The entry counted the points before the array was filled; count them again.
-    if (buffer.kind == objectkind::kSegment || buffer.kind == objectkind::kPolygon) {
-        t.recalculator.notify(*cell, notifymode::kCellOnly);
+    if (buffer.kind == ObjectKind::Segment || buffer.kind == ObjectKind::Polygon) {
+        t.recalculator.notify(*cell, NotifyMode::CellOnly);
     }
-    t.recalculator.notify(*cell, notifymode::kEdit);
+    t.recalculator.notify(*cell, NotifyMode::Edit);
     return true;
 }
 
@@ -130,14 +130,14 @@ bool writeLabel(PlaceTarget& t, const std::string& text, int row, int col, int l
 
 Footprint footprintOf(const CaptureBuffer& buffer) {
     Footprint f;
-    if (buffer.kind == objectkind::kCoordinate || buffer.kind == objectkind::kSegment ||
-        buffer.kind == objectkind::kPolygon) {
+    if (buffer.kind == ObjectKind::Coordinate || buffer.kind == ObjectKind::Segment ||
+        buffer.kind == ObjectKind::Polygon) {
         return Footprint{buffer.elementCount() / 3 + 1, 4, 1, 1};
     }
     // A stored shape may claim any size; past the sheet it fails the extent check all the same.
     f.rows = std::min(buffer.rows(), kMaxRow + 1);
     f.cols = std::min(buffer.columns(), kMaxCol + 1);
-    if (buffer.kind == objectkind::kTable && buffer.names) {
+    if (buffer.kind == ObjectKind::Table && buffer.names) {
         const bool corner = !buffer.names->rowNames.empty() && !buffer.names->rowNames[0].empty();
         f.headerRows = buffer.names->anyColumnName() || corner ? 1 : 0;
         f.headerCols = buffer.names->anyRowName() || corner ? 1 : 0;
@@ -231,12 +231,12 @@ bool placeOnSheet(PlaceTarget& t, const CaptureBuffer& b, int row, int col, int 
     if (!placeable(b.kind)) return err.fail(kPlaceOnSheet, 8, Msg::TargetNotEmpty);
     const Footprint f = footprintOf(b);
     if (!checkRoom(t.store, f, row, col, level, err)) return false;
-    switch (b.kind) {
-        case objectkind::kTable:
+    switch (*b.kind) {
+        case ObjectKind::Table:
             if (!placeTable(t, b, f, row, col, level, err))
                 return err.trace(kPlaceTable), err.trace(kPlaceOnSheet), false;
             return true;
-        case objectkind::kMatrix:
+        case ObjectKind::Matrix:
             if (!placeMatrix(t, b, row, col, level, err))
                 return err.trace(kPlaceMatrix), err.trace(kPlaceOnSheet), false;
             break;
@@ -251,17 +251,17 @@ bool placeOnSheet(PlaceTarget& t, const CaptureBuffer& b, int row, int col, int 
 
 }  // namespace
 
-std::string_view nullFormCall(int kind) {
+std::string_view nullFormCall(ObjectKind kind) {
     switch (kind) {
-        case objectkind::kMatrix:
+        case ObjectKind::Matrix:
             return "@Matrix()";
-        case objectkind::kCoordinate:
+        case ObjectKind::Coordinate:
             return "@XYZ()";
-        case objectkind::kSegment:
+        case ObjectKind::Segment:
             return "@Segment()";
-        case objectkind::kPolygon:
+        case ObjectKind::Polygon:
             return "@Polygon()";
-        case objectkind::kTable:
+        case ObjectKind::Table:
             return "@Table()";
         default:
             return {};

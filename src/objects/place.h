@@ -17,7 +17,7 @@ struct PlaceTarget {
 };
 
 // The NULL-form call that stands in a cell for an object of `kind`; empty for kinds that cannot be placed.
-std::string_view nullFormCall(int kind);
+std::string_view nullFormCall(ObjectKind kind);
 
 // A new Formula at the place holding the buffer's object ("@Table()" and the like, entered as if typed).
 // 86 when a cell is there; any failure deletes the new cell. The buffer is left as it is.

@@ -186,7 +186,7 @@ bool sortRows(CellStore& store, CellRec* cell, std::span<const SortKey> keys, Er
 }  // namespace
 
 bool isNullTable(const CellRec* cell) {
-    return objectKindOf(cell) == objectkind::kTable && cell->formula->array != nullptr && isNullForm(cell->textView());
+    return objectKindOf(cell) == ObjectKind::Table && cell->formula->array != nullptr && isNullForm(cell->textView());
 }
 
 bool invertTable(CellStore& store, CellRec* cell, ErrStat& err) {

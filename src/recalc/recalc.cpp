@@ -17,16 +17,12 @@ namespace {
 
 constexpr uint16_t kMarkFlags = cellflag::kForceRecalc | cellflag::kRecalcPending;
 
-bool formulaLike(const CellRec& c) {
-    return (c.isFormula() || c.isVariableLabel()) && c.formula != nullptr;
-}
-
 bool carriesMark(const CellRec& c) {
-    return formulaLike(c) && (c.has(kMarkFlags) || c.formula->errorMark());
+    return c.formulaLike() && (c.has(kMarkFlags) || c.formula->errorMark());
 }
 
 bool failed(const CellRec* c) {
-    return c != nullptr && formulaLike(*c) && c->formula->errorMark();
+    return c != nullptr && c->formulaLike() && c->formula->errorMark();
 }
 
 uint64_t placeKey(int level, int row, int col) {
@@ -135,32 +131,23 @@ CellRec* ChainRecalculator::findRangeDependent(CellRec& target, const CellRec* p
 // --- sweeps ---
 
 void ChainRecalculator::sweepEvaluate(CellRec& cell) {
-    m_store.scratch().spare.clear();
+    ErrStat& err = m_store.scratch().spare;
+    err.clear();
     cell.set(cellflag::kRecalcPending, false);
     cell.set(cellflag::kForceDisplay);
-    if (cell.isVariableLabel()) {
-        if (m_compiler.refreshVariableLabel(cell, m_store.scratch().spare)) cell.formula->setErrorMark(false);
-        noteMarked(cell);
-        return;
-    }
-    cell.formula->setErrorMark(false);
-    const double value = m_evaluator.evaluateFormula(&cell, cell.text, m_store.scratch().spare);
-    if (m_store.scratch().spare.failed()) {
-        setErrorMark(cell);
-        return;
-    }
-    cell.formula->value = value;
+    evaluateAndStore(cell, err);
+    if (cell.isVariableLabel()) noteMarked(cell);
 }
 
-bool ChainRecalculator::sweepQualifies(const CellRec& c, const CellRec* given, int kind) const {
-    if (!formulaLike(c) || c.has(cellflag::kRangeDef)) return false;
-    if (kind != 1) return &c == given;
+bool ChainRecalculator::sweepQualifies(const CellRec& c, const CellRec* given, SweepKind kind) const {
+    if (!c.formulaLike() || c.has(cellflag::kRangeDef)) return false;
+    if (kind != SweepKind::Marked) return &c == given;
     if (&c == given) return false;
     const bool forcedHere = c.has(cellflag::kForceRecalc) && (given == nullptr || c.level == given->level);
     return forcedHere || c.has(cellflag::kRecalcPending);
 }
 
-// Kind 1 visits only the level's cells that carry a mark, in (row, column) order.
+// A marked sweep visits only the level's cells that carry a mark, in (row, column) order.
 void ChainRecalculator::sweepMarked(CellRec* cell, int level) {
     const uint64_t end = placeKey(level + 1, 0, 0);
     for (auto it = m_marked.lower_bound(placeKey(level, 0, 0)); it != m_marked.end() && *it < end;) {
@@ -170,7 +157,7 @@ void ChainRecalculator::sweepMarked(CellRec* cell, int level) {
             it = m_marked.erase(it);
             continue;
         }
-        if (sweepQualifies(*c, cell, 1)) {
+        if (sweepQualifies(*c, cell, SweepKind::Marked)) {
             sweepEvaluate(*c);
             if (runChain(c)) return;
         }
@@ -178,15 +165,15 @@ void ChainRecalculator::sweepMarked(CellRec* cell, int level) {
     }
 }
 
-void ChainRecalculator::sweep(CellRec* cell, int level, int kind) {
+void ChainRecalculator::sweep(CellRec* cell, int level, SweepKind kind) {
     if (m_store.levelEmpty(level)) return;
-    if (kind == 1) return sweepMarked(cell, level);
+    if (kind == SweepKind::Marked) return sweepMarked(cell, level);
     if (cell == nullptr || !sweepQualifies(*cell, cell, kind)) return;
     sweepEvaluate(*cell);
-    if (kind == 2) runChain(cell);
+    if (kind == SweepKind::CellAndChain) runChain(cell);
 }
 
-void ChainRecalculator::sweepAllLevels(CellRec* cell, int kind) {
+void ChainRecalculator::sweepAllLevels(CellRec* cell, SweepKind kind) {
     for (int level = m_store.highestLevel(); level >= 1; --level) sweep(cell, level, kind);
 }
 
@@ -197,7 +184,7 @@ void ChainRecalculator::recomputeRangeOperations(int level) {
     for (int pass = 0; pass < rec->defaults.rangePasses; ++pass) {
         for (std::size_t i = 0; i < list.size(); ++i) {
             CellRec* c = list[i];
-            if (c->has(cellflag::kPreventRecalc) || !formulaLike(*c)) continue;
+            if (c->has(cellflag::kPreventRecalc) || !c->formulaLike()) continue;
             sweepEvaluate(*c);
             if (runChain(c)) break;
         }
@@ -213,7 +200,7 @@ void ChainRecalculator::recalculateWholeLevel(int level) {
     const CircularCells circular(*rec);
     std::vector<CellRec*> cells;
     for (LevelCursor at(*rec); !at.done(); at.advance()) {
-        if (formulaLike(*at.get())) cells.push_back(at.get());
+        if (at.get()->formulaLike()) cells.push_back(at.get());
     }
     for (CellRec* c : cells) {
         if (c->formula->errorMark()) continue;
@@ -222,7 +209,7 @@ void ChainRecalculator::recalculateWholeLevel(int level) {
             c->set(cellflag::kForceDisplay);
             continue;
         }
-        sweepAllLevels(c, 2);
+        sweepAllLevels(c, SweepKind::CellAndChain);
     }
     std::vector<uint16_t> passes;
     for (int l = 0; l <= m_store.highestLevel(); ++l) {
@@ -238,7 +225,7 @@ void ChainRecalculator::recalculateWholeLevel(int level) {
 void ChainRecalculator::recalculateLevel(int level) {
     const LevelRec* rec = m_store.levelPtr(level);
     if (rec == nullptr || rec->bottom == nullptr) return;
-    notify(*rec->bottom, notifymode::kWholeLevel);
+    notify(*rec->bottom, NotifyMode::WholeLevel);
 }
 
 // A failed cell is entered again from its readable text; a Variable Label keeps its template.
@@ -257,14 +244,14 @@ void ChainRecalculator::reenter(CellRec& cell) {
 }
 
 void ChainRecalculator::recalculateOneCell(CellRec& cell) {
-    if (!formulaLike(cell)) return;
+    if (!cell.formulaLike()) return;
     if (cell.formula->errorMark()) return reenter(cell);
     if (isCircular(cell)) {
         setErrorMark(cell);
         cell.set(cellflag::kForceDisplay);
         return;
     }
-    notify(cell, notifymode::kCellChainAndRanges);
+    notify(cell, NotifyMode::CellChainAndRanges);
 }
 
 bool ChainRecalculator::retryFailedCells() {
@@ -296,41 +283,43 @@ bool ChainRecalculator::retryFailedCells() {
 
 // --- notification ---
 
-void ChainRecalculator::notify(CellRec& cell, int mode) {
-    if (mode < 1 || mode > 9) return;
+void ChainRecalculator::notify(CellRec& cell, NotifyMode mode) {
+    if (mode == NotifyMode::None) return;
     noteMarked(cell);
     m_store.scratch().repaintPending = true;
     const int level = cell.level;
     switch (mode) {
-        case notifymode::kChainAndRanges:
+        case NotifyMode::ChainAndRanges:
             if (!runChain(&cell)) recomputeRangeOperations(level);
             break;
-        case notifymode::kCellChainAndRanges:
-            sweepAllLevels(&cell, 2);
+        case NotifyMode::CellChainAndRanges:
+            sweepAllLevels(&cell, SweepKind::CellAndChain);
             recomputeRangeOperations(level);
             break;
-        case notifymode::kChain:
+        case NotifyMode::Chain:
             runChain(&cell);
             break;
-        case notifymode::kEdit:
-            if (!runChain(&cell)) sweepAllLevels(&cell, 1);
+        case NotifyMode::Edit:
+            if (!runChain(&cell)) sweepAllLevels(&cell, SweepKind::Marked);
             recomputeRangeOperations(level);
             break;
-        case notifymode::kSweepAndRanges:
-            sweepAllLevels(&cell, 1);
+        case NotifyMode::SweepAndRanges:
+            sweepAllLevels(&cell, SweepKind::Marked);
             recomputeRangeOperations(level);
             break;
-        case notifymode::kWholeLevel:
+        case NotifyMode::WholeLevel:
             recalculateWholeLevel(level);
             break;
-        case notifymode::kCellOnly:
-            sweepAllLevels(&cell, 3);
+        case NotifyMode::CellOnly:
+            sweepAllLevels(&cell, SweepKind::CellOnly);
             break;
-        case notifymode::kCellAndChain:
-            sweepAllLevels(&cell, 2);
+        case NotifyMode::CellAndChain:
+            sweepAllLevels(&cell, SweepKind::CellAndChain);
             break;
-        default:
-            sweepAllLevels(&cell, 1);
+        case NotifyMode::Sweep:
+            sweepAllLevels(&cell, SweepKind::Marked);
+            break;
+        case NotifyMode::None:
             break;
     }
 }

@@ -25,6 +25,13 @@ class Platform;
 constexpr int kChainDepth = 8192;
 constexpr int kChainErrorLimit = 16;
 
+// What a sweep visits on each level.
+enum class SweepKind : uint8_t {
+    Marked,        // the forced cells of the given cell's level and every pending cell
+    CellAndChain,  // the given cell, then its chain
+    CellOnly,      // the given cell
+};
+
 // Why a traversal ended early.
 enum class ChainStop : uint8_t { None = 0, EmptyEntry = 1, MissingDependent = 2 };
 
@@ -57,7 +64,7 @@ class ChainRecalculator final : public Recalculator {
     void setPlatform(Platform* platform) { m_platform = platform; }
 
     // Recalculator
-    void notify(CellRec& cell, int mode) override;
+    void notify(CellRec& cell, NotifyMode mode) override;
     void joinRangeList(CellRec& cell) override;
     void leaveRangeList(CellRec& cell) override;
     void levelCleared(int level) override;
@@ -75,9 +82,8 @@ class ChainRecalculator final : public Recalculator {
     bool runChain(CellRec* changed);
     const RecalcChain& lastChain() const { return m_chain; }
 
-    // Kind 1: forced cells of the cell's level and pending cells; kind 2: the cell and its chain; kind 3: the cell.
-    void sweep(CellRec* cell, int level, int kind);
-    void sweepAllLevels(CellRec* cell, int kind);
+    void sweep(CellRec* cell, int level, SweepKind kind);
+    void sweepAllLevels(CellRec* cell, SweepKind kind);
     void recomputeRangeOperations(int level);
     void recalculateWholeLevel(int level);
     // The "All cells" command.
@@ -88,14 +94,20 @@ class ChainRecalculator final : public Recalculator {
     bool retryFailedCells();
 
   private:
-    int evaluateReached(CellRec& cell);
+    enum class Evaluation { Unchanged, Changed, Failed };
+    // Evaluates a Formula or Variable Label again and stores the outcome: the value or rebuilt text, and
+    // the error mark cleared, or set again on failure.
+    Evaluation evaluateAndStore(CellRec& cell, ErrStat& err);
+    // How a dependent reached by the chain came out; the chain goes on past it unless it changed.
+    enum class Reached { Unchanged, Changed, FailedNow, FailedAgain };
+    Reached evaluateReached(CellRec& cell);
     void finishEntry(CellRec& cell);
     bool advance();
     void push(CellRec* cell);
     void pop();
     void resetChain(CellRec* changed);
     void sweepEvaluate(CellRec& cell);
-    bool sweepQualifies(const CellRec& c, const CellRec* given, int kind) const;
+    bool sweepQualifies(const CellRec& c, const CellRec* given, SweepKind kind) const;
     void sweepMarked(CellRec* cell, int level);
     CellRec* findRangeDependent(CellRec& target, const CellRec* previous, int64_t& count);
     bool rangeCovers(const CellRec& rangeCell, const CellRec& target) const;

@@ -17,10 +17,6 @@ namespace qx {
 
 namespace {
 
-bool formulaLike(const CellRec& c) {
-    return (c.isFormula() || c.isVariableLabel()) && c.formula != nullptr;
-}
-
 bool insidePendingDelete(CellStore& store, const CellRec& c) {
     const LevelRec* level = store.levelPtr(c.level);
     return level != nullptr && level->pendingDelete.contains(c.row, c.col);
@@ -70,49 +66,51 @@ void ChainRecalculator::setErrorMark(CellRec& cell) {
     noteMarked(cell);
 }
 
-// 1 changed (or no longer failing), 0 unchanged, -1 failed now, -2 failed again.
-int ChainRecalculator::evaluateReached(CellRec& d) {
-    FormulaRec& f = *d.formula;
-    const bool wasMarked = f.errorMark();
+ChainRecalculator::Evaluation ChainRecalculator::evaluateAndStore(CellRec& cell, ErrStat& err) {
+    FormulaRec& f = *cell.formula;
+    f.setErrorMark(false);
+    bool changed = false;
+    if (cell.isVariableLabel()) {
+        const std::string before(cell.textView());
+        m_compiler.refreshVariableLabel(cell, err);
+        changed = before != cell.textView();
+    } else {
+        // An object's value is its Array Area as much as its number: a point moved by a traverse keeps the
+        // same function value, and the cells reading it must still follow.
+        const bool object = formulaflag::objectKind(f.flags) != ObjectKind::Number;
+        if (object) {
+            const std::span<const double> before = countedArea(f);
+            m_arrayBefore.assign(before.begin(), before.end());
+        }
+        const double value = m_evaluator.evaluateFormula(&cell, cell.text, err);
+        // Only an object cell reads its Array Area again: every cell of a long chain passes here.
+        changed = value != f.value || (object && !sameArea(m_arrayBefore, countedArea(f)));
+        if (!err.failed()) f.value = value;
+    }
+    if (err.failed()) {
+        setErrorMark(cell);
+        return Evaluation::Failed;
+    }
+    return changed ? Evaluation::Changed : Evaluation::Unchanged;
+}
+
+// A cell that stops failing counts as changed.
+ChainRecalculator::Reached ChainRecalculator::evaluateReached(CellRec& d) {
+    const bool wasMarked = d.formula->errorMark();
     d.set(cellflag::kForceDisplay);
     ErrStat err;
     ++m_chain.evaluated;
-    if (d.isVariableLabel()) {
-        const std::string before(d.textView());
-        m_compiler.refreshVariableLabel(d, err);
-        if (err.failed()) {
-            ++m_chain.errors;
-            setErrorMark(d);
-            return wasMarked ? -2 : -1;
-        }
-        f.setErrorMark(false);
-        return (before != d.textView() || wasMarked) ? 1 : 0;
-    }
-    f.setErrorMark(false);
-    // An object's value is its Array Area as much as its number: a point moved by a traverse keeps the
-    // same function value, and the cells reading it must still follow.
-    const bool object = formulaflag::objectKind(f.flags) != 0;
-    if (object) {
-        const std::span<const double> before = countedArea(f);
-        m_arrayBefore.assign(before.begin(), before.end());
-    }
-    const double value = m_evaluator.evaluateFormula(&d, d.text, err);
-    if (err.failed()) {
+    const Evaluation outcome = evaluateAndStore(d, err);
+    if (outcome == Evaluation::Failed) {
         ++m_chain.errors;
-        setErrorMark(d);
-        return wasMarked ? -2 : -1;
+        return wasMarked ? Reached::FailedAgain : Reached::FailedNow;
     }
-    // Only an object cell reads its Array Area again: every cell of a long chain passes here.
-    if (value != f.value || (object && !sameArea(m_arrayBefore, countedArea(f)))) {
-        f.value = value;
-        return 1;
-    }
-    return wasMarked ? 1 : 0;
+    return (outcome == Evaluation::Changed || wasMarked) ? Reached::Changed : Reached::Unchanged;
 }
 
 // A cell all of whose dependents have been handled is brought up to date once more.
 void ChainRecalculator::finishEntry(CellRec& cell) {
-    if (!formulaLike(cell)) return;
+    if (!cell.formulaLike()) return;
     cell.set(cellflag::kForceDisplay);
     ErrStat err;
     if (m_chain.labelStart && cell.isFormula()) {
@@ -121,20 +119,8 @@ void ChainRecalculator::finishEntry(CellRec& cell) {
         return;
     }
     ++m_chain.evaluated;
-    if (cell.isVariableLabel()) {
-        cell.set(cellflag::kRecalcPending, false);
-        cell.formula->setErrorMark(false);
-        if (!m_compiler.refreshVariableLabel(cell, err)) ++m_chain.errors, setErrorMark(cell);
-        return;
-    }
-    cell.formula->setErrorMark(false);
-    const double value = m_evaluator.evaluateFormula(&cell, cell.text, err);
-    if (err.failed()) {
-        ++m_chain.errors;
-        setErrorMark(cell);
-        return;
-    }
-    cell.formula->value = value;
+    if (cell.isVariableLabel()) cell.set(cellflag::kRecalcPending, false);
+    if (evaluateAndStore(cell, err) == Evaluation::Failed) ++m_chain.errors;
 }
 
 void ChainRecalculator::push(CellRec* cell) {
@@ -179,10 +165,10 @@ bool ChainRecalculator::advance() {
             remaining = 0;
             return false;
         }
-        if (!formulaLike(*d)) continue;
+        if (!d->formulaLike()) continue;
         if (d->isFormula() && (d->has(cellflag::kRangeDef) || insidePendingDelete(m_store, *d))) continue;
-        const int result = evaluateReached(*d);
-        if (d->dependents == 0 || result == 0 || result == -2) continue;
+        const Reached result = evaluateReached(*d);
+        if (d->dependents == 0 || result == Reached::Unchanged || result == Reached::FailedAgain) continue;
         if (m_chain.depth + 1 >= kChainDepth - 1) return true;
         push(d);
         return false;

@@ -19,7 +19,7 @@ constexpr int kFirstPointFormat = 33;
 constexpr int kFormatCodes[] = {34, 33, 36, 35, 37};
 
 bool isKind(const FormulaRec& f, ObjectKind kind) {
-    return formulaflag::objectKind(f.flags) == static_cast<int>(kind);
+    return formulaflag::objectKind(f.flags) == kind;
 }
 
 double element(const FormulaRec& f, uint32_t index) {
@@ -124,7 +124,7 @@ bool pointListArgument(FunctionCall& call, std::vector<Vec3>& out, ObjectKind& k
     const CellRec* cell = objectCellArgument(call, Msg::EmptyCell, origin, err);
     if (cell == nullptr) return false;
     const FormulaRec* f = cell->formula;
-    kind = static_cast<ObjectKind>(formulaflag::objectKind(f->flags));
+    kind = formulaflag::objectKind(f->flags);
     const bool accepted = kind == ObjectKind::Coordinate || kind == ObjectKind::Segment || kind == ObjectKind::Polygon;
     if (!accepted) return incompatible(call, 6, origin, err);
     const std::vector<Vec3> points = cellPoints(*f);
@@ -194,7 +194,7 @@ bool formatArgument(FunctionCall& call, double v, int& displayCode, Origin origi
 }
 
 void markResult(CellRec& cell, const CellResult& r) {
-    uint32_t flags = formulaflag::withObjectKind(cell.formula->flags, static_cast<int>(r.kind));
+    uint32_t flags = formulaflag::withObjectKind(cell.formula->flags, r.kind);
     if (r.threeD || r.displayCode >= kFirstPointFormat) flags = formulaflag::withOption(flags, true);
     if (r.displayCode != 0) flags = formulaflag::withDisplayFormat(flags, r.displayCode);
     if (r.mode) flags = formulaflag::withAngleMode(flags, *r.mode);

@@ -40,7 +40,7 @@ bool readNumberOperands(FunctionCall& call, Origin origin, SecondArgument second
 double fnMatrix(FunctionCall& call, ErrStat& err) {
     const Origin origin = kMatrixFn;
     bool rebuilt = false;
-    makeGridObject(call, static_cast<int>(ObjectKind::Matrix), kFewestMatrixNumbers, origin, rebuilt, err);
+    makeGridObject(call, ObjectKind::Matrix, kFewestMatrixNumbers, origin, rebuilt, err);
     if (err.failed()) return matrixFailure(call, origin, err);
     return 0.0;
 }

@@ -13,9 +13,8 @@ namespace qx {
 
 namespace {
 
-bool isPointKind(int kind) {
-    return kind == static_cast<int>(ObjectKind::Coordinate) || kind == static_cast<int>(ObjectKind::Segment) ||
-           kind == static_cast<int>(ObjectKind::Polygon);
+bool isPointKind(ObjectKind kind) {
+    return kind == ObjectKind::Coordinate || kind == ObjectKind::Segment || kind == ObjectKind::Polygon;
 }
 
 // Nothing is left to read after the cursor.
@@ -35,7 +34,7 @@ Matrix gridMatrix(const FormulaRec& formula, int rows, int cols) {
 
 // A point list must hold whole points, at least one.
 bool readPointList(FunctionCall& call, const FormulaRec& formula, Origin origin, PointList& out, ErrStat& err) {
-    out.kind = static_cast<ObjectKind>(formulaflag::objectKind(formula.flags));
+    out.kind = formulaflag::objectKind(formula.flags);
     out.threeD = formulaflag::option(formula.flags);
     const double* array = formula.array;
     const double count = array == nullptr ? 0.0 : array[0];
@@ -57,8 +56,8 @@ bool readMatrixCell(FunctionCall& call, bool first, bool pointsAllowed, Origin o
     if (formula != nullptr && formula->errorMark()) {
         return callFailure(call, err, origin, 3, Msg::UndefinedCellOrBadValue), false;
     }
-    const int kind = formula != nullptr ? formulaflag::objectKind(formula->flags) : -1;
-    if (kind == static_cast<int>(ObjectKind::Matrix)) {
+    const ObjectKind kind = formula != nullptr ? formulaflag::objectKind(formula->flags) : ObjectKind::Number;
+    if (kind == ObjectKind::Matrix) {
         int rows = 0;
         int cols = 0;
         if (!gridShape(*formula, rows, cols)) return callFailure(call, err, origin, 4, Msg::ObjectNotSetUp), false;
@@ -82,7 +81,7 @@ bool writeArray(CellStore& store, CellRec& cell, const std::vector<double>& valu
 
 double storeMatrix(FunctionCall& call, CellRec& cell, const Matrix& a, const MatrixOperation& op, Origin origin,
                    ErrStat& err) {
-    setObjectKind(cell, static_cast<int>(ObjectKind::Matrix));
+    setObjectKind(cell, ObjectKind::Matrix);
     const Matrix result = op(a, err);
     if (err.failed()) return matrixFailure(call, origin, err);
     std::vector<double> values;
@@ -96,7 +95,7 @@ double storeMatrix(FunctionCall& call, CellRec& cell, const Matrix& a, const Mat
 
 double storePoints(FunctionCall& call, CellRec& cell, const PointList& list, const MatrixOperation& op, Origin origin,
                    ErrStat& err) {
-    setObjectKind(cell, static_cast<int>(list.kind));
+    setObjectKind(cell, list.kind);
     cell.formula->flags = formulaflag::withOption(cell.formula->flags, list.threeD);
     std::vector<double> values = list.values;
     const auto stride = static_cast<std::size_t>(list.stride());

@@ -103,7 +103,7 @@ class RandomEdits : public StoreTest {
     void deleteBlock(int level) {
         const int r1 = pick(1, 12), c1 = pick(1, 8);
         const int r2 = std::min(12, r1 + pick(0, 5)), c2 = std::min(8, c1 + pick(0, 7));
-        store.deleteBlock(level, r1, c1, r2, c2, 0, false, err);
+        store.deleteBlock(level, r1, c1, r2, c2, NotifyMode::None, false, err);
         ASSERT_FALSE(err.failed());
         for (int r = r1; r <= r2; ++r) {
             for (int c = c1; c <= c2; ++c) deleteModel(Place{level, r, c});

@@ -90,7 +90,7 @@ TEST_F(RefsTest, DeletingAReferencedCellLeavesAPlaceholderThatFormulasStillReach
     CellRec* quiet = formula(11, 1, {target});
     quiet->set(cellflag::kPreventRecalc);
     CellRec* loud = formula(12, 1, {target, target});
-    store.deleteBlock(1, 10, 10, 10, 10, 0, true, err);
+    store.deleteBlock(1, 10, 10, 10, 10, NotifyMode::None, true, err);
     ASSERT_FALSE(err.failed());
     CellRec* holder = at(10, 10);
     ASSERT_TRUE(holder != nullptr && holder->isPlaceholder());
@@ -110,7 +110,7 @@ TEST_F(RefsTest, FortyThousandDependentsSurviveDeletingTheirCell) {
     CellRec* target = label(1, 1, "shared");
     for (int i = 0; i < 40000; ++i) formula(2 + i / 4, 1 + i % 4, {target});
     ASSERT_EQ(target->dependents, 40000u);
-    store.deleteBlock(1, 1, 1, 1, 1, 0, false, err);
+    store.deleteBlock(1, 1, 1, 1, 1, NotifyMode::None, false, err);
     ASSERT_FALSE(err.failed());
     CellRec* holder = at(1, 1);
     ASSERT_TRUE(holder != nullptr && holder->isPlaceholder());
@@ -129,7 +129,7 @@ TEST_F(RefsTest, DeleteForUndoLeavesEntryForms) {
     store.hooks().enterText(store, *variable, "[1,1]", err);
     CellRec* ranged = formula(1, 5);
     ranged->set(cellflag::kRangeDef);
-    store.deleteBlock(1, 1, 1, 1, 5, 0, false, err);
+    store.deleteBlock(1, 1, 1, 1, 5, NotifyMode::None, false, err);
     ASSERT_FALSE(err.failed());
     EXPECT_EQ(number->formula->value, 0.0);
     EXPECT_TRUE(number->formula->errorMark());
@@ -147,21 +147,21 @@ TEST_F(RefsTest, DeleteForUndoLeavesEntryForms) {
 
 TEST_F(RefsTest, DeleteBlockRotatesChainsAndStopsBeforeProtectedCells) {
     label(1, 1, "first");
-    store.deleteBlock(1, 1, 1, 1, 1, 0, false, err);
+    store.deleteBlock(1, 1, 1, 1, 1, NotifyMode::None, false, err);
     CellRec* firstChain = level().undoNewer;
     label(2, 1, "second");
-    store.deleteBlock(1, 2, 1, 2, 1, 0, false, err);
+    store.deleteBlock(1, 2, 1, 2, 1, NotifyMode::None, false, err);
     EXPECT_EQ(level().undoOlder, firstChain);
     CellRec* secondChain = level().undoNewer;
 
     label(3, 1, "free");
     label(3, 2, "locked")->set(cellflag::kProtectCell);
-    store.deleteBlock(1, 3, 1, 3, 2, 0, false, err);
+    store.deleteBlock(1, 3, 1, 3, 2, NotifyMode::None, false, err);
     EXPECT_EQ(err.code, 40);
     EXPECT_EQ(columnsOf(3), (std::vector<int>{1, 2}));
     EXPECT_EQ(std::tuple(level().undoNewer, level().undoOlder), std::tuple(secondChain, firstChain));
     scratch.repaintPending = false;
-    store.deleteBlock(1, 5, 5, 4, 4, 0, true, err);  // an empty rectangle changes nothing
+    store.deleteBlock(1, 5, 5, 4, 4, NotifyMode::None, true, err);  // an empty rectangle changes nothing
     EXPECT_FALSE(err.failed());
     EXPECT_EQ(level().undoNewer, secondChain);
     EXPECT_TRUE(scratch.repaintPending);
@@ -223,8 +223,8 @@ TEST_F(RefsTest, MoveOntoPlaceholderCarriesDependentsOver) {
     CellRec* waitsForMoving = formula(4, 4, {moving, moving});
     struct Recorder : CellStoreHooks {
         CellRec* cell = nullptr;
-        int mode = 0;
-        void notify(CellStore&, CellRec& c, int m) override { cell = &c, mode = m; }
+        NotifyMode mode = NotifyMode::None;
+        void notify(CellStore&, CellRec& c, NotifyMode m) override { cell = &c, mode = m; }
     } recorder;
     store.setHooks(&recorder);
 
@@ -237,7 +237,7 @@ TEST_F(RefsTest, MoveOntoPlaceholderCarriesDependentsOver) {
                          waitsForMoving->formula->refs[1]),
               std::tuple(holder, holder, holder));
     EXPECT_EQ(places(store.dependentsOf(*base)), (std::vector<std::pair<int, int>>{{9, 9}}));
-    EXPECT_EQ(std::tuple(recorder.cell, recorder.mode), std::tuple(holder, 4));
+    EXPECT_EQ(std::tuple(recorder.cell, recorder.mode), std::tuple(holder, NotifyMode::Edit));
     expectSound();
 }
 
@@ -300,7 +300,7 @@ TEST_F(RefsTest, CopiesAreReenteredWithShiftedTextAndDeletesExpandBeforeReleasin
     EXPECT_FALSE(err.failed());
     EXPECT_TRUE(failed->formula->errorMark());
 
-    store.deleteBlock(1, 1, 2, 1, 2, 0, false, err);
+    store.deleteBlock(1, 1, 2, 1, 2, NotifyMode::None, false, err);
     EXPECT_EQ(layer.refsSeenWhenExpanded, 1u);
     EXPECT_EQ(source->textView(), "+[1,1]");
     store.clearLevel(1);

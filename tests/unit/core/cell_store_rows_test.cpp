@@ -52,12 +52,12 @@ TEST_F(RowsTest, OutOfRangePlacesGiveTheirCodesAndNoCell) {
     }
     const Case blocks[] = {{1, 1, 0, 1, 8}, {0, 1, 1, 2, 6}, {1, 0, 1, 3, 7}, {1, 1, 34, 1, 8}};
     for (const Case& c : blocks) {
-        store.deleteBlock(c.level, c.row, c.col, 5, 5, 0, false, err);
+        store.deleteBlock(c.level, c.row, c.col, 5, 5, NotifyMode::None, false, err);
         EXPECT_EQ(std::tuple(err.point, err.code), std::tuple(c.point, c.code));
     }
-    store.deleteBlock(1, 1, 1, 65535, 5, 0, false, err);
+    store.deleteBlock(1, 1, 1, 65535, 5, NotifyMode::None, false, err);
     EXPECT_EQ(err.point, 4);
-    store.deleteBlock(1, 1, 1, 5, 256, 0, false, err);
+    store.deleteBlock(1, 1, 1, 5, 256, NotifyMode::None, false, err);
     EXPECT_EQ(err.point, 5);
 }
 
@@ -168,7 +168,7 @@ TEST_F(RowsTest, ClearLevelEmptiesItAndLeavesOthersAlone) {
     CellRec* a = label(1, 1, "a", 3);
     formula(2, 2, {a}, 3);
     label(1, 1, "kept", 4);
-    store.deleteBlock(3, 1, 1, 1, 1, 0, false, err);
+    store.deleteBlock(3, 1, 1, 1, 1, NotifyMode::None, false, err);
     ASSERT_NE(level(3).undoNewer, nullptr);
     store.clearLevel(3);
     const LevelRec& cleared = level(3);

@@ -22,7 +22,7 @@ struct FormulaCell {
     FormulaCell(int kind, int format, double value, std::vector<double> elements = {}, int precisionCode = 3) {
         array.assign(1, static_cast<double>(elements.size()));
         array.insert(array.end(), elements.begin(), elements.end());
-        uint32_t f = formulaflag::withObjectKind(0, kind);
+        uint32_t f = formulaflag::withObjectKind(0, static_cast<ObjectKind>(kind));
         f = formulaflag::withDisplayFormat(f, format);
         formula.flags = formulaflag::withPrecisionCode(f, precisionCode);
         formula.array = array.data();

@@ -32,26 +32,44 @@ constexpr int kRows = layout::kScopeRows, kCols = layout::kScopeColumns;
 // Every case also runs as single commands, which must end exactly where the one command ends.
 TEST(RowsAndColumns, CellsMoveAsRecordsAndManyLinesEqualOneAtATime) {
     const LineCase cases[] = {
-        {"row of the used cell", {{10, 1, "5"}, {20, 1, "+[10,1]*2"}}, {kIns, kRows, 10, 1, 0},
+        {"row of the used cell",
+         {{10, 1, "5"}, {20, 1, "+[10,1]*2"}},
+         {kIns, kRows, 10, 1, 0},
          {"[11,1]=5", "[21,1]=[11,1]*2"}},
-        {"two of three rows", {{65532, 1, "1"}, {1, 1, "+[65532,1]"}}, {kIns, kRows, 2, 3, 6},
+        {"two of three rows",
+         {{65532, 1, "1"}, {1, 1, "+[65532,1]"}},
+         {kIns, kRows, 2, 3, 6},
          {"[1,1]=[65534,1]", "[65534,1]=1"}},
-        {"three of five rows", {{65531, 1, "1"}, {3, 1, "+[65531,1]"}, {4, 4, "2"}}, {kIns, kRows, 4, 5, 6},
+        {"three of five rows",
+         {{65531, 1, "1"}, {3, 1, "+[65531,1]"}, {4, 4, "2"}},
+         {kIns, kRows, 4, 5, 6},
          {"[3,1]=[65534,1]", "[7,4]=2", "[65534,1]=1"}},
         {"rows above all", {{7, 1, "1"}, {9, 2, "+[7,1]"}}, {kIns, kRows, 1, 3, 0}, {"[10,1]=1", "[12,2]=[10,1]"}},
-        {"up to a used row", {{3, 1, "7"}, {1, 1, "+[3,1]"}, {5, 1, "'x"}}, {kRem, kRows, 2, 3, 13},
+        {"up to a used row",
+         {{3, 1, "7"}, {1, 1, "+[3,1]"}, {5, 1, "'x"}},
+         {kRem, kRows, 2, 3, 13},
          {"[1,1]=[2,1]", "[2,1]=7", "[4,1]=x"}},
-        {"labels, then up to a used row", {{2, 1, "'a"}, {3, 1, "'b"}, {5, 1, "9"}, {1, 1, "+[5,1]"}, {8, 2, "3"}},
-         {kRem, kRows, 2, 4, 13}, {"[1,1]=[2,1]", "[2,1]=9", "[5,2]=3"}},
+        {"labels, then up to a used row",
+         {{2, 1, "'a"}, {3, 1, "'b"}, {5, 1, "9"}, {1, 1, "+[5,1]"}, {8, 2, "3"}},
+         {kRem, kRows, 2, 4, 13},
+         {"[1,1]=[2,1]", "[2,1]=9", "[5,2]=3"}},
         {"past the last row", {{65533, 1, "'a"}, {2, 1, "'b"}}, {kRem, kRows, 65533, 9, 0}, {"[2,1]=b"}},
-        {"column before used ones", {{1, 1, "1"}, {1, 3, "+[1,1]+[1,4]"}, {1, 4, "2"}}, {kIns, kCols, 2, 1, 0},
+        {"column before used ones",
+         {{1, 1, "1"}, {1, 3, "+[1,1]+[1,4]"}, {1, 4, "2"}},
+         {kIns, kCols, 2, 1, 0},
          {"[1,1]=1", "[1,4]=[1,1]+[1,5]", "[1,5]=2"}},
         {"at the last used column", {{2, 254, "1"}}, {kIns, kCols, 254, 2, 7}, {"[2,255]=1"}},
-        {"three of four columns", {{1, 252, "1"}, {5, 1, "+[1,252]"}, {2, 2, "'x"}}, {kIns, kCols, 2, 4, 7},
+        {"three of four columns",
+         {{1, 252, "1"}, {5, 1, "+[1,252]"}, {2, 2, "'x"}},
+         {kIns, kCols, 2, 4, 7},
          {"[1,255]=1", "[2,5]=x", "[5,1]=[1,255]"}},
-        {"column of a label", {{1, 1, "1"}, {1, 2, "'x"}, {2, 3, "+[1,1]"}}, {kRem, kCols, 2, 1, 0},
+        {"column of a label",
+         {{1, 1, "1"}, {1, 2, "'x"}, {2, 3, "+[1,1]"}},
+         {kRem, kCols, 2, 1, 0},
          {"[1,1]=1", "[2,2]=[1,1]"}},
-        {"three columns", {{1, 3, "'a"}, {1, 4, "1"}, {2, 6, "+[1,7]"}, {1, 7, "4"}}, {kRem, kCols, 3, 3, 0},
+        {"three columns",
+         {{1, 3, "'a"}, {1, 4, "1"}, {2, 6, "+[1,7]"}, {1, 7, "4"}},
+         {kRem, kCols, 3, 3, 0},
          {"[1,4]=4", "[2,3]=[1,4]"}},
         {"a used column", {{4, 2, "3"}, {1, 1, "+[4,2]"}}, {kRem, kCols, 2, 1, 13}, {}},
     };
@@ -85,7 +103,7 @@ TEST(RowsAndColumns, ForcedCellsAreSweptAtTheirNewPlace) {
     f.store.hooks().recalcMarked(f.store, *forced);
     ASSERT_EQ(f.lines(kIns, kRows, 3, 2), 0);
     f.cell(1, 1)->formula->value = 4;  // changed behind recalculation's back
-    f.recalc.sweep(nullptr, 1, 1);
+    f.recalc.sweep(nullptr, 1, SweepKind::Marked);
     EXPECT_EQ(f.value(7, 1), 40.0);
 }
 
@@ -107,7 +125,7 @@ TEST(RowsAndColumns, BadRequestsFailBeforeAnythingChanges) {
         LayoutSelection selection;
         int code;
     } cases[] = {
-        {2, kRows, 0, {1, {1, 1, 1, 1}}, 37},   {layout::kShift, kRows, 1, {1, {1, 1, 1, 1}}, 37},
+        {2, kRows, 0, {1, {1, 1, 1, 1}}, 37},    {layout::kShift, kRows, 1, {1, {1, 1, 1, 1}}, 37},
         {kIns, kRows, 0, {40, {1, 1, 1, 1}}, 8}, {layout::kShift, layout::kScopeSelection, 5, {1, {1, 1, 1, 1}}, 37},
         {kIns, kRows, 0, {1, {3, 1, 2, 1}}, 6},  {kIns, kCols, 0, {1, {1, 1, 1, 256}}, 7},
     };
@@ -129,7 +147,7 @@ TEST(RowsAndColumns, SizesRangesAndUndoAreasFollowTheLines) {
     level.colourRanges.push_back(ColourRange{CellArea{5, 1, 6, 3}, 0, 0xFF});
     level.rangeRecords.push_back(RangeAttrRec{.kind = 1, .firstRow = 2, .firstCol = 1, .lastRow = 5, .lastCol = 1});
     ErrStat err;
-    f.store.deleteBlock(1, 5, 2, 6, 2, 0, false, err);
+    f.store.deleteBlock(1, 5, 2, 6, 2, NotifyMode::None, false, err);
     ASSERT_FALSE(err.failed());
 
     ASSERT_EQ(f.lines(kIns, kRows, 3, 2), 0);

@@ -75,7 +75,7 @@ struct FileFixture {
         enter(row, col, "+1", level);
         CellRec* c = cell(row, col, level);
         ErrStat err;
-        c->formula->flags = formulaflag::withObjectKind(c->formula->flags, 19);
+        c->formula->flags = formulaflag::withObjectKind(c->formula->flags, ObjectKind::Table);
         std::vector<double> values{double(rows), double(columns)};
         for (int k = 0; k < rows * columns; ++k) values.push_back(k + 0.5);
         store.setArraySize(c, static_cast<int>(values.size()), err);

@@ -24,7 +24,7 @@ class ObjectFixture : public FunctionFixture {
         ErrStat err;
         store.setArraySize(c, static_cast<int>(values.size()) - 1, err);
         store.setArrayElements(c, values.data() + 1, 0, static_cast<int>(values.size()) - 2, err);
-        c->formula->flags = formulaflag::withObjectKind(c->formula->flags, kind);
+        c->formula->flags = formulaflag::withObjectKind(c->formula->flags, static_cast<ObjectKind>(kind));
         return c;
     }
 

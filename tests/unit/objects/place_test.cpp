@@ -17,7 +17,7 @@ using test::ObjectFixture;
 
 CaptureBuffer tableBuffer(std::vector<double> array, std::optional<CapturedNames> names = std::nullopt) {
     CaptureBuffer b;
-    b.kind = objectkind::kTable;
+    b.kind = ObjectKind::Table;
     b.array = std::move(array);
     b.names = std::move(names);
     return b;
@@ -63,7 +63,7 @@ TEST(PlaceOnWorksheet, HeadersAreCentredLabels) {
 TEST(PlaceOnWorksheet, RefusalsWriteNothing) {
     const CaptureBuffer table = tableBuffer({6, 2, 2, 1, 2, 3, 4}, names({"", "a", "b"}, {"", "r", "s"}, {2, 2, 2}));
     CaptureBuffer other = table;
-    other.kind = 28;
+    other.kind = ObjectKind::XYGraph;
     // A stored array whose shape claims more rows than a count can hold.
     const CaptureBuffer huge = tableBuffer({3, 3e9, 1, 5}, names({"", "a"}, {"", "r"}, {1, 2}));
     const struct {
@@ -124,7 +124,7 @@ TEST(PlaceOnWorksheet, CaptureThenPlaceThenCaptureGivesTheSameBuffer) {
     };
     for (const auto& c : cases) {
         ErrStat err;
-        fx.store.deleteBlock(1, 20, 20, 30, 30, 0, false, err);
+        fx.store.deleteBlock(1, 20, 20, 30, 30, NotifyMode::None, false, err);
         ASSERT_TRUE(capture(c.what, c.source, err)) << c.what;
         const CaptureBuffer first = fx.buffer;
         PlaceTarget t = fx.target();
@@ -145,13 +145,13 @@ TEST(PlaceInEmptyCell, NullFormObjectWithItsNames) {
     ASSERT_TRUE(placeInEmptyCell(t, b, 4, 4, 2, err));
     const CellRec* cell = fx.cell(4, 4, 2);
     EXPECT_EQ(cell->textView(), "@Table()");
-    EXPECT_EQ(formulaflag::objectKind(cell->formula->flags), 19);
+    EXPECT_EQ(formulaflag::objectKind(cell->formula->flags), ObjectKind::Table);
     ASSERT_TRUE(cell->formula->object && cell->formula->object->table);
     EXPECT_EQ(cell->formula->object->table->ownerLevel, 2);
     // The placed object survives a recalculation (reading it through the functions is in the golden transcript).
     fx.recalc.recalculateLevel(2);
     EXPECT_EQ(fx.cell(4, 4), nullptr);  // level 1 untouched
-    EXPECT_EQ(formulaflag::objectKind(fx.cell(4, 4, 2)->formula->flags), 19);
+    EXPECT_EQ(formulaflag::objectKind(fx.cell(4, 4, 2)->formula->flags), ObjectKind::Table);
     ErrStat again;
     ASSERT_TRUE(captureCellObject(fx.cell(4, 4, 2), fx.buffer, again));
     EXPECT_EQ(fx.buffer.array, b.array);
@@ -161,15 +161,15 @@ TEST(PlaceInEmptyCell, NullFormObjectWithItsNames) {
 // Captured points, segments and polygons come back as NULL-form calls that keep what was placed.
 TEST(PlaceInEmptyCell, PointsSegmentsAndPolygons) {
     const struct {
-        int kind;
+        ObjectKind kind;
         std::vector<double> array;
         const char* formula;
         const char* shown;
         double value;
     } cases[] = {
-        {objectkind::kCoordinate, {3, 1, 2, 3}, "@XYZ()", "(1.00, 2.00, 3.00)", 1},
-        {objectkind::kSegment, {6, 0, 0, 0, 10, 0, 1}, "@Segment()", "SEGMENT(2)", 2},
-        {objectkind::kPolygon, {12, 0, 0, 0, 1, 0, 0, 1, 1, 0, 0, 0, 0}, "@Polygon()", "POLYGON(4)", 4},
+        {ObjectKind::Coordinate, {3, 1, 2, 3}, "@XYZ()", "(1.00, 2.00, 3.00)", 1},
+        {ObjectKind::Segment, {6, 0, 0, 0, 10, 0, 1}, "@Segment()", "SEGMENT(2)", 2},
+        {ObjectKind::Polygon, {12, 0, 0, 0, 1, 0, 0, 1, 1, 0, 0, 0, 0}, "@Polygon()", "POLYGON(4)", 4},
     };
     for (const auto& c : cases) {
         ObjectFixture fx;
@@ -194,7 +194,7 @@ TEST(PlaceInEmptyCell, FailuresLeaveNoCell) {
     CaptureBuffer tooLong = tableBuffer({8192, 1, 8190});
     tooLong.array.resize(8193, 1.0);
     CaptureBuffer matrix = tableBuffer({3, 1, 1, 7});
-    matrix.kind = objectkind::kMatrix;
+    matrix.kind = ObjectKind::Matrix;
     const struct {
         const char* what;
         CaptureBuffer buffer;

@@ -19,7 +19,7 @@ const std::vector<double> kSample = {8, 2, 3, 1, 2, 3, 4, 5, 6};
 // A NULL-form table at [1,1]: corner k, columns a b c, rows r s, values 1..6.
 void placeSample(ObjectFixture& fx, std::vector<double> array = kSample) {
     CaptureBuffer b;
-    b.kind = objectkind::kTable;
+    b.kind = ObjectKind::Table;
     b.array = std::move(array);
     const auto rows = static_cast<std::size_t>(b.array[1]), cols = static_cast<std::size_t>(b.array[2]);
     CapturedNames n;
@@ -35,11 +35,21 @@ void placeSample(ObjectFixture& fx, std::vector<double> array = kSample) {
     ASSERT_TRUE(placeInEmptyCell(t, b, 1, 1, 1, err));
 }
 
-Operation invert() { return [](auto& s, auto c, auto& e) { return invertTable(s, c, e); }; }
-Operation swap(int a, int b) { return [=](auto& s, auto c, auto& e) { return swapColumnsOfTable(s, c, a, b, e); }; }
-Operation removeColumn(int k) { return [=](auto& s, auto c, auto& e) { return removeColumnOfTable(s, c, k, e); }; }
-Operation removeRow(int k) { return [=](auto& s, auto c, auto& e) { return removeRowOfTable(s, c, k, e); }; }
-Operation sort(std::vector<SortKey> k) { return [=](auto& s, auto c, auto& e) { return sortTableRows(s, c, k, e); }; }
+Operation invert() {
+    return [](auto& s, auto c, auto& e) { return invertTable(s, c, e); };
+}
+Operation swap(int a, int b) {
+    return [=](auto& s, auto c, auto& e) { return swapColumnsOfTable(s, c, a, b, e); };
+}
+Operation removeColumn(int k) {
+    return [=](auto& s, auto c, auto& e) { return removeColumnOfTable(s, c, k, e); };
+}
+Operation removeRow(int k) {
+    return [=](auto& s, auto c, auto& e) { return removeRowOfTable(s, c, k, e); };
+}
+Operation sort(std::vector<SortKey> k) {
+    return [=](auto& s, auto c, auto& e) { return sortTableRows(s, c, k, e); };
+}
 
 TEST(TableOperations, ResultsAndTheirNames) {
     const std::vector<double> tall = {10, 4, 2, 1, 9, 0, 8, 1, 7, 0, 6};  // rows r s t u, for stable sorting
@@ -57,9 +67,15 @@ TEST(TableOperations, ResultsAndTheirNames) {
         {"remove row", {removeRow(1)}, {5, 1, 3, 4, 5, 6}, "k|a,b,c|s|123"},
         {"sort descending", {sort({{2, true}})}, {8, 2, 3, 4, 5, 6, 1, 2, 3}, "k|a,b,c|s,r|123"},
         {"stable sort", {sort({{1, false}})}, {10, 4, 2, 0, 8, 0, 6, 1, 9, 1, 7}, "k|a,b|s,u,r,t|12", tall},
-        {"keys in turn", {sort({{1, false}, {2, false}})}, {10, 4, 2, 0, 6, 0, 8, 1, 7, 1, 9}, "k|a,b|u,s,t,r|12",
+        {"keys in turn",
+         {sort({{1, false}, {2, false}})},
+         {10, 4, 2, 0, 6, 0, 8, 1, 7, 1, 9},
+         "k|a,b|u,s,t,r|12",
          tall},
-        {"keys descending", {sort({{1, true}, {2, true}})}, {10, 4, 2, 1, 9, 1, 7, 0, 8, 0, 6}, "k|a,b|r,t,s,u|12",
+        {"keys descending",
+         {sort({{1, true}, {2, true}})},
+         {10, 4, 2, 1, 9, 1, 7, 0, 8, 0, 6},
+         "k|a,b|r,t,s,u|12",
          tall},
     };
     for (const auto& c : cases) {

@@ -212,7 +212,7 @@ TEST(Recalc, ForcedCellsOfTheChangedLevelAreSwept) {
     f.enter(5, 5, "+0");
     EXPECT_EQ(f.value(7, 7), 6);
     f.enter(1, 1, "+4", 2);
-    f.recalc.notify(*f.cell(5, 5), notifymode::kSweep);
+    f.recalc.notify(*f.cell(5, 5), NotifyMode::Sweep);
     EXPECT_EQ(f.value(7, 7), 12);
 }
 
