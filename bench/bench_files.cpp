@@ -28,7 +28,7 @@ struct Book {
 
 void fill(Book& book) {
     qx::EntryOptions options;
-    options.notifyMode = 0;
+    options.notifyMode = qx::NotifyMode::None;
     options.checkCircular = false;
     for (int row = 1; row <= qx::kMaxRow; ++row) {
         const std::string r = std::to_string(row);

@@ -13,7 +13,7 @@
 namespace qx {
 namespace {
 
-constexpr EntryOptions kBuild{0, false, false, false};
+constexpr EntryOptions kBuild{NotifyMode::None, false, false, false};
 
 struct Workbook {
     explicit Workbook(int rows) {

@@ -31,7 +31,7 @@ void printBuffer(LineInterpreter& cli) {
     if (b.empty()) return cli.printLine("buffer: empty");
     std::string values;
     for (double v : b.array) values += (values.empty() ? "" : " ") + numberText(v);
-    cli.printLine("buffer: kind " + std::to_string(b.kind) + ": " + values);
+    cli.printLine("buffer: kind " + std::to_string(static_cast<int>(*b.kind)) + ": " + values);
     if (!b.names) return;
     const CapturedNames& n = *b.names;
     cli.printLine("title: " + n.title);

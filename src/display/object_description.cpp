@@ -164,7 +164,7 @@ Description describe(const CellRec& cell, ObjectKind kind, const NumberFormat& f
         case ObjectKind::Number:
             break;
     }
-    return {"UNSUPPORTED OBJECT {" + std::to_string(kind) + "}"};
+    return {"UNSUPPORTED OBJECT {" + std::to_string(static_cast<int>(kind)) + "}"};
 }
 
 }  // namespace
@@ -199,7 +199,7 @@ std::string objectDescription(const CellRec& cell, int width, const CellDisplayC
     const Description d = describe(cell, kind, f);
     if (d.marker != 0) return markerFill(d.marker, width);
     if (static_cast<int>(d.text.size()) > width) return markerFill('*', width);
-    if (kind == static_cast<int>(ObjectKind::CrossSection)) return d.text;
+    if (kind == ObjectKind::CrossSection) return d.text;
     return justifyText(d.text, width, Justify::Right);
 }
 

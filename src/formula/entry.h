@@ -4,6 +4,7 @@
 
 #include "core/cell_records.h"
 #include "core/err_stat.h"
+#include "core/recalculator.h"
 
 namespace qx {
 

@@ -108,7 +108,7 @@ TEST(Entry, SixtyThreeDistinctReferencesAtMost) {
     std::string text = "+0";
     for (int r = 1; r <= 63; ++r) text += "+[" + std::to_string(r) + ",1]";
     EXPECT_EQ(fx.enter(1, 2, text).code, Msg::ExpressionTooLong);  // typed text is held to its limit
-    const EntryOptions stored{0, false, true, true};
+    const EntryOptions stored{NotifyMode::None, false, true, true};
     EXPECT_EQ(fx.enter(1, 2, text, 1, stored).code, 0);
     EXPECT_EQ(fx.cell(1, 2)->formula->refCount, 63u);
     EXPECT_EQ(fx.enter(1, 3, text + "+[64,1]", 1, stored).code, Msg::ExpressionTooLong);
@@ -119,7 +119,7 @@ TEST(Entry, SixtyThreeDistinctReferencesAtMost) {
 TEST(Entry, LoadersPathTurnsNumbersIntoFormulas) {
     FormulaFixture fx;
     ErrStat err;
-    EntryOptions silent{0, true, true};
+    EntryOptions silent{NotifyMode::None, true, true};
     fx.engine.entry().storeLoaded("12.5", 1, 1, 1, silent, err);
     fx.engine.entry().storeLoaded("'7", 1, 2, 1, silent, err);
     fx.engine.entry().storeLoaded("=not a formula", 1, 3, 1, silent, err);
@@ -159,7 +159,7 @@ TEST(Entry, ReadableTextThatGrewBeyondTheTypedLimitReadsBack) {
     const std::string readable = fx.readable(1, 1);
     EXPECT_GT(readable.size(), 254u);
     EXPECT_EQ(readable.find('~'), std::string::npos);
-    const EntryOptions fromFile{0, true, true, true};
+    const EntryOptions fromFile{NotifyMode::None, true, true, true};
     ASSERT_EQ(fx.enter(2, 1, "+" + readable, 1, fromFile).code, 0);
     EXPECT_DOUBLE_EQ(fx.value(2, 1), before);
     EXPECT_EQ(fx.enter(3, 1, "+" + readable).code, Msg::ExpressionTooLong);  // typed, it is too long

@@ -112,7 +112,7 @@ TEST(PlaceOnWorksheet, CaptureThenPlaceThenCaptureGivesTheSameBuffer) {
     auto capture = [&fx](const std::string& what, const CellArea& a, ErrStat& e) {
         if (what == "table") return captureTable(fx.store, 1, a, fx.buffer, e) == 4;
         if (what == "matrix") return captureMatrix(fx.store, 1, a, fx.buffer, e);
-        return capturePoints(fx.store, 1, a, 5, fx.buffer, e);
+        return capturePoints(fx.store, 1, a, ObjectKind::Segment, fx.buffer, e);
     };
     const struct {
         std::string what;

@@ -16,7 +16,7 @@ namespace {
 
 using test::RecalcFixture;
 
-constexpr EntryOptions kNoCircularCheck{4, false, false, false};
+constexpr EntryOptions kNoCircularCheck{NotifyMode::Edit, false, false, false};
 
 std::string randomFormula(std::mt19937& rng, int rows, int cols) {
     std::string t = "+1";

@@ -18,7 +18,7 @@ namespace {
 
 using test::RecalcFixture;
 
-constexpr EntryOptions kQuiet{0, false, false, false};
+constexpr EntryOptions kQuiet{NotifyMode::None, false, false, false};
 
 std::string addr(int row, int col) {
     return "[" + std::to_string(row) + "," + std::to_string(col) + "]";
