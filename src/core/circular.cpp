@@ -11,7 +11,7 @@ namespace qx {
 namespace {
 
 bool hasReferences(const CellRec& c) {
-    return (c.isFormula() || c.isVariableLabel()) && c.formula != nullptr && c.formula->refCount > 0;
+    return c.formulaLike() && c.formula->refCount > 0;
 }
 
 struct PathEntry {
