@@ -14,7 +14,7 @@
 namespace qx {
 namespace {
 
-constexpr EntryOptions kBuild{0, false, false, false};
+constexpr EntryOptions kBuild{NotifyMode::None, false, false, false};
 
 struct Workbook {
     ScratchRecord scratch;

@@ -39,7 +39,7 @@ bool validArea(const CellStore& store, int level, const CellArea& a, Origin orig
     return true;
 }
 
-constexpr EntryOptions kReentry{4, false, true, false};
+constexpr EntryOptions kReentry{NotifyMode::Edit, false, true, false};
 
 // Joins L with its right neighbours; false when the join had to stop on a failure.
 bool joinFrom(CellStore& store, EntryOperation& entry, CellRec* label, const CellArea& area, int& joined,

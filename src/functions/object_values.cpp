@@ -79,8 +79,8 @@ CellRec* makeGridObject(FunctionCall& call, ObjectKind kind, std::size_t fewestN
     return cell;
 }
 
-bool storeGrid(FunctionCall& call, CellRec& cell, ObjectKind kind, const std::vector<double>& args, std::size_t fewestNumbers,
-               Origin origin, ErrStat& err) {
+bool storeGrid(FunctionCall& call, CellRec& cell, ObjectKind kind, const std::vector<double>& args,
+               std::size_t fewestNumbers, Origin origin, ErrStat& err) {
     int rows = 0;
     int columns = 0;
     const bool shaped = args.size() >= std::max<std::size_t>(fewestNumbers, 2) && wholeCount(args[0], rows) &&

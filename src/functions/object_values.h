@@ -28,8 +28,8 @@ void setObjectKind(CellRec& cell, ObjectKind kind);
 // A grid object from "rows, columns, element 1 .. element rows x columns": the Array Area becomes
 // N, rows, columns, elements. A count that does not fit, or fewer than `fewestNumbers`, is "wrong number
 // or type of parameters".
-bool storeGrid(FunctionCall& call, CellRec& cell, ObjectKind kind, const std::vector<double>& args, std::size_t fewestNumbers,
-               Origin origin, ErrStat& err);
+bool storeGrid(FunctionCall& call, CellRec& cell, ObjectKind kind, const std::vector<double>& args,
+               std::size_t fewestNumbers, Origin origin, ErrStat& err);
 
 // The calling cell made a grid object of `kind`: with no arguments it is only marked (its array is
 // kept), with numbers it is built as storeGrid does, and a failed build releases its old array.

@@ -49,10 +49,10 @@ struct Link {
 enum class LinkUse { ChangeOfGrade, Station };
 
 bool isProfileStart(const CellRec& c) {
-    return formulaflag::objectKind(c.formula->flags) == static_cast<int>(ObjectKind::Profile);
+    return formulaflag::objectKind(c.formula->flags) == ObjectKind::Profile;
 }
 bool isElement(const CellRec& c) {
-    return formulaflag::objectKind(c.formula->flags) == static_cast<int>(ObjectKind::StationElement);
+    return formulaflag::objectKind(c.formula->flags) == ObjectKind::StationElement;
 }
 
 Link linkOf(const CellRec& cell) {

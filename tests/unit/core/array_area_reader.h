@@ -16,7 +16,8 @@ inline std::vector<double> arrayOf(const CellRec* cell) {
 }
 
 inline int kindOf(const CellRec* cell) {
-    return cell != nullptr && cell->formula != nullptr ? static_cast<int>(formulaflag::objectKind(cell->formula->flags)) : -1;
+    return cell != nullptr && cell->formula != nullptr ? static_cast<int>(formulaflag::objectKind(cell->formula->flags))
+                                                       : -1;
 }
 
 }  // namespace qx::test

@@ -43,7 +43,7 @@ TEST(FindReplace, TagsAreSearchedInsteadOfFormulas) {
     EXPECT_EQ((std::array{hit.row, hit.col}), (std::array{3, 1}));
     EXPECT_FALSE(findCell(f.store, 1, 3, 1, tags, "1").found) << "the start is not tested";
     // Texts of 260 characters and more are never found; only stored texts grow that long.
-    const EntryOptions stored{0, true, false, true};
+    const EntryOptions stored{NotifyMode::None, true, false, true};
     f.enter(5, 1, "'" + std::string(259, 'x'), 1, stored);
     f.enter(6, 1, "'" + std::string(260, 'y'), 1, stored);
     EXPECT_TRUE(findCell(f.store, 1, 1, 1, FindOptions{}, "x").found);

@@ -46,7 +46,7 @@ TEST(SortRows, LargeBlocksOfAnyOrderSortWithoutDeepRecursion) {
         test::LayoutFixture f;
         for (int row = 1; row <= kMaxRow; ++row) {
             const int v = order[0] == 's' ? row : (order[0] == 'r' ? kMaxRow - row : 7);
-            f.enter(row, 1, std::to_string(v), 1, EntryOptions{0, true, false, false});
+            f.enter(row, 1, std::to_string(v), 1, EntryOptions{NotifyMode::None, true, false, false});
         }
         ErrStat err;
         const RowSortKey keys[] = {{1, false}};

@@ -31,7 +31,7 @@ void placePoints(EngineeringFixture& fx, int row, int col, ObjectKind kind, bool
     fx.enter(row, col, "@Matrix()");
     CellRec* cell = fx.cell(row, col);
     uint32_t& flags = cell->formula->flags;
-    flags = formulaflag::withOption(formulaflag::withObjectKind(flags, static_cast<int>(kind)), threeD);
+    flags = formulaflag::withOption(formulaflag::withObjectKind(flags, kind), threeD);
     ErrStat err;
     const int n = static_cast<int>(xy.size());
     fx.store.setArraySize(cell, n, err);
