@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <memory_resource>
+#include <new>
 #include <random>
 #include <string>
 #include <vector>
@@ -318,6 +320,61 @@ TEST(Recalc, RetryReentersFailedCellsKeepingTemplates) {
     ASSERT_TRUE(f.cell(2, 1)->isVariableLabel());
     EXPECT_EQ(f.text(2, 1), "v 7.00");
     EXPECT_FALSE(f.recalc.retryFailedCells());
+}
+
+// Hands out memory from the system until armed, then refuses: what a level's heap sees when memory runs out.
+class RefusingResource final : public std::pmr::memory_resource {
+  public:
+    bool armed = false;
+    int refused = 0;
+
+  private:
+    void* do_allocate(std::size_t bytes, std::size_t align) override {
+        if (armed) {
+            ++refused;
+            throw std::bad_alloc();
+        }
+        return std::pmr::new_delete_resource()->allocate(bytes, align);
+    }
+    void do_deallocate(void* p, std::size_t bytes, std::size_t align) override {
+        std::pmr::new_delete_resource()->deallocate(p, bytes, align);
+    }
+    bool do_is_equal(const std::pmr::memory_resource& other) const noexcept override { return this == &other; }
+};
+
+// Level heaps take their memory from the default resource current when they are made.
+struct DefaultResource {
+    explicit DefaultResource(std::pmr::memory_resource* r) : previous(std::pmr::set_default_resource(r)) {}
+    ~DefaultResource() { std::pmr::set_default_resource(previous); }
+    DefaultResource(const DefaultResource&) = delete;
+    DefaultResource& operator=(const DefaultResource&) = delete;
+    std::pmr::memory_resource* previous;
+};
+
+TEST(Recalc, AVariableLabelThatCannotStoreItsTextInASweepIsMarkedFailed) {
+    const NotifyMode modes[] = {NotifyMode::CellOnly, NotifyMode::CellAndChain, NotifyMode::Sweep};
+    for (const NotifyMode mode : modes) {
+        RefusingResource memory;
+        const DefaultResource installed(&memory);
+        ChainFixture f;
+        f.enter(1, 1, "'a", 2);
+        f.enter(2, 1, "\"[1,1,,2]");
+        ASSERT_EQ(f.text(2, 1), "a");
+        // The label grows to a size its level's heap never held, so storing it needs new memory. The
+        // text it shows lives on level 2 and is changed there without recalculation.
+        f.enter(1, 1, "'" + std::string(200, 'b'), 2, kQuiet);
+        CellRec& label = *f.cell(2, 1);
+        label.set(cellflag::kRecalcPending);
+        f.recalc.noteMarked(label);
+        // A marked sweep passes over the cell it is given: it starts from another one.
+        f.enter(3, 1, "+1", 1, kQuiet);
+        CellRec& given = mode == NotifyMode::Sweep ? *f.cell(3, 1) : label;
+        memory.armed = true;
+        f.recalc.notify(given, mode);
+        memory.armed = false;
+        ASSERT_GT(memory.refused, 0) << "the refresh never asked for new memory";
+        EXPECT_TRUE(f.failed(2, 1)) << static_cast<int>(mode);
+    }
 }
 
 TEST(Recalc, WholeLevelMarksCircularCellsAndRecomputesTheRest) {
