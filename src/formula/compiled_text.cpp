@@ -176,13 +176,6 @@ bool readDirectAddress(const char* text, int pos, DirectAddress& out) {
     return true;
 }
 
-const CellRec* directTarget(const FormulaRec* f, const char* text, int pos, DirectAddress& da) {
-    if (f == nullptr || !readDirectAddress(text, pos + 1, da) || static_cast<uint32_t>(da.index) > f->refCount) {
-        return nullptr;
-    }
-    return f->refs[da.index - 1];
-}
-
 void appendDirectAddress(std::string& out, int index, int flags) {
     out.push_back('~');
     out += std::to_string(index);

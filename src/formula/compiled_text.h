@@ -28,7 +28,13 @@ bool readDirectAddress(const char* text, int pos, DirectAddress& out);
 
 // The cell named by the direct cell address whose '~' is at `pos`, through `f`'s reference list, with the
 // token read into `da`. Null for an unreadable token or one the list does not hold.
-const CellRec* directTarget(const FormulaRec* f, const char* text, int pos, DirectAddress& da);
+// Inline: every cell read of a formula passes here.
+inline const CellRec* directTarget(const FormulaRec* f, const char* text, int pos, DirectAddress& da) {
+    if (f == nullptr || !readDirectAddress(text, pos + 1, da) || static_cast<uint32_t>(da.index) > f->refCount) {
+        return nullptr;
+    }
+    return f->refs[da.index - 1];
+}
 
 // Appends "~N~M" to `out`.
 void appendDirectAddress(std::string& out, int index, int flags);
