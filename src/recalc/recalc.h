@@ -98,6 +98,7 @@ class ChainRecalculator final : public Recalculator {
     // Evaluates a Formula or Variable Label again and stores the outcome: the value or rebuilt text, and
     // the error mark cleared, or set again on failure.
     Evaluation evaluateAndStore(CellRec& cell, ErrStat& err);
+    Evaluation evaluateAndStoreOther(CellRec& cell, ErrStat& err);
     // How a dependent reached by the chain came out; the chain goes on past it unless it changed.
     enum class Reached { Unchanged, Changed, FailedNow, FailedAgain };
     Reached evaluateReached(CellRec& cell);

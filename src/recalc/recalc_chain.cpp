@@ -66,9 +66,25 @@ void ChainRecalculator::setErrorMark(CellRec& cell) {
     noteMarked(cell);
 }
 
+// Every cell of a long chain passes here twice, so the plain number cell takes the shortest path and
+// the rarer Variable Labels and objects go out of line.
 ChainRecalculator::Evaluation ChainRecalculator::evaluateAndStore(CellRec& cell, ErrStat& err) {
     FormulaRec& f = *cell.formula;
     f.setErrorMark(false);
+    if (cell.isVariableLabel() || formulaflag::objectKind(f.flags) != ObjectKind::Number) [[unlikely]]
+        return evaluateAndStoreOther(cell, err);
+    const double value = m_evaluator.evaluateFormula(&cell, cell.text, err);
+    if (err.failed()) [[unlikely]] {
+        setErrorMark(cell);
+        return Evaluation::Failed;
+    }
+    const bool changed = value != f.value;
+    f.value = value;
+    return changed ? Evaluation::Changed : Evaluation::Unchanged;
+}
+
+ChainRecalculator::Evaluation ChainRecalculator::evaluateAndStoreOther(CellRec& cell, ErrStat& err) {
+    FormulaRec& f = *cell.formula;
     bool changed = false;
     if (cell.isVariableLabel()) {
         const std::string before(cell.textView());
@@ -77,14 +93,10 @@ ChainRecalculator::Evaluation ChainRecalculator::evaluateAndStore(CellRec& cell,
     } else {
         // An object's value is its Array Area as much as its number: a point moved by a traverse keeps the
         // same function value, and the cells reading it must still follow.
-        const bool object = formulaflag::objectKind(f.flags) != ObjectKind::Number;
-        if (object) {
-            const std::span<const double> before = countedArea(f);
-            m_arrayBefore.assign(before.begin(), before.end());
-        }
+        const std::span<const double> before = countedArea(f);
+        m_arrayBefore.assign(before.begin(), before.end());
         const double value = m_evaluator.evaluateFormula(&cell, cell.text, err);
-        // Only an object cell reads its Array Area again: every cell of a long chain passes here.
-        changed = value != f.value || (object && !sameArea(m_arrayBefore, countedArea(f)));
+        changed = value != f.value || !sameArea(m_arrayBefore, countedArea(f));
         if (!err.failed()) f.value = value;
     }
     if (err.failed()) {
