@@ -10,6 +10,7 @@
 #include "app/layout_commands.h"
 #include "app/object_commands.h"
 #include "app/recalc_commands.h"
+#include "app/transfer_commands.h"
 #include "protect/protection.h"
 
 namespace qx {
@@ -29,6 +30,8 @@ constexpr std::array kCommands = std::to_array<Command>({
     {9015, "SaveAsWs", "Save Worksheet As ...", saveAsWorksheetCommand},
     {9016, "RenBook", "Rename Workbook ...", renameWorkbookCommand},
     {9017, "RenSheet", "Rename Worksheet ...", renameWorksheetCommand},
+    {9018, "Import", "Import file ...", importCommand},
+    {9019, "Export", "Export file ...", exportCommand},  // asks for its action itself
     {9011, "ClrBook", "Clear workbook", clearWorkbookCommand},
     {9012, "ClrSheet", "Clear worksheet", clearWorksheetCommand},
     // Edit menu and the "Edit mode" bar

@@ -1,12 +1,15 @@
 #include "cli/file_verbs.h"
 
 #include <charconv>
+#include <optional>
 #include <string>
 
 #include "app/document_commands.h"
+#include "app/transfer_commands.h"
 #include "cli/line_interpreter.h"
 #include "cli/origins.h"
 #include "core/paths.h"
+#include "files/text/text_export.h"
 
 namespace qx {
 
@@ -50,22 +53,29 @@ void saveVerb(LineInterpreter& cli, std::string_view args) {
     if (err.failed()) cli.reportProblem(err);
 }
 
-// Until text import and export are built, a path is only checked, so a hostile one is refused as it
-// will be then.
-void textFileVerb(LineInterpreter& cli, std::string_view args, int point) {
-    const std::string_view path = trimArgument(args);
-    if (path.empty()) return illegal(cli, point);
-    ErrStat err;
-    if (!checkPathText(path, err)) return cli.reportProblem(err);
-    cli.reportNotAvailable();
-}
-
 void importVerb(LineInterpreter& cli, std::string_view args) {
-    textFileVerb(cli, args, 5);
+    const std::string_view path = trimArgument(args);
+    if (path.empty()) return illegal(cli, 5);
+    ErrStat err;
+    importDocument(cli.session(), path, err);
+    if (err.failed()) cli.reportProblem(err);
 }
 
+// "export PATH [WIDTH]": a last word that is a whole number is the line width; without one the
+// default width is taken instead of asking.
 void exportVerb(LineInterpreter& cli, std::string_view args) {
-    textFileVerb(cli, args, 6);
+    std::string_view path = trimArgument(args);
+    std::optional<int> width = kDefaultLineWidth;
+    const std::size_t blank = path.find_last_of(" \t");
+    int typed = 0;
+    if (blank != std::string_view::npos && wholeNumber(path.substr(blank + 1), typed)) {
+        width = lineWidthFrom(path.substr(blank + 1));
+        path = trimArgument(path.substr(0, blank));
+    }
+    if (path.empty()) return illegal(cli, 6);
+    ErrStat err;
+    exportDocument(cli.session(), path, width, err);
+    if (err.failed()) cli.reportProblem(err);
 }
 
 void renameVerb(LineInterpreter& cli, std::string_view args) {

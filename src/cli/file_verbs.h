@@ -10,7 +10,8 @@ class LineInterpreter;
 void openVerb(LineInterpreter& cli, std::string_view args);
 // "save PATH": ".qx2" saves the active level, ".qx3" the workbook, without asking.
 void saveVerb(LineInterpreter& cli, std::string_view args);
-// "import PATH", "export PATH": text files at the pointer and of the selection (not built yet).
+// "import PATH": a text, CSV or DIF file read in at the pointer. "export PATH [WIDTH]": the selection
+// written to one, lines cut at WIDTH (1..255, 256 taken as 255; 255 when not given).
 void importVerb(LineInterpreter& cli, std::string_view args);
 void exportVerb(LineInterpreter& cli, std::string_view args);
 // "rename workbook NAME" or "rename worksheet NAME" (the active level).

@@ -21,7 +21,14 @@
     X(kSaveFileOrigin,       kLetterA, 32, 1)      \
     X(kLoadFileOrigin,       kLetterA, 32, 5)      \
     X(kOpenFlowOrigin,       kLetterA, 32, 3)      \
-    X(kClearOrigin,          kLetterA, 32, 4)
+    X(kClearOrigin,          kLetterA, 32, 4)      \
+    X(kTextImportOrigin,     kLetterA, 44, 1)      \
+    X(kCsvImportOrigin,      kLetterA, 44, 2)      \
+    X(kDifImportOrigin,      kLetterA, 44, 3)      \
+    X(kArrayHeaderOrigin,    kLetterA, 44, 4)      \
+    X(kImportFileOrigin,     kLetterA, 44, 5)      \
+    X(kTextExportOrigin,     kLetterA, 44, 6)      \
+    X(kExportFileOrigin,     kLetterA, 44, 7)
 // clang-format on
 
 namespace qx::origins::files {

@@ -115,8 +115,11 @@ TEST(LineInterpreter, EveryFileVerbRefusesAPathWithAControlByte) {
         EXPECT_EQ(fileCount(), files) << line;
     }
     c.problems.str("");
-    EXPECT_EQ(c.run("value [1,1]\nimport " + dir.file("in.csv") + "\n"), "2\n");
-    EXPECT_EQ(c.problems.str(), "not available yet\n");
+    EXPECT_EQ(c.run("value [1,1]\nimport " + dir.file("in.csv") + "\n"),
+              "2\nMSG [WARNING] Data may be overwritten!\\n\\nDo you want to continue?\nANSWER yes\n"
+              "MSG [WARNING] A problem was detected while importing data from:\\n\\n" +
+                  dir.path() + "\n");
+    EXPECT_EQ(c.problems.str(), "ERROR  A4405-3  unable to open file\n");
 }
 
 // Two workbooks driven turn by turn in one process: entries, recalculation, answers and the
