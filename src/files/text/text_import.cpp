@@ -161,7 +161,11 @@ bool Importer::store(std::string_view field, int row, int col, int& overlap, Err
 
 bool Importer::storeTyped(const std::string& typed, int row, int col, int& overlap, ErrStat& err) {
     if (!m_ctx.protection.mayAddCells(m_at.level)) return stop();
-    const EntryResult result = m_ctx.formulas.entry().storeEntry(typed, row, col, m_at.level, EntryOptions{}, err);
+    // A number the formula language cannot hold (1e+999) keeps its text and error mark, as a loaded
+    // cell does, instead of ending the import.
+    EntryOptions options;
+    options.silent = true;
+    const EntryResult result = m_ctx.formulas.entry().storeEntry(typed, row, col, m_at.level, options, err);
     if (err.failed()) return false;
     if (result.cell != nullptr) {
         ++m_outcome.cells;

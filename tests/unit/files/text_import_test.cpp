@@ -72,6 +72,10 @@ TEST_F(ImportFixture, TextLineFieldsBecomeFormulasAndLabels) {
     for (int col = 1; col <= 7; ++col) EXPECT_EQ(at(1, col), row1[static_cast<std::size_t>(col - 1)]) << col;
     EXPECT_EQ(at(2, 1), "");
     EXPECT_EQ(at(3, 1), "L:next");
+    // A number too large for the formula language stays a failed cell; the import goes on.
+    ASSERT_TRUE(import(TextKind::Text, "1e+999 4\n", 5));
+    EXPECT_NE(cell(5, 1), nullptr);
+    EXPECT_EQ(at(5, 2), "F:4");
 }
 
 TEST_F(ImportFixture, LeadingZerosAreDecimal) {
