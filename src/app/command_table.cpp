@@ -40,6 +40,8 @@ constexpr std::array kCommands = std::to_array<Command>({
     {542, "Cut", "Cut", cutCommand},                         // asks for two actions itself
     {543, "Replace", "Find (Replace) ...", replaceCommand},  // asks for its action itself
     {544, "Paste", "Paste", pasteCommand},                   // asks for two actions itself
+    // The insert commands and the edit-bar buttons act on the entry being typed: only the desktop
+    // program has one, and serves them itself.
     {545, "Label", "Insert a label", notAvailable},
     {546, "Address", "Insert a cell address", notAvailable},
     {547, "Function", "Insert a function", notAvailable},
@@ -63,7 +65,7 @@ constexpr std::array kCommands = std::to_array<Command>({
     {9025, "ShiftRt", "Right", shiftRightCommand},
     {9026, "ShiftUp", "Up", shiftUpCommand},
     {9027, "ShiftDn", "Down", shiftDownCommand},
-    // Edit-bar buttons
+    // Edit-bar buttons (served by the desktop program, as above)
     {590, "List", "List", notAvailable},
     {591, "View", "View", notAvailable},
     {592, "Esc", "Cancel the entry", notAvailable},

@@ -1,5 +1,7 @@
 #include "ui/frame_dialogs.h"
 
+#include <QStatusBar>
+
 #include "app/session.h"
 #include "core/app_globals.h"
 #include "core/attributes.h"
@@ -9,6 +11,7 @@
 #include "ui/dialogs/array_dialogs.h"
 #include "ui/dialogs/find_dialog.h"
 #include "ui/dialogs/function_dialog.h"
+#include "ui/dialogs/insert_dialogs.h"
 #include "ui/dialogs/level_defaults_dialog.h"
 #include "ui/dialogs/protection_dialog.h"
 #include "ui/dialogs/rename_dialog.h"
@@ -19,7 +22,12 @@
 namespace qx {
 namespace {
 
+constexpr int kLabelCommand = 545;
+constexpr int kAddressCommand = 546;
 constexpr int kFunctionCommand = 547;
+constexpr int kBracketsCommand = 548;
+constexpr int kListCommand = 590;
+constexpr int kViewCommand = 591;
 constexpr int kRenameWorkbookCommand = 9016;
 constexpr int kRenameWorksheetCommand = 9017;
 constexpr int kFindCommand = 543;
@@ -61,6 +69,21 @@ bool FrameDialogs::runCommand(int id) {
     switch (id) {
         case kFunctionCommand:
             insertFunction();
+            return true;
+        case kLabelCommand:
+            insertLabel();
+            return true;
+        case kAddressCommand:
+            insertAddress();
+            return true;
+        case kBracketsCommand:
+            insertBrackets();
+            return true;
+        case kListCommand:
+            openList();
+            return true;
+        case kViewCommand:
+            openView();
             return true;
         case kRenameWorkbookCommand:
             rename(0);
@@ -150,12 +173,73 @@ void FrameDialogs::openLevelDefaults() {
     m_frame.afterEvents();
 }
 
+bool FrameDialogs::readyForInsert() {
+    if (m_frame.engineBusy()) return false;
+    return m_frame.editing() || m_frame.startEditing(QString(), true);
+}
+
+void FrameDialogs::insertAtCaret(const QString& text) {
+    if (!m_frame.editing()) return;
+    if (!text.isEmpty()) m_frame.editBar()->insert(text);
+    m_frame.editBar()->setFocus();
+}
+
 void FrameDialogs::insertFunction() {
-    if (m_frame.engineBusy()) return;
-    if (!m_frame.editing() && !m_frame.startEditing(QString(), true)) return;
+    if (!readyForInsert()) return;
     FunctionDialog dialog(m_session.functions(), &m_frame);
     const bool inserted = dialog.exec() == QDialog::Accepted && !dialog.insertion().isEmpty();
-    if (inserted && m_frame.editing()) m_frame.editBar()->insert(dialog.insertion());
+    insertAtCaret(inserted ? dialog.insertion() : QString());
+}
+
+void FrameDialogs::insertLabel() {
+    if (!readyForInsert()) return;
+    const std::vector<LevelLabel> labels = levelLabels(m_session.cells(), m_frame.editLevel());
+    if (labels.empty()) {
+        m_frame.statusBar()->showMessage(tr("This level has no labels."), 3000);
+        return insertAtCaret(QString());
+    }
+    InsertListDialog dialog(tr("Insert a label"), InsertListDialog::labelChoices(labels), &m_frame);
+    const bool chosen = dialog.exec() == QDialog::Accepted && dialog.chosen() != nullptr;
+    insertAtCaret(chosen ? labelInsertion(m_frame.editBar()->text(), dialog.chosen()->inserted) : QString());
+}
+
+void FrameDialogs::insertAddress() {
+    if (!readyForInsert()) return;
+    const CellAreaView* area = m_frame.activeCellArea();
+    const int level = m_frame.editLevel();
+    AddressDialog dialog(area ? area->cursor().row : 1, area ? area->cursor().col : 1, level, m_session.highestLevel(),
+                         &m_frame);
+    const bool chosen = dialog.exec() == QDialog::Accepted;
+    insertAtCaret(chosen ? addressInsertion(dialog.row(), dialog.col(), dialog.level(), level) : QString());
+}
+
+void FrameDialogs::insertBrackets() {
+    if (!readyForInsert()) return;
+    insertBracketPair(*m_frame.editBar());
+    m_frame.editBar()->setFocus();
+}
+
+void FrameDialogs::openList() {
+    if (m_frame.engineBusy()) return;
+    const int level = m_frame.editing() ? m_frame.editLevel() : m_frame.activeLevel();
+    std::vector<InsertListDialog::Choice> choices =
+        InsertListDialog::labelChoices(levelLabels(m_session.cells(), level));
+    for (InsertListDialog::Choice& c : InsertListDialog::functionChoices(m_session.functions())) {
+        choices.push_back(std::move(c));
+    }
+    InsertListDialog dialog(tr("Labels and functions"), std::move(choices), &m_frame);
+    if (dialog.exec() != QDialog::Accepted || dialog.chosen() == nullptr) return;
+    const InsertListDialog::Choice choice = *dialog.chosen();
+    if (!readyForInsert()) return;
+    insertAtCaret(choice.label ? labelInsertion(m_frame.editBar()->text(), choice.inserted) : choice.inserted);
+}
+
+void FrameDialogs::openView() {
+    if (m_frame.engineBusy()) return;
+    const CellAreaView* area = m_frame.activeCellArea();
+    QString place = area ? addressInsertion(area->cursor().row, area->cursor().col, area->level(), 1) : QString();
+    EntryViewDialog dialog(place, m_frame.editBar()->text(), &m_frame);
+    dialog.exec();
     if (m_frame.editing()) m_frame.editBar()->setFocus();
 }
 

@@ -31,6 +31,14 @@ class FrameDialogs final : public QObject {
     void openProtection();
     void openLevelDefaults();
     void insertFunction();
+    // The edit bar's insert commands: each starts editing the cell under the pointer when no cell is
+    // being edited, then inserts at the caret.
+    void insertLabel();
+    void insertAddress();
+    void insertBrackets();
+    // "List": the level's labels and the functions, one chosen inserted; "View": the whole entry.
+    void openList();
+    void openView();
     void rename(int level);
     void openFind();
     void openSortRows();
@@ -46,6 +54,9 @@ class FrameDialogs final : public QObject {
 
   private:
     bool readyForBlockCommand();
+    // Editing, started here when it was not; false when protection refused it.
+    bool readyForInsert();
+    void insertAtCaret(const QString& text);
 
     MainWindow& m_frame;
     Session& m_session;

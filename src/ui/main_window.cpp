@@ -29,8 +29,6 @@ namespace qx {
 namespace {
 
 constexpr int kStatusIntervalMs = 100;
-constexpr int kListButton = 590;
-constexpr int kViewButton = 591;
 constexpr int kEscButton = 592;
 constexpr int kRtnButton = 593;
 constexpr int kFirstFunctionKey = 2;
@@ -140,14 +138,7 @@ void MainWindow::buildEditBar() {
     }
     m_editBar = new EditBar(m_editRow);
     m_editRow->addWidget(m_editBar);
-    connect(m_editBar, &QLineEdit::returnPressed, this, [this] {
-        if (!m_editing) return;
-        const bool down = commitEdit();
-        if (down && activeCellArea()) {
-            CellAreaView* area = activeCellArea();
-            area->moveTo(area->cursor().row + 1, area->cursor().col);
-        }
-    });
+    connect(m_editBar, &QLineEdit::returnPressed, this, &MainWindow::commitAndMoveDown);
     connect(m_editBar, &EditBar::escapePressed, this, &MainWindow::cancelEdit);
     connect(m_editBar, &EditBar::clickedIn, this, [this] {
         if (!m_editing && !engineBusy()) startEditing(QString(), true);
@@ -328,7 +319,7 @@ bool MainWindow::handleUiCommand(int id) {
             if (m_editing) cancelEdit();
             return true;
         case kRtnButton:
-            if (m_editing) commitEdit();
+            commitAndMoveDown();
             return true;
         default:
             return false;
@@ -494,6 +485,15 @@ bool MainWindow::commitEdit() {
     showCellEntry();
     if (CellAreaView* area = activeCellArea()) area->setFocus();
     return outcome.stored && !err.failed();
+}
+
+void MainWindow::commitAndMoveDown() {
+    if (!m_editing) return;
+    const bool down = commitEdit();
+    if (down && activeCellArea()) {
+        CellAreaView* area = activeCellArea();
+        area->moveTo(area->cursor().row + 1, area->cursor().col);
+    }
 }
 
 void MainWindow::cancelEdit() {

@@ -66,7 +66,11 @@ class MainWindow final : public QMainWindow {
     bool startEditing(const QString& initial, bool keepText);
     // Commits the edit bar into the cell; false when the entry failed and editing goes on.
     bool commitEdit();
+    // Commits as the Return key does: a stored entry moves the pointer one row down.
+    void commitAndMoveDown();
     void cancelEdit();
+    // The level of the cell being edited (meaningful while editing).
+    int editLevel() const { return m_editLevel; }
 
     // Button bars: show a bar by name, and show the bar set again after it changed.
     void showBar(const QString& name);
