@@ -71,14 +71,15 @@ constexpr std::array kCommands = std::to_array<Command>({
     {592, "Esc", "Cancel the entry", notAvailable},
     {593, "Rtn", "Enter the entry", notAvailable},
     // Cell attributes and the "Standard mode" bar
-    {4010, "Hide", "Hide cells", notAvailable},
-    {4011, "Unhide", "Unhide cells", notAvailable},
-    {4012, "Protect", "Protect cells", notAvailable},
-    {4013, "UnProt", "Unprotect cells", notAvailable},
-    {4252, "+Border", "Add border", notAvailable},
+    // Each asks for its action itself; "+BkColor" takes its colour from a dialog (quorix-cli: bkcolor).
+    {4010, "Hide", "Hide cells", hideCommand},
+    {4011, "Unhide", "Unhide cells", unhideCommand},
+    {4012, "Protect", "Protect cells", protectCommand},
+    {4013, "UnProt", "Unprotect cells", unprotectCommand},
+    {4252, "+Border", "Add border", addBorderCommand},
     {4255, "+BkColor", "Add background colour", notAvailable},
-    {4256, "-BkColor", "Remove background colour", notAvailable},
-    {4257, "-Border", "Remove border", notAvailable},
+    {4256, "-BkColor", "Remove background colour", removeBackgroundCommand},
+    {4257, "-Border", "Remove border", removeBorderCommand},
     {9038, "AttrShow", "Attribute settings", attributeSettingsCommand, kActionAttributes},
     // Recalculation
     {4307, "Recalc", "Selected cell(s)", selectedCellsCommand},

@@ -165,6 +165,7 @@ EntryCommit Session::commitEntry(int level, int row, int col, std::string_view t
     if (err.failed()) return EntryCommit{};
     const bool adds = existing == nullptr || existing->isPlaceholder();
     if (!allows(adds ? kActionAddCells : kActionEdit, level)) return EntryCommit{};
+    if (!cellEditable(level, row, col)) return EntryCommit{};
     try {
         formulas().entry().storeEntry(text, row, col, level, EntryOptions{}, err);
         recalc().retryFailedCells();  // a committed edit may let failed cells compute again
@@ -174,10 +175,19 @@ EntryCommit Session::commitEntry(int level, int row, int col, std::string_view t
     return EntryCommit{true};
 }
 
+bool Session::cellEditable(int level, int row, int col) {
+    ErrStat err;
+    const CellRec* cell = cells().findCell(row, col, level, err);
+    if (cell == nullptr || !cell->has(cellflag::kProtectCell)) return true;
+    m_platform.messageBox("WARNING", "This cell is protected. It cannot be edited.", BoxIcon::Exclamation,
+                          BoxButtons::Ok);
+    return false;
+}
+
 EntryCommit Session::runShortCut(int level, int row, int col, std::string_view text, ErrStat& err) {
     // "=" followed by more writes into the cell's Array Area: that edits the cell as typing over it does.
     const bool fills = text.front() == '=' && text.find_first_not_of(' ', 1) != std::string_view::npos;
-    if (fills && !allows(kActionEdit, level)) return EntryCommit{};
+    if (fills && (!allows(kActionEdit, level) || !cellEditable(level, row, col))) return EntryCommit{};
     CellRec* current = cells().findCell(row, col, level, err);
     if (err.failed()) return EntryCommit{};
     const ShortCutResult r = formulas().shortCuts().run(m_platform, current, level, row, col, text);

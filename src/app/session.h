@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/attribute_commands.h"
 #include "app/command_table.h"
 #include "app/file_commands.h"
 #include "core/app_globals.h"
@@ -130,6 +131,14 @@ class Session {
     // adding one where there is none), ShortCut Commands run, anything else is entered, and then failed
     // cells get another try. A refusal shows its box and changes nothing.
     EntryCommit commitEntry(int level, int row, int col, std::string_view text, ErrStat& err);
+    // Whether the cell at the place may be edited; a "Protect Cell" cell shows "This cell is protected.
+    // It cannot be edited." and refuses. The level's own permission is asked separately.
+    bool cellEditable(int level, int row, int col);
+    // Applies an attribute change to the selection of the active level once the level allows attribute
+    // changes (the refusal shows its box): cell marks on the cells there, border and background ranges
+    // over the whole selection. `colour` (0x00BBGGRR) is AddBackground's. Sets repaint-pending and the
+    // level's changed mark when something changed; false when refused.
+    bool changeAttributes(AttributeChange change, uint32_t colour = 0);
     // Reads cell property `property` of a place, or writes `value` first unless it is kPropertyRead;
     // writing needs the level to allow attribute changes. None when the place is refused or out of range.
     std::optional<int64_t> cellProperty(int level, int row, int col, int property, int32_t value, ErrStat& err);

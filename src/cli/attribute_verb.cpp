@@ -7,6 +7,7 @@
 #include "cli/address_argument.h"
 #include "cli/line_interpreter.h"
 #include "cli/origins.h"
+#include "core/area_ranges.h"
 #include "core/property_access.h"
 
 namespace qx {
@@ -29,7 +30,33 @@ bool onlyBlanksFrom(std::string_view text, std::size_t pos) {
     return text.find_first_not_of(' ', pos) == std::string_view::npos;
 }
 
+// A colour word as typed: decimal, or 0x and hexadecimal digits; none when it is no colour.
+std::optional<uint32_t> readColourWord(std::string_view text) {
+    const std::size_t first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos) return std::nullopt;
+    text = text.substr(first, text.find_last_not_of(' ') - first + 1);
+    int base = 10;
+    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+        text.remove_prefix(2);
+        base = 16;
+    }
+    uint64_t value = 0;
+    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value, base);
+    if (ec != std::errc() || end != text.data() + text.size() || value > kColourWordMask) return std::nullopt;
+    return static_cast<uint32_t>(value);
+}
+
 }  // namespace
+
+void bkColorVerb(LineInterpreter& cli, std::string_view args) {
+    const std::optional<uint32_t> colour = readColourWord(args);
+    if (!colour) {
+        ErrStat err;
+        err.fail(kOriginBkColorVerb, 1, Msg::IllegalParameter);
+        return cli.reportProblem(err);
+    }
+    cli.session().changeAttributes(AttributeChange::AddBackground, *colour);
+}
 
 void attrVerb(LineInterpreter& cli, std::string_view args) {
     Session& session = cli.session();

@@ -80,6 +80,7 @@ constexpr std::array kVerbs = std::to_array<Verb>({
     {"eval", evalVerb, "TEXT", "evaluate TEXT as a formula and print the value or the error line"},
     {"functions", functionsVerb, "[CATEGORY]", "list the built-in functions, or those of one category"},
     {"attr", attrVerb, "[R,C] CODE [VALUE]", "read cell property CODE (0..31), or write VALUE and read it back"},
+    {"bkcolor", bkColorVerb, "COLOUR", "give the selection the background colour 0x00BBGGRR (\"+BkColor\")"},
     {"open", openVerb, "PATH", "open a worksheet (.qx2) or a workbook (.qx3)"},
     {"save", saveVerb, "PATH", "save the active level (.qx2) or the workbook (.qx3)"},
     {"rename", renameVerb, "workbook|worksheet NAME", "rename the workbook or the active level"},

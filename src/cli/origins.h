@@ -16,7 +16,8 @@
     X(kOriginFindVerb,       kLetterA, 95, 51)   \
     X(kOriginReplaceVerb,    kLetterA, 95, 52)   \
     X(kOriginArrSizeVerb,    kLetterA, 95, 53)   \
-    X(kOriginArrSetVerb,     kLetterA, 95, 54)
+    X(kOriginArrSetVerb,     kLetterA, 95, 54)   \
+    X(kOriginBkColorVerb,    kLetterA, 95, 60)
 // clang-format on
 
 namespace qx::origins::cli {

@@ -101,6 +101,11 @@ QColor colourFromWord(uint32_t bgr) {
                   static_cast<int>((bgr >> 16) & 0xFF));
 }
 
+uint32_t colourWord(const QColor& colour) {
+    return static_cast<uint32_t>(colour.red()) | static_cast<uint32_t>(colour.green()) << 8 |
+           static_cast<uint32_t>(colour.blue()) << 16;
+}
+
 QColor textColour(int index) {
     if (index < 0 || index >= kTextColourCount) index = 0;
     return colourFromWord(kTextColours[static_cast<std::size_t>(index)].value);

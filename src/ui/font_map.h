@@ -30,6 +30,8 @@ NameStyle nameStyle(std::string_view storedName);
 QFont fontForStyle(const LevelRec& level, uint32_t style, int defaultPoints);
 
 QColor colourFromWord(uint32_t bgr);
+// The colour word 0x00BBGGRR of a colour.
+uint32_t colourWord(const QColor& colour);
 QColor textColour(int index);
 
 // A font with what painting asks of it often: its line metrics and the advance of each Latin-1

@@ -1,9 +1,11 @@
 #include "ui/frame_dialogs.h"
 
+#include <QColorDialog>
 #include <QStatusBar>
 
 #include "app/session.h"
 #include "core/app_globals.h"
+#include "core/area_ranges.h"
 #include "core/attributes.h"
 #include "core/formula_flags.h"
 #include "display/cell_display.h"
@@ -34,6 +36,7 @@ constexpr int kFindCommand = 543;
 constexpr int kSortRowsCommand = 9030;
 constexpr int kArraySizeCommand = 9032;
 constexpr int kArrayElementsCommand = 9033;
+constexpr int kAddBackgroundCommand = 4255;
 
 // An element shown as its cell shows its value: the cell's display format and precision.
 std::function<QString(double)> elementText(Session& session, const CellRec& cell, int row, int col, int level) {
@@ -102,6 +105,9 @@ bool FrameDialogs::runCommand(int id) {
             return true;
         case kArrayElementsCommand:
             openArrayElements();
+            return true;
+        case kAddBackgroundCommand:
+            chooseBackground();
             return true;
         default:
             return false;
@@ -341,6 +347,25 @@ void FrameDialogs::openArrayElements() {
     m_frame.runOperation([&](ErrStat& e) { m_session.arraySet(values, e); });
     m_session.scratch().repaintPending = true;
     m_frame.afterEvents();
+}
+
+void FrameDialogs::chooseBackground() {
+    if (!readyForBlockCommand()) return;
+    {
+        MainWindow::EngineScope scope(m_frame);
+        if (!m_session.allows(kActionAttributes)) return;
+    }
+    // The dialog starts from the colour the pointer's cell shows.
+    uint32_t current = m_session.cells().levelPtr(m_session.activeLevel())->defaults.background;
+    const CellPointer at = m_session.pointer();
+    for (const ColourRange& r : m_session.cells().levelPtr(m_session.activeLevel())->colourRanges) {
+        if (r.area.contains(at.row, at.col)) current = r.colour;
+    }
+    QColorDialog dialog(colourFromWord(current), &m_frame);
+    dialog.setWindowTitle(tr("Background colour"));
+    if (dialog.exec() != QDialog::Accepted) return;
+    const uint32_t colour = colourWord(dialog.selectedColor());
+    m_frame.runOperation([&](ErrStat&) { m_session.changeAttributes(AttributeChange::AddBackground, colour); });
 }
 
 }  // namespace qx

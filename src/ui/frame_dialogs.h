@@ -44,6 +44,8 @@ class FrameDialogs final : public QObject {
     void openSortRows();
     void openArraySize();
     void openArrayElements();
+    // "+BkColor": a colour for the selection's background.
+    void chooseBackground();
 
     // The open recording dialog, or null.
     AddButtonDialog* recording() const { return m_recording; }

@@ -431,14 +431,7 @@ bool MainWindow::startEditing(const QString& initial, bool keepText) {
     const int col = area->cursor().col;
     {
         EngineScope scope(*this);
-        if (!m_session.allows(kActionEdit, level)) return false;
-        ErrStat err;
-        const CellRec* cell = m_session.cells().findCell(row, col, level, err);
-        if (cell != nullptr && cell->has(cellflag::kProtectCell)) {
-            m_platform.messageBox("WARNING", "This cell is protected. It cannot be edited.", BoxIcon::Exclamation,
-                                  BoxButtons::Ok);
-            return false;
-        }
+        if (!m_session.allows(kActionEdit, level) || !m_session.cellEditable(level, row, col)) return false;
     }
     m_editing = true;
     m_editLevel = level;
