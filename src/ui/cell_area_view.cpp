@@ -74,6 +74,7 @@ CellAreaView::CellAreaView(Session& session, int level, QWidget* parent)
     setFrameShape(QFrame::NoFrame);
     verticalScrollBar()->setSingleStep(1);
     horizontalScrollBar()->setSingleStep(1);
+    measureBars();
     updateScrollBars();
 }
 
@@ -94,11 +95,28 @@ int CellAreaView::rowHeight(int row) const {
 }
 
 int CellAreaView::headerWidth() const {
-    return m_rowBar ? fontMetrics().horizontalAdvance(QStringLiteral("65534")) + 2 * kCellPadding + 6 : 0;
+    return m_rowBar ? m_barSize.width() : 0;
 }
 
 int CellAreaView::headerHeight() const {
-    return m_columnBar ? fontMetrics().height() + 2 * kCellPadding : 0;
+    return m_columnBar ? m_barSize.height() : 0;
+}
+
+// Every place on screen is measured from the bars, many times a frame; measuring their text each time
+// cost more than painting the cells.
+void CellAreaView::measureBars() {
+    const QFontMetrics metrics = fontMetrics();
+    m_barSize = QSize(metrics.horizontalAdvance(QStringLiteral("65534")) + 2 * kCellPadding + 6,
+                      metrics.height() + 2 * kCellPadding);
+}
+
+void CellAreaView::changeEvent(QEvent* event) {
+    QAbstractScrollArea::changeEvent(event);
+    if (event->type() == QEvent::FontChange) {
+        measureBars();
+        updateScrollBars();
+        viewport()->update();
+    }
 }
 
 int CellAreaView::colX(int col) const {

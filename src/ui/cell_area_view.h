@@ -87,6 +87,7 @@ class CellAreaView : public QAbstractScrollArea {
     void resizeEvent(QResizeEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
     bool focusNextPrevChild(bool next) override;
+    void changeEvent(QEvent* event) override;
 
   private:
     enum class Drag { None, Cells, ColumnWidth, RowHeight };
@@ -97,6 +98,7 @@ class CellAreaView : public QAbstractScrollArea {
     int rowHeight(int row) const;
     int headerWidth() const;
     int headerHeight() const;
+    void measureBars();
     int lastVisibleRow() const;
     int lastVisibleCol() const;
     // x of the column's left edge in viewport coordinates (may be negative left of the view).
@@ -128,6 +130,7 @@ class CellAreaView : public QAbstractScrollArea {
     bool m_columnBar = true;
     bool m_rowBar = true;
     bool m_inputBlocked = false;
+    QSize m_barSize;  // the row bar's width and the column bar's height, in the widget's font
     Drag m_drag = Drag::None;
     int m_dragIndex = 0;
     int m_dragOrigin = 0;
