@@ -91,6 +91,48 @@ void BM_OverlappingRangeSums1000(benchmark::State& state) {
 }
 BENCHMARK(BM_OverlappingRangeSums1000)->Unit(benchmark::kMillisecond);
 
+// 10,000 numbers in column 1; in column 2, 1,000 running sums over overlapping windows of 1,000 cells.
+void fillSumWindows(Workbook& w) {
+    for (int row = 1; row <= 10000; ++row) w.enter(row, 1, "+" + std::to_string(row % 97));
+    for (int k = 1; k <= 1000; ++k) {
+        w.enter(k, 2, "+[" + std::to_string(k) + ",1^" + std::to_string(k + 999) + ",1{[$]+[@]}]");
+    }
+}
+
+void BM_SumWindowsChangeInside(benchmark::State& state) {
+    Workbook w;
+    fillSumWindows(w);
+    CellRec* inside = w.cell(1000, 1);
+    double v = 1;
+    for (auto _ : state) change(w, inside, ++v);
+}
+BENCHMARK(BM_SumWindowsChangeInside)->Unit(benchmark::kMillisecond);
+
+void BM_SumWindowsChangeOutside(benchmark::State& state) {
+    Workbook w;
+    fillSumWindows(w);
+    w.enter(20000, 5, "+7");
+    CellRec* outside = w.cell(20000, 5);
+    double v = 1;
+    for (auto _ : state) change(w, outside, ++v);
+}
+BENCHMARK(BM_SumWindowsChangeOutside)->Unit(benchmark::kMillisecond);
+
+void BM_SumWindowsAllCells(benchmark::State& state) {
+    Workbook w;
+    fillSumWindows(w);
+    for (auto _ : state) w.recalc.recalculateLevel(1);
+}
+BENCHMARK(BM_SumWindowsAllCells)->Unit(benchmark::kMillisecond);
+
+void BM_RangeSum65534(benchmark::State& state) {
+    Workbook w;
+    for (int row = 1; row <= kMaxRow; ++row) w.enter(row, 1, "+" + std::to_string(row % 97));
+    w.enter(1, 2, "+[1,1^65534,1{[$]+[@]}]");
+    for (auto _ : state) w.recalc.recomputeRangeOperations(1);
+}
+BENCHMARK(BM_RangeSum65534)->Unit(benchmark::kMicrosecond);
+
 void BM_CommittedEntries(benchmark::State& state) {
     const auto count = static_cast<int>(state.range(0));
     for (auto _ : state) {

@@ -36,6 +36,7 @@
 #include "formula/bracket_match.h"
 #include "formula/compiled_text.h"
 #include "formula/lexer.h"
+#include "formula/operators.h"
 #include "formula/origins.h"
 #include "formula/text_cut.h"
 #include "platform/platform.h"
@@ -43,126 +44,9 @@
 namespace qx {
 
 using namespace origins::formula;
+using namespace oper;
 
 namespace {
-
-// Operator codes; they index the precedence table.
-enum Op : int {
-    kNoOp = 0,
-    kNegate = 1,
-    kNot = 2,
-    kMul = 5,
-    kDiv = 6,
-    kMod = 7,
-    kAdd = 8,
-    kSub = 9,
-    kShl = 10,
-    kShr = 11,
-    kGt = 12,
-    kGe = 13,
-    kLe = 14,
-    kLt = 15,
-    kEq = 16,
-    kNe = 17,
-    kAnd = 18,
-    kOr = 20,
-    kLogAnd = 21,
-    kLogOr = 22,
-    kCond = 23,
-    kAssign = 24,
-    kAddAssign = 25,
-    kSubAssign = 26,
-    kMulAssign = 27,
-    kDivAssign = 28,
-    kModAssign = 29,
-    kShlAssign = 30,
-    kShrAssign = 31,
-    kAndAssign = 32,
-    kOrAssign = 33,
-};
-
-constexpr int kPrecedence[34] = {0,  16, 16, 16, 15, 14, 14, 14, 13, 13, 12, 12, 11, 11, 11, 11, 10,
-                                 10, 9,  8,  7,  6,  5,  4,  3,  3,  3,  3,  3,  3,  3,  3,  3,  3};
-constexpr int kPowerPrecedence = 15;
-constexpr int kAssignPrecedence = 3;
-
-struct OpToken {
-    int length;
-    Op op;
-};
-
-// Longest match first: "<<=" before "<<" before "<=" before "<"; "==" before "="; "&&" before "&=" before "&".
-OpToken matchOperator(const char* text, int pos) {
-    const char c = text[pos];
-    const char n = text[pos + 1];
-    switch (c) {
-        case '*':
-            return n == '=' ? OpToken{2, kMulAssign} : OpToken{1, kMul};
-        case '/':
-            return n == '=' ? OpToken{2, kDivAssign} : OpToken{1, kDiv};
-        case '%':
-            return n == '=' ? OpToken{2, kModAssign} : OpToken{1, kMod};
-        case '+':
-            return n == '=' ? OpToken{2, kAddAssign} : OpToken{1, kAdd};
-        case '-':
-            return n == '=' ? OpToken{2, kSubAssign} : OpToken{1, kSub};
-        case '<':
-            if (n == '<') return text[pos + 2] == '=' ? OpToken{3, kShlAssign} : OpToken{2, kShl};
-            return n == '=' ? OpToken{2, kLe} : OpToken{1, kLt};
-        case '>':
-            if (n == '>') return text[pos + 2] == '=' ? OpToken{3, kShrAssign} : OpToken{2, kShr};
-            return n == '=' ? OpToken{2, kGe} : OpToken{1, kGt};
-        case '=':
-            return n == '=' ? OpToken{2, kEq} : OpToken{1, kAssign};
-        case '!':
-            return n == '=' ? OpToken{2, kNe} : OpToken{0, kNoOp};
-        case '&':
-            if (n == '&') return OpToken{2, kLogAnd};
-            return n == '=' ? OpToken{2, kAndAssign} : OpToken{1, kAnd};
-        case '|':
-            if (n == '|') return OpToken{2, kLogOr};
-            return n == '=' ? OpToken{2, kOrAssign} : OpToken{1, kOr};
-        case '?':
-            return OpToken{1, kCond};
-        default:
-            return OpToken{0, kNoOp};
-    }
-}
-
-bool isTerminator(char c) {
-    return c == '\0' || c == ')' || c == ',' || c == ']' || c == '}' || c == '{' || c == ':' || c == ';' || c == '^';
-}
-
-bool isAssignmentOp(int op) {
-    return op >= kAssign;
-}
-
-// The operator a compound assignment applies before storing.
-int compoundBase(int op) {
-    switch (op) {
-        case kAddAssign:
-            return kAdd;
-        case kSubAssign:
-            return kSub;
-        case kMulAssign:
-            return kMul;
-        case kDivAssign:
-            return kDiv;
-        case kModAssign:
-            return kMod;
-        case kShlAssign:
-            return kShl;
-        case kShrAssign:
-            return kShr;
-        case kAndAssign:
-            return kAnd;
-        case kOrAssign:
-            return kOr;
-        default:
-            QX_ASSERT(!"a compound assignment has a base operator");
-            return kNoOp;
-    }
-}
 
 bool fail(ErrStat& err, Origin o, int point, int position, Msg code) {
     err.position = position;
@@ -325,7 +209,7 @@ bool Evaluator::readOperand(CellRec* cell, char* text, int& pos, CallState& st, 
     st.have = true;
     st.assignFollows = st.lvalue != Lvalue::None && isAssignment(text, skipBlanks(text, pos));
     if (st.assignFollows || st.prefix == kNoOp) return true;
-    st.value = st.prefix == kNegate ? -st.value : (toInt32(st.value) == 0 ? 1.0 : 0.0);
+    st.value = st.prefix == kNegate ? -st.value : logicalNot(st.value);
     st.lvalue = Lvalue::None;
     return true;
 }
@@ -462,72 +346,14 @@ bool Evaluator::applyInfix(CellRec* cell, char* text, int& pos, int minPrec, Cal
 }
 
 bool Evaluator::binary(int op, double a, double b, double& result, int pos, ErrStat& err) {
-    const int32_t ia = toInt32(a);
-    const int32_t ib = toInt32(b);
-    const bool zeroDivisor = (op == kDiv && b == 0.0) || (op == kMod && ib == 0);
-    if (zeroDivisor) {
+    if (zeroDivisor(op, b)) {
         if (m_skip > 0) return result = a, true;  // measuring a false branch: the operation is dropped
         return fail(err, kEvaluate, 18, pos, Msg::DividingByZero);
     }
-    const auto shift = static_cast<uint32_t>(ib) & 31u;
-    switch (op) {
-        case kMul:
-            result = a * b;
-            break;
-        case kDiv:
-            result = a / b;
-            break;
-        case kMod:
-            result = ib == -1 ? 0.0 : static_cast<double>(ia % ib);
-            break;  // INT_MIN % -1 traps
-        case kAdd:
-            result = a + b;
-            break;
-        case kSub:
-            result = a - b;
-            break;
-        case kShl:
-            result = static_cast<int32_t>(static_cast<uint32_t>(ia) << shift);
-            break;
-        case kShr:
-            result = ia >> shift;
-            break;
-        case kGt:
-            result = a > b;
-            break;
-        case kGe:
-            result = a >= b;
-            break;
-        case kLe:
-            result = a <= b;
-            break;
-        case kLt:
-            result = a < b;
-            break;
-        case kEq:
-            result = a == b;
-            break;
-        case kNe:
-            result = a != b;
-            break;
-        case kAnd:
-            result = ia & ib;
-            break;
-        case kOr:
-            result = ia | ib;
-            break;
-        case kLogAnd:
-            result = (a != 0.0) && (b != 0.0);
-            break;
-        case kLogOr:
-            result = (a != 0.0) || (b != 0.0);
-            break;
-        default:
-            // applyInfix hands over only the operators above; the failure is the optimised build's fallback.
-            QX_ASSERT(!"binary() has a rule for every infix operator");
-            return fail(err, kEvaluate, 19, pos, Msg::IllegalOperator);
-    }
-    return true;
+    if (infixValue(op, a, b, result)) return true;
+    // applyInfix hands over only infix operators; the failure is the optimised build's fallback.
+    QX_ASSERT(!"binary() has a rule for every infix operator");
+    return fail(err, kEvaluate, 19, pos, Msg::IllegalOperator);
 }
 
 bool Evaluator::assign(CellRec* cell, CallState& st, double value, RegisterBlock& regs, int pos, ErrStat& err) {

@@ -3,10 +3,16 @@
 // (compiled) text, with no token list and no syntax tree.
 #include <array>
 #include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
 
 #include "core/cell_records.h"
 #include "core/err_stat.h"
 #include "formula/formula_codes.h"
+#include "formula/range_body.h"
 
 namespace qx {
 
@@ -88,6 +94,9 @@ class Evaluator {
     // The level used for addresses without a level when there is no calling cell.
     void setDefaultLevel(int level) { m_defaultLevel = level; }
     CellStore& store() { return m_store; }
+    // Off: every Range Operation pass reads its segment text for each element, as the compiled segments
+    // must match (comparisons and measurements).
+    void useCompiledBodies(bool on) { m_compiledBodies = on; }
 
     // One evaluation call: reads from `pos` until an operator of precedence `minPrec` or lower, or a
     // terminator, and leaves `pos` at the first character not consumed.
@@ -148,6 +157,21 @@ class Evaluator {
               RegisterBlock& regs, ErrStat& err);
     bool passOverElements(CellRec* cell, char* text, const Segment& seg, const CellAddress& a, const CellAddress& b,
                           RegisterBlock& regs, ErrStat& err);
+    struct PassCursor;
+    bool quietCursor(const CellRec* cell, const CellAddress& a, const CellAddress& b, std::optional<PassCursor>& out);
+    // Compiled segments, shared by every operation with the same segment text.
+    const RangeBody* compiledBody(const char* text, int start, int end);
+    bool fastAllowed(const CellRec* cell, const RangeBody& body) const;
+    // A pass run by the compiled segment; false (registers partly written) where the evaluator must run it.
+    bool fastPass(const CellRec* cell, const RangeBody& body, const CellAddress& a, const CellAddress& b,
+                  RegisterBlock& regs);
+    template <SumTerm T>
+    static bool sumPass(const PassCursor& start, double k, double* r);
+
+    struct TextHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+    };
 
     CellStore& m_store;
     NoFunctions m_noFunctions;
@@ -157,6 +181,8 @@ class Evaluator {
     int m_skip = 0;                  // measuring a conditional's false branch: division by zero is dropped
     Platform* m_platform = nullptr;  // set only while a formula is stepped
     int m_stepSuspended = 0;
+    bool m_compiledBodies = true;
+    std::unordered_map<std::string, RangeBody, TextHash, std::equal_to<>> m_bodies;
 };
 
 }  // namespace qx

@@ -1,12 +1,14 @@
 // Range Operations: [first corner ^ second corner {segment}; segment ...], evaluated over the cells (or the
 // Array Area elements) of a block with the seven registers.
 #include <algorithm>
+#include <optional>
 
 #include "core/cell_store.h"
 #include "formula/bracket_match.h"
 #include "formula/evaluator.h"
 #include "formula/lexer.h"
 #include "formula/origins.h"
+#include "formula/range_body.h"
 #include "formula/text_cut.h"
 
 namespace qx {
@@ -121,24 +123,110 @@ bool Evaluator::visit(CellRec* cell, char* text, const Segment& seg, const CellR
     return runSegment(cell, text, seg, regs, err);
 }
 
+// What a pass visits, in its order: the Formula cells of a block level by level and row by row, each row
+// walked in storage order; or elements of one cell's Array Area.
+struct Evaluator::PassCursor {
+    // Formula cells of levels l1..l2 inside the block a..b.
+    PassCursor(const CellStore& store, int l1, int l2, const CellAddress& a, const CellAddress& b)
+        : m_store(&store),
+          m_level(std::max(l1, 1) - 1),
+          m_lastLevel(std::min(l2, store.highestLevel())),
+          m_firstRow(std::max(a.row, 1)),
+          m_lastRowWanted(b.row),
+          m_firstCol(a.col),
+          m_lastCol(b.col) {}
+    // Elements a.elem..b.elem of `target`, up to its Array Area's count.
+    PassCursor(const CellRec* target, const CellAddress& a, const CellAddress& b) : m_target(target), m_elem(a.elem) {
+        if (target != nullptr && target->isFormula() && target->formula != nullptr) {
+            m_lastElem = std::min<int>(b.elem, static_cast<int>(target->formula->arrayCount()));
+        }
+    }
+
+    // The next cell and the value the pass reads from it; null at the end. Inlined into every pass loop
+    // over a local copy, so the cursor and the loop's sums stay in registers.
+    [[gnu::always_inline]] const CellRec* next(double& value) {
+        if (m_store == nullptr) return nextElement(value);
+        for (;;) {
+            while (m_cell != nullptr) {
+                const CellRec* c = m_cell;
+                const CellRec* after = c->next;
+                m_cell = (c == m_last || after == nullptr || after->col <= c->col) ? nullptr : after;
+                if (c->col > m_lastCol) {
+                    m_cell = nullptr;
+                    break;
+                }
+                if (c->col < m_firstCol || !c->isFormula() || c->formula == nullptr) continue;
+                value = c->formula->errorMark() ? 0.0 : c->formula->value;
+                return c;
+            }
+            if (!nextRow()) return nullptr;
+        }
+    }
+
+  private:
+    const CellRec* nextElement(double& value) {
+        if (m_elem > m_lastElem) return nullptr;
+        const FormulaRec* f = m_target->formula;
+        value = f->array != nullptr ? f->array[m_elem] : 0.0;
+        ++m_elem;
+        return m_target;
+    }
+
+    [[gnu::always_inline]] bool nextRow() {
+        for (;;) {
+            while (m_row < m_lastRow) {
+                m_last = m_rows[++m_row];
+                if (m_last != nullptr) {
+                    m_cell = m_last->next;
+                    return true;
+                }
+            }
+            if (!nextLevel()) return false;
+        }
+    }
+
+    [[gnu::always_inline]] bool nextLevel() {
+        while (m_level < m_lastLevel) {
+            const LevelRec* level = m_store->levelPtr(++m_level);
+            if (level == nullptr || level->bottom == nullptr) continue;
+            m_rows = level->rows.data();
+            m_lastRow = std::min<int>({m_lastRowWanted, level->bottom->row, static_cast<int>(level->rows.size()) - 1});
+            m_row = m_firstRow - 1;
+            return true;
+        }
+        return false;
+    }
+
+    const CellStore* m_store = nullptr;
+    int m_level = 0;
+    int m_lastLevel = 0;
+    int m_firstRow = 0;
+    int m_lastRowWanted = 0;
+    int m_firstCol = 0;
+    int m_lastCol = 0;
+    CellRec* const* m_rows = nullptr;
+    int m_row = 0;
+    int m_lastRow = 0;  // no row before the first level is entered
+    const CellRec* m_last = nullptr;
+    const CellRec* m_cell = nullptr;
+    const CellRec* m_target = nullptr;
+    int m_elem = 1;
+    int m_lastElem = 0;
+};
+
 bool Evaluator::pass(CellRec* cell, char* text, const Segment& seg, const CellAddress& a, const CellAddress& b,
                      RegisterBlock& regs, ErrStat& err) {
+    if (const RangeBody* body = compiledBody(text, seg.start, seg.end); body != nullptr && fastAllowed(cell, *body)) {
+        const RegisterBlock before = regs;
+        if (fastPass(cell, *body, a, b, regs)) return true;
+        regs = before;  // the evaluator runs the pass again and decides
+    }
     if (a.elem >= 1) return passOverElements(cell, text, seg, a, b, regs, err);
     if (b.elem != 0) return fail(err, 3, seg.start, Msg::OutOfRange);
-    const int l1 = a.hasLevel ? a.level : levelFor(cell);
-    const int l2 = b.hasLevel ? b.level : levelFor(cell);
-    for (int l = std::max(l1, 1); l <= std::min(l2, m_store.highestLevel()); ++l) {
-        const LevelRec* level = m_store.levelPtr(l);
-        if (level == nullptr || level->bottom == nullptr) continue;
-        const int lastRow = std::min<int>(b.row, level->bottom->row);
-        for (int r = std::max(a.row, 1); r <= lastRow; ++r) {
-            for (CellRec* c : m_store.rowCells(r, l)) {
-                if (c->col > b.col) break;
-                if (c->col < a.col || !c->isFormula() || c->formula == nullptr) continue;
-                const double value = c->formula->errorMark() ? 0.0 : c->formula->value;
-                if (!visit(cell, text, seg, *c, value, regs, err)) return false;
-            }
-        }
+    PassCursor at(m_store, a.hasLevel ? a.level : levelFor(cell), b.hasLevel ? b.level : levelFor(cell), a, b);
+    double value = 0.0;
+    while (const CellRec* c = at.next(value)) {
+        if (!visit(cell, text, seg, *c, value, regs, err)) return false;
     }
     return true;
 }
@@ -150,13 +238,136 @@ bool Evaluator::passOverElements(CellRec* cell, char* text, const Segment& seg, 
     if (a.row != b.row || a.col != b.col || level != level2) return fail(err, 4, seg.start, Msg::OutOfRange);
     const CellRec* target = m_store.findCell(a.row, a.col, level, err);
     if (err.failed()) return false;
-    if (target == nullptr || !target->isFormula() || target->formula == nullptr) return true;
-    const int last = std::min<int>(b.elem, static_cast<int>(target->formula->arrayCount()));
-    for (int e = a.elem; e <= last; ++e) {
-        const double value = target->formula->array != nullptr ? target->formula->array[e] : 0.0;
-        if (!visit(cell, text, seg, *target, value, regs, err)) return false;
+    PassCursor at(target, a, b);
+    double value = 0.0;
+    while (const CellRec* c = at.next(value)) {
+        if (!visit(cell, text, seg, *c, value, regs, err)) return false;
     }
     return true;
+}
+
+// The cursor of a pass, without reporting anything: false where the evaluator would fail before visiting.
+bool Evaluator::quietCursor(const CellRec* cell, const CellAddress& a, const CellAddress& b,
+                            std::optional<PassCursor>& out) {
+    const int level = a.hasLevel ? a.level : levelFor(cell);
+    const int level2 = b.hasLevel ? b.level : levelFor(cell);
+    if (a.elem < 1) {
+        if (b.elem != 0) return false;
+        out.emplace(m_store, level, level2, a, b);
+        return true;
+    }
+    if (a.row != b.row || a.col != b.col || level != level2) return false;
+    ErrStat err;
+    const CellRec* target = m_store.findCell(a.row, a.col, level, err);
+    if (err.failed()) return false;
+    out.emplace(target, a, b);
+    return true;
+}
+
+const RangeBody* Evaluator::compiledBody(const char* text, int start, int end) {
+    constexpr std::size_t kMaxCompiledBodies = 4096;
+    const std::string_view key(text + start, static_cast<std::size_t>(end - start));
+    auto it = m_bodies.find(key);
+    if (it == m_bodies.end()) {
+        if (m_bodies.size() >= kMaxCompiledBodies) m_bodies.clear();
+        it = m_bodies.emplace(std::string(key), compileRangeBody(key)).first;
+    }
+    return &it->second;
+}
+
+bool Evaluator::fastAllowed(const CellRec* cell, const RangeBody& body) const {
+    return m_compiledBodies && body.shape != BodyShape::Evaluator && !stepping(cell) &&
+           m_depth + body.depth + 1 < kMaxEvaluationDepth;
+}
+
+namespace {
+
+void setPosition(double* r, const CellRec& c) {
+    r[reg::kRow] = c.row;
+    r[reg::kColumn] = c.col;
+    r[reg::kLevel] = c.level;
+}
+
+template <SumTerm T>
+double sumTerm(double v, double k) {
+    if constexpr (T == SumTerm::Value) return v;
+    if constexpr (T == SumTerm::Times) return v * k;
+    if constexpr (T == SumTerm::Plus) return v + k;
+    if constexpr (T == SumTerm::Minus) return v - k;
+    if constexpr (T == SumTerm::Divided) return v / k;
+    if constexpr (T == SumTerm::Square) return v * v;
+}
+
+}  // namespace
+
+// The running sum keeps its registers in locals, so the loop is one load and one add per cell.
+template <SumTerm T>
+bool Evaluator::sumPass(const PassCursor& start, double k, double* r) {
+    PassCursor at = start;
+    double count = r[reg::kCount];
+    double sum = r[reg::kResult];
+    double last = r[reg::kValue];
+    const CellRec* lastCell = nullptr;
+    double v = 0.0;
+    while (const CellRec* c = at.next(v)) {
+        const double t = sumTerm<T>(v, k);
+        sum += t;
+        count += 1.0;
+        last = v;
+        lastCell = c;
+        if (!ordinaryValue(v) || !ordinaryValue(t) || !ordinaryValue(sum)) return false;
+    }
+    if (lastCell != nullptr) setPosition(r, *lastCell);
+    r[reg::kCount] = count;
+    r[reg::kValue] = last;
+    r[reg::kResult] = sum;
+    return true;
+}
+
+bool Evaluator::fastPass(const CellRec* cell, const RangeBody& body, const CellAddress& a, const CellAddress& b,
+                         RegisterBlock& regs) {
+    std::optional<PassCursor> at;
+    if (!quietCursor(cell, a, b, at)) return false;
+    double* r = regs.r.data();
+    double v = 0.0;
+    PassCursor walk = *at;
+    switch (body.shape) {
+        case BodyShape::Count:
+            while (const CellRec* c = walk.next(v)) {
+                setPosition(r, *c);
+                r[reg::kCount] += 1.0;
+                r[reg::kValue] = v;
+                r[reg::kResult] = r[reg::kCount];
+            }
+            return true;
+        case BodyShape::Program:
+            while (const CellRec* c = walk.next(v)) {
+                setPosition(r, *c);
+                r[reg::kCount] += 1.0;
+                r[reg::kValue] = v;
+                if (!runRangeBody(body, r)) return false;
+            }
+            return true;
+        case BodyShape::Sum:
+            switch (body.term) {
+                case SumTerm::Value:
+                    return sumPass<SumTerm::Value>(*at, body.constant, r);
+                case SumTerm::Times:
+                    return sumPass<SumTerm::Times>(*at, body.constant, r);
+                case SumTerm::Plus:
+                    return sumPass<SumTerm::Plus>(*at, body.constant, r);
+                case SumTerm::Minus:
+                    return sumPass<SumTerm::Minus>(*at, body.constant, r);
+                case SumTerm::Divided:
+                    return sumPass<SumTerm::Divided>(*at, body.constant, r);
+                case SumTerm::Square:
+                    return sumPass<SumTerm::Square>(*at, body.constant, r);
+            }
+            return false;
+        case BodyShape::Evaluator:
+            return false;
+    }
+    return false;
 }
 
 }  // namespace qx
