@@ -167,6 +167,7 @@ class Evaluator {
                   RegisterBlock& regs);
     template <SumTerm T>
     static bool sumPass(const PassCursor& start, double k, double* r);
+    static bool foldPass(const PassCursor& start, const Fold& fold, double* r);
 
     struct TextHash {
         using is_transparent = void;

@@ -38,6 +38,7 @@ class BodyCompiler {
         body.depth = m_maxDepth;
         body.shape = BodyShape::Program;
         recogniseSum(body);
+        recogniseFold(body);
         return body;
     }
 
@@ -256,6 +257,37 @@ class BodyCompiler {
         body.shape = BodyShape::Sum;
         body.term = kind;
         body.constant = k;
+    }
+
+    // ([#]==1)?[@]:[$]*[@] and ([#]==1)?[@]:((x cmp y)?p:q) over [@] and [$].
+    static void recogniseFold(RangeBody& body) {
+        const auto at = [&](int i) -> const BodyNode& { return body.nodes[static_cast<std::size_t>(i)]; };
+        const auto isReg = [&](int i, int r) {
+            return at(i).kind == BodyNodeKind::Register && at(i).code == static_cast<uint8_t>(r);
+        };
+        const auto operandPair = [&](int x, int y, bool& xIsValue) {
+            xIsValue = isReg(x, reg::kValue);
+            return (xIsValue && isReg(y, reg::kResult)) || (isReg(x, reg::kResult) && isReg(y, reg::kValue));
+        };
+        const BodyNode& root = at(body.root);
+        if (root.kind != BodyNodeKind::Conditional || !isReg(root.b, reg::kValue)) return;
+        const BodyNode& first = at(root.a);
+        if (first.kind != BodyNodeKind::Infix || first.code != kEq || !isReg(first.a, reg::kCount)) return;
+        if (at(first.b).kind != BodyNodeKind::Constant || at(first.b).constant != 1.0) return;
+        const BodyNode& fold = at(root.c);
+        Fold f;
+        if (fold.kind == BodyNodeKind::Infix && fold.code == kMul && operandPair(fold.a, fold.b, f.xIsValue)) {
+            f.kind = FoldKind::Product;
+        } else if (fold.kind == BodyNodeKind::Conditional && at(fold.a).kind == BodyNodeKind::Infix &&
+                   at(fold.a).code >= kGt && at(fold.a).code <= kNe &&
+                   operandPair(at(fold.a).a, at(fold.a).b, f.xIsValue) && operandPair(fold.b, fold.c, f.pIsValue)) {
+            f.kind = FoldKind::Select;
+            f.compare = at(fold.a).code;
+        } else {
+            return;
+        }
+        body.shape = BodyShape::Fold;
+        body.fold = f;
     }
 
     const char* m_s;

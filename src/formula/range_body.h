@@ -25,16 +25,28 @@ struct BodyNode {
     double constant = 0.0;
 };
 
-// What a pass runs for each cell. Count and Sum run as loops of their own.
-enum class BodyShape : uint8_t { Evaluator, Count, Sum, Program };
+// What a pass runs for each cell. Count, Sum and Fold run as loops of their own.
+enum class BodyShape : uint8_t { Evaluator, Count, Sum, Fold, Program };
 
 // The term a running sum [$]+term adds for each value v.
 enum class SumTerm : uint8_t { Value, Times, Plus, Minus, Divided, Square };
+
+// ([#]==1)?[@]:fold, the form of a product, a minimum or a maximum: the first value starts the result,
+// every later one is folded in. Select: (x cmp y)?p:q with x, y, p, q each [@] or [$].
+enum class FoldKind : uint8_t { Product, Select };
+
+struct Fold {
+    FoldKind kind = FoldKind::Product;
+    uint8_t compare = 0;  // the comparison operator of a Select
+    bool xIsValue = false;
+    bool pIsValue = false;
+};
 
 struct RangeBody {
     BodyShape shape = BodyShape::Evaluator;
     SumTerm term = SumTerm::Value;
     double constant = 0.0;
+    Fold fold;
     std::vector<BodyNode> nodes;
     int32_t root = -1;
     int32_t depth = 0;  // evaluation calls the evaluator would nest to run it

@@ -7,6 +7,7 @@
 #include "formula/bracket_match.h"
 #include "formula/evaluator.h"
 #include "formula/lexer.h"
+#include "formula/operators.h"
 #include "formula/origins.h"
 #include "formula/range_body.h"
 #include "formula/text_cut.h"
@@ -324,6 +325,37 @@ bool Evaluator::sumPass(const PassCursor& start, double k, double* r) {
     return true;
 }
 
+// The folded value is computed for every cell, the first one included, as the evaluator measures the
+// conditional's false branch even when it takes the true one.
+bool Evaluator::foldPass(const PassCursor& start, const Fold& fold, double* r) {
+    PassCursor at = start;
+    double count = r[reg::kCount];
+    double result = r[reg::kResult];
+    double last = r[reg::kValue];
+    const CellRec* lastCell = nullptr;
+    double v = 0.0;
+    while (const CellRec* c = at.next(v)) {
+        count += 1.0;
+        double folded = 0.0;
+        if (fold.kind == FoldKind::Product) {
+            folded = fold.xIsValue ? v * result : result * v;
+        } else {
+            double test = 0.0;
+            oper::infixValue(fold.compare, fold.xIsValue ? v : result, fold.xIsValue ? result : v, test);
+            folded = (test != 0.0) == fold.pIsValue ? v : result;
+        }
+        if (!ordinaryValue(v) || !ordinaryValue(count) || !ordinaryValue(folded)) return false;
+        result = count == 1.0 ? v : folded;
+        last = v;
+        lastCell = c;
+    }
+    if (lastCell != nullptr) setPosition(r, *lastCell);
+    r[reg::kCount] = count;
+    r[reg::kValue] = last;
+    r[reg::kResult] = result;
+    return true;
+}
+
 bool Evaluator::fastPass(const CellRec* cell, const RangeBody& body, const CellAddress& a, const CellAddress& b,
                          RegisterBlock& regs) {
     std::optional<PassCursor> at;
@@ -348,6 +380,8 @@ bool Evaluator::fastPass(const CellRec* cell, const RangeBody& body, const CellA
                 if (!runRangeBody(body, r)) return false;
             }
             return true;
+        case BodyShape::Fold:
+            return foldPass(*at, body.fold, r);
         case BodyShape::Sum:
             switch (body.term) {
                 case SumTerm::Value:
