@@ -3,6 +3,7 @@
 #include "engineering/cogo/cogo_functions.h"
 #include "engineering/matrix/matrix_family.h"
 #include "engineering/road/road_functions.h"
+#include "engineering/statistics/statistics_family.h"
 #include "functions/function_registry.h"
 
 namespace qx {
@@ -11,6 +12,7 @@ void installEngineeringFamilies(FunctionRegistry& registry) {
     registry.installFamily(FamilyId::Matrix, matrixFamily());
     registry.installFamily(FamilyId::Geometry, geometryFamily());
     registry.installFamily(FamilyId::Road, roadFamily());
+    registry.installFamily(FamilyId::Distributions, distributionFamily());
 }
 
 }  // namespace qx
