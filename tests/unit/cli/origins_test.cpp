@@ -18,6 +18,7 @@
 #include "engineering/cogo/origins.h"
 #include "engineering/matrix/origins.h"
 #include "engineering/road/origins.h"
+#include "engineering/statistics/origins.h"
 #include "files/origins.h"
 #include "formula/origins.h"
 #include "functions/origins.h"
@@ -41,6 +42,7 @@ constexpr FolderTable kFolders[] = {
     {"engineering/cogo", origins::cogo::kOriginTable},
     {"engineering/matrix", origins::matrix::kOriginTable},
     {"engineering/road", origins::road::kOriginTable},
+    {"engineering/statistics", origins::statistics::kOriginTable},
     {"files", origins::files::kOriginTable},
     {"edit", origins::edit::kOriginTable},
     {"objects", origins::objects::kOriginTable},
