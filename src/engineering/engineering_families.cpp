@@ -12,7 +12,9 @@ void installEngineeringFamilies(FunctionRegistry& registry) {
     registry.installFamily(FamilyId::Matrix, matrixFamily());
     registry.installFamily(FamilyId::Geometry, geometryFamily());
     registry.installFamily(FamilyId::Road, roadFamily());
+    registry.installFamily(FamilyId::Summary, summaryFamily());
     registry.installFamily(FamilyId::Distributions, distributionFamily());
+    registry.installFamily(FamilyId::Regression, regressionFamily());
 }
 
 }  // namespace qx
