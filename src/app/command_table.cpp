@@ -96,7 +96,7 @@ constexpr std::array kCommands = std::to_array<Command>({
     {4316, "RmvRow", "Remove row", removeRowCommand, kActionEdit},
     {4317, "RmvCol", "Remove column", removeColumnCommand, kActionEdit},
     {4318, "SwapCol", "Swap columns", swapColumnsCommand, kActionEdit},
-    {4319, "SetValue", "Set value", notAvailable},
+    {4319, "SetValue", "Set value", setValueCommand, kActionEdit},
     {4404, "Capture", "Capture an existing CELL OBJECT", captureCommand, kActionCopyExport},
     {4418, "Place", "Place (captured object) in an EMPTY CELL", placeCommand, kActionAddCells},
     {9040, "CapTable", "Capture a TABLE from selected cells", captureTableCommand, kActionCopyExport},

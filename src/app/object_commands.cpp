@@ -1,8 +1,11 @@
 #include "app/object_commands.h"
 
+#include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/origins.h"
@@ -82,6 +85,8 @@ bool applyTableRequest(Session& session, CellRec* cell, const TableRequest& r, E
             return removeColumnOfTable(store, cell, r.first, err);
         case TableAction::Sort:
             return sortTableRows(store, cell, r.keys, err);
+        case TableAction::SetValue:
+            return setTableValue(store, cell, r.first, r.second, r.value, err);
     }
     return false;
 }
@@ -154,6 +159,40 @@ CommandOutcome sortCommand(Session& session, ErrStat& err) {
     if (!numbers) return CommandOutcome::Done;
     const SortKey key{(*numbers)[0], false};
     return runTableOperation(session, TableRequest{TableAction::Sort, 0, 0, std::span<const SortKey>(&key, 1)}, err);
+}
+
+bool readSetValue(std::string_view text, TableRequest& request) {
+    std::vector<std::string_view> words;
+    std::size_t at = 0;
+    while (at < text.size()) {
+        const std::size_t start = text.find_first_not_of(" ,\t", at);
+        if (start == std::string_view::npos) break;
+        at = std::min(text.find_first_of(" ,\t", start), text.size());
+        words.push_back(text.substr(start, at - start));
+    }
+    if (words.size() != 3) return false;
+    auto whole = [](std::string_view w, int& out) {
+        const auto r = std::from_chars(w.data(), w.data() + w.size(), out);
+        return r.ec == std::errc() && r.ptr == w.data() + w.size();
+    };
+    double value = 0;
+    const auto r = std::from_chars(words[2].data(), words[2].data() + words[2].size(), value);
+    if (r.ec != std::errc() || r.ptr != words[2].data() + words[2].size() || !std::isfinite(value)) return false;
+    request = TableRequest{TableAction::SetValue, 0, 0, {}, value};
+    return whole(words[0], request.first) && whole(words[1], request.second);
+}
+
+CommandOutcome setValueCommand(Session& session, ErrStat& err) {
+    err.enter();
+    const std::optional<std::string> answer =
+        session.platform().promptText("Set a value in a Table object", "Row, column and value:", false);
+    if (!answer) return CommandOutcome::Done;  // cancelled
+    TableRequest request;
+    if (!readSetValue(*answer, request)) {
+        err.fail(kOriginObjectCommand, 3, Msg::IllegalParameter);
+        return CommandOutcome::Failed;
+    }
+    return runTableOperation(session, request, err);
 }
 
 CommandOutcome requestTableOperation(Session& session, const TableRequest& request, ErrStat& err) {

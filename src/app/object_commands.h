@@ -23,15 +23,20 @@ CommandOutcome swapColumnsCommand(Session& session, ErrStat& err);
 CommandOutcome removeRowCommand(Session& session, ErrStat& err);
 CommandOutcome removeColumnCommand(Session& session, ErrStat& err);
 CommandOutcome sortCommand(Session& session, ErrStat& err);
+CommandOutcome setValueCommand(Session& session, ErrStat& err);
 
-enum class TableAction { Invert, SwapColumns, RemoveRow, RemoveColumn, Sort };
+enum class TableAction { Invert, SwapColumns, RemoveRow, RemoveColumn, Sort, SetValue };
 
 struct TableRequest {
     TableAction action = TableAction::Invert;
-    int first = 0;   // the column or row; the first of two columns
-    int second = 0;  // the other column to swap
+    int first = 0;   // the column or row; the first of two columns; the row of a value to set
+    int second = 0;  // the other column to swap; the column of a value to set
     std::span<const SortKey> keys;
+    double value = 0;  // the value to set
 };
+
+// "ROW COL VALUE" as typed: two whole numbers and a finite number, separated by blanks or commas.
+bool readSetValue(std::string_view text, TableRequest& request);
 
 // Runs one table operation on the table under the cell pointer and recalculates what depends on it.
 CommandOutcome runTableOperation(Session& session, const TableRequest& request, ErrStat& err);

@@ -91,7 +91,7 @@ constexpr std::array kVerbs = std::to_array<Verb>({
     {"level", levelVerb, "N", "make level N the active level"},
     {"goto", gotoVerb, "[R,C]", "move the cell pointer"},
     {"select", selectVerb, "[R1,C1]^[R2,C2]", "select a block"},
-    {"table", tableVerb, "invert|swap A B|rmrow K|rmcol K|sort COL [asc|desc]...|buffer",
+    {"table", tableVerb, "invert|swap A B|rmrow K|rmcol K|sort COL [asc|desc]...|set ROW COL VALUE|buffer",
      "operate on the table under the pointer; print the capture buffer"},
     {"sortrows", sortRowsVerb, "KEY a|d [KEY a|d [KEY a|d]]",
      "sort the selection's rows by up to three key columns, ascending or descending"},

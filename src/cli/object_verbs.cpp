@@ -67,6 +67,10 @@ bool readRequest(const std::vector<std::string_view>& w, TableRequest& request, 
         request.action = op == "rmrow" ? TableAction::RemoveRow : TableAction::RemoveColumn;
         return w.size() == 2 && wholeNumber(w[1], request.first);
     }
+    if (op == "set") {
+        return w.size() == 4 &&
+               readSetValue(std::string(w[1]) + ' ' + std::string(w[2]) + ' ' + std::string(w[3]), request);
+    }
     if (op == "sort" && sortKeys(w, keys)) {
         request.action = TableAction::Sort;
         request.keys = keys;

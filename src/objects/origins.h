@@ -17,7 +17,8 @@
     X(kInvert,           kLetterW, 50, 2)    \
     X(kSwapColumns,      kLetterW, 50, 3)    \
     X(kRemoveColumn,     kLetterW, 50, 4)    \
-    X(kRemoveRow,        kLetterW, 50, 5)
+    X(kRemoveRow,        kLetterW, 50, 5)    \
+    X(kSetValue,         kLetterW, 50, 6)
 // clang-format on
 
 namespace qx::origins::objects {

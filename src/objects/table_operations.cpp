@@ -1,6 +1,7 @@
 #include "objects/table_operations.h"
 
 #include <algorithm>
+#include <cmath>
 #include <numeric>
 #include <string>
 #include <vector>
@@ -183,6 +184,18 @@ bool sortRows(CellStore& store, CellRec* cell, std::span<const SortKey> keys, Er
     return ok;
 }
 
+bool setValue(CellStore& store, CellRec* cell, int row, int column, double value, ErrStat& err) {
+    Grid g;
+    if (!readGrid(cell, kSetValue, g, err)) return false;
+    if (row < 1 || row > g.rows || column < 1 || column > g.cols) return err.fail(kSetValue, 5, WMsg::TableTooLarge);
+    // An infinity or NaN would spread into every formula that reads the table.
+    if (!std::isfinite(value)) return err.fail(kSetValue, 6, WMsg::CannotComplete);
+    // One element changes in place: the array keeps its size, so nothing is reallocated.
+    cell->formula->array[3 + static_cast<std::ptrdiff_t>(row - 1) * g.cols + (column - 1)] = value;
+    markChanged(store, *cell);
+    return true;
+}
+
 }  // namespace
 
 bool isNullTable(const CellRec* cell) {
@@ -213,6 +226,11 @@ bool removeRowOfTable(CellStore& store, CellRec* cell, int row, ErrStat& err) {
 bool sortTableRows(CellStore& store, CellRec* cell, std::span<const SortKey> keys, ErrStat& err) {
     err.enter();
     return memoryGuarded(err, kSort, WMsg::AllocationError, [&] { return sortRows(store, cell, keys, err); });
+}
+
+bool setTableValue(CellStore& store, CellRec* cell, int row, int column, double value, ErrStat& err) {
+    err.enter();
+    return setValue(store, cell, row, column, value, err);
 }
 
 }  // namespace qx

@@ -1,6 +1,6 @@
 #pragma once
 // The "Table manipulation" operations on a NULL-form table object: invert, swap and remove columns,
-// remove rows, sort rows. Each leaves the table unchanged when it fails.
+// remove rows, sort rows, set one value. Each leaves the table unchanged when it fails.
 #include <span>
 
 #include "core/cell_records.h"
@@ -24,5 +24,7 @@ bool removeColumnOfTable(CellStore& store, CellRec* cell, int column, ErrStat& e
 bool removeRowOfTable(CellStore& store, CellRec* cell, int row, ErrStat& err);
 // Rows ordered by the keys in turn (stable: equal rows keep their order); row names move with them.
 bool sortTableRows(CellStore& store, CellRec* cell, std::span<const SortKey> keys, ErrStat& err);
+// The value at `row`, `column` (1-based) becomes `value`; the shape and the names stay as they are.
+bool setTableValue(CellStore& store, CellRec* cell, int row, int column, double value, ErrStat& err);
 
 }  // namespace qx

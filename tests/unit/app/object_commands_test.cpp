@@ -56,6 +56,37 @@ TEST_F(ObjectCommandsTest, PromptedOperationsReadTheirNumbers) {
     }
 }
 
+TEST_F(ObjectCommandsTest, SetValueAsksAndDependentsFollow) {
+    enter(1, 1, "@Table(2,2,3,4,1,2)");
+    enter(1, 1, "@Table()");
+    enter(3, 1, "+TableValue([1,1],2,1)*10");
+    ErrStat moved;
+    ASSERT_TRUE(session.moveTo(1, 1, 1, moved));
+    const struct {
+        const char* answer;  // none: the prompt is cancelled
+        CommandOutcome outcome;
+        std::vector<double> array;
+        double dependent;
+    } cases[] = {
+        {"2 1 9", CommandOutcome::Done, {6, 2, 2, 3, 4, 9, 2}, 90},
+        {nullptr, CommandOutcome::Done, {6, 2, 2, 3, 4, 9, 2}, 90},
+        {"1, 2, -2.5e1", CommandOutcome::Done, {6, 2, 2, 3, -25, 9, 2}, 90},
+        {"2 1", CommandOutcome::Failed, {6, 2, 2, 3, -25, 9, 2}, 90},
+        {"2 1 x", CommandOutcome::Failed, {6, 2, 2, 3, -25, 9, 2}, 90},
+        {"2 1 1e999", CommandOutcome::Failed, {6, 2, 2, 3, -25, 9, 2}, 90},
+        {"3 1 1", CommandOutcome::Failed, {6, 2, 2, 3, -25, 9, 2}, 90},
+        {"2 1 0.5", CommandOutcome::Done, {6, 2, 2, 3, -25, 0.5, 2}, 5},
+    };
+    for (const auto& c : cases) {
+        if (c.answer != nullptr) platform.queuePrompt(c.answer);
+        ErrStat err;
+        EXPECT_EQ(session.dispatch("SetValue", err), c.outcome) << (c.answer ? c.answer : "cancel");
+        EXPECT_EQ(array(1, 1), c.array) << (c.answer ? c.answer : "cancel");
+        ErrStat found;
+        EXPECT_EQ(session.cells().findCell(3, 1, 1, found)->formula->value, c.dependent) << (c.answer ? c.answer : "");
+    }
+}
+
 // Random table operations and object commands over a small sheet never break the row lists or the dependents.
 TEST_F(ObjectCommandsTest, RandomObjectCommandsKeepTheStoreSound) {
     static const SortKey kDescending[] = {{1, true}};
@@ -65,7 +96,7 @@ TEST_F(ObjectCommandsTest, RandomObjectCommandsKeepTheStoreSound) {
         {TableAction::Invert, 0, 0, {}},        {TableAction::SwapColumns, 1, 2, {}},
         {TableAction::RemoveRow, 1, 0, {}},     {TableAction::RemoveColumn, 2, 0, {}},
         {TableAction::Sort, 0, 0, kDescending}, {TableAction::Sort, 0, 0, kSecond},
-        {TableAction::Sort, 0, 0, kOutside},
+        {TableAction::Sort, 0, 0, kOutside},    {TableAction::SetValue, 2, 1, {}, 7.5},
     };
     const char* commands[] = {"Capture",  "CapTable", "CapMatrx", "CapXYZ", "CapSegmt",
                               "CapPolyg", "Place",    "PlaceWks", "Invert"};

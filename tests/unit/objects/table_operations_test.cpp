@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cmath>
 #include <functional>
 #include <vector>
 
@@ -51,6 +52,10 @@ Operation sort(std::vector<SortKey> k) {
     return [=](auto& s, auto c, auto& e) { return sortTableRows(s, c, k, e); };
 }
 
+Operation setValue(int row, int col, double v) {
+    return [=](auto& s, auto c, auto& e) { return setTableValue(s, c, row, col, v, e); };
+}
+
 TEST(TableOperations, ResultsAndTheirNames) {
     const std::vector<double> tall = {10, 4, 2, 1, 9, 0, 8, 1, 7, 0, 6};  // rows r s t u, for stable sorting
     const struct {
@@ -67,6 +72,9 @@ TEST(TableOperations, ResultsAndTheirNames) {
         {"remove row", {removeRow(1)}, {5, 1, 3, 4, 5, 6}, "k|a,b,c|s|123"},
         {"sort descending", {sort({{2, true}})}, {8, 2, 3, 4, 5, 6, 1, 2, 3}, "k|a,b,c|s,r|123"},
         {"stable sort", {sort({{1, false}})}, {10, 4, 2, 0, 8, 0, 6, 1, 9, 1, 7}, "k|a,b|s,u,r,t|12", tall},
+        {"set first value", {setValue(1, 1, 9)}, {8, 2, 3, 9, 2, 3, 4, 5, 6}, "k|a,b,c|r,s|123"},
+        {"set last value", {setValue(2, 3, -0.5)}, {8, 2, 3, 1, 2, 3, 4, 5, -0.5}, "k|a,b,c|r,s|123"},
+        {"set after invert", {invert(), setValue(3, 1, 7)}, {8, 3, 2, 1, 4, 2, 5, 7, 6}, "k|r,s|a,b,c|22"},
         {"keys in turn",
          {sort({{1, false}, {2, false}})},
          {10, 4, 2, 0, 6, 0, 8, 1, 7, 1, 9},
@@ -113,6 +121,13 @@ TEST(TableOperations, RefusalsLeaveTheTableUnchanged) {
         {"no sort key", nullptr, {}, sort({}), 10, 1},
         {"key past the end", nullptr, {}, sort({{4, false}}), 10, 1},
         {"inconsistent array", nullptr, {}, invert(), 8, 2, 7},
+        {"set in a computed table", "@Table(1,2,3,4)", {}, setValue(1, 1, 0), 7, 6},
+        {"set row 0", nullptr, {}, setValue(0, 1, 0), 9, 6},
+        {"set row past the end", nullptr, {}, setValue(3, 1, 0), 9, 6},
+        {"set column 0", nullptr, {}, setValue(1, 0, 0), 9, 6},
+        {"set column past the end", nullptr, {}, setValue(1, 4, 0), 9, 6},
+        {"set NaN", nullptr, {}, setValue(1, 1, std::nan("")), 10, 6},
+        {"set into an inconsistent array", nullptr, {}, setValue(1, 1, 0), 8, 6, 7},
     };
     for (const auto& c : cases) {
         ObjectFixture fx;
@@ -129,6 +144,17 @@ TEST(TableOperations, RefusalsLeaveTheTableUnchanged) {
         EXPECT_EQ((std::array<int, 2>{err.code, err.routine}), (std::array<int, 2>{c.code, c.routine})) << c.what;
         EXPECT_EQ(fx.arrayOf(1, 1), before) << c.what;
     }
+}
+
+TEST(TableOperations, SetValueMarksTheLevelChanged) {
+    ObjectFixture fx;
+    placeSample(fx);
+    fx.store.levelOf(*fx.cell(1, 1))->changed = false;
+    fx.store.scratch().repaintPending = false;
+    ErrStat err;
+    ASSERT_TRUE(setTableValue(fx.store, fx.cell(1, 1), 2, 2, 8, err));
+    EXPECT_TRUE(fx.store.levelOf(*fx.cell(1, 1))->changed);
+    EXPECT_TRUE(fx.store.scratch().repaintPending);
 }
 
 }  // namespace
