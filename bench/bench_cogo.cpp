@@ -4,33 +4,12 @@
 
 #include <string>
 
-#include "core/cell_store.h"
-#include "core/scratch_record.h"
-#include "engineering/engineering_families.h"
-#include "formula/formula_engine.h"
-#include "functions/function_registry.h"
-#include "recalc/recalc.h"
+#include "engineering_workbook.h"
 
 namespace qx {
 namespace {
 
-struct Workbook {
-    ScratchRecord scratch;
-    CellStore store{33, LevelDefaults{}, "", scratch};
-    FormulaEngine engine{store};
-    ChainRecalculator recalc{engine};
-    FunctionRegistry registry{FunctionServices{store, engine.entry(), nullptr}};
-
-    Workbook() {
-        installEngineeringFamilies(registry);
-        engine.evaluator().setDispatcher(&registry);
-    }
-
-    CellRec* enter(int row, int col, const std::string& text) {
-        ErrStat err;
-        return engine.entry().storeEntry(text, row, col, 1, EntryOptions{}, err).cell;
-    }
-};
+using Workbook = EngineeringWorkbook;
 
 constexpr int kEvaluations = 100000;
 

@@ -7,31 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "core/cell_store.h"
-#include "core/scratch_record.h"
-#include "engineering/engineering_families.h"
-#include "formula/formula_engine.h"
-#include "functions/function_registry.h"
+#include "engineering_workbook.h"
 
 namespace qx {
 namespace {
 
-struct Workbook {
-    ScratchRecord scratch;
-    CellStore store{33, LevelDefaults{}, "", scratch};
-    FormulaEngine engine{store};
-    FunctionRegistry functions{FunctionServices{store, engine.entry(), nullptr}};
-
-    Workbook() {
-        installEngineeringFamilies(functions);
-        engine.evaluator().setDispatcher(&functions);
-    }
-
-    CellRec* enter(int row, int col, const std::string& text) {
-        ErrStat err;
-        return engine.entry().storeEntry(text, row, col, 1, EntryOptions{}, err).cell;
-    }
-
+struct Workbook : EngineeringWorkbook {
     // A NULL-form matrix cell holding n x n random values, as a captured matrix is placed.
     void randomMatrix(int row, int col, int n) {
         CellRec* cell = enter(row, col, "@Matrix()");

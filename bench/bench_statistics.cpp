@@ -7,31 +7,12 @@
 #include <string>
 
 #include "core/cell_heap.h"
-#include "core/cell_store.h"
-#include "core/scratch_record.h"
-#include "engineering/engineering_families.h"
-#include "formula/formula_engine.h"
-#include "functions/function_registry.h"
+#include "engineering_workbook.h"
 
 namespace qx {
 namespace {
 
-struct Workbook {
-    ScratchRecord scratch;
-    CellStore store{33, LevelDefaults{}, "", scratch};
-    FormulaEngine engine{store};
-    FunctionRegistry registry{FunctionServices{store, engine.entry(), nullptr}};
-
-    Workbook() {
-        installEngineeringFamilies(registry);
-        engine.evaluator().setDispatcher(&registry);
-    }
-
-    CellRec* enter(int row, int col, const std::string& text) {
-        ErrStat err;
-        return engine.entry().storeEntry(text, row, col, 1, EntryOptions{}, err).cell;
-    }
-
+struct Workbook : EngineeringWorkbook {
     // A NULL-form table keeps whatever its Array Area holds: the largest one of `columns` columns, with
     // y = 3x + noise in column 1 and x = the row in column 2.
     void fillTable(int columns) {
