@@ -1,7 +1,7 @@
 #!/bin/sh
 # Installs what Quorix needs on Debian 12. Safe to run again; uses sudo when not root.
 set -eu
-packages="g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev locales qt6-base-dev libgl-dev xvfb xauth fonts-liberation"
+packages="g++ lld cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev locales qt6-base-dev libgl-dev xvfb xauth fonts-liberation"
 missing=""
 for p in $packages; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
