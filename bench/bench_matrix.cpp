@@ -60,7 +60,7 @@ BENCHMARK(inverse6)->Unit(benchmark::kMicrosecond);
 void exponentBillion(benchmark::State& state) {
     Workbook wb;
     wb.enter(1, 1, "@Matrix(2,2,1,1,0,1)");
-    wb.evaluate(state, wb.enter(2, 1, "@MatrixExponent([1,1],1e9)"));
+    wb.evaluate(state, wb.enter(2, 1, "@MatrixExponent([1,1],1000000000)"));
 }
 BENCHMARK(exponentBillion)->Unit(benchmark::kMicrosecond);
 
