@@ -12,6 +12,7 @@
 #include "cli/line_interpreter.h"
 #include "cli/object_verbs.h"
 #include "cli/origins.h"
+#include "cli/script_verbs.h"
 
 namespace qx {
 
@@ -102,6 +103,8 @@ constexpr std::array kVerbs = std::to_array<Verb>({
     {"arrsize", arrSizeVerb, "N [warn]",
      "create, resize or (0) remove the selection's Array Areas; warn: with warnings"},
     {"arrset", arrSetVerb, "V1 V2 ...", "set elements 1.. of the one selected cell's Array Area"},
+    {"compile", compileVerb, "PATH [log]",
+     "compile a script source into the .slb beside it and print the messages (log: also a .log)"},
     {"answer", answerVerb, "yes|no|cancel", "the answer for the questions that follow"},
     {"time", timeVerb, "COMMAND", "run COMMAND, then print \"time: <ms> ms\""},
     {"quit", quitVerb, "", "stop reading"},

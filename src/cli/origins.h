@@ -17,7 +17,8 @@
     X(kOriginReplaceVerb,    kLetterA, 95, 52)   \
     X(kOriginArrSizeVerb,    kLetterA, 95, 53)   \
     X(kOriginArrSetVerb,     kLetterA, 95, 54)   \
-    X(kOriginBkColorVerb,    kLetterA, 95, 60)
+    X(kOriginBkColorVerb,    kLetterA, 95, 60)    \
+    X(kOriginCompileVerb,    kLetterA, 95, 70)
 // clang-format on
 
 namespace qx::origins::cli {

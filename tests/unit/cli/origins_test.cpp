@@ -24,6 +24,7 @@
 #include "functions/origins.h"
 #include "objects/origins.h"
 #include "recalc/origins.h"
+#include "script/compiler/origins.h"
 
 namespace qx {
 namespace {
@@ -43,6 +44,7 @@ constexpr FolderTable kFolders[] = {
     {"engineering/matrix", origins::matrix::kOriginTable},
     {"engineering/road", origins::road::kOriginTable},
     {"engineering/statistics", origins::statistics::kOriginTable},
+    {"script/compiler", origins::script_compiler::kOriginTable},
     {"files", origins::files::kOriginTable},
     {"edit", origins::edit::kOriginTable},
     {"objects", origins::objects::kOriginTable},

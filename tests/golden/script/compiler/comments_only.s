@@ -1,0 +1,4 @@
+// nothing but comments
+/* and a block
+   comment */
+

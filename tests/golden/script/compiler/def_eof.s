@@ -1,0 +1,9 @@
+multi
+(val: x)
+val: t;
+{
+  t = x;
+  return(t);
+}
+unclosed(val: x) {
+  return(x);

@@ -1,0 +1,10 @@
+a(val: x) { x = +++x; }
+b(val: x) { x = ---x; }
+c(val: x) { x = ); }
+d(val: x) { x = y; }
+e(val: x[2]) { x = x[1; }
+f(val: x) { x = g(1, 2; }
+g(val: x) { x = g(1 2); }
+h(val: x) { 3 = x; }
+i(val: x) { x + 1 = 2; }
+j(val: x) { [-] = x; }
