@@ -20,9 +20,10 @@ class BodyChecker {
     BodyChecker(std::string_view text, const std::vector<StringSpan>& strings, const std::vector<std::string>& declared,
                 ErrStat& err);
 
-    bool block(std::size_t open, int depth);
+    bool check();
 
   private:
+    bool block(std::size_t open, int depth);
     static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
 
     // Statements.

@@ -70,6 +70,15 @@ BodyChecker::BodyChecker(std::string_view text, const std::vector<StringSpan>& s
     }
 }
 
+bool BodyChecker::check() {
+    // The reader paired the outer braces line by line; a character constant made of the ends of two
+    // lines can pair them differently here.
+    if (m_text.empty() || m_text[0] != '{' || m_partner[0] != m_text.size() - 1) {
+        return fail(kStatementStep, 8, CompilerMsg::MissingClosingBrace, 0);
+    }
+    return block(0, 0);
+}
+
 bool BodyChecker::block(std::size_t open, int depth) {
     if (depth > kMaxNesting) return fail(kStatementStep, 7, CompilerMsg::IllegalExpression, open);
     const std::size_t close = m_partner[open];
@@ -185,7 +194,7 @@ bool BodyChecker::forLoop(std::size_t& p, int depth) {
 bool checkBody(const ScriptSource& script, const std::vector<std::string>& declared, ErrStat& err) {
     err.enter();
     BodyChecker checker(script.body, script.strings, declared, err);
-    return checker.block(0, 0);
+    return checker.check();
 }
 
 }  // namespace qx

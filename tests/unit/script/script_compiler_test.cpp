@@ -84,6 +84,17 @@ TEST_F(ScriptCompilerTest, RecordsReadBackWithTheDaysKey) {
     EXPECT_EQ(out.rows.back(), "lib.slb  -  0 error(s), 0 warning(s)");
 }
 
+// Names become codes only as whole words outside strings and character constants, and not as calls.
+TEST_F(ScriptCompilerTest, NamesAreReplacedAsWholeWordsOnly) {
+    const CompileOutcome out = compile(
+        "#SEED\n"
+        "f(val: n, nn; chr: a) { a[1] = 'a' + n + nn + n(1) + m(\"n a\", a, \"(\", nn); }\n");
+    EXPECT_EQ(out.errors, 0);
+    const std::vector<std::string> items = readLibrary();
+    ASSERT_EQ(items.size(), 2u);
+    EXPECT_EQ(items[1], "~00062~f(#,#,$)0,0{$#1[1]='a'+#1+#2+n(1)+m(\"n a\",$#1,\"(\",#2);}");
+}
+
 TEST_F(ScriptCompilerTest, SeedStoresRecordsAsPlainText) {
     compile("#SEED\nf(val:x){return(x);}\n");
     const std::string file = fileText("lib.slb");
