@@ -16,6 +16,7 @@ enum class ObjectKind : int {
     Profile = 9,
     StationElement = 10,
     CrossSection = 12,
+    CrossSectionPart = 13,  // shown by cross-section views; no function makes one yet
     Table = 19,
     Viewport = 20,
     PlanView = 21,

@@ -162,6 +162,7 @@ Description describe(const CellRec& cell, ObjectKind kind, const NumberFormat& f
         case ObjectKind::BarGraph:
             return {counted("BARGRAPH", v)};
         case ObjectKind::Number:
+        case ObjectKind::CrossSectionPart:
             break;
     }
     return {"UNSUPPORTED OBJECT {" + std::to_string(static_cast<int>(kind)) + "}"};

@@ -14,6 +14,7 @@ std::span<const FunctionEntry> trigFamily();
 std::span<const FunctionEntry> cellInfoFamily();
 std::span<const FunctionEntry> financeFamily();
 std::span<const FunctionEntry> dateFamily();
+std::span<const FunctionEntry> graphicsFamily();
 std::span<const FunctionEntry> tableFamily();
 
 }  // namespace qx

@@ -56,6 +56,8 @@ std::span<const FunctionEntry> builtinFamily(FamilyId family) {
             return financeFamily();
         case FamilyId::Date:
             return dateFamily();
+        case FamilyId::Graphics:
+            return graphicsFamily();
         case FamilyId::Tables:
             return tableFamily();
         default:

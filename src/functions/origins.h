@@ -16,6 +16,7 @@ constexpr int32_t kModuleCellFamily = 35;
 constexpr int32_t kModuleFinanceFamily = 36;
 constexpr int32_t kModuleDateFamily = 37;
 constexpr int32_t kModuleTableFamily = 38;
+constexpr int32_t kModuleGraphicsFamily = 40;
 constexpr int32_t kModuleGeometryFamily = 41;
 constexpr int32_t kModuleRoadFamily = 43;
 constexpr int32_t kModuleMathLibrary = 5;      // letter 'L': the math message table
@@ -42,7 +43,10 @@ constexpr int32_t kModuleGeometryLibrary = 6;  // letter 'L': the coordinate geo
     X(kFinance,       kLetterA,   kModuleFinanceFamily, 1)     \
     X(kDates,         kLetterA,   kModuleDateFamily, 1)        \
     X(kMakeTable,     kLetterA,   kModuleTableFamily, 1)       \
-    X(kReadTable,     kLetterA,   kModuleTableFamily, 2)
+    X(kReadTable,     kLetterA,   kModuleTableFamily, 2)       \
+    X(kCollectSources, kLetterA,  kModuleGraphicsFamily, 1)    \
+    X(kGraphics,      kLetterA,   kModuleGraphicsFamily, 2)    \
+    X(kReadView,      kLetterA,   kModuleGraphicsFamily, 3)
 // clang-format on
 
 namespace qx::origins::functions {
