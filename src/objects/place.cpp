@@ -10,8 +10,8 @@
 #include "core/formula_flags.h"
 #include "core/recalculator.h"
 #include "core/style_word.h"
-#include "display/display_format.h"
 #include "formula/entry.h"
+#include "formula/lexer.h"
 #include "objects/capture_cells.h"
 #include "objects/origins.h"
 
@@ -96,23 +96,30 @@ bool placeInCell(PlaceTarget& t, const CaptureBuffer& buffer, int row, int col, 
     return true;
 }
 
-// The number as the decimal display shows it, or its shortest exact text when that would not read back.
-std::string numberText(double value, int precision) {
-    NumberFormat f;
-    f.code = static_cast<int>(DisplayCode::Decimal);
-    f.precision = std::clamp(precision, 0, kMaxPrecisionCode);
-    f.width = kMaxDisplayWidth;
-    ErrStat ignored;
-    std::string text(trimBlanks(formatNumber(value, f, ignored)));
-    if (!ignored.failed() && readsAsNumber(text)) return text;
+bool readsBackAs(const std::string& text, double value) {
+    if (!readsAsNumber(text)) return false;
+    const bool negative = text[0] == '-';
+    const NumberScan scan = scanNumber(text.c_str(), negative ? 1 : 0);
+    return (negative ? -scan.value : scan.value) == value;
+}
+
+// Text that reads back as exactly the value: the cell's precision decides only how it is shown, so
+// placing never rounds a captured value for good.
+std::string numberText(double value) {
     char buf[64];
-    const auto r = std::to_chars(buf, buf + sizeof buf, value);
-    return std::string(buf, r.ptr);
+    std::string text;
+    for (const int digits : {0, 17}) {
+        const auto r = digits == 0 ? std::to_chars(buf, buf + sizeof buf, value)
+                                   : std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, digits);
+        text.assign(buf, r.ptr);
+        if (readsBackAs(text, value)) break;
+    }
+    return text;
 }
 
 bool writeNumber(PlaceTarget& t, double value, int precision, bool keepPrecision, int row, int col, int level,
                  ErrStat& err) {
-    const EntryResult made = t.entry.storeEntry(numberText(value, precision), row, col, level, EntryOptions{}, err);
+    const EntryResult made = t.entry.storeEntry(numberText(value), row, col, level, EntryOptions{}, err);
     if (err.failed()) return false;
     if (keepPrecision && made.cell != nullptr && made.cell->formula != nullptr && precision + 1 <= kMaxPrecisionCode) {
         made.cell->formula->flags = formulaflag::withPrecisionCode(made.cell->formula->flags, precision + 1);

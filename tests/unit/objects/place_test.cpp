@@ -37,10 +37,36 @@ TEST(PlaceOnWorksheet, TableWithoutNamesWritesValuesAlone) {
     ErrStat err;
     ASSERT_TRUE(placeOnWorksheet(t, tableBuffer({6, 2, 2, 1.5, -2, 3.25, 4}), 5, 5, 1, err));
     EXPECT_EQ(fx.cellCount(), 4);
-    EXPECT_EQ(fx.text(5, 5), "1.50");
+    EXPECT_EQ(fx.text(5, 5), "1.5");
     EXPECT_EQ(fx.value(6, 5), 3.25);
-    EXPECT_EQ(fx.text(5, 6), "-2.00");
+    EXPECT_EQ(fx.text(5, 6), "-2");
     EXPECT_EQ(formulaflag::precision(fx.cell(6, 6)->formula->flags), 2);
+}
+
+// A placed value is shown with its column's precision but keeps every digit it was captured with.
+TEST(PlaceOnWorksheet, ValuesAreShownRoundedButKeptExactly) {
+    const double values[] = {3.14159, -2.5e-300, 1.0 / 3.0, 1e300, 123456789.123456789, 0.1, -0.0, 4.9e-324, 1e22};
+    for (const int precision : {0, 2, 7}) {
+        ObjectFixture fx;
+        PlaceTarget t = fx.target();
+        std::vector<double> array{0, 1, static_cast<double>(std::size(values))};
+        array.insert(array.end(), std::begin(values), std::end(values));
+        array[0] = static_cast<double>(array.size() - 1);
+        std::vector<uint16_t> words(std::size(values) + 1, static_cast<uint16_t>(precision));
+        std::vector<std::string> columnNames(std::size(values) + 1, "c");
+        CaptureBuffer b = tableBuffer(array, names(columnNames, {"", ""}, words));
+        ErrStat err;
+        ASSERT_TRUE(placeOnWorksheet(t, b, 1, 1, 1, err)) << precision;
+        for (std::size_t i = 0; i < std::size(values); ++i) {
+            const CellRec* cell = fx.cell(2, static_cast<int>(i) + 1);
+            ASSERT_NE(cell, nullptr);
+            EXPECT_EQ(cell->formula->value, values[i]) << fx.text(2, static_cast<int>(i) + 1);
+            EXPECT_EQ(formulaflag::precision(cell->formula->flags), precision);
+        }
+        const std::string shown = cellDisplayText(fx.cell(2, 1), 40, CellDisplayContext{});
+        const char* expected[] = {"3", "", "3.14", "", "", "", "", "3.1415900"};
+        EXPECT_EQ(shown.substr(shown.find_first_not_of(' ')), expected[precision]);
+    }
 }
 
 TEST(PlaceOnWorksheet, HeadersAreCentredLabels) {
@@ -55,8 +81,8 @@ TEST(PlaceOnWorksheet, HeadersAreCentredLabels) {
     EXPECT_EQ(fx.text(3, 1), "s");
     for (const CellRec* header : {fx.cell(1, 2), fx.cell(2, 1)})
         EXPECT_EQ(style::justification(header->style), style::kJustifyCenter);
-    EXPECT_EQ(fx.text(2, 2), "1.0");
-    EXPECT_EQ(fx.text(3, 3), "4.000");
+    EXPECT_EQ(fx.text(2, 2), "1");
+    EXPECT_EQ(fx.text(3, 3), "4");
     EXPECT_EQ(formulaflag::precision(fx.cell(3, 3)->formula->flags), 3);
 }
 
