@@ -130,9 +130,12 @@ int CollectSources(Evaluator& evaluator, CellStore& store, const SourceText& fro
     while (!lists.empty() && out.size() < kMaxViewSources) {
         Frame& f = lists.back();
         const char delimiter = f.pos <= f.close ? f.text[static_cast<std::size_t>(f.pos)] : '\0';
+        if (delimiter != '(' && delimiter != ',') {
+            lists.pop_back();
+            continue;
+        }
         int pos = skipBlanks(f.text.data(), f.pos + 1);
-        if ((delimiter != '(' && delimiter != ',') ||
-            (delimiter == '(' && f.text[static_cast<std::size_t>(pos)] == ')')) {
+        if (delimiter == '(' && f.text[static_cast<std::size_t>(pos)] == ')') {
             lists.pop_back();
             continue;
         }
