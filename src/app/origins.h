@@ -23,7 +23,8 @@
     X(kOriginJoin,           kLetterA, 95, 29)   \
     X(kOriginConvert,        kLetterA, 95, 33)   \
     X(kOriginLayout,         kLetterA, 95, 31)   \
-    X(kOriginObjectCommand,  kLetterA, 95, 40)
+    X(kOriginObjectCommand,  kLetterA, 95, 40)   \
+    X(kOriginDetach,         kLetterA, 95, 42)
 // clang-format on
 
 namespace qx::origins::app {

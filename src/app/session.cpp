@@ -6,6 +6,7 @@
 #include "app/file_commands.h"
 #include "app/origins.h"
 #include "core/circular.h"
+#include "core/paths.h"
 #include "core/property_access.h"
 #include "core/settings_file.h"
 #include "engineering/engineering_families.h"
@@ -69,6 +70,7 @@ bool Session::start(ErrStat& err) {
         m_pointer = CellPointer{};
         m_selection = CellArea{1, 1, 1, 1};
         m_capture.clear();
+        attachSettingsLibraries();
     } catch (const std::bad_alloc&) {
         return err.fail(kOriginStart, 1, Msg::OutOfMemory);
     }
@@ -83,9 +85,43 @@ void Session::resetFiles() {
     m_workbookFiles.currentDirectory = m_app.defaultDocumentDirectory;
 }
 
+// The libraries named by the settings, and the Swap Area size they give. A library that cannot be
+// attached now is left out quietly, as a missing settings file is.
+void Session::attachSettingsLibraries() {
+    ErrStat err;
+    for (int index : m_libraries.attached()) m_libraries.detach(index, err);
+    m_libraries.resizeSwapArea(m_scratch.swapAreaSize, err);
+    for (const LibraryRef& ref : m_app.libraries) m_libraries.attach(ref.file, ref.directory, err);
+}
+
+// The settings name each attached library by its resolved directory, so the next start finds it
+// from any working directory.
+void Session::keepLibrariesForSettings() {
+    m_app.libraries.clear();
+    for (int index : m_libraries.attached()) {
+        const LibraryTableEntry& lib = m_libraries.library(index);
+        m_app.libraries.push_back(LibraryRef{splitPath(lib.canonical).directory, lib.file});
+    }
+}
+
+int Session::attachLibrary(std::string_view path, ErrStat& err) {
+    const SplitPath split = splitPath(path);
+    return m_libraries.attach(split.name, split.directory, err);
+}
+
+bool Session::detachLibrary(std::string_view name, ErrStat& err) {
+    const int index = m_libraries.libraryNamed(name);
+    if (index < 0) {
+        err.enter();
+        return err.fail(kOriginDetach, 1, Msg::IllegalParameter);
+    }
+    return m_libraries.detach(index, err);
+}
+
 bool Session::finish(ErrStat& err) {
     err.enter();
     if (!m_options.settingsPath || !m_app.settingsMustBeWritten) return true;
+    keepLibrariesForSettings();
     if (!saveSettingsFile(*m_options.settingsPath, m_app, m_scratch, m_bars, err)) {
         err.trace(kOriginFinish);
         return false;

@@ -25,6 +25,7 @@
 #include "platform/platform.h"
 #include "protect/protection.h"
 #include "recalc/recalc.h"
+#include "script/runtime/script_libraries.h"
 
 namespace qx {
 
@@ -102,6 +103,13 @@ class Session {
     // The one buffer through which objects are captured and placed.
     CaptureBuffer& capture() { return m_capture; }
     WorkbookFileState& workbookFiles() { return m_workbookFiles; }
+    // The attached Script Libraries, their Script Index and the Swap Area.
+    ScriptLibraries& libraries() { return m_libraries; }
+    // Attaches the library at `path` ("dir/name"; ".slb" is forced). Returns its table index or
+    // kAttachFailed.
+    int attachLibrary(std::string_view path, ErrStat& err);
+    // Detaches the library attached under this file name (or path).
+    bool detachLibrary(std::string_view name, ErrStat& err);
     // Opening, saving, clearing and renaming.
     FileFlow& files() { return engine().fileFlow; }
 
@@ -169,6 +177,8 @@ class Session {
 
   private:
     void resetFiles();
+    void attachSettingsLibraries();
+    void keepLibrariesForSettings();
     SessionEngine& engine();
     std::unique_ptr<SessionEngine> makeEngine();
     EntryCommit runShortCut(int level, int row, int col, std::string_view text, ErrStat& err);
@@ -185,6 +195,7 @@ class Session {
     ProtectionSettings m_protection;
     CaptureBuffer m_capture;
     WorkbookFileState m_workbookFiles;
+    ScriptLibraries m_libraries{m_platform, m_scratch};
     // Last: it refers to the members above and so goes first.
     std::unique_ptr<SessionEngine> m_engine;
     int m_activeLevel = 1;

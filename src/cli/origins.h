@@ -17,8 +17,12 @@
     X(kOriginReplaceVerb,    kLetterA, 95, 52)   \
     X(kOriginArrSizeVerb,    kLetterA, 95, 53)   \
     X(kOriginArrSetVerb,     kLetterA, 95, 54)   \
-    X(kOriginBkColorVerb,    kLetterA, 95, 60)    \
-    X(kOriginCompileVerb,    kLetterA, 95, 70)
+    X(kOriginBkColorVerb,    kLetterA, 95, 60)   \
+    X(kOriginCompileVerb,    kLetterA, 95, 70)   \
+    X(kOriginAttachVerb,     kLetterA, 95, 61)   \
+    X(kOriginDetachVerb,     kLetterA, 95, 62)   \
+    X(kOriginScriptsVerb,    kLetterA, 95, 63)   \
+    X(kOriginSwapVerb,       kLetterA, 95, 64)
 // clang-format on
 
 namespace qx::origins::cli {
