@@ -109,7 +109,9 @@
     X(LevelNotCleared, 99, "Worksheet LEVEL has not been cleared") \
     X(WorkbookNotCleared, 100, "Workbook has not been cleared") \
     X(ScriptProtectedOperation, 101, "A 'script' attempted execute a password protected operation or function.") \
-    X(ScriptUnlistedError, 102, "An unlisted error was reported wihile running a script.")
+    X(ScriptUnlistedError, 102, "An unlisted error was reported wihile running a script.") \
+    X(ScriptNestingTooDeep, 103, "script or function calls or blocks are nested too deeply") \
+    X(ScriptInterrupted, 104, "script was interrupted by the user")
 
 #define QX_W_MESSAGES(X) \
     X(Unlisted, 0, "unlisted error") \

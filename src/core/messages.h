@@ -26,7 +26,7 @@ std::string_view tableMessage(MessageTable table, int32_t code);
 // Length of the longest general message; a buffer needs one byte more.
 std::size_t longestGeneralMessage();
 
-inline constexpr int32_t kGeneralMessageCount = 103;
+inline constexpr int32_t kGeneralMessageCount = 105;
 inline constexpr int32_t kWMessageCount = 11;
 
 inline constexpr std::string_view kUnknownError = "unknown error";

@@ -35,6 +35,7 @@
 #include "core/slot.h"
 #include "formula/bracket_match.h"
 #include "formula/compiled_text.h"
+#include "formula/evaluator_call_state.h"
 #include "formula/lexer.h"
 #include "formula/operators.h"
 #include "formula/origins.h"
@@ -80,16 +81,6 @@ bool literalPart(const char* text, int pos) {
 
 }  // namespace
 
-struct Evaluator::CallState {
-    double value = 0.0;
-    bool have = false;
-    int prefix = kNoOp;
-    Lvalue lvalue = Lvalue::None;
-    int regIndex = 0;
-    CellAddress target;
-    bool assignFollows = false;
-};
-
 double NoFunctions::call(CallRecord& call, ErrStat& err) {
     err.enter();
     fail(err, kCall, 1, call.namePos, Msg::UndefinedFunction);
@@ -100,8 +91,8 @@ Evaluator::Evaluator(CellStore& store) : m_store(store) {}
 
 double Evaluator::evaluate(CellRec* cell, char* text, int& pos, int minPrec, RegisterBlock& regs, ErrStat& err) {
     err.enter();
-    if (m_depth >= kMaxEvaluationDepth) {
-        fail(err, kEvaluate, 1, pos, Msg::UnableToCompute);
+    if (m_depth >= depthLimit()) {
+        fail(err, kEvaluate, 1, pos, m_scripts.running() ? Msg::ScriptNestingTooDeep : Msg::UnableToCompute);
         return 0.0;
     }
     const Raised depth(m_depth);
@@ -166,6 +157,7 @@ double Evaluator::evaluateFormula(CellRec* cell, char* text, ErrStat& err) {
 }
 
 bool Evaluator::readPrefix(const char* text, int& pos, CallState& st, ErrStat& err) {
+    if (m_scripts.running()) return readScriptPrefix(text, pos, st, err);
     while (text[pos] == '+' || isBlank(text[pos])) ++pos;
     if (text[pos] == '-') {
         if (text[pos + 1] == '-') return fail(err, kEvaluate, 6, pos, Msg::IllegalOperator);
@@ -196,10 +188,10 @@ bool Evaluator::readOperand(CellRec* cell, char* text, int& pos, CallState& st, 
         ok = true;
     } else if (c == '[') {
         ok = readBracket(cell, text, pos, st, regs, err);
+    } else if (c == '#' || c == '$' || (c == '~' && text[pos + 1] == '#')) {
+        ok = readScriptOperand(cell, text, pos, st, regs, err);
     } else if (c == '~') {
         ok = readDirect(cell, text, pos, st, err);
-    } else if (c == '#' || c == '$') {
-        return fail(err, kEvaluate, 7, pos, Msg::IllegalCharacter);
     } else if (isNameStart(c)) {
         ok = readCall(cell, text, pos, st, regs, err);
     } else {
@@ -209,6 +201,7 @@ bool Evaluator::readOperand(CellRec* cell, char* text, int& pos, CallState& st, 
     st.have = true;
     st.assignFollows = st.lvalue != Lvalue::None && isAssignment(text, skipBlanks(text, pos));
     if (st.assignFollows || st.prefix == kNoOp) return true;
+    if (st.prefix == kIncrement || st.prefix == kDecrement) return applyStepPrefix(st, pos, err);
     st.value = st.prefix == kNegate ? -st.value : logicalNot(st.value);
     st.lvalue = Lvalue::None;
     return true;
@@ -361,6 +354,7 @@ bool Evaluator::assign(CellRec* cell, CallState& st, double value, RegisterBlock
         slot(regs.r, st.regIndex) = value;
         return true;
     }
+    if (st.lvalue != Lvalue::CellAddress) return storeScript(cell, st, value, pos, err);
     CellRec* target = m_store.findCell(st.target.row, st.target.col, st.target.level, err);
     if (err.failed()) return err.position = pos, err.trace(kEvaluate), false;
     if (!writeCell(cell, target, st.target.elem, value, err)) return err.position = pos, err.trace(kEvaluate), false;
@@ -439,7 +433,9 @@ bool Evaluator::writeCell(CellRec* caller, CellRec* target, int elem, double val
 bool Evaluator::parsePart(CellRec* cell, char* text, int& pos, RegisterBlock& regs, int flagBit, CellAddress& a,
                           double& value, ErrStat& err) {
     pos = skipBlanks(text, pos);
-    if (text[pos] == '$') {
+    // In a script "$$n" and "$#n" are string operands, not an absolute part.
+    const bool scriptString = m_scripts.running() && (text[pos + 1] == '$' || text[pos + 1] == '#');
+    if (text[pos] == '$' && !scriptString) {
         if (literalPart(text, pos + 1)) a.flags |= flagBit;
         ++pos;  // a '$' before anything but an integer literal is dropped
     }

@@ -13,6 +13,7 @@
 #include "core/err_stat.h"
 #include "formula/formula_codes.h"
 #include "formula/range_body.h"
+#include "formula/script_frame.h"
 
 namespace qx {
 
@@ -26,8 +27,19 @@ class Platform;
 constexpr int kOutermost = 1;
 constexpr int kParenthesised = 2;
 
-// What an operand can be assigned through.
-enum class Lvalue : uint8_t { None, Register, CellAddress };
+// What an operand can be assigned through: the script forms '#n', '#*n[i]', '#$n[i]', '$#n[i]', '$$n[i]',
+// '~#n[e]', a range register, a textual cell address.
+enum class Lvalue : uint8_t {
+    None,
+    PassedValue,
+    PassedArray,
+    LocalArray,
+    PassedString,
+    LocalString,
+    PassedCell,
+    Register,
+    CellAddress
+};
 
 // The seven Range Operation registers [#] [@] [*] [$] [-] [|] [%].
 namespace reg {
@@ -85,6 +97,9 @@ struct CellAddress {
 
 // Deepest nesting of evaluation calls; deeper text fails instead of exhausting the stack.
 constexpr int kMaxEvaluationDepth = 200;
+// While scripts run, the evaluation calls and statement blocks of every live activation share one
+// deeper bound: scripts calling scripts nest through the evaluator, and all of it runs on one stack.
+constexpr int kMaxScriptNestingDepth = 1200;
 
 class Evaluator {
   public:
@@ -94,6 +109,15 @@ class Evaluator {
     // The level used for addresses without a level when there is no calling cell.
     void setDefaultLevel(int level) { m_defaultLevel = level; }
     CellStore& store() { return m_store; }
+    // The running scripts: while a frame is current, the script tokens read and write it.
+    ScriptContext& scripts() { return m_scripts; }
+    // One more level of nesting (a statement block of a script), refused at the bound; `unnest` ends it.
+    bool nest() {
+        if (m_depth >= depthLimit()) return false;
+        ++m_depth;
+        return true;
+    }
+    void unnest() { --m_depth; }
     // Off: every Range Operation pass reads its segment text for each element, as the compiled segments
     // must match (comparisons and measurements).
     void useCompiledBodies(bool on) { m_compiledBodies = on; }
@@ -132,6 +156,14 @@ class Evaluator {
     bool readDirect(CellRec* cell, const char* text, int& pos, CallState& st, ErrStat& err);
     bool readBracket(CellRec* cell, char* text, int& pos, CallState& st, RegisterBlock& regs, ErrStat& err);
     bool readCall(CellRec* cell, char* text, int& pos, CallState& st, RegisterBlock& regs, ErrStat& err);
+    // Script operands (script_tokens.cpp).
+    bool readScriptOperand(CellRec* cell, char* text, int& pos, CallState& st, RegisterBlock& regs, ErrStat& err);
+    bool readScriptIndex(CellRec* cell, char* text, int& pos, CallState& st, RegisterBlock& regs, ErrStat& err);
+    bool readScriptPrefix(const char* text, int& pos, CallState& st, ErrStat& err);
+    bool applyStepPrefix(CallState& st, int pos, ErrStat& err);
+    double* scriptValueSlot(const CallState& st);
+    char* scriptCharSlot(const CallState& st);
+    bool storeScript(CellRec* cell, const CallState& st, double value, int pos, ErrStat& err);
     bool readPower(CellRec* cell, char* text, int& pos, CallState& st, RegisterBlock& regs, ErrStat& err);
     // Reads and applies one infix operator; `done` when the call ends before it.
     bool applyInfix(CellRec* cell, char* text, int& pos, int minPrec, CallState& st, RegisterBlock& regs, ErrStat& err,
@@ -142,9 +174,10 @@ class Evaluator {
     bool parsePart(CellRec* cell, char* text, int& pos, RegisterBlock& regs, int flagBit, CellAddress& a, double& value,
                    ErrStat& err);
     double finishCall(double value, int pos, ErrStat& err);
+    int depthLimit() const { return m_scripts.running() ? kMaxScriptNestingDepth : kMaxEvaluationDepth; }
     void showStep(CellRec* cell, const char* text, int start, int end, double value, bool beforeOperator);
     bool stepping(const CellRec* cell) const {
-        return m_platform != nullptr && cell != nullptr && m_stepSuspended == 0;
+        return m_platform != nullptr && cell != nullptr && m_stepSuspended == 0 && !m_scripts.running();
     }
 
     // Range Operations (range_operation.cpp).
@@ -184,6 +217,7 @@ class Evaluator {
     int m_stepSuspended = 0;
     bool m_compiledBodies = true;
     std::unordered_map<std::string, RangeBody, TextHash, std::equal_to<>> m_bodies;
+    ScriptContext m_scripts;
 };
 
 }  // namespace qx

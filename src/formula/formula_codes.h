@@ -10,5 +10,6 @@ namespace qx {
 constexpr int32_t kModuleEvaluator = 10;
 constexpr int32_t kModuleEntry = 20;
 constexpr int32_t kModuleFormulaText = 23;
+constexpr int32_t kModuleStatements = 91;
 
 }  // namespace qx

@@ -13,6 +13,8 @@ enum Op : int {
     kNoOp = 0,
     kNegate = 1,
     kNot = 2,
+    kIncrement = 3,  // scripts only
+    kDecrement = 4,  // scripts only
     kMul = 5,
     kDiv = 6,
     kMod = 7,

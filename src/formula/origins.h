@@ -14,7 +14,15 @@
     X(kCompile,            kLetterA, kModuleEntry, 2)        \
     X(kBuildText,          kLetterA, kModuleEntry, 3)        \
     X(kWriteAddressOrigin, kLetterA, kModuleFormulaText, 3)  \
-    X(kExpandOrigin,       kLetterA, kModuleFormulaText, 4)
+    X(kExpandOrigin,       kLetterA, kModuleFormulaText, 4)  \
+    X(kRunBody,            kLetterA, kModuleStatements, 1)   \
+    X(kRunBlock,           kLetterA, kModuleStatements, 2)   \
+    X(kIfChain,            kLetterA, kModuleStatements, 3)   \
+    X(kWhileLoop,          kLetterA, kModuleStatements, 4)   \
+    X(kForLoop,            kLetterA, kModuleStatements, 5)   \
+    X(kStatement,          kLetterA, kModuleStatements, 6)   \
+    X(kCondition,          kLetterA, kModuleStatements, 7)   \
+    X(kScriptEnter,        kLetterA, kModuleStatements, 9)
 // clang-format on
 
 namespace qx::origins::formula {

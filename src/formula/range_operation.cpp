@@ -277,8 +277,9 @@ const RangeBody* Evaluator::compiledBody(const char* text, int start, int end) {
 }
 
 bool Evaluator::fastAllowed(const CellRec* cell, const RangeBody& body) const {
-    return m_compiledBodies && body.shape != BodyShape::Evaluator && !stepping(cell) &&
-           m_depth + body.depth + 1 < kMaxEvaluationDepth;
+    // Inside a script a run of '+' or '-' means increments, which the compiled segments do not know.
+    return m_compiledBodies && body.shape != BodyShape::Evaluator && !stepping(cell) && !m_scripts.running() &&
+           m_depth + body.depth + 1 < depthLimit();
 }
 
 namespace {

@@ -45,6 +45,8 @@ class HeadlessPlatform : public Platform {
     DateTime now() override;
     double elapsedMs() override;
     void changed() override { ++m_changedCount; }
+    void statusText(const std::string& text) override { m_status = text; }
+    const std::string& status() const { return m_status; }
 
     // Answers for questions: queued ones first, in order, then the policy (Yes at start).
     void setPolicy(PolicyAnswer answer) { m_policy = answer; }
@@ -73,6 +75,7 @@ class HeadlessPlatform : public Platform {
     std::deque<std::string> m_prompts;
     std::deque<std::string> m_files;
     std::vector<RecordedBox> m_boxes;
+    std::string m_status;
     std::function<void(const RecordedBox&)> m_observer;
     std::optional<DateTime> m_fixedNow;
     std::optional<double> m_fixedElapsed;

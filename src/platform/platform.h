@@ -65,6 +65,8 @@ class Platform {
     virtual double elapsedMs() = 0;
     // Something worksheets show has changed; the front end repaints when convenient.
     virtual void changed() = 0;
+    // A line for the status field (a failing script condition); a front end without one drops it.
+    virtual void statusText(const std::string& text) { (void)text; }
 };
 
 }  // namespace qx

@@ -25,7 +25,7 @@ struct ComposeCase {
 
 const ComposeCase kComposeCases[] = {
     {'A', 1, 3, 1, 6, true, "ERROR  A0103-1 ", "ROW is out-of-range", 42},
-    {'A', 20, 7, 12, 103, true, "ERROR  A2007-12 ", "unlisted error", 42},
+    {'A', 20, 7, 12, 105, true, "ERROR  A2007-12 ", "unlisted error", 42},
     {'C', 10, 2, 3, 15, false, "WARNING  C1002-3 ", "syntax error", 42},
     {2, 9, 1, 1, 13, true, "ERROR  A0901-1 ", "can not remove cell(s) referenced by other cells", 42},
     {3, 10, 1, 4, 102, true, "ERROR  C1001-4 ", "An unlisted error was reported wihile running a script.", 42},
@@ -143,7 +143,7 @@ TEST(GeneralMessage, BufferSizeAndCodeRange) {
          "Attempting to move cell(s) to another level that either reference or affect other cell(s). (try COPY)"},
         {81, need - 1, ""},
         {1, 94, ""},
-        {103, need, "unknown error"},
+        {105, need, "unknown error"},
         {-1, 4096, "unknown error"}};
     for (const auto& [code, size, text] : cases) EXPECT_EQ(generalMessage(code, size), text) << code << " " << size;
 }

@@ -14,7 +14,7 @@ TEST(Messages, TablesEndWithTheirLastCodeAndMapOtherCodesToEntryZero) {
         int32_t size;
         std::string_view last;
     } cases[] = {
-        {MessageTable::General, 103, "An unlisted error was reported wihile running a script."},
+        {MessageTable::General, 105, "script was interrupted by the user"},
         {MessageTable::W, 11, "Unable to complete this operation."},
         {MessageTable::Math, 9, "underflow"},
         {MessageTable::Geometry, 12, "VC grades g1 and g2 cannot be equal"},
@@ -74,7 +74,7 @@ TEST(Messages, EveryEnumeratorFindsItsTextInItsTable) {
 #undef QX_MATH
 #undef QX_W
 #undef QX_GENERAL
-    ASSERT_EQ(entries.size(), 103u + 11 + 9 + 12 + 13 + 17);
+    ASSERT_EQ(entries.size(), 105u + 11 + 9 + 12 + 13 + 17);
     for (const auto& e : entries) EXPECT_EQ(tableMessage(e.table, e.code), e.text) << e.code;
 }
 
