@@ -17,20 +17,24 @@ using namespace origins::app;
 namespace {}  // namespace
 
 SessionEngine::SessionEngine(int levelCount, AppGlobals& app, ScratchRecord& scratch, Platform& platform,
-                             ProtectionSettings& protection, WorkbookFileState& workbookFiles)
+                             ProtectionSettings& protection, WorkbookFileState& workbookFiles,
+                             ScriptLibraries& libraries)
     : cells(levelCount, app.defaults.level, app.defaultDocumentDirectory, scratch),
       formulas(cells),
       recalc(formulas),
       functions(FunctionServices{cells, formulas.entry(), &platform}),
+      scriptCalls(libraries, functions.services(), formulas.evaluator(), &platform),
       protectionPort(protection, platform, levelCount - 1),
       fileContext{cells, formulas, platform, protectionPort, app.defaults.level},
       fileFlow(fileContext, app, workbookFiles) {
     installEngineeringFamilies(functions);
+    functions.setScriptCaller(&scriptCalls);
     formulas.evaluator().setDispatcher(&functions);
     recalc.setPlatform(&platform);
 }
 
 SessionEngine::~SessionEngine() {
+    functions.setScriptCaller(nullptr);
     formulas.evaluator().setDispatcher(nullptr);  // the functions go before the formula language
 }
 
@@ -43,7 +47,8 @@ Session::Session(Platform& platform, SessionOptions options)
 Session::~Session() = default;
 
 std::unique_ptr<SessionEngine> Session::makeEngine() {
-    return std::make_unique<SessionEngine>(m_levelCount, m_app, m_scratch, m_platform, m_protection, m_workbookFiles);
+    return std::make_unique<SessionEngine>(m_levelCount, m_app, m_scratch, m_platform, m_protection, m_workbookFiles,
+                                           m_libraries);
 }
 
 // Made when first asked for, so no accessor meets a missing part before start().

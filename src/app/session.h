@@ -25,6 +25,7 @@
 #include "platform/platform.h"
 #include "protect/protection.h"
 #include "recalc/recalc.h"
+#include "script/runtime/script_calls.h"
 #include "script/runtime/script_libraries.h"
 
 namespace qx {
@@ -60,7 +61,7 @@ struct FindMemory {
 // never leaves a part pointing at a destroyed one. A session replaces them all at once.
 struct SessionEngine {
     SessionEngine(int levelCount, AppGlobals& app, ScratchRecord& scratch, Platform& platform,
-                  ProtectionSettings& protection, WorkbookFileState& workbookFiles);
+                  ProtectionSettings& protection, WorkbookFileState& workbookFiles, ScriptLibraries& libraries);
     ~SessionEngine();
     SessionEngine(const SessionEngine&) = delete;
     SessionEngine& operator=(const SessionEngine&) = delete;
@@ -69,6 +70,7 @@ struct SessionEngine {
     FormulaEngine formulas;
     ChainRecalculator recalc;
     FunctionRegistry functions;
+    ScriptCalls scriptCalls;  // names no family knows
     SessionProtectionPort protectionPort;
     FileContext fileContext;
     FileFlow fileFlow;
@@ -105,6 +107,8 @@ class Session {
     WorkbookFileState& workbookFiles() { return m_workbookFiles; }
     // The attached Script Libraries, their Script Index and the Swap Area.
     ScriptLibraries& libraries() { return m_libraries; }
+    // Calls of attached scripts, installed in the function registry.
+    ScriptCalls& scriptCalls() { return engine().scriptCalls; }
     // Attaches the library at `path` ("dir/name"; ".slb" is forced). Returns its table index or
     // kAttachFailed.
     int attachLibrary(std::string_view path, ErrStat& err);

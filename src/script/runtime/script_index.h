@@ -6,11 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "formula/script_frame.h"
+
 namespace qx {
 
 constexpr int kMaxLibraries = 32;
 constexpr int kScriptIndexSize = 512;
-constexpr int kMaxScriptParameters = 32;
 constexpr int kMaxLocalNumbers = 32;
 constexpr std::size_t kMaxScriptName = 31;  // the record may hold 32 before its '(', the index keeps 31
 constexpr std::size_t kMaxLibraryPath = 259;
