@@ -9,12 +9,12 @@
 #include <vector>
 
 #include "core/err_stat.h"
+#include "script/library_format.h"
 #include "script/runtime/script_index.h"
 
 namespace qx {
 
 constexpr std::size_t kLibraryReadBlock = 2048;
-constexpr int kMaxLibraryKey = 31;
 constexpr int kFirstFunctionKey = 2;
 constexpr int kLastFunctionKey = 16;
 constexpr std::size_t kFunctionKeyLabelLength = 7;

@@ -13,12 +13,12 @@
 #include "core/err_stat.h"
 #include "core/scratch_record.h"
 #include "platform/platform.h"
+#include "script/library_format.h"
 #include "script/runtime/script_index.h"
 #include "script/runtime/swap_area.h"
 
 namespace qx {
 
-constexpr std::string_view kLibraryExtension = ".slb";
 constexpr std::string_view kMultiplyDefinedCaption = "WARNING";
 
 // `file` with its extension replaced by (or extended with) ".slb".
