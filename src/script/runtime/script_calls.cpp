@@ -6,6 +6,7 @@
 #include "core/scope_exit.h"
 #include "formula/lexer.h"
 #include "functions/argument_readers.h"
+#include "functions/origins.h"
 #include "script/runtime/library_origins.h"
 
 namespace qx {
@@ -53,7 +54,8 @@ double ScriptCalls::callScript(CallRecord& call, ErrStat& err) {
     const int entry = m_libraries.find(name, err);
     if (entry < 0) {
         err.position = call.namePos;
-        if (!err.failed()) err.fail(kCallScriptOrigin, 1, Msg::UndefinedFunction);
+        // A name no family and no script knows fails where it always has, in the dispatcher.
+        if (!err.failed()) err.fail(origins::functions::kDispatch, 1, Msg::UndefinedFunction);
         err.trace(kCallScriptOrigin);
         return 0.0;
     }
