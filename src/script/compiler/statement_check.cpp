@@ -4,6 +4,7 @@
 #include "script/compiler/body_check.h"
 #include "script/compiler/body_checker.h"
 #include "script/compiler/origins.h"
+#include "script/keywords.h"
 
 namespace qx {
 
@@ -11,33 +12,11 @@ using namespace origins::script_compiler;
 
 namespace {
 
-enum class Keyword { None, If, Else, ElseIf, For, While, Break, Continue, Return };
-
-struct KeywordName {
-    std::string_view text;
-    Keyword keyword;
-};
-
-constexpr std::array kKeywords = std::to_array<KeywordName>({
-    {"if", Keyword::If},
-    {"else", Keyword::Else},
-    {"elseif", Keyword::ElseIf},
-    {"for", Keyword::For},
-    {"while", Keyword::While},
-    {"break", Keyword::Break},
-    {"continue", Keyword::Continue},
-    {"return", Keyword::Return},
-});
-
 // A keyword is the whole run of lower-case letters at `p`: "if_" starts an if, "continuex" is a name.
 Keyword keywordAt(std::string_view text, std::size_t p, std::size_t& length) {
     length = 0;
     while (p + length < text.size() && text[p + length] >= 'a' && text[p + length] <= 'z') ++length;
-    const std::string_view run = text.substr(p, length);
-    for (const KeywordName& k : kKeywords) {
-        if (k.text == run) return k.keyword;
-    }
-    return Keyword::None;
+    return keywordOf(text.substr(p, length));
 }
 
 }  // namespace

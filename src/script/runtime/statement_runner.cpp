@@ -8,6 +8,7 @@
 #include "formula/lexer.h"
 #include "formula/origins.h"
 #include "platform/platform.h"
+#include "script/keywords.h"
 
 namespace qx {
 
@@ -20,33 +21,18 @@ bool stopsTheScript(const ErrStat& err) {
     return err.is(Msg::ScriptNestingTooDeep) || err.is(Msg::ScriptInterrupted);
 }
 
-enum class Keyword { None, If, Else, ElseIf, For, While, Break, Continue, Return };
-
 struct KeywordAt {
     Keyword keyword = Keyword::None;
     int end = 0;  // first character after the keyword
 };
 
-// A statement starts with a keyword only when its whole run of lower-case letters is the keyword, so
-// "continuex();" is a call.
+// The keyword at `pos` and the character after it, or None with `pos` itself.
 KeywordAt keywordAt(const char* text, int pos) {
-    constexpr std::array<std::pair<std::string_view, Keyword>, 8> kKeywords{{
-        {"if", Keyword::If},
-        {"else", Keyword::Else},
-        {"elseif", Keyword::ElseIf},
-        {"for", Keyword::For},
-        {"while", Keyword::While},
-        {"break", Keyword::Break},
-        {"continue", Keyword::Continue},
-        {"return", Keyword::Return},
-    }};
     int end = pos;
     while (text[end] >= 'a' && text[end] <= 'z') ++end;
-    const std::string_view run(text + pos, static_cast<std::size_t>(end - pos));
-    for (const auto& [word, keyword] : kKeywords) {
-        if (run == word) return {keyword, end};
-    }
-    return {Keyword::None, pos};
+    const Keyword keyword = keywordOf(std::string_view(text + pos, static_cast<std::size_t>(end - pos)));
+    if (keyword == Keyword::None) return {Keyword::None, pos};
+    return {keyword, end};
 }
 
 bool fail(ErrStat& err, Origin o, int point, int position, Msg code) {
