@@ -123,6 +123,16 @@ bool Session::detachLibrary(std::string_view name, ErrStat& err) {
     return m_libraries.detach(index, err);
 }
 
+CompileOutcome Session::compileSource(std::string_view path, bool writeLog) {
+    SplitPath split = splitPath(path);
+    return compileScript(CompileRequest{std::move(split.directory), std::move(split.name), writeLog}, m_platform,
+                         [this](const std::string& canonical) {
+                             for (int index : m_libraries.attached())
+                                 if (m_libraries.library(index).canonical == canonical) return true;
+                             return false;
+                         });
+}
+
 bool Session::finish(ErrStat& err) {
     err.enter();
     if (!m_options.settingsPath || !m_app.settingsMustBeWritten) return true;

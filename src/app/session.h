@@ -25,6 +25,7 @@
 #include "platform/platform.h"
 #include "protect/protection.h"
 #include "recalc/recalc.h"
+#include "script/compiler/script_compiler.h"
 #include "script/runtime/script_calls.h"
 #include "script/runtime/script_libraries.h"
 
@@ -114,6 +115,9 @@ class Session {
     int attachLibrary(std::string_view path, ErrStat& err);
     // Detaches the library attached under this file name (or path).
     bool detachLibrary(std::string_view name, ErrStat& err);
+    // Compiles the script source at `path` ("dir/name") into its library beside it, unless that library
+    // is attached (then a box says so and nothing is compiled).
+    CompileOutcome compileSource(std::string_view path, bool writeLog);
     // Opening, saving, clearing and renaming.
     FileFlow& files() { return engine().fileFlow; }
 

@@ -5,8 +5,6 @@
 
 #include "cli/line_interpreter.h"
 #include "cli/origins.h"
-#include "core/paths.h"
-#include "script/compiler/script_compiler.h"
 
 namespace qx {
 
@@ -79,15 +77,7 @@ void compileVerb(LineInterpreter& cli, std::string_view args) {
         cli.reportProblem(err);
         return;
     }
-    SplitPath split = splitPath(path);
-    const CompileOutcome outcome =
-        compileScript(CompileRequest{std::move(split.directory), std::move(split.name), writeLog}, cli.platform(),
-                      [&cli](const std::string& canonical) {
-                          const ScriptLibraries& libs = cli.session().libraries();
-                          for (int index : libs.attached())
-                              if (libs.library(index).canonical == canonical) return true;
-                          return false;
-                      });
+    const CompileOutcome outcome = cli.session().compileSource(path, writeLog);
     for (const std::string& row : outcome.rows) cli.printLine(row);
 }
 
