@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/err_report.h"
+#include "core/scope_exit.h"
 
 namespace qx {
 namespace {
@@ -113,8 +114,13 @@ bool LineInterpreter::runStream(std::istream& in, std::string_view source) {
     m_source = source;
     m_lineNumber = 0;
     std::string line;
+    ScriptContext& scripts = m_session.formulas().evaluator().scripts();
     while (!m_stopped && std::getline(in, line)) {
         ++m_lineNumber;
+        // A stop request that no script took (the line ran none) must not stop a later line's script.
+        scripts.clearCancel();
+        m_lineRunning.store(true);
+        const ScopeExit idle([this] { m_lineRunning.store(false); });
         runLine(line);
     }
     m_source.clear();

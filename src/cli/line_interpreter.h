@@ -1,6 +1,7 @@
 #pragma once
 // The command-line front end's reader: one command per line, output written as the user would
 // see it. Kept apart from main() so that tests can drive it with strings.
+#include <atomic>
 #include <istream>
 #include <ostream>
 #include <span>
@@ -64,6 +65,9 @@ class LineInterpreter {
     void reportNotAvailable();
     // Whether any line so far was reported as a problem.
     bool hadProblem() const { return m_hadProblem; }
+    // Set while a line of runStream runs, clear while the next one is read: a signal handler may read
+    // it to tell an interrupt of work from one of a user at the prompt.
+    const std::atomic<bool>& lineRunning() const { return m_lineRunning; }
 
   private:
     Session& m_session;
@@ -74,6 +78,8 @@ class LineInterpreter {
     long m_lineNumber = 0;
     bool m_stopped = false;
     bool m_hadProblem = false;
+    std::atomic<bool> m_lineRunning{false};
+    static_assert(std::atomic<bool>::is_always_lock_free, "read from a signal handler");
 };
 
 }  // namespace qx

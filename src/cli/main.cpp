@@ -1,4 +1,6 @@
 // quorix-cli: runs command scripts against a headless session and prints what the user would see.
+#include <atomic>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -20,6 +22,43 @@ struct Script {
     std::unique_ptr<std::ifstream> file;
     std::istream& stream() { return file ? *file : std::cin; }
     std::string source() const { return name == kStandardInput ? "<stdin>" : name; }
+};
+
+// What Ctrl+C reaches. A signal handler has no other way to a session than a pointer of static
+// storage; it is set only while the session lives.
+struct InterruptTarget {
+    qx::ScriptContext& scripts;
+    const std::atomic<bool>& lineRunning;
+};
+std::atomic<const InterruptTarget*> g_interruptTarget{nullptr};
+static_assert(std::atomic<const InterruptTarget*>::is_always_lock_free);
+
+// Ctrl+C while a line runs asks the running script to stop; the script ends with its error report and
+// the next line runs. At the prompt, or pressed again before a script took the first request (a line
+// that runs no script), it ends the program as usual.
+extern "C" void onInterrupt(int signal) {
+    const InterruptTarget* target = g_interruptTarget.load();
+    if (target != nullptr && target->lineRunning.load() && !target->scripts.cancelRequested()) {
+        target->scripts.requestCancel();
+        return;
+    }
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+}
+
+// Ctrl+C reaches the session for the lifetime of this object and has its usual effect again after.
+class InterruptHandler {
+  public:
+    explicit InterruptHandler(const InterruptTarget& target) {
+        g_interruptTarget.store(&target);
+        std::signal(SIGINT, onInterrupt);
+    }
+    ~InterruptHandler() {
+        std::signal(SIGINT, SIG_DFL);
+        g_interruptTarget.store(nullptr);
+    }
+    InterruptHandler(const InterruptHandler&) = delete;
+    InterruptHandler& operator=(const InterruptHandler&) = delete;
 };
 
 int exitCode(qx::ExitStatus status) {
@@ -89,6 +128,8 @@ int main(int argc, char** argv) {
         return exitCode(qx::ExitStatus::StartFailed);
     }
     qx::LineInterpreter cli(session, platform, std::cout, std::cerr);
+    const InterruptTarget interruptTarget{session.formulas().evaluator().scripts(), cli.lineRunning()};
+    const InterruptHandler interrupt(interruptTarget);
     for (Script& script : scripts) {
         const bool goOn = cli.runStream(script.stream(), script.source());
         if (script.stream().bad()) {
