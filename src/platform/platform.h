@@ -67,6 +67,9 @@ class Platform {
     virtual void changed() = 0;
     // A line for the status field (a failing script condition); a front end without one drops it.
     virtual void statusText(const std::string& text) { (void)text; }
+    // A long engine operation lets the front end look at its input (its runner calls this every few
+    // tens of milliseconds of running time). True when the user asked to stop the operation.
+    virtual bool pollInterrupt() { return false; }
 };
 
 }  // namespace qx

@@ -29,6 +29,7 @@ namespace qx {
 namespace {
 
 constexpr int kStatusIntervalMs = 100;
+constexpr int kStatusTextMs = 10000;  // an engine status line stays long enough to be read
 constexpr int kEscButton = 592;
 constexpr int kRtnButton = 593;
 constexpr int kFirstFunctionKey = 2;
@@ -50,6 +51,8 @@ MainWindow::MainWindow(Session& session, QtPlatform& platform, QWidget* parent)
     m_platform.setOnChanged([this] { m_changed = true; });
     m_platform.setAfterBox([this] { focusAfterBox(); });
     m_platform.setBeforeBox([this] { followSessionPointer(); });
+    m_platform.setReentryGuard([this] { return engineBusy(); });
+    m_platform.setOnStatusText([this](const QString& text) { statusBar()->showMessage(text, kStatusTextMs); });
     setObjectName(QStringLiteral("FrameWindow"));
     setWindowIcon(appIcon());
 
@@ -95,6 +98,8 @@ MainWindow::~MainWindow() {
     m_platform.setOnChanged({});
     m_platform.setAfterBox({});
     m_platform.setBeforeBox({});
+    m_platform.setReentryGuard({});
+    m_platform.setOnStatusText({});
 }
 
 // ---- building ----

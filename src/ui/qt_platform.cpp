@@ -1,9 +1,11 @@
 #include "ui/qt_platform.h"
 
+#include <QApplication>
 #include <QDateTime>
 #include <QFile>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QStringList>
@@ -60,6 +62,34 @@ BoxAnswer answerOf(int button, BoxButtons buttons) {
     if (buttons == BoxButtons::Ok) return BoxAnswer::Ok;
     return buttons == BoxButtons::YesNo ? BoxAnswer::No : BoxAnswer::Cancel;
 }
+
+// While a script runs, input other than Esc is held back: a click or a key would act on a workbook
+// the script is still changing. Esc is kept as the request to stop.
+class InputHold final : public QObject {
+  public:
+    bool stopAsked = false;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        switch (event->type()) {
+            case QEvent::KeyPress:
+                if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) stopAsked = true;
+                return true;
+            case QEvent::KeyRelease:
+            case QEvent::ShortcutOverride:
+            case QEvent::Shortcut:
+            case QEvent::MouseButtonPress:
+            case QEvent::MouseButtonRelease:
+            case QEvent::MouseButtonDblClick:
+            case QEvent::ContextMenu:
+            case QEvent::TouchBegin:
+            case QEvent::TabletPress:
+                return true;
+            default:
+                return QObject::eventFilter(watched, event);
+        }
+    }
+};
 
 QString extensionPatterns(const QString& pattern) {
     QStringList out;
@@ -184,6 +214,22 @@ double QtPlatform::elapsedMs() {
 
 void QtPlatform::changed() {
     if (m_onChanged) m_onChanged();
+}
+
+void QtPlatform::statusText(const std::string& text) {
+    if (m_onStatus) m_onStatus(fromEngine(text));
+}
+
+bool QtPlatform::pollInterrupt() {
+    // Not inside itself, and never without the guard: a close or command would then run mid-operation.
+    if (m_polling || !m_guarded || !m_guarded() || QCoreApplication::instance() == nullptr) return false;
+    m_polling = true;
+    InputHold hold;
+    QCoreApplication::instance()->installEventFilter(&hold);
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    QCoreApplication::instance()->removeEventFilter(&hold);
+    m_polling = false;
+    return hold.stopAsked;
 }
 
 }  // namespace qx

@@ -25,6 +25,11 @@ class QtPlatform final : public Platform {
     void setAfterBox(std::function<void()> afterBox) { m_afterBox = std::move(afterBox); }
     // Called when the engine says that what worksheets show has changed.
     void setOnChanged(std::function<void()> onChanged) { m_onChanged = std::move(onChanged); }
+    // Shows the engine's status lines (a failing script condition).
+    void setOnStatusText(std::function<void(const QString&)> onStatus) { m_onStatus = std::move(onStatus); }
+    // Whether the guard against re-entry is in force: only then may a running operation let pending
+    // events through, since any command or close they carry is refused.
+    void setReentryGuard(std::function<bool()> guarded) { m_guarded = std::move(guarded); }
 
     BoxAnswer messageBox(const std::string& caption, const std::string& text, BoxIcon icon,
                          BoxButtons buttons) override;
@@ -37,6 +42,10 @@ class QtPlatform final : public Platform {
     DateTime now() override;
     double elapsedMs() override;
     void changed() override;
+    void statusText(const std::string& text) override;
+    // Lets pending events through (painting, timers) while user input waits; Esc is the one key taken
+    // now, as the request to stop.
+    bool pollInterrupt() override;
 
     // Without a user (the screenshot mode) boxes are written to standard error and take the safe answer.
     void setQuiet(bool quiet) { m_quiet = quiet; }
@@ -52,6 +61,9 @@ class QtPlatform final : public Platform {
     std::function<void()> m_beforeBox;
     std::function<void()> m_afterBox;
     std::function<void()> m_onChanged;
+    std::function<void(const QString&)> m_onStatus;
+    std::function<bool()> m_guarded;
+    bool m_polling = false;
     QElapsedTimer m_clock;
     int m_openBoxes = 0;
     bool m_quiet = false;

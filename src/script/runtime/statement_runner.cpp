@@ -16,6 +16,10 @@ using namespace origins::formula;
 
 namespace {
 
+// The clock is read once per so many statements and loop turns, the front end polled at most this often.
+constexpr int kTurnsPerClockRead = 64;
+constexpr double kPollIntervalMs = 20.0;
+
 // Failures that say why the whole script stopped; a statement or condition passes them on as they are.
 bool stopsTheScript(const ErrStat& err) {
     return err.is(Msg::ScriptNestingTooDeep) || err.is(Msg::ScriptInterrupted);
@@ -87,7 +91,10 @@ double StatementRunner::runBody(CellRec* cell, char* body, int length, ErrStat& 
     err.enter();
     ScriptFrame* frame = m_evaluator.scripts().current();
     if (frame == nullptr || body == nullptr || length < 2) return fail(err, kRunBody, 1, 0, Msg::SyntaxError), 0.0;
-    if (m_evaluator.scripts().depth() == 1) m_evaluator.scripts().clearCancel();  // an outermost call starts
+    if (m_evaluator.scripts().depth() == 1) {  // an outermost call starts
+        m_evaluator.scripts().clearCancel();
+        if (m_platform != nullptr) m_lastPoll = m_platform->elapsedMs();
+    }
     Body b{cell, body, length};
     int close = 0;
     if (!blockEnd(b, 0, close, err)) return err.trace(kRunBody), 0.0;
@@ -101,9 +108,19 @@ double StatementRunner::runBody(CellRec* cell, char* body, int length, ErrStat& 
 }
 
 bool StatementRunner::stopRequested(ErrStat& err) {
+    if (m_platform != nullptr && ++m_turns >= kTurnsPerClockRead) pollFrontEnd();
     if (!m_evaluator.scripts().cancelRequested()) return false;
     err.fail(kStatement, 1, Msg::ScriptInterrupted);
     return true;
+}
+
+// The desktop runs scripts on its only thread: its input (Esc) is read only when the runner asks.
+void StatementRunner::pollFrontEnd() {
+    m_turns = 0;
+    const double now = m_platform->elapsedMs();
+    if (now - m_lastPoll < kPollIntervalMs) return;
+    m_lastPoll = now;
+    if (m_platform->pollInterrupt()) m_evaluator.scripts().requestCancel();
 }
 
 // The '{' at `open` and its '}' before the body's end.

@@ -41,9 +41,13 @@ class StatementRunner {
     bool condition(Body& b, int& pos, ErrStat& err);
     bool blockEnd(Body& b, int open, int& close, ErrStat& err);
     bool stopRequested(ErrStat& err);
+    void pollFrontEnd();
 
     Evaluator& m_evaluator;
     Platform* m_platform;
+    // Turns since the clock was last read, and when the front end last looked at its input.
+    int m_turns = 0;
+    double m_lastPoll = 0.0;
 };
 
 }  // namespace qx
