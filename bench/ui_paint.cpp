@@ -1,22 +1,29 @@
 // Painting the cell area: a full frame of 60 rows by 25 columns of labels and formatted numbers,
 // and paging down from the first row to the last with a frame painted after every Page Down, over
 // the small sheet and over one with cells in every row. Frame times are the thread's CPU time, so
-// other work on a shared machine does not count as a stall.
+// other work on a shared machine does not count as a stall. Also how soon Esc stops a script that
+// loops without end, from the key press to the end of the script's run.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QImage>
 #include <QKeyEvent>
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <ctime>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/session.h"
 #include "core/style_word.h"
 #include "ui/cell_area_view.h"
+#include "ui/main_window.h"
 #include "ui/qt_platform.h"
 
 namespace {
@@ -131,5 +138,54 @@ void BM_PageDownBigSheet(benchmark::State& state) {
     pageDownToLastRow(state, true);
 }
 BENCHMARK(BM_PageDownBigSheet)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// The frame runs the script as a script button does; Esc is pressed 100 ms into the run.
+void BM_EscStopsAnEndlessScript(benchmark::State& state) {
+    application();
+    const QString dir =
+        QDir::temp().filePath(QStringLiteral("quorix-bench-esc-%1").arg(QCoreApplication::applicationPid()));
+    QDir().mkpath(dir);
+    QFile source(dir + QStringLiteral("/spin.s"));
+    if (!source.open(QIODevice::WriteOnly) || source.write("spin()\n{\n  while(1){[1,1]+=1;}\n}\n") < 0) {
+        state.SkipWithError("cannot write the script source");
+        return;
+    }
+    source.close();
+    qx::QtPlatform platform;
+    platform.setQuiet(true);  // the interrupted script's report goes to standard error
+    qx::Session session{platform, qx::SessionOptions{}};
+    qx::ErrStat err;
+    session.start(err);
+    if (session.compileSource(qx::pathToEngine(dir + QStringLiteral("/spin.s")), false).errors != 0 ||
+        session.attachLibrary(qx::pathToEngine(dir + QStringLiteral("/spin.slb")), err) == qx::kAttachFailed) {
+        state.SkipWithError("cannot compile and attach the script");
+        return;
+    }
+    qx::MainWindow window(session, platform);
+    window.show();
+    QApplication::processEvents();
+    QElapsedTimer clock;
+    clock.start();
+    for (auto _ : state) {
+        // Posted from another thread, as the window system's key arrives: between two looks at the input.
+        std::atomic<qint64> pressedAt{-1};
+        std::thread presser([&] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            pressedAt = clock.nsecsElapsed();
+            QCoreApplication::postEvent(window.activeCellArea(),
+                                        new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
+        });
+        window.runScript(QStringLiteral("spin"));
+        const qint64 stoppedAt = clock.nsecsElapsed();
+        presser.join();
+        if (pressedAt < 0 || stoppedAt < pressedAt) {
+            state.SkipWithError("the script ended before Esc");
+            break;
+        }
+        state.SetIterationTime(static_cast<double>(stoppedAt - pressedAt) / 1e9);
+    }
+    QDir(dir).removeRecursively();
+}
+BENCHMARK(BM_EscStopsAnEndlessScript)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
 
 }  // namespace

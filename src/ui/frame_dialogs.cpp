@@ -17,6 +17,7 @@
 #include "ui/dialogs/level_defaults_dialog.h"
 #include "ui/dialogs/protection_dialog.h"
 #include "ui/dialogs/rename_dialog.h"
+#include "ui/dialogs/script_dialogs.h"
 #include "ui/dialogs/sort_rows_dialog.h"
 #include "ui/main_window.h"
 #include "ui/qt_platform.h"
@@ -66,6 +67,7 @@ void FrameDialogs::addMenuEntries(QMenu* view, QMenu* tools) {
     tools->addSeparator();
     m_levelDefaults = tools->addAction(tr("Level defaults ..."), this, &FrameDialogs::openLevelDefaults);
     m_protection = tools->addAction(QStringLiteral("Workbook Protection ..."), this, &FrameDialogs::openProtection);
+    m_scripts = tools->addAction(tr("Script Libraries ..."), this, &FrameDialogs::openScripts);
 }
 
 bool FrameDialogs::runCommand(int id) {
@@ -160,6 +162,14 @@ void FrameDialogs::openProtection() {
         levels.push_back({m_session.cells().levelPtr(level)->defaultFileName, m_session.cells().levelEmpty(level)});
     }
     ProtectionDialog dialog(m_session.protection(), std::move(levels), m_platform, &m_frame);
+    dialog.exec();
+}
+
+void FrameDialogs::openScripts() {
+    if (m_frame.engineBusy()) return;
+    ScriptLibraryDialog dialog(
+        m_session, m_platform, [this](const std::function<void(ErrStat&)>& op) { return m_frame.runOperation(op); },
+        &m_frame);
     dialog.exec();
 }
 

@@ -46,6 +46,8 @@ class FrameDialogs final : public QObject {
     void openArrayElements();
     // "+BkColor": a colour for the selection's background.
     void chooseBackground();
+    // The script controls: libraries, scripts, Swap Area, and compiling from there.
+    void openScripts();
 
     // The open recording dialog, or null.
     AddButtonDialog* recording() const { return m_recording; }
@@ -53,6 +55,7 @@ class FrameDialogs final : public QObject {
     QAction* barMenuAction() const { return m_barMenu; }
     QAction* protectionAction() const { return m_protection; }
     QAction* levelDefaultsAction() const { return m_levelDefaults; }
+    QAction* scriptsAction() const { return m_scripts; }
 
   private:
     bool readyForBlockCommand();
@@ -68,6 +71,7 @@ class FrameDialogs final : public QObject {
     QAction* m_barMenu = nullptr;
     QAction* m_protection = nullptr;
     QAction* m_levelDefaults = nullptr;
+    QAction* m_scripts = nullptr;
 };
 
 }  // namespace qx

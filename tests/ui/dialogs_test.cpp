@@ -1,15 +1,23 @@
 // The command dialogs as a user meets them: workbook protection and the access password, inserting a
 // function, renaming, level defaults, the export line width, the Debug walks, the function keys and
-// the Save As dialog's extension rule.
+// the Save As dialog's extension rule; and scripts: the script controls and the compile dialog, script
+// buttons and function keys running real compiled libraries, Esc and the status line while one runs.
+#include <QFile>
 #include <QFileDialog>
 #include <QMenuBar>
+#include <QStatusBar>
 #include <QTemporaryDir>
+#include <atomic>
+#include <chrono>
+#include <cstring>
+#include <thread>
 
 #include "ui/dialogs/function_dialog.h"
 #include "ui/dialogs/level_defaults_dialog.h"
 #include "ui/dialogs/line_width_dialog.h"
 #include "ui/dialogs/protection_dialog.h"
 #include "ui/dialogs/rename_dialog.h"
+#include "ui/dialogs/script_dialogs.h"
 #include "ui/frame_dialogs.h"
 #include "ui_fixture.h"
 
@@ -43,6 +51,58 @@ QMenu* topMenu(MainWindow& w, const QString& title) {
     return nullptr;
 }
 
+constexpr int kClearWorkbook = 9011;
+
+// Scripts that show what they did in cells without the toolkit: a store into element 1 of a label
+// changes its first character.
+constexpr const char* kKeysSource = R"(#VERSION 1.5
+#FKEY 9 "fill"
+#FKEY 10 "spin"
+fill()
+{
+  [1,1,1]=88;
+  return(7);
+}
+spin()
+{
+  [2,1,1]=90;
+  while(1){}
+}
+badcond()
+{
+  if(nosuch()){}
+}
+add(val:a,b)
+{
+  return(a+b);
+}
+)";
+
+bool writeFile(const QString& path, const char* text) {
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(text) == static_cast<qint64>(std::strlen(text));
+}
+
+// The frame's way of running an engine operation, as the script controls get it.
+OperationRunner runnerOf(Desktop& d) {
+    return [&d](const std::function<void(ErrStat&)>& op) { return d.window->runOperation(op); };
+}
+
+// Compiles the key scripts in `dir` and attaches them; false when either failed.
+bool attachKeys(Desktop& d, const QTemporaryDir& dir) {
+    if (!writeFile(dir.filePath(QStringLiteral("keys.s")), kKeysSource)) return false;
+    const CompileOutcome outcome = d.session.compileSource(pathToEngine(dir.filePath(QStringLiteral("keys.s"))), false);
+    if (outcome.errors != 0) return false;
+    ScriptLibraryDialog dialog(d.session, d.platform, runnerOf(d), d.window.get());
+    return dialog.attach(dir.filePath(QStringLiteral("keys.slb")));
+}
+
+QStringList column(QTreeWidget* tree, int col) {
+    QStringList out;
+    for (int i = 0; i < tree->topLevelItemCount(); ++i) out << tree->topLevelItem(i)->text(col);
+    return out;
+}
+
 std::vector<ProtectionLevelInfo> levelInfo(std::initializer_list<bool> empties) {
     std::vector<ProtectionLevelInfo> out(1);
     int n = 1;
@@ -66,6 +126,11 @@ class DialogsTest : public QObject {
     void lineWidthKeepsToItsRange();
     void debugWalkMovesThePointerWithEachBox();
     void functionKeysRunTheirScripts();
+    void compileDialogListsMessagesAndWritesTheLog();
+    void scriptControlsAttachListAndDetach();
+    void keysAndButtonsRunCompiledScripts();
+    void escStopsARunningScriptWhileCommandsAreRefused();
+    void aFailingConditionShowsItsStatusLine();
     void saveAsRefusesAnotherTypesExtension();
 };
 
@@ -461,6 +526,193 @@ void DialogsTest::saveAsRefusesAnotherTypesExtension() {
         QVERIFY(askedAgain);
         QVERIFY(QDir(dir.path()).entryList(QDir::Files).isEmpty());
     }
+}
+
+void DialogsTest::compileDialogListsMessagesAndWritesTheLog() {
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QVERIFY(writeFile(dir.filePath(QStringLiteral("keys.s")), kKeysSource));
+    QVERIFY(writeFile(dir.filePath(QStringLiteral("broken.s")), "bad()\n{\n  while(1{}\n}\n"));
+    Desktop d;
+    const struct {
+        QString source;
+        bool log;
+        QString lastRow;
+        bool libraryKept;
+    } cases[] = {
+        {QStringLiteral("keys"), true, QStringLiteral("keys.slb  -  0 error(s), 0 warning(s)"), true},
+        {QStringLiteral("broken"), false, QStringLiteral("broken.slb  -  1 error(s), 0 warning(s)"), false},
+    };
+    for (const auto& c : cases) {
+        CompileDialog dialog(d.session, d.platform, runnerOf(d), d.window.get());
+        dialog.writeLog()->setChecked(c.log);
+        // Chosen through the real file dialog, with the source filter.
+        QString filter;
+        onNextDialog<QFileDialog>([&](QFileDialog* files) {
+            filter = files->selectedNameFilter();
+            files->selectFile(dir.filePath(c.source + QStringLiteral(".s")));
+            static_cast<QDialog*>(files)->accept();
+        });
+        dialog.chooseAndCompile();
+        QCOMPARE(filter, QStringLiteral("Script Source Files (*.s *.S)"));
+        QListWidget* rows = dialog.messages();
+        QVERIFY(rows->count() > 0);
+        QCOMPARE(rows->item(rows->count() - 1)->text(), c.lastRow);
+        QCOMPARE(QFile::exists(dir.filePath(c.source + QStringLiteral(".slb"))), c.libraryKept);
+        QCOMPARE(QFile::exists(dir.filePath(c.source + QStringLiteral(".log"))), c.log);
+        if (c.libraryKept) {
+            QVERIFY(!rows->findItems(QStringLiteral("  fill  ("), Qt::MatchStartsWith).isEmpty());
+            QFile log(dir.filePath(QStringLiteral("keys.log")));
+            QVERIFY(log.open(QIODevice::ReadOnly));
+            QVERIFY(log.readAll().contains("  spin  ("));
+        } else {
+            QVERIFY(!rows->findItems(QStringLiteral("Error C10"), Qt::MatchStartsWith).isEmpty());
+        }
+        // Compiling again lists the same rows again, not twice as many.
+        const int count = rows->count();
+        dialog.againButton()->click();
+        QCOMPARE(rows->count(), count);
+    }
+}
+
+void DialogsTest::scriptControlsAttachListAndDetach() {
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QVERIFY(writeFile(dir.filePath(QStringLiteral("keys.s")), kKeysSource));
+    Desktop d;
+    QVERIFY(d.session.compileSource(pathToEngine(dir.filePath(QStringLiteral("keys.s"))), false).errors == 0);
+    ScriptLibraryDialog dialog(d.session, d.platform, runnerOf(d), d.window.get());
+    QCOMPARE(dialog.libraries()->count(), 0);
+
+    onNextDialog<QFileDialog>([&](QFileDialog* files) {
+        files->selectFile(dir.filePath(QStringLiteral("keys.slb")));
+        static_cast<QDialog*>(files)->accept();
+    });
+    dialog.button(QStringLiteral("Attach ..."))->click();
+    QCOMPARE(dialog.libraries()->count(), 1);
+    QCOMPARE(dialog.libraries()->item(0)->text(), QStringLiteral("keys.slb"));
+    QVERIFY2(dialog.libraryInfo()->text().startsWith(QStringLiteral("Library version 1.50, compiled by version 3.00")),
+             qPrintable(dialog.libraryInfo()->text()));
+    QVERIFY(dialog.libraryInfo()->text().endsWith(QStringLiteral("\\keys.slb")));
+    QCOMPARE(column(dialog.scripts(), 0), (QStringList{"fill", "spin", "badcond", "add"}));
+    QCOMPARE(column(dialog.scripts(), 2), QStringList(4, QStringLiteral("unloaded")));
+    QCOMPARE(column(dialog.scripts(), 3), QStringList(4, QStringLiteral("0")));
+    QCOMPARE(dialog.scripts()->topLevelItem(3)->text(1),
+             QString::number(d.session.libraries().scripts()[3].bodyLength));
+
+    // A call loads the body and gives it the weight of a fresh call.
+    ErrStat err;
+    QCOMPARE(d.session.evaluate("+add(1,2)", err), 3.0);
+    dialog.refresh();
+    QCOMPARE(dialog.scripts()->topLevelItem(3)->text(2), QStringLiteral("loaded"));
+    QCOMPARE(dialog.scripts()->topLevelItem(3)->text(3), QStringLiteral("64"));
+
+    // An attached library is not compiled again.
+    CompileDialog compile(d.session, d.platform, runnerOf(d), d.window.get());
+    SeenBox seen;
+    answerNextBox(QMessageBox::Ok, &seen);
+    compile.compile(dir.filePath(QStringLiteral("keys.s")));
+    QCOMPARE(seen.caption, QStringLiteral("WARNING"));
+    QCOMPARE(seen.text, QStringLiteral("A Script Library using the name (keys.slb) is currently attached.\n\nYou "
+                                       "must detach it before it be recompiled."));
+
+    // The Swap Area's size, clamped by the field to its range; resizing unloads every body.
+    dialog.swapSize()->setValue(4000);
+    QCOMPARE(dialog.swapSize()->value(), 8192);
+    dialog.button(QStringLiteral("Resize"))->click();
+    QCOMPARE(d.session.libraries().swapArea().size(), 8192);
+    QCOMPARE(column(dialog.scripts(), 2), QStringList(4, QStringLiteral("unloaded")));
+
+    dialog.button(QStringLiteral("Detach"))->click();
+    QCOMPARE(dialog.libraries()->count(), 0);
+    QCOMPARE(dialog.scripts()->topLevelItemCount(), 0);
+    QVERIFY(d.session.libraries().attached().empty());
+}
+
+void DialogsTest::keysAndButtonsRunCompiledScripts() {
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    Desktop d;
+    QVERIFY(attachKeys(d, dir));
+    QMenu* keys = submenu(topMenu(*d.window, QStringLiteral("Tools")), QStringLiteral("Function keys"));
+    QStringList bound;
+    for (QAction* a : keys->actions()) bound << a->text();
+    QCOMPARE(bound, (QStringList{"F9   fill", "F10   spin"}));
+
+    d.enterAt(1, 1, QStringLiteral("abc"));
+    QTest::keyClick(&d.area(), Qt::Key_F9);
+    QCOMPARE(d.area().paintedText(1, 1), QStringLiteral("Xbc"));
+
+    // A script button of a bar of the user's runs the same way.
+    d.enterAt(1, 1, QStringLiteral("abc"));
+    QVERIFY(d.session.bars().addBar("Scripts") > 0);
+    QVERIFY(d.session.bars().addButton("fill", 0));
+    d.window->refreshBars();
+    d.window->buttonBar()->buttons().front()->click();
+    QCOMPARE(d.area().paintedText(1, 1), QStringLiteral("Xbc"));
+}
+
+void DialogsTest::escStopsARunningScriptWhileCommandsAreRefused() {
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    Desktop d;
+    QVERIFY(attachKeys(d, dir));
+    d.enterAt(5, 5, QStringLiteral("kept"));
+    d.enterAt(2, 1, QStringLiteral("ab"));
+    d.enterAt(1, 1, QStringLiteral("abc"));
+    d.area().moveTo(5, 5);
+    d.session.cells().levelPtr(1)->changed = false;  // a close would otherwise only ask
+
+    // Everything here reaches the frame while the endless script runs.
+    bool busySeen = false;
+    QTimer::singleShot(100, d.window.get(), [&] {
+        busySeen = d.window->engineBusy();
+        d.window->commandAction(kClearWorkbook)->trigger();
+        d.window->close();
+        QTest::keyClick(&d.area(), Qt::Key_Down);
+    });
+    QTimer::singleShot(250, d.window.get(), [&] { QTest::keyClick(&d.area(), Qt::Key_Escape); });
+    SeenBox seen;
+    answerNextBox(QMessageBox::Ok, &seen);
+    // Should Esc be lost, the script still ends, from outside the event loop it would need.
+    std::atomic<bool> stopped{false};
+    std::atomic<bool> rescued{false};
+    std::thread rescue([&] {
+        for (int i = 0; i < 200 && !stopped; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        if (stopped) return;
+        rescued = true;
+        d.session.formulas().evaluator().scripts().requestCancel();
+    });
+    QTest::keyClick(&d.area(), Qt::Key_F10);
+    stopped = true;
+    rescue.join();
+
+    QVERIFY(!rescued);
+    QVERIFY(busySeen);
+    QVERIFY2(seen.text.contains(QStringLiteral("script was interrupted by the user")), qPrintable(seen.text));
+    QVERIFY(d.window->isVisible());
+    QCOMPARE(d.area().paintedText(5, 5), QStringLiteral("kept"));
+    QCOMPARE(d.area().paintedText(2, 1), QStringLiteral("Zb"));  // what ran before the stop stays
+    QCOMPARE(d.area().cursor().row, 5);                          // the key held back went nowhere
+    // The program goes on as before: the next script runs to its end. (Without a window manager the frame
+    // is not made active again when the box goes.)
+    d.window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(d.window.get()));
+    QTest::keyClick(&d.area(), Qt::Key_F9);
+    QCOMPARE(d.area().paintedText(1, 1), QStringLiteral("Xbc"));
+}
+
+void DialogsTest::aFailingConditionShowsItsStatusLine() {
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    Desktop d;
+    QVERIFY(attachKeys(d, dir));
+    SeenBox seen;
+    answerNextBox(QMessageBox::Ok, &seen);
+    d.window->runScript(QStringLiteral("badcond"));
+    QVERIFY(seen.shown);
+    QVERIFY2(d.window->statusBar()->currentMessage().startsWith(QStringLiteral("ERROR A5010-")),
+             qPrintable(d.window->statusBar()->currentMessage()));
 }
 
 QTEST_MAIN(DialogsTest)
