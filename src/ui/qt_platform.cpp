@@ -12,6 +12,7 @@
 #include <cstdio>
 
 #include "core/paths.h"
+#include "core/scope_exit.h"
 #include "ui/dialogs/line_width_dialog.h"
 
 namespace qx {
@@ -63,8 +64,8 @@ BoxAnswer answerOf(int button, BoxButtons buttons) {
     return buttons == BoxButtons::YesNo ? BoxAnswer::No : BoxAnswer::Cancel;
 }
 
-// While a script runs, input other than Esc is held back: a click or a key would act on a workbook
-// the script is still changing. Esc is kept as the request to stop.
+// While a script runs, input other than Esc is dropped: a click or a key would act on a workbook the
+// script is still changing. Esc is taken as the request to stop.
 class InputHold final : public QObject {
   public:
     bool stopAsked = false;
@@ -226,9 +227,11 @@ bool QtPlatform::pollInterrupt() {
     m_polling = true;
     InputHold hold;
     QCoreApplication::instance()->installEventFilter(&hold);
+    const ScopeExit restore([this, &hold] {
+        QCoreApplication::instance()->removeEventFilter(&hold);
+        m_polling = false;
+    });
     QCoreApplication::processEvents(QEventLoop::AllEvents);
-    QCoreApplication::instance()->removeEventFilter(&hold);
-    m_polling = false;
     return hold.stopAsked;
 }
 

@@ -43,8 +43,8 @@ class QtPlatform final : public Platform {
     double elapsedMs() override;
     void changed() override;
     void statusText(const std::string& text) override;
-    // Lets pending events through (painting, timers) while user input waits; Esc is the one key taken
-    // now, as the request to stop.
+    // Lets pending events through (painting, timers) and drops user input; Esc is the one key taken,
+    // as the request to stop.
     bool pollInterrupt() override;
 
     // Without a user (the screenshot mode) boxes are written to standard error and take the safe answer.

@@ -693,7 +693,7 @@ void DialogsTest::escStopsARunningScriptWhileCommandsAreRefused() {
     QVERIFY(d.window->isVisible());
     QCOMPARE(d.area().paintedText(5, 5), QStringLiteral("kept"));
     QCOMPARE(d.area().paintedText(2, 1), QStringLiteral("Zb"));  // what ran before the stop stays
-    QCOMPARE(d.area().cursor().row, 5);                          // the key held back went nowhere
+    QCOMPARE(d.area().cursor().row, 5);                          // the key pressed meanwhile was dropped
     // The program goes on as before: the next script runs to its end. (Without a window manager the frame
     // is not made active again when the box goes.)
     d.window->activateWindow();

@@ -117,8 +117,6 @@ ScriptLibraryDialog::ScriptLibraryDialog(Session& session, QtPlatform& platform,
     auto* resize = new QPushButton(tr("Resize"), this);
     swapRow->addWidget(resize);
     swapRow->addStretch();
-    m_running = new QLabel(this);
-    swapRow->addWidget(m_running);
     layout->addLayout(swapRow, 3, 0, 1, 2);
 
     auto* buttons = new QDialogButtonBox(this);
@@ -173,7 +171,6 @@ void ScriptLibraryDialog::refresh() {
         m_libraries->setCurrentRow(row);
     }
     m_swapSize->setValue(static_cast<int>(libs.swapArea().size()));
-    m_running->setText(libs.anyRunning() ? tr("A script is running.") : QString());
     showScripts();
 }
 
@@ -209,11 +206,12 @@ void ScriptLibraryDialog::chooseAndAttach() {
 }
 
 bool ScriptLibraryDialog::attach(const QString& path) {
-    const bool attached = m_run([&](ErrStat& err) { m_session.attachLibrary(pathToEngine(path), err); });
+    int index = kAttachFailed;
+    const bool attached = m_run([&](ErrStat& err) { index = m_session.attachLibrary(pathToEngine(path), err); });
     refresh();
-    if (attached) {
-        // The new library is the one whose scripts the user wants to see.
-        m_libraries->setCurrentRow(m_libraries->count() - 1);
+    // The new library is the one whose scripts the user wants to see.
+    for (std::size_t row = 0; attached && row < m_shownLibraries.size(); ++row) {
+        if (m_shownLibraries[row] == index) m_libraries->setCurrentRow(static_cast<int>(row));
     }
     Q_EMIT librariesChanged();
     return attached;

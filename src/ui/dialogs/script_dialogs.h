@@ -87,7 +87,6 @@ class ScriptLibraryDialog final : public QDialog {
     QLabel* m_info = nullptr;
     QTreeWidget* m_scripts = nullptr;
     QSpinBox* m_swapSize = nullptr;
-    QLabel* m_running = nullptr;
     std::vector<int> m_shownLibraries;  // table index of each list row
 };
 
