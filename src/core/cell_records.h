@@ -160,6 +160,34 @@ struct BorderRange {
     int32_t colour = 0;
 };
 
+// "Changed since the last save", set by every change to a level's cells or settings. Each setting is
+// counted, so the recalculator can tell that a change reached the level without a place it was told of.
+class ChangeMark {
+  public:
+    ChangeMark& operator=(bool on) {
+        m_on = on;
+        if (on) ++m_settings;
+        return *this;
+    }
+    operator bool() const { return m_on; }
+    uint64_t settings() const { return m_settings; }
+
+  private:
+    bool m_on = false;
+    uint64_t m_settings = 0;
+};
+
+// The places of a level whose cells changed in value, Array Area, text, type or existence since the
+// recalculator last looked (see CellStore::touch).
+struct TouchLog {
+    static constexpr std::size_t kLimit = 256;  // beyond this the places are dropped and all counts as touched
+    std::vector<uint32_t> places;               // row << 8 | column
+    bool overflow = false;
+    uint64_t accounted = 0;  // the ChangeMark setting up to which every setting came with a touch
+
+    bool pending(const ChangeMark& mark) const { return overflow || !places.empty() || accounted != mark.settings(); }
+};
+
 struct LevelRec {
     int32_t number = 0;
     // Every cell, formula record, text, Array Area and object of the level; released whole on clear.
@@ -185,7 +213,8 @@ struct LevelRec {
     CellRec* undoNewer = nullptr;         // chains of detached cells for delete/undo/cut/paste
     CellRec* undoOlder = nullptr;
     uint32_t interfaceCounter = 0;
-    bool changed = false;  // changed since the last save
+    ChangeMark changed;
+    TouchLog touched;
 };
 
 }  // namespace qx

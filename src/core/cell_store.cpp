@@ -101,6 +101,29 @@ void CellStore::release(int level, void* block, std::size_t bytes, int kind, Err
     heapFree(*rec, block, bytes, kind, err);
 }
 
+void CellStore::touch(const CellRec& cell, bool visible) {
+    LevelRec* level = levelPtr(cell.level);
+    if (level == nullptr) return;
+    TouchLog& log = level->touched;
+    const bool accounted = log.accounted == level->changed.settings();
+    level->changed = true;
+    if (accounted) log.accounted = level->changed.settings();
+    if (visible) notePlace(cell);
+}
+
+void CellStore::notePlace(const CellRec& cell) {
+    LevelRec* level = levelPtr(cell.level);
+    if (level == nullptr) return;
+    TouchLog& log = level->touched;
+    if (log.overflow) return;
+    if (log.places.size() >= TouchLog::kLimit) {
+        log.overflow = true;
+        log.places.clear();
+        return;
+    }
+    log.places.push_back(static_cast<uint32_t>(cell.row) << 8 | cell.col);
+}
+
 CellRec* CellStore::findCell(int row, int col, int level, ErrStat& err) const {
     err.enter();
     if (!validRow(row)) return err.fail(kFind, 1, Msg::RowOutOfRange), nullptr;

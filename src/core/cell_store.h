@@ -49,6 +49,14 @@ class CellStore {
     void setHooks(CellStoreHooks* hooks) { m_hooks = hooks ? hooks : &m_defaultHooks; }
     CellStoreHooks& hooks() { return *m_hooks; }
 
+    // Marks the cell's level changed and notes that the cell changed in value, Array Area, text, type or
+    // existence. `visible` false: only a placeholder came or went, which reads like an empty place. Writers
+    // that only mark the level changed leave the recalculator to assume that anything changed there.
+    void touch(const CellRec& cell, bool visible = true);
+    // Notes the cell's place as touch does, without marking the level changed: an Array Area written
+    // while the cell is computed.
+    void notePlace(const CellRec& cell);
+
     // --- heap ---
     // Cell records, formula records, texts, Array Areas, reference arrays and objects (ObjectRec and
     // its data, kind 5) of a level all come from here; blocks are returned with their size.

@@ -82,7 +82,7 @@ void CellStore::deleteCellNow(CellRec* cell, ErrStat& err) {
     if (!worksheetLevel(cell->level)) return void(err.fail(kDeleteNow, 1, Msg::LevelOutOfRange));
     if (cell->has(cellflag::kProtectCell)) return void(err.fail(kDeleteNow, 2, Msg::ProtectedCell));
     LevelRec& level = *levelOf(*cell);
-    level.changed = true;
+    touch(*cell, !cell->isPlaceholder());
     m_scratch.repaintPending = true;
     if (!cell->isPlaceholder()) {
         stripCell(level, *cell, err);
@@ -167,7 +167,7 @@ void CellStore::deleteCellForUndo(CellRec* cell, NotifyMode mode, ErrStat& err) 
     }
     cell->next = level.undoNewer;
     level.undoNewer = cell;
-    level.changed = true;
+    touch(*cell);
 }
 
 bool CellStore::blockProtected(const LevelRec& level, int firstRow, int firstCol, int lastRow, int lastCol) const {

@@ -122,7 +122,7 @@ CellRec* CellStore::makeCell(int row, int col, int level, CellType type, Overlap
         cell->set(cellflag::kRecalcPending);
         cell->dependentsMark = true;
     }
-    rec.changed = true;
+    touch(*cell, type != CellType::Undefined);
     m_scratch.repaintPending = true;
     return cell;
 }

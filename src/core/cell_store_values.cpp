@@ -38,6 +38,7 @@ int CellStore::setArraySize(CellRec* cell, int n, ErrStat& err) {
     }
     freeArray(cell, err);
     formula.array = resized;
+    notePlace(*cell);
     return n;
 }
 
@@ -48,6 +49,8 @@ int CellStore::setArrayElements(CellRec* cell, const double* values, int first, 
         static_cast<long>(cell->formula->arrayCount()) < static_cast<long>(last) - first + 1) {
         return err.fail(kSetArrayElements, 1, Msg::NullCellAddress), 0;
     }
+    const auto bytes = static_cast<std::size_t>(last - first + 1) * sizeof(double);
+    if (std::memcmp(values + first, cell->formula->array + 1, bytes) != 0) notePlace(*cell);
     std::copy(values + first, values + last + 1, cell->formula->array + 1);
     return last;
 }

@@ -97,7 +97,7 @@ EntryResult EntryOperation::storeEntry(std::string_view typed, int row, int col,
         const std::string_view source = result.kind == EntryKind::Formula ? std::string_view(text) : body;
         m_compiler.compile(*cell, source, text, CompileOptions{options.checkCircular, !options.fromFile}, err);
     }
-    if (LevelRec* rec = m_store.levelOf(*cell)) rec->changed = true;
+    m_store.touch(*cell);
     m_store.scratch().repaintPending = true;
     const bool failed = err.failed();
     // A rejected entry keeps its typed text and error mark; a pending mark inherited from a placeholder

@@ -177,8 +177,10 @@ struct Evaluator::PassCursor {
         for (;;) {
             while (m_row < m_lastRow) {
                 m_last = m_rows[++m_row];
-                if (m_last != nullptr) {
-                    m_cell = m_last->next;
+                // A row whose last cell lies left of the block holds nothing for it; one whose last cell
+                // stands in the block's first column holds only that one.
+                if (m_last != nullptr && m_last->col >= m_firstCol) {
+                    m_cell = m_last->col == m_firstCol ? m_last : m_last->next;
                     return true;
                 }
             }

@@ -93,7 +93,49 @@ void span(const Part& a, const Part& b, int fallback, int widest, int& first, in
     }
 }
 
+// The operand an assignment at `pos` stores into is a register.
+bool assignsRegister(const char* s, int pos) {
+    int end = pos - 1;
+    while (end >= 0 && isBlank(s[end])) --end;
+    return end >= 2 && s[end] == ']' && registerAt(s, end - 2) >= 0;
+}
+
+// The length of the assignment operator at `pos`, 0 when none starts there; comparisons are passed whole.
+int assignmentLength(const char* s, int pos, int& skip) {
+    const char c = s[pos];
+    skip = 1;
+    if ((c == '<' || c == '>') && s[pos + 1] == c) return s[pos + 2] == '=' ? 3 : (skip = 2, 0);
+    if ((c == '=' || c == '!' || c == '<' || c == '>') && s[pos + 1] == '=') return skip = 2, 0;
+    return isAssignment(s, pos) ? (c == '=' ? 1 : 2) : 0;
+}
+
 }  // namespace
+
+bool readsOnlyLevelCells(const char* text, int level, const std::vector<CoverBox>& boxes) {
+    if (text == nullptr) return false;
+    for (const CoverBox& box : boxes) {
+        if (box.firstLevel != level || box.lastLevel != level) return false;
+    }
+    int value = 0;
+    for (int at = 0; text[at] != '\0';) {
+        const char c = text[at];
+        if (c == '[' && registerAt(text, at) >= 0) {
+            at += 3;
+        } else if (isDigit(c) || (c == '.' && isDigit(text[at + 1]))) {
+            at = std::max(at + 1, numberTextEnd(text, at));
+        } else if (c == '\'' && scanCharacter(text, at, value)) {
+            at += 3;
+        } else if (c == '"' || isNameStart(c)) {
+            return false;
+        } else {
+            int skip = 1;
+            const int length = assignmentLength(text, at, skip);
+            if (length > 0 && !assignsRegister(text, at)) return false;
+            at += length > 0 ? length : skip;
+        }
+    }
+    return true;
+}
 
 std::vector<CoverBox> coverBoxes(const char* text, int level) {
     std::vector<CoverBox> boxes;
@@ -115,8 +157,7 @@ std::vector<CoverBox> coverBoxes(const char* text, int level) {
         if (!levelA.present) levelA = Part{true, true, level};
         if (!levelB.present) levelB = Part{true, true, level};
         span(levelA, levelB, level, INT_MAX, box.firstLevel, box.lastLevel);
-        boxes.push_back(box);
-        at = std::max(at, b.end - 1);
+        boxes.push_back(box);  // addresses inside the corners are read too: the scan goes on into them
     }
     return boxes;
 }

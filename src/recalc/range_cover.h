@@ -24,4 +24,10 @@ struct CoverBox {
 // Every address and Range Operation block in the NUL-terminated `text` of a cell on `level`.
 std::vector<CoverBox> coverBoxes(const char* text, int level);
 
+// Whether evaluating `text` (a stored formula on `level` whose blocks are `boxes`) reads nothing but cells
+// of that level, through addresses, and writes nothing but registers: no function, script or object call,
+// no string, no other level, no assignment to a cell. Such a formula gives the same result and does
+// nothing else as long as the cells its blocks and references cover stay as they are.
+bool readsOnlyLevelCells(const char* text, int level, const std::vector<CoverBox>& boxes);
+
 }  // namespace qx

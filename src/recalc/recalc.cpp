@@ -5,6 +5,7 @@
 
 #include "core/cell_store.h"
 #include "core/circular.h"
+#include "core/scope_exit.h"
 #include "formula/compiler.h"
 #include "formula/entry.h"
 #include "formula/evaluator.h"
@@ -55,8 +56,13 @@ void ChainRecalculator::joinRangeList(CellRec& cell) {
     cell.set(cellflag::kRangeDef);
     m_ranges[cell.level].push_back(&cell);
     const char* text = cell.isVariableLabel() && cell.formula != nullptr ? cell.formula->tag : cell.text;
-    m_covers[&cell] = coverBoxes(text, cell.level);
-    if (LevelRec* level = m_store.levelOf(cell)) level->changed = true;
+    RangeOp& op = m_ops[&cell];
+    op.boxes = coverBoxes(text, cell.level);
+    op.classified = cell.isFormula() && readsOnlyLevelCells(text, cell.level, op.boxes);
+    op.dirty = true;
+    RangeIndex& index = m_index[cell.level];
+    if (!index.byColumn.empty()) indexOp(index, op);
+    m_store.touch(cell);
 }
 
 void ChainRecalculator::removeFromRangeList(CellRec& cell, ErrStat& err) {
@@ -67,9 +73,10 @@ void ChainRecalculator::removeFromRangeList(CellRec& cell, ErrStat& err) {
     auto it = std::find(list.begin(), list.end(), &cell);
     if (it == list.end()) return void(err.fail(origins::recalc::kRemoveRange, 3, Msg::Unlisted));
     list.erase(it);
-    m_covers.erase(&cell);
+    m_ops.erase(&cell);
+    m_index[cell.level].byColumn.clear();
     cell.set(cellflag::kRangeDef, false);
-    if (LevelRec* level = m_store.levelOf(cell)) level->changed = true;
+    m_store.touch(cell);
 }
 
 void ChainRecalculator::leaveRangeList(CellRec& cell) {
@@ -85,8 +92,9 @@ std::span<CellRec* const> ChainRecalculator::rangeList(int level) const {
 
 void ChainRecalculator::levelCleared(int level) {
     if (level < 0 || level >= kMaxLevelCount) return;
-    for (const CellRec* c : m_ranges[static_cast<std::size_t>(level)]) m_covers.erase(c);
+    for (const CellRec* c : m_ranges[static_cast<std::size_t>(level)]) m_ops.erase(c);
     m_ranges[static_cast<std::size_t>(level)].clear();
+    m_index[static_cast<std::size_t>(level)] = RangeIndex{};
     m_marked.erase(m_marked.lower_bound(placeKey(level, 0, 0)), m_marked.lower_bound(placeKey(level + 1, 0, 0)));
 }
 
@@ -106,9 +114,9 @@ CellRec* ChainRecalculator::markedCell(uint64_t key) const {
 // --- Range Operations found as dependents ---
 
 bool ChainRecalculator::rangeCovers(const CellRec& rangeCell, const CellRec& target) const {
-    const auto it = m_covers.find(&rangeCell);
-    if (it == m_covers.end()) return false;
-    return std::any_of(it->second.begin(), it->second.end(),
+    const auto it = m_ops.find(&rangeCell);
+    if (it == m_ops.end()) return false;
+    return std::any_of(it->second.boxes.begin(), it->second.boxes.end(),
                        [&](const CoverBox& box) { return box.holds(target.row, target.col, target.level); });
 }
 
@@ -178,17 +186,141 @@ void ChainRecalculator::sweepAllLevels(CellRec* cell, SweepKind kind) {
 }
 
 void ChainRecalculator::recomputeRangeOperations(int level) {
+    runPasses(level, Passes::All);
+}
+
+void ChainRecalculator::runPasses(int level, Passes which) {
     const LevelRec* rec = m_store.levelPtr(level);
     if (rec == nullptr || level >= kMaxLevelCount) return;
+    takeTouches(level);
+    if (which == Passes::All) markAll(level);
     const std::vector<CellRec*>& list = m_ranges[static_cast<std::size_t>(level)];
     for (int pass = 0; pass < rec->defaults.rangePasses; ++pass) {
         for (std::size_t i = 0; i < list.size(); ++i) {
             CellRec* c = list[i];
             if (c->has(cellflag::kPreventRecalc) || !c->formulaLike()) continue;
+            // What an earlier operation of the pass changed behind the chain's back counts for the later ones.
+            if (rec->touched.pending(rec->changed) || m_index[static_cast<std::size_t>(level)].stale) {
+                takeTouches(level);
+            }
+            const auto op = m_ops.find(c);
+            if (op != m_ops.end()) {
+                if (!needsPass(*c, op->second)) continue;
+                op->second.dirty = false;
+            }
             sweepEvaluate(*c);
             if (runChain(c)) break;
         }
     }
+}
+
+// --- which Range Operations the passes evaluate ---
+
+// An operation is skipped only when evaluating it would change nothing: it reads nothing but cells of its
+// level, none of them changed since it was last evaluated, it is neither pending nor failed, and its chain
+// would only evaluate cells that give the same result again.
+bool ChainRecalculator::needsPass(CellRec& cell, const RangeOp& op) {
+    return !op.classified || op.dirty || cell.has(cellflag::kRecalcPending) || cell.formula->errorMark() ||
+           dependentsNeedPass(cell);
+}
+
+bool ChainRecalculator::dependentsNeedPass(CellRec& cell) {
+    constexpr std::size_t kDependentsRead = 256;  // beyond this, evaluating is as cheap as reading them
+    if (cell.dependents == 0) return false;
+    const auto entries = m_store.dependentsOf(cell);
+    if (entries.size() > kDependentsRead) return true;
+    for (const CellRec* d : entries) {
+        if (!d->formulaLike() || d->has(cellflag::kRangeDef)) continue;
+        const char* text = d->isVariableLabel() ? d->formula->tag : d->text;
+        if (!readsOnlyLevelCells(text, d->level, coverBoxes(text, d->level))) return true;
+    }
+    return false;
+}
+
+void ChainRecalculator::markAll(int level) {
+    for (const CellRec* c : m_ranges[static_cast<std::size_t>(level)]) {
+        const auto op = m_ops.find(c);
+        if (op != m_ops.end()) op->second.dirty = true;
+    }
+}
+
+void ChainRecalculator::indexOp(RangeIndex& index, RangeOp& op) {
+    int first = kMaxCol + 1;
+    int last = 0;
+    for (const CoverBox& box : op.boxes) {
+        first = std::min(first, std::max(box.firstCol, 0));
+        last = std::max(last, std::min(box.lastCol, kMaxCol));
+    }
+    for (int col = first; col <= last; ++col) index.byColumn[static_cast<std::size_t>(col)].push_back(&op);
+}
+
+ChainRecalculator::RangeIndex& ChainRecalculator::rangeIndex(int level) {
+    RangeIndex& index = m_index[static_cast<std::size_t>(level)];
+    if (index.byColumn.empty()) {
+        index.byColumn.resize(kMaxCol + 1);
+        for (const CellRec* c : m_ranges[static_cast<std::size_t>(level)]) {
+            const auto op = m_ops.find(c);
+            if (op != m_ops.end()) indexOp(index, op->second);
+        }
+    }
+    return index;
+}
+
+void ChainRecalculator::markPlace(int level, int row, int col) {
+    if (col < 0 || col > kMaxCol) return;
+    for (RangeOp* op : rangeIndex(level).byColumn[static_cast<std::size_t>(col)]) {
+        if (op->dirty) continue;
+        op->dirty = std::any_of(op->boxes.begin(), op->boxes.end(),
+                                [&](const CoverBox& box) { return box.holds(row, col, level); });
+    }
+}
+
+void ChainRecalculator::markOp(const CellRec& cell) {
+    if (!cell.has(cellflag::kRangeDef)) return;
+    const auto op = m_ops.find(&cell);
+    if (op != m_ops.end()) op->second.dirty = true;
+}
+
+// The operations that read the cell through a direct address.
+void ChainRecalculator::markReaders(CellRec& cell) {
+    if (cell.dependents == 0) return;
+    for (const CellRec* d : m_store.dependentsOf(cell)) markOp(*d);
+}
+
+// A cell whose value, text, Array Area or failure changed. An operation's own new value does not call
+// for evaluating it again, unless its blocks cover its own place.
+void ChainRecalculator::noteChanged(CellRec& cell) {
+    if (cell.level >= kMaxLevelCount || m_ranges[cell.level].empty()) return;
+    markPlace(cell.level, cell.row, cell.col);
+    markReaders(cell);
+}
+
+// Turns the places the cell store was told of into marks on the operations reading them. A change the
+// store was not told the place of, a cell changed without its chain (its dependents may hold old values,
+// which the passes used to refresh through the chains of the operations they read), or a traversal that
+// ended early: every operation of the level is evaluated.
+void ChainRecalculator::takeTouches(int level) {
+    LevelRec* rec = m_store.levelPtr(level);
+    RangeIndex& index = m_index[static_cast<std::size_t>(level)];
+    TouchLog& log = rec->touched;
+    if (!log.pending(rec->changed) && !index.stale) return;
+    bool all = log.overflow || log.accounted != rec->changed.settings() || index.stale;
+    for (std::size_t i = 0; i < log.places.size() && !all && !m_ranges[static_cast<std::size_t>(level)].empty(); ++i) {
+        const int row = static_cast<int>(log.places[i] >> 8);
+        const int col = static_cast<int>(log.places[i] & 0xFF);
+        markPlace(level, row, col);
+        ErrStat err;
+        CellRec* c = m_store.findCell(row, col, level, err);
+        if (c == nullptr) continue;
+        if (c != m_chained && c->dependents > 0) all = true;
+        markOp(*c);  // an operation entered or moved here
+        markReaders(*c);
+    }
+    if (all) markAll(level);
+    log.places.clear();
+    log.overflow = false;
+    log.accounted = rec->changed.settings();
+    index.stale = false;
 }
 
 // --- whole levels, single cells, failed cells ---
@@ -286,11 +418,19 @@ bool ChainRecalculator::retryFailedCells() {
 void ChainRecalculator::notify(CellRec& cell, NotifyMode mode) {
     if (mode == NotifyMode::None) return;
     noteMarked(cell);
+    noteChanged(cell);  // being notified of is being changed, whoever wrote it
+    markOp(cell);
     m_store.scratch().repaintPending = true;
     const int level = cell.level;
+    const Passes passes = m_selective ? Passes::Changed : Passes::All;
+    const CellRec* outer = m_chained;
+    const ScopeExit restore([&] { m_chained = outer; });
     switch (mode) {
         case NotifyMode::ChainAndRanges:
-            if (!runChain(&cell)) recomputeRangeOperations(level);
+            if (!runChain(&cell)) {
+                m_chained = &cell;
+                runPasses(level, passes);
+            }
             break;
         case NotifyMode::CellChainAndRanges:
             sweepAllLevels(&cell, SweepKind::CellAndChain);
@@ -300,12 +440,15 @@ void ChainRecalculator::notify(CellRec& cell, NotifyMode mode) {
             runChain(&cell);
             break;
         case NotifyMode::Edit:
-            if (!runChain(&cell)) sweepAllLevels(&cell, SweepKind::Marked);
-            recomputeRangeOperations(level);
+            if (!runChain(&cell)) {
+                m_chained = &cell;
+                sweepAllLevels(&cell, SweepKind::Marked);
+            }
+            runPasses(level, passes);
             break;
         case NotifyMode::SweepAndRanges:
             sweepAllLevels(&cell, SweepKind::Marked);
-            recomputeRangeOperations(level);
+            runPasses(level, passes);
             break;
         case NotifyMode::WholeLevel:
             recalculateWholeLevel(level);

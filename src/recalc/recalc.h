@@ -62,6 +62,9 @@ class ChainRecalculator final : public Recalculator {
 
     // Boxes go to the platform (none: not shown).
     void setPlatform(Platform* platform) { m_platform = platform; }
+    // On (the default), the passes after an entry evaluate only the Range Operations whose result can
+    // have changed; off, every one of them, as the Recalculate commands always do.
+    void setSelectivePasses(bool on) { m_selective = on; }
 
     // Recalculator
     void notify(CellRec& cell, NotifyMode mode) override;
@@ -84,6 +87,7 @@ class ChainRecalculator final : public Recalculator {
 
     void sweep(CellRec* cell, int level, SweepKind kind);
     void sweepAllLevels(CellRec* cell, SweepKind kind);
+    // Every Range Operation of the level, in its passes.
     void recomputeRangeOperations(int level);
     void recalculateWholeLevel(int level);
     // The "All cells" command.
@@ -94,6 +98,33 @@ class ChainRecalculator final : public Recalculator {
     bool retryFailedCells();
 
   private:
+    // A cell on the Range Operation list.
+    struct RangeOp {
+        // The blocks it reads, taken from its text when it joined the list (the text only changes by
+        // compiling, which takes the cell off the list and puts it back).
+        std::vector<CoverBox> boxes;
+        bool classified = false;  // reads only cells of its level: skipped while nothing it reads changes
+        bool dirty = true;        // something it reads may have changed since it was last evaluated
+    };
+    // A level's listed operations by the columns their blocks span, so a changed cell finds its readers.
+    struct RangeIndex {
+        std::vector<std::vector<RangeOp*>> byColumn;  // empty: to be rebuilt
+        // A traversal ended early or passed over a cell it reached: cells of the level may hold old values.
+        bool stale = false;
+    };
+    enum class Passes { Changed, All };
+    void runPasses(int level, Passes which);
+    bool needsPass(CellRec& cell, const RangeOp& op);
+    bool dependentsNeedPass(CellRec& cell);
+    void takeTouches(int level);
+    void noteChanged(CellRec& cell);
+    void markPlace(int level, int row, int col);
+    void markOp(const CellRec& cell);
+    void markReaders(CellRec& cell);
+    void markAll(int level);
+    RangeIndex& rangeIndex(int level);
+    void indexOp(RangeIndex& index, RangeOp& op);
+
     enum class Evaluation { Unchanged, Changed, Failed };
     // Evaluates a Formula or Variable Label again and stores the outcome: the value or rebuilt text, and
     // the error mark cleared, or set again on failure.
@@ -127,9 +158,11 @@ class ChainRecalculator final : public Recalculator {
     int32_t m_highWater = 1;  // the deepest stack entry the last traversal touched
     // One Range Operation list per level, so clearing a level can never leave nodes of its heap behind.
     std::array<std::vector<CellRec*>, kMaxLevelCount> m_ranges;
-    // The blocks each listed cell reads, taken from its text when it joined the list (the text only changes
-    // by compiling, which takes the cell off the list and puts it back).
-    std::unordered_map<const CellRec*, std::vector<CoverBox>> m_covers;
+    std::unordered_map<const CellRec*, RangeOp> m_ops;  // node-based: the index holds their addresses
+    std::array<RangeIndex, kMaxLevelCount> m_index;
+    // The cell being notified of when its own chain has run: its dependents are up to date.
+    const CellRec* m_chained = nullptr;
+    bool m_selective = true;
     // Places (level, row, column) of cells that may carry "Force Recalc", recalc-pending or the error mark.
     // Kept by place, not by record, so a deleted cell only leaves a stale key that the next visit drops.
     std::set<uint64_t> m_marked;

@@ -62,24 +62,33 @@ CellRec* ChainRecalculator::findDependent(CellRec& target, const CellRec* previo
 }
 
 void ChainRecalculator::setErrorMark(CellRec& cell) {
+    const bool wasMarked = cell.formula->errorMark();
     cell.formula->setErrorMark(true);
     noteMarked(cell);
+    if (!wasMarked) noteChanged(cell);
 }
 
 // Every cell of a long chain passes here twice, so the plain number cell takes the shortest path and
 // the rarer Variable Labels and objects go out of line.
 ChainRecalculator::Evaluation ChainRecalculator::evaluateAndStore(CellRec& cell, ErrStat& err) {
     FormulaRec& f = *cell.formula;
+    const bool wasMarked = f.errorMark();
     f.setErrorMark(false);
-    if (cell.isVariableLabel() || formulaflag::objectKind(f.flags) != ObjectKind::Number) [[unlikely]]
-        return evaluateAndStoreOther(cell, err);
+    if (cell.isVariableLabel() || formulaflag::objectKind(f.flags) != ObjectKind::Number) [[unlikely]] {
+        const Evaluation outcome = evaluateAndStoreOther(cell, err);
+        if (outcome != Evaluation::Unchanged || wasMarked) noteChanged(cell);
+        return outcome;
+    }
     const double value = m_evaluator.evaluateFormula(&cell, cell.text, err);
     if (err.failed()) [[unlikely]] {
-        setErrorMark(cell);
+        f.setErrorMark(true);
+        noteMarked(cell);
+        if (!wasMarked) noteChanged(cell);
         return Evaluation::Failed;
     }
     const bool changed = value != f.value;
     f.value = value;
+    if (changed || wasMarked) noteChanged(cell);
     return changed ? Evaluation::Changed : Evaluation::Unchanged;
 }
 
@@ -100,7 +109,8 @@ ChainRecalculator::Evaluation ChainRecalculator::evaluateAndStoreOther(CellRec& 
         if (!err.failed()) f.value = value;
     }
     if (err.failed()) {
-        setErrorMark(cell);
+        f.setErrorMark(true);
+        noteMarked(cell);
         return Evaluation::Failed;
     }
     return changed ? Evaluation::Changed : Evaluation::Unchanged;
@@ -178,7 +188,11 @@ bool ChainRecalculator::advance() {
             return false;
         }
         if (!d->formulaLike()) continue;
-        if (d->isFormula() && (d->has(cellflag::kRangeDef) || insidePendingDelete(m_store, *d))) continue;
+        if (d->isFormula() && d->has(cellflag::kRangeDef)) continue;
+        if (d->isFormula() && insidePendingDelete(m_store, *d)) {
+            m_index[d->level].stale = true;
+            continue;
+        }
         const Reached result = evaluateReached(*d);
         if (d->dependents == 0 || result == Reached::Unchanged || result == Reached::FailedAgain) continue;
         if (m_chain.depth + 1 >= kChainDepth - 1) return true;
@@ -217,6 +231,9 @@ bool ChainRecalculator::runChain(CellRec* changed) {
             finishEntry(*m_chain.cells[top]);
             pop();
         }
+    }
+    if (m_chain.overflow || m_chain.stop != ChainStop::None || m_chain.errors >= kChainErrorLimit) {
+        m_index[changed->level].stale = true;
     }
     if (m_chain.overflow && m_platform != nullptr) {
         m_platform->messageBox(kChainOverflowCaption, chainOverflowText(changed->row, changed->col),

@@ -278,6 +278,7 @@ TEST(Recalc, CoverBoxesComeFromTheTextWithoutEvaluating) {
         {"+~1~0+[5,5,,3]", 5, 5, 3, true},           {"+~1~0+[5,5,,3]", 5, 5, 1, false},
         {"+[1,1^3,1{[@]*[2,7,,2]}]", 2, 7, 2, true}, {"+[1,1,2^1,1,5]", 1, 1, 1, true},
         {"+[1,1^2,2,,[1,1]]", 1, 2, 7, true},        {"+[1,1", 1, 1, 1, false},
+        {"+[1,1^[7,2],1]", 7, 2, 1, true},           {"+[1,1^[7,2],1]", 7, 3, 1, false},
     };
     for (const auto& c : cases) {
         bool covered = false;
