@@ -151,7 +151,9 @@ struct Evaluator::PassCursor {
             while (m_cell != nullptr) {
                 const CellRec* c = m_cell;
                 const CellRec* after = c->next;
-                m_cell = (c == m_last || after == nullptr || after->col <= c->col) ? nullptr : after;
+                // A cell in the block's last column or beyond ends the row without reading the next one.
+                m_cell =
+                    (c == m_last || c->col >= m_lastCol || after == nullptr || after->col <= c->col) ? nullptr : after;
                 if (c->col > m_lastCol) {
                     m_cell = nullptr;
                     break;

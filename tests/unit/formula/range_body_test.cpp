@@ -3,6 +3,7 @@
 // values, Array Areas and other levels.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <limits>
@@ -197,6 +198,33 @@ TEST_F(RangeBodyTest, NestingAtTheEvaluatorsLimitFailsAlike) {
 TEST_F(RangeBodyTest, OperationsInsideSegmentsAndArgumentsUseTheirOwnRegisters) {
     expectSame("[1,1^3,2{[$]+[1,1^[-],2{[$]+[@]*[#]}]}]");
     expectSame("[1,1^3,2{[*]=[1,1^2,2;[$]+[@]]+[*]}]");
+}
+
+// The cells a pass visits, in its order, against a lookup of every place of the block: Formula cells
+// only, row by row and column by column, whatever else the rows hold left and right of the block.
+TEST_F(RangeBodyTest, PassesVisitTheFormulaCellsOfTheBlockInOrder) {
+    std::mt19937 rng(7);
+    for (int n = 0; n < 300; ++n) {
+        const int r1 = 1 + static_cast<int>(rng() % 30);
+        const int r2 = std::max(1, r1 + static_cast<int>(rng() % 12) - 2);
+        const int c1 = 1 + static_cast<int>(rng() % 6);
+        const int c2 = std::max(1, c1 + static_cast<int>(rng() % 3) - 1);
+        const int level = 1 + static_cast<int>(rng() % 2);
+        double expected = 0.0;
+        for (int row = r1; row <= r2; ++row) {
+            for (int col = c1; col <= c2; ++col) {
+                const CellRec* c = fx.cell(row, col, level);
+                if (c != nullptr && c->isFormula() && c->formula != nullptr) expected = expected * 3 + row * 8 + col;
+            }
+        }
+        const std::string block = "[" + std::to_string(r1) + "," + std::to_string(c1) + ",," + std::to_string(level) +
+                                  "^" + std::to_string(r2) + "," + std::to_string(c2) + ",," + std::to_string(level);
+        for (bool compiled : {true, false}) {
+            const Result r = run("+" + block + "{[$]*3+[-]*8+[|]}]", compiled, caller);
+            EXPECT_EQ(r.err.point, 0) << block;
+            EXPECT_EQ(std::bit_cast<double>(r.bits), expected) << block;
+        }
+    }
 }
 
 }  // namespace
