@@ -151,9 +151,7 @@ struct Evaluator::PassCursor {
             while (m_cell != nullptr) {
                 const CellRec* c = m_cell;
                 const CellRec* after = c->next;
-                // A cell in the block's last column or beyond ends the row without reading the next one.
-                m_cell =
-                    (c == m_last || c->col >= m_lastCol || after == nullptr || after->col <= c->col) ? nullptr : after;
+                m_cell = (c == m_last || after == nullptr || after->col <= c->col) ? nullptr : after;
                 if (c->col > m_lastCol) {
                     m_cell = nullptr;
                     break;
@@ -179,10 +177,8 @@ struct Evaluator::PassCursor {
         for (;;) {
             while (m_row < m_lastRow) {
                 m_last = m_rows[++m_row];
-                // A row whose last cell lies left of the block holds nothing for it; one whose last cell
-                // stands in the block's first column holds only that one.
-                if (m_last != nullptr && m_last->col >= m_firstCol) {
-                    m_cell = m_last->col == m_firstCol ? m_last : m_last->next;
+                if (m_last != nullptr) {
+                    m_cell = m_last->next;
                     return true;
                 }
             }
