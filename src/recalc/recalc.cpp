@@ -205,9 +205,15 @@ void ChainRecalculator::runPasses(int level, Passes which) {
             }
             const auto op = m_ops.find(c);
             if (op != m_ops.end()) {
-                if (!needsPass(*c, op->second)) continue;
+                if (!needsPass(*c, op->second)) {
+                    // Its value is what evaluating it would give; it is marked as evaluated all the same, as the
+                    // attribute settings, the property reads and the saved flags show it.
+                    c->set(cellflag::kForceDisplay);
+                    continue;
+                }
                 op->second.dirty = false;
             }
+            ++m_passEvaluations;
             sweepEvaluate(*c);
             if (runChain(c)) break;
         }

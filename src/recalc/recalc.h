@@ -65,6 +65,8 @@ class ChainRecalculator final : public Recalculator {
     // On (the default), the passes after an entry evaluate only the Range Operations whose result can
     // have changed; off, every one of them, as the Recalculate commands always do.
     void setSelectivePasses(bool on) { m_selective = on; }
+    // How many Range Operations the passes have evaluated so far (those they pass over are not counted).
+    uint64_t passEvaluations() const { return m_passEvaluations; }
 
     // Recalculator
     void notify(CellRec& cell, NotifyMode mode) override;
@@ -163,6 +165,7 @@ class ChainRecalculator final : public Recalculator {
     // The cell being notified of when its own chain has run: its dependents are up to date.
     const CellRec* m_chained = nullptr;
     bool m_selective = true;
+    uint64_t m_passEvaluations = 0;
     // Places (level, row, column) of cells that may carry "Force Recalc", recalc-pending or the error mark.
     // Kept by place, not by record, so a deleted cell only leaves a stale key that the next visit drops.
     std::set<uint64_t> m_marked;
