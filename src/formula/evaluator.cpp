@@ -414,6 +414,9 @@ bool Evaluator::writeCell(CellRec* caller, CellRec* target, int elem, double val
     }
     if (target->has(cellflag::kProtectCell)) return err.fail(kWriteCell, 1, Msg::ProtectedCell);
     if (slot != nullptr) {
+        // A formula writing its own Array Area leaves its level unmarked; the place is still noted, so the
+        // Range Operations reading that element are evaluated again.
+        if (target == caller && *slot != value) m_store.notePlace(*target);
         *slot = value;
     } else {
         const int32_t code = toInt32(value);

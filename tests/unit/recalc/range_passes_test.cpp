@@ -70,6 +70,21 @@ TEST(RangePasses, EvaluateAllWhenTheirReadersOrTheLevelAreNotKnown) {
     EXPECT_EQ(f.recalc.passEvaluations() - before, 2U);
 }
 
+// A formula that writes an element of its own Array Area keeps its value, so only the element's place
+// tells the passes that the operation reading it changes.
+TEST(RangePasses, AnElementWrittenByItsOwnFormulaIsReadAgain) {
+    RecalcFixture f;
+    f.fill({{1, 1, "+1"}, {1, 3, "+1"}, {2, 5, "+0"}});
+    ErrStat err;
+    ASSERT_EQ(f.store.setArraySize(f.cell(2, 5), 2, err), 2);
+    f.enter(2, 5, "+([2,5,1]=[1,1])*0");
+    f.enter(1, 9, "+[1,3^5,3{[$]+[@]+[2,5,1]}]");
+    ASSERT_FALSE(f.cell(2, 5)->formula->errorMark());
+    ASSERT_EQ(f.cell(1, 9)->formula->value, 2.0);
+    f.enter(1, 1, "+7");
+    EXPECT_EQ(f.cell(1, 9)->formula->value, 8.0);
+}
+
 // --- a random workbook, side by side ---
 
 std::string place(int row, int col) {
