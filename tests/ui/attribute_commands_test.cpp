@@ -149,5 +149,5 @@ void AttributeCommandsTest::aProtectedLevelRefusesAttributeChanges() {
     QVERIFY(level.colourRanges.empty() && level.borderRanges.empty() && !level.changed);
 }
 
-QTEST_MAIN(AttributeCommandsTest)
+QX_UI_TEST(AttributeCommandsTest, "attribute_commands_test");
 #include "attribute_commands_test.moc"

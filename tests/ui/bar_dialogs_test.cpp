@@ -14,12 +14,6 @@ namespace {
 constexpr int kCopy = 541;
 constexpr int kRowInsert = 9020;
 
-QStringList buttonLabels(MainWindow& w) {
-    QStringList out;
-    for (QPushButton* b : w.buttonBar()->buttons()) out << b->text();
-    return out;
-}
-
 // Adds a bar through "Add (deleted) a Button Bar ..." and leaves it on show.
 void addBarByDialog(Desktop& d, const QString& name, SeenBox* refusal = nullptr) {
     onNextDialog<BarMenuDialog>([name](BarMenuDialog* dialog) {
@@ -234,5 +228,5 @@ void BarDialogsTest::barsSurviveARestart() {
     QCOMPARE(again.session.bars().shownBar()->buttons.at(1).command, uint16_t(0));
 }
 
-QTEST_MAIN(BarDialogsTest)
+QX_UI_TEST(BarDialogsTest, "bar_dialogs_test");
 #include "bar_dialogs_test.moc"

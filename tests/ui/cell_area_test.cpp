@@ -209,5 +209,5 @@ void CellAreaTest::anEntryErrorIsReportedWithTheCaretAtItsPlace() {
     QCOMPARE(d.area().paintedText(1, 1), QStringLiteral("5.00"));
 }
 
-QTEST_MAIN(CellAreaTest)
+QX_UI_TEST(CellAreaTest, "cell_area_test");
 #include "cell_area_test.moc"

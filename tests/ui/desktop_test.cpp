@@ -5,6 +5,7 @@
 #include "ui/command_line.h"
 #include "ui/font_map.h"
 #include "ui/qt_platform.h"
+#include "ui_fixture.h"
 
 using namespace qx;
 
@@ -98,5 +99,5 @@ void DesktopTest::pathsKeepTheirBytes() {
     QCOMPARE(pathFromEngine(pathToEngine(path)), path);
 }
 
-QTEST_MAIN(DesktopTest)
+QX_UI_TEST(DesktopTest, "desktop_test");
 #include "desktop_test.moc"

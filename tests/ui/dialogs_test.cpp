@@ -715,5 +715,5 @@ void DialogsTest::aFailingConditionShowsItsStatusLine() {
              qPrintable(d.window->statusBar()->currentMessage()));
 }
 
-QTEST_MAIN(DialogsTest)
+QX_UI_TEST(DialogsTest, "dialogs_test");
 #include "dialogs_test.moc"

@@ -188,5 +188,5 @@ void EditBarTest::escAndRtnButtonsActAsTheKeys() {
     QCOMPARE(d.area().cursor().row, 2);  // as Return: one row down
 }
 
-QTEST_MAIN(EditBarTest)
+QX_UI_TEST(EditBarTest, "edit_bar_test");
 #include "edit_bar_test.moc"

@@ -485,5 +485,5 @@ void EditDialogsTest::arrayElementsNeedOneCell() {
     }
 }
 
-QTEST_MAIN(EditDialogsTest)
+QX_UI_TEST(EditDialogsTest, "edit_dialogs_test");
 #include "edit_dialogs_test.moc"

@@ -12,12 +12,6 @@ using namespace qx::test;
 
 namespace {
 
-QStringList buttonLabels(MainWindow& w) {
-    QStringList out;
-    for (QPushButton* b : w.buttonBar()->buttons()) out << b->text();
-    return out;
-}
-
 QStringList selectorItems(MainWindow& w) {
     QStringList out;
     for (int i = 0; i < w.modeSelector()->count(); ++i) out << w.modeSelector()->itemText(i);
@@ -215,5 +209,5 @@ void FrameTest::nothingStartsInsideARunningOperation() {
     QCOMPARE(d.area().paintedText(1, 1), QStringLiteral("kept"));
 }
 
-QTEST_MAIN(FrameTest)
+QX_UI_TEST(FrameTest, "frame_test");
 #include "frame_test.moc"

@@ -11,12 +11,32 @@
 #include <QTimer>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "app/session.h"
+#include "ui/button_bar_widget.h"
 #include "ui/main_window.h"
 #include "ui/qt_platform.h"
 
 namespace qx::test {
+
+// Every Qt test class registers itself here; one program holds them all and runs the one named on
+// its command line, so each class still gets a process of its own.
+struct UiTestClass {
+    const char* name;
+    std::unique_ptr<QObject> (*make)();
+};
+
+inline std::vector<UiTestClass>& uiTestClasses() {
+    static std::vector<UiTestClass> classes;
+    return classes;
+}
+
+struct UiTestRegistration {
+    UiTestRegistration(const char* name, std::unique_ptr<QObject> (*make)()) {
+        uiTestClasses().push_back({name, make});
+    }
+};
 
 inline SessionOptions testSessionOptions() {
     SessionOptions options;
@@ -53,6 +73,13 @@ struct Desktop {
         typeEntry(text);
     }
 };
+
+// The labels of the bar on show, in order.
+inline QStringList buttonLabels(MainWindow& w) {
+    QStringList out;
+    for (QPushButton* b : w.buttonBar()->buttons()) out << b->text();
+    return out;
+}
 
 struct SeenBox {
     QString caption;
@@ -113,3 +140,8 @@ inline void answerNextPrompt(const QString& answer, QString* label = nullptr) {
 }
 
 }  // namespace qx::test
+
+// Takes the place of QTEST_MAIN: NAME is the test's file name without "_test.cpp".
+#define QX_UI_TEST(Class, NAME)                                \
+    static const qx::test::UiTestRegistration qxUiTest##Class( \
+        NAME, []() -> std::unique_ptr<QObject> { return std::make_unique<Class>(); })
