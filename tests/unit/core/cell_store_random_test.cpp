@@ -6,6 +6,7 @@
 #include <random>
 
 #include "cell_store_fixture.h"
+#include "unit/sanitizer_rounds.h"
 
 namespace qx::testing {
 namespace {
@@ -154,7 +155,7 @@ class RandomEdits : public StoreTest {
 };
 
 TEST_F(RandomEdits, StoreAgreesWithAPlainModel) {
-    for (int step = 0; step < 3000; ++step) {
+    for (int step = 0; step < test::rounds(3000); ++step) {
         const int level = pick(1, 4) == 1 ? 2 : 1;
         const Place place = randomPlace(level);
         // Weights: formulas 3, labels 2, single delete 1, block delete 1, move 2, move across levels 1.

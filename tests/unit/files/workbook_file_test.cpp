@@ -5,6 +5,7 @@
 #include "core/range_attributes.h"
 #include "files/record_scanner.h"
 #include "unit/files/file_fixture.h"
+#include "unit/sanitizer_rounds.h"
 
 namespace qx {
 namespace {
@@ -195,7 +196,7 @@ TEST(WorkbookFile, DamagedFilesFailCleanly) {
     const std::string good = source.saveWorkbook();
     ASSERT_FALSE(good.empty());
     FileFixture fx(6);
-    for (int round = 0; round < 2000; ++round) {
+    for (int round = 0; round < test::rounds(2000); ++round) {
         std::string bytes = good;
         auto at = [&](std::size_t from, std::size_t to) { return from + rng() % (to - from + 1); };
         // Truncated, four bytes flipped, or a stray record-mark character.

@@ -10,6 +10,7 @@
 #include "function_fixture.h"
 #include "functions/view_objects.h"
 #include "unit/core/array_area_reader.h"
+#include "unit/sanitizer_rounds.h"
 
 namespace qx {
 namespace {
@@ -63,14 +64,16 @@ TEST(GraphicsFamily, EachGraphTakesTheSourcesItShows) {
         {22, 23, {false, false, false, false, false, false, false}},
     };
     for (const auto& c : cases) {
+        // One workbook a case: each graph reads its own copy of the source in its own column.
+        FunctionFixture fx;
         for (int g = 0; g < 7; ++g) {
-            FunctionFixture fx;
-            makeSource(fx, 1, 1, c.kind, c.elements);
-            const std::string text = std::string(graphs[g]) + "([1,1])";
-            const test::Outcome o = fx.enter(2, 1, text);
+            makeSource(fx, 1, g + 1, c.kind, c.elements);
+            const std::string source = "[1," + std::to_string(g + 1) + "]";
+            const std::string text = std::string(graphs[g]) + "(" + source + ")";
+            const test::Outcome o = fx.enter(2, g + 1, text);
             const std::string what = text + " over kind " + std::to_string(c.kind);
             EXPECT_EQ(o.code, c.shownBy[g] ? 0 : 19) << what;
-            EXPECT_EQ(fx.value(2, 1), c.shownBy[g] ? 1.0 : 0.0) << what;
+            EXPECT_EQ(fx.value(2, g + 1), c.shownBy[g] ? 1.0 : 0.0) << what;
         }
     }
 }
@@ -195,7 +198,7 @@ TEST(CollectSources, RandomSourceGraphsWithCycles) {
         return (x >> 16) % n;
     };
     constexpr int kSeries = 4;
-    for (int round = 0; round < 40; ++round) {
+    for (int round = 0; round < test::rounds(40); ++round) {
         FunctionFixture fx;
         for (int s = 1; s <= kSeries; ++s) makeSource(fx, 1, s, 0, 2);
         const int views = 2 + static_cast<int>(next(7));

@@ -14,6 +14,7 @@
 #include "platform/headless_platform.h"
 #include "recalc/range_cover.h"
 #include "unit/recalc/recalc_fixture.h"
+#include "unit/sanitizer_rounds.h"
 
 namespace qx {
 namespace {
@@ -100,7 +101,8 @@ std::string shown(RecalcFixture& f, int row, int col) {
 
 TEST(Recalc, ChangesMatchAFullRecalculationOfACopy) {
     int rounds = 0;
-    for (unsigned seed = 1; seed <= 6; ++seed) {
+    const unsigned seeds = static_cast<unsigned>(test::rounds(6));
+    for (unsigned seed = 1; seed <= seeds; ++seed) {
         RandomSheet sheet(seed, 45);
         ChainFixture live;
         sheet.enterAll(live);
@@ -121,7 +123,7 @@ TEST(Recalc, ChangesMatchAFullRecalculationOfACopy) {
             ++rounds;
         }
     }
-    EXPECT_EQ(rounds, 6 * 40);
+    EXPECT_EQ(rounds, static_cast<int>(seeds) * 40);
 }
 
 TEST(Recalc, ChainCarriesOnlyRealChanges) {
