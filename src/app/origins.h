@@ -24,7 +24,8 @@
     X(kOriginConvert,        kLetterA, 95, 33)   \
     X(kOriginLayout,         kLetterA, 95, 31)   \
     X(kOriginObjectCommand,  kLetterA, 95, 40)   \
-    X(kOriginDetach,         kLetterA, 95, 42)
+    X(kOriginDetach,         kLetterA, 95, 42)   \
+    X(kOriginDxfExport,      kLetterA, 95, 43)
 // clang-format on
 
 namespace qx::origins::app {

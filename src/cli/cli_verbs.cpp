@@ -89,6 +89,7 @@ constexpr std::array kVerbs = std::to_array<Verb>({
      "workbook password (empty clears it), a level's permissions"},
     {"import", importVerb, "PATH", "import a .txt, .csv or .dif file at the pointer"},
     {"export", exportVerb, "PATH [WIDTH]", "export the selection to a .txt, .csv or .dif file, lines cut at WIDTH"},
+    {"dxf", dxfVerb, "[R,C] PATH", "write the graph or view in the cell (the pointer's without one) as a .dxf drawing"},
     {"level", levelVerb, "N", "make level N the active level"},
     {"goto", gotoVerb, "[R,C]", "move the cell pointer"},
     {"select", selectVerb, "[R1,C1]^[R2,C2]", "select a block"},

@@ -5,7 +5,9 @@
 #include <string>
 
 #include "app/document_commands.h"
+#include "app/dxf_commands.h"
 #include "app/transfer_commands.h"
+#include "cli/address_argument.h"
 #include "cli/line_interpreter.h"
 #include "cli/origins.h"
 #include "core/paths.h"
@@ -75,6 +77,21 @@ void exportVerb(LineInterpreter& cli, std::string_view args) {
     if (path.empty()) return illegal(cli, 6);
     ErrStat err;
     exportDocument(cli.session(), path, width, err);
+    if (err.failed()) cli.reportProblem(err);
+}
+
+void dxfVerb(LineInterpreter& cli, std::string_view args) {
+    Session& session = cli.session();
+    ErrStat err;
+    AddressArgument at{session.pointer().row, session.pointer().col, 0, 0};
+    std::size_t pos = 0;
+    const std::string_view trimmed = trimArgument(args);
+    if (trimmed.starts_with('[') && !parseAddressArgument(trimmed, pos, session.highestLevel(), at, err)) {
+        return cli.reportProblem(err);
+    }
+    const std::string_view path = trimArgument(trimmed.substr(pos));
+    if (at.element != 0 || path.empty()) return illegal(cli, 7);
+    exportViewDxf(session, at.row, at.col, at.level, path, err);
     if (err.failed()) cli.reportProblem(err);
 }
 

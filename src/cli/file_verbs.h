@@ -14,6 +14,8 @@ void saveVerb(LineInterpreter& cli, std::string_view args);
 // written to one, lines cut at WIDTH (1..255, 256 taken as 255; 255 when not given).
 void importVerb(LineInterpreter& cli, std::string_view args);
 void exportVerb(LineInterpreter& cli, std::string_view args);
+// "dxf [R,C] PATH": the graph or view in the cell (the pointer's when no address is given) as a DXF drawing.
+void dxfVerb(LineInterpreter& cli, std::string_view args);
 // "rename workbook NAME" or "rename worksheet NAME" (the active level).
 void renameVerb(LineInterpreter& cli, std::string_view args);
 // "protect password TEXT" sets the workbook password (empty text clears it);

@@ -11,6 +11,7 @@
 namespace qx {
 
 namespace extcode {
+constexpr int kDxf = 4;
 constexpr int kBackup = 8;
 constexpr int kOldLevel = 9;
 constexpr int kLevel = 10;

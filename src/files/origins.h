@@ -12,6 +12,13 @@
     X(kOriginCreate,         kLetterLib, 1, 6)     \
     X(kOriginReplace,        kLetterLib, 1, 7)     \
     X(kOriginSourceOpen,     kLetterLib, 1, 8)     \
+    X(kDxfExportOrigin,      kLetterLib, 1, 9)     \
+    X(kDxfPointOrigin,       kLetterLib, 1, 10)    \
+    X(kDxfPolylineOrigin,    kLetterLib, 1, 11)    \
+    X(kDxfArcOrigin,         kLetterLib, 1, 12)    \
+    X(kDxfTextOrigin,        kLetterLib, 1, 13)    \
+    X(kDxfElementOrigin,     kLetterLib, 1, 14)    \
+    X(kViewDrawingOrigin,    kLetterLib, 1, 15)    \
     X(kLevelReaderOrigin,    kLetterA, 30, 2)      \
     X(kLevelFileOrigin,      kLetterA, 30, 3)      \
     X(kTableRecordsOrigin,   kLetterA, 30, 4)      \
