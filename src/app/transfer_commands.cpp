@@ -41,6 +41,12 @@ const std::vector<FileFilter>& transferFilters() {
     return filters;
 }
 
+std::optional<std::string_view> withoutWorksheetRefusal(const Command& command) {
+    if (command.handler == importCommand) return "You can only import to the active worksheet.";
+    if (command.handler == exportCommand) return "You can only export from the active worksheet.";
+    return std::nullopt;
+}
+
 bool importDocument(Session& session, std::string_view path, ErrStat& err) {
     TransferContext transfer(session);
     const ImportStart at{session.activeLevel(), session.pointer().row, session.pointer().col};

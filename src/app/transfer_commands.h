@@ -21,6 +21,11 @@ bool importDocument(Session& session, std::string_view path, ErrStat& err);
 // False when the export failed; a refusal of the level's protection is no failure.
 bool exportDocument(Session& session, std::string_view path, std::optional<int> width, ErrStat& err);
 
+// What the Import or Export command says when no worksheet window is active; none for other commands.
+// The session always has an active level, so only a front end that can close every worksheet window
+// meets this.
+std::optional<std::string_view> withoutWorksheetRefusal(const Command& command);
+
 CommandOutcome importCommand(Session& session, ErrStat& err);
 CommandOutcome exportCommand(Session& session, ErrStat& err);
 

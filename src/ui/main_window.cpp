@@ -15,6 +15,7 @@
 
 #include "app/document_commands.h"
 #include "app/session.h"
+#include "app/transfer_commands.h"
 #include "core/err_report.h"
 #include "core/paths.h"
 #include "core/style_word.h"
@@ -338,6 +339,13 @@ bool MainWindow::dispatchCommand(int id) {
     if (command == nullptr) return false;
     if (m_diverter && m_diverter(*command)) return false;
     if (handleUiCommand(id)) return true;
+    // With every worksheet window closed the session still holds a level, but none is in front of the user.
+    if (const auto refusal = withoutWorksheetRefusal(*command);
+        refusal && !m_mdi->subWindowList().contains(activeWorksheet())) {
+        EngineScope scope(*this);
+        messageBox(m_platform, std::string(*refusal), "WARNING", BoxIcon::Exclamation, BoxButtons::Ok);
+        return true;
+    }
     // The "Edit mode" bar's commands work on the entry being typed; any other command ends the edit.
     const bool editBarCommand = std::any_of(kEditModeButtons.begin(), kEditModeButtons.end(),
                                             [id](const BuiltInButton& b) { return b.command == id; });

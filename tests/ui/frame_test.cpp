@@ -48,6 +48,7 @@ class FrameTest : public QObject {
     void statusFieldFollowsThePointer();
     void viewSwitchesHideTheirParts();
     void aDivertedCommandDoesNotRun();
+    void importAndExportNeedAWorksheetWindow();
     void closeIsIgnoredWhileEditing();
     void cancelledSavePromptKeepsTheProgramAndTheCell();
     void logoutEndsEditingAndAsks();
@@ -150,6 +151,28 @@ void FrameTest::aDivertedCommandDoesNotRun() {
     d.window->commandAction(9011)->trigger();  // "Clear workbook"
     QCOMPARE(offered, QStringList{QStringLiteral("ClrBook")});
     QCOMPARE(d.area().paintedText(1, 1), QStringLiteral("kept"));
+}
+
+void FrameTest::importAndExportNeedAWorksheetWindow() {
+    Desktop d;
+    d.window->mdiArea()->closeAllSubWindows();
+    QApplication::processEvents();
+    QVERIFY(d.window->mdiArea()->subWindowList().isEmpty());
+    const struct {
+        int id;
+        const char* text;
+    } cases[] = {
+        {9018, "You can only import to the active worksheet."},
+        {9019, "You can only export from the active worksheet."},
+    };
+    for (const auto& c : cases) {
+        SeenBox seen;
+        answerNextBox(QMessageBox::Ok, &seen);
+        d.window->commandAction(c.id)->trigger();
+        QTRY_VERIFY(seen.shown);
+        QCOMPARE(seen.caption, QStringLiteral("WARNING"));
+        QCOMPARE(seen.text, QString::fromLatin1(c.text));
+    }
 }
 
 void FrameTest::closeIsIgnoredWhileEditing() {

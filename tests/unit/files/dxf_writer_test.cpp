@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <limits>
+#include <random>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -244,6 +246,42 @@ TEST(DxfWriter, AFailedExportLeavesNoFileBehind) {
     EXPECT_TRUE(err.failed());
     EXPECT_TRUE(exportDxfFile(Drawing{}, dir.file("whole.dxf"), kDxfLayer, err));
     EXPECT_TRUE(std::filesystem::exists(dir.file("whole.dxf")));
+}
+
+// Any element list, however odd its values, gives whole group pairs ending in EOF, or a failure.
+TEST(DxfWriter, RandomDrawingsGiveWholeFilesOrFail) {
+    std::mt19937 rng(16);
+    const double odd[] = {
+        0.0, -0.0, 1e300, -1e-300, std::numeric_limits<double>::infinity(), std::numeric_limits<double>::quiet_NaN()};
+    const int kinds[] = {0, 1, 4, 5, 6, 7, 29, 30, 31};
+    auto number = [&] {
+        return rng() % 8 == 0 ? odd[rng() % std::size(odd)]
+                              : static_cast<double>(static_cast<int>(rng() % 2001) - 1000) / 7.0;
+    };
+    for (int round = 0; round < 300; ++round) {
+        Drawing d;
+        for (int n = static_cast<int>(rng() % 6); n > 0; --n) {
+            DrawingElement e;
+            e.kind = static_cast<DrawingKind>(kinds[rng() % std::size(kinds)]);
+            for (int p = static_cast<int>(rng() % 5); p > 0; --p) e.points.push_back({number(), number(), number()});
+            e.threeD = rng() % 2 == 0;
+            e.clockwise = rng() % 2 == 0;
+            e.mode = static_cast<int>(rng() % 7) - 1;
+            e.height = number();
+            for (int c = static_cast<int>(rng() % 6); c > 0; --c) e.text.push_back(static_cast<char>(rng() % 256));
+            d.elements.push_back(std::move(e));
+        }
+        std::ostringstream out;
+        ErrStat err;
+        if (!writeDxf(d, out, kDxfLayer, err)) continue;
+        const std::string text = out.str();
+        ASSERT_EQ(std::count(text.begin(), text.end(), '\n') % 2, 0) << text;
+        ASSERT_EQ(dxfGroups(text).back(), (std::pair<std::string, std::string>{"  0", "EOF"}));
+        for (const auto& [code, value] : dxfGroups(text)) {
+            ASSERT_EQ(code.size(), 3u);
+            ASSERT_EQ(value.find_first_of("\r\t"), std::string::npos);
+        }
+    }
 }
 
 }  // namespace
