@@ -1,12 +1,14 @@
 #include "files/dxf/view_drawing.h"
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 #include <unordered_set>
 #include <vector>
 
 #include "core/cell_store.h"
 #include "core/formula_flags.h"
+#include "engineering/road/vertical_curve.h"
 #include "files/origins.h"
 #include "formula/bracket_match.h"
 #include "formula/compiled_text.h"
@@ -36,6 +38,13 @@ constexpr uint32_t kElementX = 5;
 constexpr uint32_t kElementY = 6;
 constexpr uint32_t kElementCode = 8;
 constexpr double kStationReadOff = 1.0;
+constexpr double kVerticalCurveCode = 4.0;
+// A vertical curve's values: the grades into and out of it and its rate of change.
+constexpr uint32_t kCurveG1 = 9;
+constexpr uint32_t kCurveRate = 12;
+constexpr uint32_t kCurveG2 = 15;
+// A vertical curve is drawn as this many chords.
+constexpr int kCurveChords = 16;
 
 double valueAt(const FormulaRec& f, uint32_t index) {
     return index <= f.arrayCount() ? f.array[index] : 0.0;
@@ -106,17 +115,53 @@ std::vector<CellRec*> addressArguments(Evaluator& evaluator, CellStore& store, C
     return cells;
 }
 
-// One place along a profile.
+// One place along a profile, with the vertical curve that ends there, if any.
 struct ProfileNode {
     double station = 0.0;
     double elevation = 0.0;
     double offset = 0.0;
     double x = 0.0;
     double y = 0.0;
+    bool onCurve = false;
+    VerticalCurve curve;
 };
 
 ProfileNode nodeOf(const FormulaRec& f, double offset) {
-    return {valueAt(f, kElementStation), f.value, offset, valueAt(f, kElementX), valueAt(f, kElementY)};
+    return {valueAt(f, kElementStation), f.value, offset, valueAt(f, kElementX), valueAt(f, kElementY), false, {}};
+}
+
+// The curve from the node before to `element`, rebuilt from its stored grades; its rate gives the ratio of
+// horizontal distance to stations that an offset line on a horizontal curve has.
+void addVerticalCurve(const FormulaRec& element, const ProfileNode& before, ProfileNode& node) {
+    if (valueAt(element, kElementCode) != kVerticalCurveCode || element.arrayCount() < kCurveG2) return;
+    VerticalCurve& c = node.curve;
+    c.pcStation = before.station;
+    c.pcElevation = before.elevation;
+    c.g1 = valueAt(element, kCurveG1);
+    c.g2 = valueAt(element, kCurveG2);
+    c.length = node.station - before.station;
+    const double rate = valueAt(element, kCurveRate);
+    if (c.length <= 0.0 || rate == 0.0 || c.g1 == c.g2) return;
+    c.scale = (c.g2 - c.g1) / (c.length * rate) * 100.0;
+    node.onCurve = std::isfinite(c.scale) && c.scale > 0.0;
+}
+
+// The profile between node a and node b at `station` (a.station <= station <= b.station).
+ProfileNode between(const ProfileNode& a, const ProfileNode& b, double station) {
+    const double t = b.station > a.station ? (station - a.station) / (b.station - a.station) : 0.0;
+    ProfileNode out{station,
+                    a.elevation + t * (b.elevation - a.elevation),
+                    a.offset,
+                    a.x + t * (b.x - a.x),
+                    a.y + t * (b.y - a.y),
+                    false,
+                    {}};
+    if (b.onCurve) {
+        ErrStat ignored;
+        const double e = elevationOnCurve(b.curve, station, ignored);
+        if (!ignored.failed()) out.elevation = e;
+    }
+    return out;
 }
 
 // The element that continues the chain after `link`: a change-of-grade element whose first argument
@@ -139,7 +184,9 @@ std::vector<ProfileNode> profileNodes(Evaluator& evaluator, CellStore& store, Ce
     std::unordered_set<const CellRec*> seen{&start};
     for (CellRec* cell = nextElement(evaluator, store, start); cell != nullptr && seen.insert(cell).second;
          cell = nextElement(evaluator, store, *cell)) {
-        nodes.push_back(nodeOf(*cell->formula, offset));
+        ProfileNode node = nodeOf(*cell->formula, offset);
+        addVerticalCurve(*cell->formula, nodes.back(), node);
+        nodes.push_back(node);
     }
     return nodes;
 }
@@ -150,10 +197,7 @@ bool profileAt(const std::vector<ProfileNode>& nodes, double station, ProfileNod
         const ProfileNode& b = nodes[i];
         if (b.station == station) return out = b, true;
         if (i == 0 || nodes[i - 1].station > station || b.station < station) continue;
-        const ProfileNode& a = nodes[i - 1];
-        const double t = (station - a.station) / (b.station - a.station);
-        out = {station, a.elevation + t * (b.elevation - a.elevation), a.offset, a.x + t * (b.x - a.x),
-               a.y + t * (b.y - a.y)};
+        out = between(nodes[i - 1], b, station);
         return true;
     }
     return false;
@@ -201,8 +245,19 @@ void addText(Drawing& d, const CellStore& store, const CellRec& cell) {
 
 void addProfile(Drawing& d, Evaluator& evaluator, CellStore& store, CellRec& start, bool alongStations) {
     std::vector<Vec3> points;
-    for (const ProfileNode& n : profileNodes(evaluator, store, start)) {
-        points.push_back(alongStations ? Vec3{n.station, n.elevation, 0.0} : Vec3{n.x, n.y, 0.0});
+    const std::vector<ProfileNode> nodes = profileNodes(evaluator, store, start);
+    for (std::size_t i = 0; i < nodes.size(); ++i) {
+        const ProfileNode& n = nodes[i];
+        if (!alongStations) {
+            points.push_back({n.x, n.y, 0.0});
+            continue;
+        }
+        for (int k = 1; n.onCurve && i > 0 && k < kCurveChords; ++k) {
+            const ProfileNode& a = nodes[i - 1];
+            const ProfileNode on = between(a, n, a.station + (n.station - a.station) * k / kCurveChords);
+            points.push_back({on.station, on.elevation, 0.0});
+        }
+        points.push_back({n.station, n.elevation, 0.0});
     }
     addFigure(d, DrawingKind::OpenFigure, std::move(points), false);
 }

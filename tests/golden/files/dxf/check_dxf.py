@@ -44,9 +44,12 @@ EXPECTED = {
     "texts.dxf": TEXTS,
     "profile.dxf": [
         ("POLYLINE", 0, [(0, 100, 0), (100, 102, 0), (200, 98, 0)]),
-        ("POLYLINE", 0, [(0, 101, 0), (200, 103, 0)]),
+        # The vertical curve from station 200 (grade 1 %) to 300 (grade -1 %) is drawn as 16 chords.
+        ("POLYLINE", 0, [(0, 101, 0), (200, 103, 0)] +
+         [(200 + d, 103 + 0.01 * d - (0.01 * d) ** 2, 0) for d in (6.25 * k for k in range(1, 17))]),
     ],
-    "section.dxf": [("POLYLINE", 0, [(0, 102, 0), (5, 102, 0)])],
+    # Across by offset; the second section meets the vertical curve halfway.
+    "section.dxf": [("POLYLINE", 0, [(0, 102, 0), (5, 102, 0)]), ("POLYLINE", 0, [(-5, 100, 0), (5, 103.25, 0)])],
     "roads.dxf": [
         ("POLYLINE", 0, [(0, 0, 0), (100, 0, 0), (200, 0, 0)]),
         ("POLYLINE", 0, [(100, 0, 0), (0, 100, 0)]),
@@ -84,7 +87,7 @@ def entity_problem(e, want):
 
 
 def main():
-    cli = sys.argv[1]
+    cli = os.path.abspath(sys.argv[1])
     failures = []
     with tempfile.TemporaryDirectory() as tmp:
         run = subprocess.run([cli, os.path.join(HERE, "views.cmds")], cwd=tmp, capture_output=True, text=True,

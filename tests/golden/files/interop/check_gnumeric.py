@@ -59,7 +59,7 @@ def main():
     if shutil.which("ssconvert") is None:
         print("ssconvert is not installed")
         return 77
-    cli = sys.argv[1]
+    cli = os.path.abspath(sys.argv[1])
     failures = []
     with tempfile.TemporaryDirectory() as tmp:
         # Quorix writes, Gnumeric reads.
