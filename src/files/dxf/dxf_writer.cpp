@@ -7,6 +7,7 @@
 #include <numbers>
 #include <vector>
 
+#include "core/paths.h"
 #include "files/origins.h"
 
 namespace qx {
@@ -237,6 +238,7 @@ bool writeDxf(const Drawing& drawing, std::ostream& out, std::string_view layer,
 
 bool exportDxfFile(const Drawing& drawing, const std::string& path, std::string_view layer, ErrStat& err) {
     err.enter();
+    if (!checkPathText(path, err)) return err.trace(kDxfExportOrigin), false;
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     if (!out.is_open()) return err.fail(kDxfExportOrigin, 1, Msg::CannotOpenFile);
     bool ok = writeDxf(drawing, out, layer, err);

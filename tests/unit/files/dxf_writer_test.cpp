@@ -244,6 +244,9 @@ TEST(DxfWriter, AFailedExportLeavesNoFileBehind) {
 
     EXPECT_FALSE(exportDxfFile(Drawing{}, dir.file("missing/x.dxf"), kDxfLayer, err));
     EXPECT_TRUE(err.failed());
+    EXPECT_FALSE(exportDxfFile(Drawing{}, dir.file(std::string("cut\0.dxf", 8)), kDxfLayer, err));
+    EXPECT_FALSE(std::filesystem::exists(dir.file("cut")));
+    EXPECT_TRUE(err.failed());
     EXPECT_TRUE(exportDxfFile(Drawing{}, dir.file("whole.dxf"), kDxfLayer, err));
     EXPECT_TRUE(std::filesystem::exists(dir.file("whole.dxf")));
 }
