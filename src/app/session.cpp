@@ -18,16 +18,19 @@ namespace {}  // namespace
 
 SessionEngine::SessionEngine(int levelCount, AppGlobals& app, ScratchRecord& scratch, Platform& platform,
                              ProtectionSettings& protection, WorkbookFileState& workbookFiles,
-                             ScriptLibraries& libraries)
+                             ScriptLibraries& libraries, ToolkitState& toolkitState)
     : cells(levelCount, app.defaults.level, app.defaultDocumentDirectory, scratch),
       formulas(cells),
       recalc(formulas),
       functions(FunctionServices{cells, formulas.entry(), &platform}),
       scriptCalls(libraries, functions.services(), formulas.evaluator(), &platform),
+      toolkit(toolkitState, scratch, formulas.evaluator()),
       protectionPort(protection, platform, levelCount - 1),
       fileContext{cells, formulas, platform, protectionPort, app.defaults.level},
       fileFlow(fileContext, app, workbookFiles) {
     installEngineeringFamilies(functions);
+    functions.services().toolkit = &toolkit;
+    functions.installFamily(FamilyId::Toolkit, toolkitFamily());
     functions.setScriptCaller(&scriptCalls);
     formulas.evaluator().setDispatcher(&functions);
     recalc.setPlatform(&platform);
@@ -35,6 +38,8 @@ SessionEngine::SessionEngine(int levelCount, AppGlobals& app, ScratchRecord& scr
 
 SessionEngine::~SessionEngine() {
     functions.setScriptCaller(nullptr);
+    functions.installFamily(FamilyId::Toolkit, {});
+    functions.services().toolkit = nullptr;
     formulas.evaluator().setDispatcher(nullptr);  // the functions go before the formula language
 }
 
@@ -47,8 +52,10 @@ Session::Session(Platform& platform, SessionOptions options)
 Session::~Session() = default;
 
 std::unique_ptr<SessionEngine> Session::makeEngine() {
-    return std::make_unique<SessionEngine>(m_levelCount, m_app, m_scratch, m_platform, m_protection, m_workbookFiles,
-                                           m_libraries);
+    auto engine = std::make_unique<SessionEngine>(m_levelCount, m_app, m_scratch, m_platform, m_protection,
+                                                  m_workbookFiles, m_libraries, m_toolkitState);
+    engine->toolkit.setHost(&m_toolkitHost);
+    return engine;
 }
 
 // Made when first asked for, so no accessor meets a missing part before start().

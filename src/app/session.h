@@ -10,6 +10,7 @@
 #include "app/attribute_commands.h"
 #include "app/command_table.h"
 #include "app/file_commands.h"
+#include "app/session_toolkit.h"
 #include "core/app_globals.h"
 #include "core/button_bars.h"
 #include "core/cell_records.h"
@@ -28,6 +29,7 @@
 #include "script/compiler/script_compiler.h"
 #include "script/runtime/script_calls.h"
 #include "script/runtime/script_libraries.h"
+#include "script/toolkit/toolkit.h"
 
 namespace qx {
 
@@ -62,7 +64,8 @@ struct FindMemory {
 // never leaves a part pointing at a destroyed one. A session replaces them all at once.
 struct SessionEngine {
     SessionEngine(int levelCount, AppGlobals& app, ScratchRecord& scratch, Platform& platform,
-                  ProtectionSettings& protection, WorkbookFileState& workbookFiles, ScriptLibraries& libraries);
+                  ProtectionSettings& protection, WorkbookFileState& workbookFiles, ScriptLibraries& libraries,
+                  ToolkitState& toolkitState);
     ~SessionEngine();
     SessionEngine(const SessionEngine&) = delete;
     SessionEngine& operator=(const SessionEngine&) = delete;
@@ -72,6 +75,7 @@ struct SessionEngine {
     ChainRecalculator recalc;
     FunctionRegistry functions;
     ScriptCalls scriptCalls;  // names no family knows
+    Toolkit toolkit;          // the family asked first
     SessionProtectionPort protectionPort;
     FileContext fileContext;
     FileFlow fileFlow;
@@ -110,6 +114,8 @@ class Session {
     ScriptLibraries& libraries() { return m_libraries; }
     // Calls of attached scripts, installed in the function registry.
     ScriptCalls& scriptCalls() { return engine().scriptCalls; }
+    // The toolkit's error number and open files live as long as the session.
+    Toolkit& toolkit() { return engine().toolkit; }
     // Attaches the library at `path` ("dir/name"; ".slb" is forced). Returns its table index or
     // kAttachFailed.
     int attachLibrary(std::string_view path, ErrStat& err);
@@ -204,6 +210,8 @@ class Session {
     CaptureBuffer m_capture;
     WorkbookFileState m_workbookFiles;
     ScriptLibraries m_libraries{m_platform, m_scratch};
+    ToolkitState m_toolkitState;
+    SessionToolkitHost m_toolkitHost{*this};
     // Last: it refers to the members above and so goes first.
     std::unique_ptr<SessionEngine> m_engine;
     int m_activeLevel = 1;

@@ -1,6 +1,8 @@
 #include "functions/argument_readers.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "core/cell_store.h"
 #include "formula/compiled_text.h"
@@ -56,6 +58,36 @@ bool readAddress(FunctionCall& call, int& pos, CellArgument& out, Origin o, ErrS
     CellRec* found = call.services().store.findCell(a.row, a.col, level, err);
     if (err.failed()) return err.trace(o), false;
     out = CellArgument{found, a.row, a.col, level};
+    return true;
+}
+
+// '$$n' or '$#n' standing as the whole argument: blanks, then ',' or ')' follow its number.
+bool readScriptString(FunctionCall& call, int& pos, StringArgument& out, ErrStat& err) {
+    const char* text = call.record().text;
+    ScriptFrame* frame = call.record().evaluator->scripts().current();
+    const bool local = text[pos + 1] == '$';
+    int at = pos + 2;
+    int number = 0;
+    while (text[at] >= '0' && text[at] <= '9' && number < 100000) number = number * 10 + (text[at++] - '0');
+    const int end = skipBlanks(text, at);
+    if (at == pos + 2 || (text[end] != ',' && text[end] != ')')) {
+        return failAt(err, kStringArg, 5, pos, Msg::IllegalString);
+    }
+    const auto n = static_cast<std::size_t>(number - 1);
+    FrameString s;
+    if (local && number >= 1 && n < frame->localStrings.size()) {
+        s = frame->localStrings[n].view();
+    } else if (!local && number >= 1 && n < frame->strings.size()) {
+        s = frame->strings[n];
+    } else {
+        return failAt(err, kStringArg, 6, pos, Msg::IllegalString);
+    }
+    out.kind = StringKind::ScriptVariable;
+    out.chars = s.data;
+    out.size = s.data != nullptr ? s.size : 0;
+    out.local = local;
+    if (out.chars != nullptr) out.text.assign(out.chars, strnlen(out.chars, static_cast<std::size_t>(out.size)));
+    pos = end;
     return true;
 }
 
@@ -140,6 +172,11 @@ StringArgument stringArgument(FunctionCall& call, bool constantAllowed, ErrStat&
         finishArgument(call, end);
         return out;
     }
+    const bool inScript = call.record().evaluator->scripts().running();
+    if (c == '$' && inScript && (text[pos + 1] == '$' || text[pos + 1] == '#')) {
+        if (readScriptString(call, pos, out, err)) finishArgument(call, pos);
+        return out;
+    }
     if (c != '[' && c != '~') return failAt(err, kStringArg, 4, pos, Msg::IllegalString), out;
     CellArgument cell;
     if (!readAddress(call, pos, cell, kStringArg, err)) return out;
@@ -151,6 +188,14 @@ StringArgument stringArgument(FunctionCall& call, bool constantAllowed, ErrStat&
     out.text = cellString(cell.cell);
     finishArgument(call, pos);
     return out;
+}
+
+int StringArgument::store(std::string_view value) const {
+    if (chars == nullptr || size <= 0) return 0;
+    const std::size_t n = std::min(value.size(), static_cast<std::size_t>(size));
+    std::copy_n(value.data(), n, chars);
+    chars[n] = '\0';
+    return static_cast<int>(n);
 }
 
 CellArgument cellArgument(FunctionCall& call, ErrStat& err) {

@@ -59,9 +59,19 @@ struct StringArgument {
     int row = 0;
     int col = 0;
     int level = 0;
+    // A script's character array: `size` characters at `chars` and a terminator after them.
+    char* chars = nullptr;
+    int size = 0;
+    bool local = false;  // '$$n' rather than a passed-in '$#n'
+
+    // Only a script's own strings may be written, and a passed-in one only when it has room.
+    bool writable() const { return kind == StringKind::ScriptVariable && chars != nullptr && size > 0; }
+    // Writes at most `size` characters of `value` and the terminator; returns the length written.
+    int store(std::string_view value) const;
 };
 
-// A string constant, or a cell whose text is the string (a missing or "Undefined" cell gives "").
+// A string constant, inside a script one of its character arrays ('$$n' local, '$#n' passed in), or a
+// cell whose text is the string (a missing or "Undefined" cell gives "").
 StringArgument stringArgument(FunctionCall& call, bool constantAllowed, ErrStat& err);
 
 struct CellArgument {

@@ -16,6 +16,7 @@ class CellStore;
 class EntryOperation;
 class Platform;
 class FunctionCall;
+class Toolkit;
 
 // One function of a family: what the function-insert dialog shows and what runs.
 using FunctionImpl = double (*)(FunctionCall& call, ErrStat& err);
@@ -66,6 +67,7 @@ struct FunctionServices {
     CellStore& store;
     EntryOperation& entry;
     Platform* platform = nullptr;  // clock for now(), ran() and the millennium; none reads as 2000-01-01
+    Toolkit* toolkit = nullptr;    // the scripts' toolkit, when the session installs it
 };
 
 class FunctionRegistry final : public FunctionDispatcher {

@@ -25,6 +25,7 @@
 #include "objects/origins.h"
 #include "recalc/origins.h"
 #include "script/compiler/origins.h"
+#include "script/toolkit/origins.h"
 
 namespace qx {
 namespace {
@@ -45,6 +46,7 @@ constexpr FolderTable kFolders[] = {
     {"engineering/road", origins::road::kOriginTable},
     {"engineering/statistics", origins::statistics::kOriginTable},
     {"script/compiler", origins::script_compiler::kOriginTable},
+    {"script/toolkit", origins::toolkit::kOriginTable},
     {"files", origins::files::kOriginTable},
     {"edit", origins::edit::kOriginTable},
     {"objects", origins::objects::kOriginTable},

@@ -1,0 +1,42 @@
+#include "app/session_toolkit.h"
+
+#include "app/session.h"
+#include "protect/protection.h"
+
+namespace qx {
+
+int SessionToolkitHost::highestLevel() const {
+    return m_session.highestLevel();
+}
+
+int SessionToolkitHost::activeLevel() const {
+    return m_session.activeLevel();
+}
+
+bool SessionToolkitHost::scriptMay(int action, int level) {
+    if (level == 0) level = m_session.activeLevel();
+    return CheckScriptAction(m_session.protection(), action, level, m_session.highestLevel());
+}
+
+ToolkitPlace SessionToolkitHost::pointer() {
+    return ToolkitPlace{m_session.pointer().row, m_session.pointer().col, m_session.activeLevel()};
+}
+
+void SessionToolkitHost::moveTo(int level, int row, int col) {
+    ErrStat err;
+    m_session.moveTo(level, row, col, err);
+    m_session.scratch().repaintPending = true;
+    m_session.platform().changed();
+}
+
+ToolkitSelection SessionToolkitHost::selection() {
+    const CellArea a = m_session.selection();
+    return ToolkitSelection{m_session.activeLevel(), a.firstRow, a.firstCol, a.lastRow, a.lastCol};
+}
+
+void SessionToolkitHost::refresh() {
+    m_session.scratch().repaintPending = true;
+    m_session.platform().changed();
+}
+
+}  // namespace qx

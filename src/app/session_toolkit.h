@@ -1,0 +1,25 @@
+#pragma once
+// The session's side of the toolkit: windows, protection and files as the scripts see them.
+#include "script/toolkit/toolkit.h"
+
+namespace qx {
+
+class Session;
+
+class SessionToolkitHost final : public ToolkitHost {
+  public:
+    explicit SessionToolkitHost(Session& session) : m_session(session) {}
+
+    int highestLevel() const override;
+    int activeLevel() const override;
+    bool scriptMay(int action, int level) override;
+    ToolkitPlace pointer() override;
+    void moveTo(int level, int row, int col) override;
+    ToolkitSelection selection() override;
+    void refresh() override;
+
+  private:
+    Session& m_session;
+};
+
+}  // namespace qx

@@ -1,0 +1,37 @@
+#pragma once
+// What every toolkit function shares: its context, reading its arguments, and the malformed-call
+// failure, which is the only one that stops the script.
+#include <cstdint>
+#include <initializer_list>
+
+#include "core/err_stat.h"
+#include "functions/argument_readers.h"
+#include "script/toolkit/toolkit.h"
+
+namespace qx {
+
+Toolkit& toolkitOf(FunctionCall& call);
+
+// "wrong number or type of parameters" at the call's name; returns 0.
+double malformedCall(FunctionCall& call, int32_t point, ErrStat& err);
+
+// Reads exactly `count` numbers that end the call; anything else is a malformed call.
+bool toolkitNumbers(FunctionCall& call, double* values, int count, ErrStat& err);
+
+// A number truncated to an integer; NaN and values beyond the int range land outside every range.
+int toInteger(double value);
+
+struct Range {
+    int value;
+    int low;
+    int high;
+};
+
+// Checks from the last range back to the first, so the last bad argument is the one found; true when
+// all are in range.
+bool inRanges(std::initializer_list<Range> ranges);
+
+// A string argument for the toolkit: any kind the reader knows.
+StringArgument toolkitString(FunctionCall& call, ErrStat& err);
+
+}  // namespace qx

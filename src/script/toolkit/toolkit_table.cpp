@@ -1,0 +1,51 @@
+// The toolkit's names in byte order ("MessageBox" first); no help texts, as it belongs to no category.
+#include "functions/function_registry.h"
+#include "script/toolkit/toolkit.h"
+#include "script/toolkit/toolkit_functions.h"
+
+namespace qx {
+
+namespace {
+
+constexpr FunctionEntry kToolkitTable[] = {
+    {"MessageBox", 0, "MessageBox ( type, title, format, ... )", fnMessageBox},
+    {"attribute", 0, "attribute ( [cell], code, <value> )", nullptr},
+    {"celldisplay", 0, "celldisplay ( string, row, col, lvl, width )", nullptr},
+    {"copycell", 0, "copycell ( [cell], row, col, lvl )", nullptr},
+    {"cpcol", 0, "cpcol ( )", nullptr},
+    {"cplvl", 0, "cplvl ( )", nullptr},
+    {"cprow", 0, "cprow ( )", nullptr},
+    {"cwidth", 0, "cwidth ( col, lvl, <width> )", nullptr},
+    {"errlist", 0, "errlist ( string, n )", fnErrlist},
+    {"errno", 0, "errno ( )", fnErrno},
+    {"fclose", 0, "fclose ( handle )", nullptr},
+    {"fgets", 0, "fgets ( string, n, handle )", nullptr},
+    {"fopen", 0, "fopen ( name, mode )", nullptr},
+    {"fputs", 0, "fputs ( string, handle, <n> )", nullptr},
+    {"freework", 0, "freework ( lvl )", nullptr},
+    {"getentry", 0, "getentry ( string, row, col, lvl )", nullptr},
+    {"gotocell", 0, "gotocell ( row, col, lvl )", nullptr},
+    {"lastrow", 0, "lastrow ( lvl )", nullptr},
+    {"loadwork", 0, "loadwork ( name, lvl )", nullptr},
+    {"makentry", 0, "makentry ( text, row, col, lvl, mode )", nullptr},
+    {"movecell", 0, "movecell ( [cell], row, col, lvl )", nullptr},
+    {"nextcol", 0, "nextcol ( row, col, lvl )", nullptr},
+    {"nextrow", 0, "nextrow ( row, lvl )", nullptr},
+    {"purgecell", 0, "purgecell ( [cell] )", nullptr},
+    {"recalculate", 0, "recalculate ( [cell], mode )", nullptr},
+    {"refresh", 0, "refresh ( )", nullptr},
+    {"report", 0, "report ( name, row, col, lvl, width, rows )", nullptr},
+    {"rowdisplay", 0, "rowdisplay ( string, row, col, lvl, width )", nullptr},
+    {"savework", 0, "savework ( name, lvl )", nullptr},
+    {"selectedcells", 0, "selectedcells ( array )", nullptr},
+    {"seterrno", 0, "seterrno ( n )", fnSeterrno},
+    {"sprintf", 0, "sprintf ( string, format, ... )", fnSprintf},
+};
+
+}  // namespace
+
+std::span<const FunctionEntry> toolkitFamily() {
+    return kToolkitTable;
+}
+
+}  // namespace qx
