@@ -13,9 +13,9 @@ int SessionToolkitHost::activeLevel() const {
     return m_session.activeLevel();
 }
 
-bool SessionToolkitHost::scriptMay(int action, int level) {
+bool SessionToolkitHost::scriptMay(ScriptAction action, int level) {
     if (level == 0) level = m_session.activeLevel();
-    return CheckScriptAction(m_session.protection(), action, level, m_session.highestLevel());
+    return CheckScriptAction(m_session.protection(), static_cast<int>(action), level, m_session.highestLevel());
 }
 
 ToolkitPlace SessionToolkitHost::pointer() {

@@ -12,7 +12,7 @@ class SessionToolkitHost final : public ToolkitHost {
 
     int highestLevel() const override;
     int activeLevel() const override;
-    bool scriptMay(int action, int level) override;
+    bool scriptMay(ScriptAction action, int level) override;
     ToolkitPlace pointer() override;
     void moveTo(int level, int row, int col) override;
     ToolkitSelection selection() override;

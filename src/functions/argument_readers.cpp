@@ -91,6 +91,24 @@ bool readScriptString(FunctionCall& call, int& pos, StringArgument& out, ErrStat
     return true;
 }
 
+// A passed-in cell '~#n' of the running script: the frame holds its place, looked up now.
+bool readScriptCell(FunctionCall& call, int& pos, CellArgument& out, ErrStat& err) {
+    const char* text = call.record().text;
+    const ScriptFrame* frame = call.record().evaluator->scripts().current();
+    int at = pos + 2;
+    int number = 0;
+    while (text[at] >= '0' && text[at] <= '9' && number < 100000) number = number * 10 + (text[at++] - '0');
+    if (at == pos + 2 || number < 1 || static_cast<std::size_t>(number) > frame->cells.size()) {
+        return failAt(err, kCellArg, 3, pos, Msg::IllegalCellAddress);
+    }
+    const FrameCell place = frame->cells[static_cast<std::size_t>(number - 1)];
+    CellRec* found = call.services().store.findCell(place.row, place.col, place.level, err);
+    if (err.failed()) return err.trace(kCellArg), false;
+    out = CellArgument{found, place.row, place.col, place.level};
+    pos = at;
+    return true;
+}
+
 std::string cellString(const CellRec* cell) {
     if (cell == nullptr || cell->isPlaceholder()) return {};
     return std::string(cell->textView());
@@ -204,6 +222,11 @@ CellArgument cellArgument(FunctionCall& call, ErrStat& err) {
     if (!atDelimiter(call, kCellArg, err)) return out;
     int pos = skipBlanks(call.record().text, call.cursor() + 1);
     const char c = call.at(pos);
+    if (c == '~' && call.at(pos + 1) == '#' && call.record().evaluator->scripts().running()) {
+        if (!readScriptCell(call, pos, out, err)) return out;
+        finishArgument(call, pos);
+        return out;
+    }
     if (c != '[' && c != '~') return failAt(err, kCellArg, 2, pos, Msg::IllegalCellAddress), out;
     if (!readAddress(call, pos, out, kCellArg, err)) return out;
     finishArgument(call, pos);

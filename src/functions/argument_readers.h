@@ -81,7 +81,7 @@ struct CellArgument {
     int level = 0;
 };
 
-// A cell address argument, textual or compiled.
+// A cell address argument, textual or compiled, or inside a script one of its passed-in cells (~#n).
 CellArgument cellArgument(FunctionCall& call, ErrStat& err);
 
 // Fails with `code` unless the list has been read to its ')'.

@@ -5,8 +5,12 @@
 #include <cmath>
 #include <cstring>
 
+#include "core/cell_store.h"
 #include "core/messages.h"
 #include "core/qx_assert.h"
+#include "core/row_cursor.h"
+#include "formula/evaluator.h"
+#include "formula/lexer.h"
 #include "script/toolkit/origins.h"
 #include "script/toolkit/toolkit_call.h"
 
@@ -52,6 +56,33 @@ void Toolkit::clearErrors() {
     m_state.libraryError = 0;
 }
 
+bool Toolkit::arrayBound(const CellRec* cell) const {
+    if (cell == nullptr || !cell->formulaLike() || cell->formula->array == nullptr) return false;
+    const double* elements = cell->formula->array + 1;
+    for (const ScriptFrame* f = m_evaluator.scripts().current(); f != nullptr; f = f->previous) {
+        for (const FrameArray& a : f->arrays) {
+            if (a.data == elements) return true;
+        }
+    }
+    return false;
+}
+
+bool Toolkit::levelBound(CellStore& store, int level) const {
+    if (!m_evaluator.scripts().running()) return false;
+    const int first = level == 0 ? 1 : level;
+    const int last = level == 0 ? store.highestLevel() : level;
+    for (int n = first; n <= last; ++n) {
+        const LevelRec* rec = store.levelPtr(n);
+        if (rec == nullptr || rec->bottom == nullptr) continue;
+        for (int row = 1; row <= rec->bottom->row; ++row) {
+            for (CellRec* c : store.rowCells(row, n)) {
+                if (arrayBound(c)) return true;
+            }
+        }
+    }
+    return false;
+}
+
 std::string errorListText(int32_t number, int targetSize) {
     if (number > kLibraryErrorBase) {
         // The run-time library's own texts run long; a short target gets the number instead.
@@ -91,6 +122,40 @@ bool inRanges(std::initializer_list<Range> ranges) {
         if (it->value < it->low || it->value > it->high) return false;
     }
     return true;
+}
+
+int levelOrActive(Toolkit& tk, int level) {
+    if (level != 0 || tk.host() == nullptr) return level;
+    return tk.host()->activeLevel();
+}
+
+bool scriptArrayArgument(FunctionCall& call, FrameArray& out) {
+    ScriptFrame* frame = call.record().evaluator->scripts().current();
+    if (frame == nullptr || (call.at(call.cursor()) != '(' && call.at(call.cursor()) != ',')) return false;
+    const char* text = call.record().text;
+    int at = skipBlanks(text, call.cursor() + 1);
+    if (text[at] != '#' || (text[at + 1] != '$' && text[at + 1] != '*')) return false;
+    const bool local = text[at + 1] == '$';
+    at += 2;
+    const int digits = at;
+    int number = 0;
+    while (text[at] >= '0' && text[at] <= '9' && number < 100000) number = number * 10 + (text[at++] - '0');
+    const int end = skipBlanks(text, at);
+    if (at == digits || number < 1 || (text[end] != ',' && text[end] != ')')) return false;
+    const auto n = static_cast<std::size_t>(number - 1);
+    if (local && n < frame->localArrays.size()) {
+        out = frame->localArrays[n].view();
+    } else if (!local && n < frame->arrays.size()) {
+        out = frame->arrays[n];
+    } else {
+        return false;
+    }
+    call.setCursor(text[end] == ')' ? end + 1 : end);
+    return true;
+}
+
+bool startedByCell(FunctionCall& call) {
+    return call.cell() != nullptr;
 }
 
 StringArgument toolkitString(FunctionCall& call, ErrStat& err) {

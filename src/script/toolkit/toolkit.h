@@ -69,13 +69,24 @@ struct ToolkitSelection {
     int lastCol = 1;
 };
 
+// What a script asks the level's password protection for; the numbers are the permission bits.
+enum class ScriptAction : int {
+    MovePointer = 1,
+    Edit = 2,
+    Attributes = 3,
+    Layout = 4,
+    AddCells = 5,
+    CopyOrReport = 8,
+    SaveLevel = 9,
+};
+
 class ToolkitHost {
   public:
     virtual ~ToolkitHost() = default;
     virtual int highestLevel() const = 0;
     virtual int activeLevel() const = 0;
     // Whether the level's password protection lets a script perform the action; refusals show nothing.
-    virtual bool scriptMay(int action, int level) = 0;
+    virtual bool scriptMay(ScriptAction action, int level) = 0;
     // The cell pointer and the selection of the active worksheet window.
     virtual ToolkitPlace pointer() = 0;
     virtual void moveTo(int level, int row, int col) = 0;
@@ -107,6 +118,12 @@ class Toolkit {
     // Keeps the C library's error number after a failed file operation.
     void keepLibraryError(int number) { m_state.libraryError = number; }
     void clearErrors();
+
+    // Whether a running script's frame holds a view of the cell's Array Area: freeing, resizing or moving
+    // the cell to another level would leave the frame reading freed memory.
+    bool arrayBound(const CellRec* cell) const;
+    // The same for any cell of a level (0: every level).
+    bool levelBound(CellStore& store, int level) const;
 
   private:
     ToolkitState& m_state;

@@ -35,3 +35,18 @@ bool inRanges(std::initializer_list<Range> ranges);
 StringArgument toolkitString(FunctionCall& call, ErrStat& err);
 
 }  // namespace qx
+
+namespace qx {
+
+// Level 0 means the active level.
+int levelOrActive(Toolkit& tk, int level);
+
+// A script array written as the whole argument: a local '#$n' or a passed-in '#*n'. False (cursor
+// untouched) for any other argument.
+bool scriptArrayArgument(FunctionCall& call, FrameArray& out);
+
+// Cell-changing functions refuse inside an evaluation started by a cell's formula (or recalculation):
+// the evaluator holds that cell and the cells on its way, which the change could free.
+bool startedByCell(FunctionCall& call);
+
+}  // namespace qx

@@ -1,0 +1,405 @@
+// The toolkit's worksheet functions: reading and changing cells, the cell pointer and the selection.
+#include <algorithm>
+#include <string>
+
+#include "core/attributes.h"
+#include "core/cell_store.h"
+#include "core/circular.h"
+#include "core/property_access.h"
+#include "core/row_cursor.h"
+#include "display/cell_display.h"
+#include "formula/entry.h"
+#include "formula/evaluator.h"
+#include "script/toolkit/origins.h"
+#include "script/toolkit/toolkit_call.h"
+#include "script/toolkit/toolkit_functions.h"
+
+namespace qx {
+
+using namespace origins::toolkit;
+
+namespace {
+
+constexpr int kAttributeArraySize = 3;
+constexpr int kWidestDisplay = 255;
+constexpr int kColumnWidthBits = 0x7FFF;
+
+bool mayDo(Toolkit& tk, ScriptAction action, int level) {
+    return tk.host() == nullptr || tk.host()->scriptMay(action, level);
+}
+
+int highest(FunctionCall& call) {
+    return call.services().store.highestLevel();
+}
+
+// A place given as (row, column, level) numbers, level 0 being the active one.
+struct Place {
+    int row = 0;
+    int col = 0;
+    int level = 0;
+};
+
+Place placeOf(Toolkit& tk, const double* v) {
+    return Place{toInteger(v[0]), toInteger(v[1]), levelOrActive(tk, toInteger(v[2]))};
+}
+
+bool placeInRange(FunctionCall& call, const double* v) {
+    return inRanges(
+        {{toInteger(v[0]), 1, kMaxRow}, {toInteger(v[1]), 1, kMaxCol}, {toInteger(v[2]), 0, highest(call)}});
+}
+
+void changed(FunctionCall& call) {
+    call.services().store.scratch().repaintPending = true;
+    if (Toolkit* tk = call.services().toolkit; tk != nullptr && tk->host() != nullptr) tk->host()->refresh();
+}
+
+// The text a cell shows, as the worksheet shows it, in at most `width` characters.
+std::string shownText(FunctionCall& call, CellRec* cell, int width) {
+    CellStore& store = call.services().store;
+    CellDisplayContext context;
+    context.inheritedPrecision = effectivePrecision(store, cell, cell->row, cell->col, cell->level);
+    std::string text = cellDisplayText(cell, width + 1, context);
+    if (static_cast<int>(text.size()) > width) text.resize(static_cast<std::size_t>(width));
+    return text;
+}
+
+std::string trimmed(std::string_view s) {
+    const std::size_t first = s.find_first_not_of(' ');
+    if (first == std::string_view::npos) return {};
+    const std::size_t last = s.find_last_not_of(' ');
+    return std::string(s.substr(first, last - first + 1));
+}
+
+// Reads the leading output string; a number or nothing there reads as an unwritable string.
+bool outputArgument(FunctionCall& call, StringArgument& out, ErrStat& err) {
+    out = stringArgument(call, true, err);
+    if (!err.failed()) return true;
+    if (err.is(Msg::IllegalString)) {
+        err.enter();
+        out = StringArgument{};
+        // Skip what stands there so the numbers after it are still counted.
+        int depth = 0;
+        int pos = call.cursor() + 1;
+        while (call.at(pos) != '\0' && !(depth == 0 && (call.at(pos) == ',' || call.at(pos) == ')'))) {
+            if (call.at(pos) == '(' || call.at(pos) == '[') ++depth;
+            if (call.at(pos) == ')' || call.at(pos) == ']') --depth;
+            ++pos;
+        }
+        call.setCursor(call.at(pos) == ')' ? pos + 1 : pos);
+        return true;
+    }
+    err.trace(kToolkitCells);
+    return false;
+}
+
+CellArgument toolkitCell(FunctionCall& call, ErrStat& err) {
+    CellArgument c = cellArgument(call, err);
+    err.trace(kToolkitCells);
+    return c;
+}
+
+}  // namespace
+
+double fnAttribute(FunctionCall& call, ErrStat& err) {
+    const CellArgument cell = toolkitCell(call, err);
+    if (err.failed()) return 0.0;
+    double v[2] = {};
+    const int n = argumentList(call, v, 2, err);
+    if (err.failed()) return err.trace(kToolkitCells), 0.0;
+    if (n < 1 || !call.ended()) return malformedCall(call, 20, err);
+    Toolkit& tk = toolkitOf(call);
+    if (cell.cell == nullptr) return -1.0;
+    const int code = toInteger(v[0]);
+    if (n == 2) {
+        if (!mayDo(tk, ScriptAction::Attributes, cell.level)) return tk.refuse(Msg::ScriptProtectedOperation);
+        // Resizing an Array Area frees the old one, which a running evaluation may hold.
+        if (code == kAttributeArraySize && startedByCell(call)) return tk.refuse(Msg::ToolkitInExpression);
+        if (code == kAttributeArraySize && tk.arrayBound(cell.cell)) return tk.refuse(Msg::IllegalParameter);
+    }
+    const int32_t value = n == 2 ? toInteger(v[1]) : kPropertyRead;
+    const int64_t result =
+        cellProperty(call.services().store, cell.cell, code, value, [](CellRec& c) { return isCircular(c); });
+    if (n == 2) changed(call);
+    return static_cast<double>(result);
+}
+
+double fnCelldisplay(FunctionCall& call, ErrStat& err) {
+    StringArgument target;
+    if (!outputArgument(call, target, err)) return 0.0;
+    double v[4] = {};
+    if (!toolkitNumbers(call, v, 4, err)) return 0.0;
+    Toolkit& tk = toolkitOf(call);
+    if (!target.writable()) return tk.refuse(Msg::ModifyIllegalString);
+    const int width = toInteger(v[3]);
+    if (!placeInRange(call, v) || !inRanges({{width, 1, target.size}})) return tk.refuse(Msg::ParameterOutOfRange);
+    const Place p = placeOf(tk, v);
+    CellRec* cell = call.services().store.findCell(p.row, p.col, p.level, err);
+    if (err.failed()) return err.trace(kToolkitCells), 0.0;
+    if (cell == nullptr) return target.store(""), 0.0;
+    if (cell->isVariableLabel() && !startedByCell(call)) {
+        call.services().store.hooks().notify(call.services().store, *cell, NotifyMode::CellOnly);
+    }
+    return target.store(shownText(call, cell, std::min(width, kWidestDisplay)));
+}
+
+double fnCopycell(FunctionCall& call, ErrStat& err) {
+    const CellArgument source = toolkitCell(call, err);
+    if (err.failed()) return 0.0;
+    double v[3] = {};
+    if (!toolkitNumbers(call, v, 3, err)) return 0.0;
+    Toolkit& tk = toolkitOf(call);
+    if (!placeInRange(call, v)) return tk.refuse(Msg::ParameterOutOfRange);
+    const Place p = placeOf(tk, v);
+    if (!mayDo(tk, ScriptAction::CopyOrReport, source.level) || !mayDo(tk, ScriptAction::CopyOrReport, p.level)) {
+        return tk.refuse(Msg::ScriptProtectedOperation);
+    }
+    CellStore& store = call.services().store;
+    const CellRec* there = store.findCell(p.row, p.col, p.level, err);
+    if (err.failed()) return err.trace(kToolkitCells), 0.0;
+    if (source.cell == nullptr || source.cell->isPlaceholder() || (there != nullptr && !there->isPlaceholder())) {
+        return 0.0;
+    }
+    store.copyCell(source.cell, p.level, p.row, p.col, p.row - source.row, p.col - source.col, p.level - source.level,
+                   err);
+    if (err.failed()) {
+        const int32_t code = err.code;
+        err.enter();
+        return tk.refuse(static_cast<Msg>(code));
+    }
+    changed(call);
+    return 1.0;
+}
+
+double fnCpcol(FunctionCall& call, ErrStat& err) {
+    if (!toolkitNumbers(call, nullptr, 0, err)) return 0.0;
+    ToolkitHost* host = toolkitOf(call).host();
+    return host != nullptr ? host->pointer().col : 0.0;
+}
+
+double fnCprow(FunctionCall& call, ErrStat& err) {
+    if (!toolkitNumbers(call, nullptr, 0, err)) return 0.0;
+    ToolkitHost* host = toolkitOf(call).host();
+    return host != nullptr ? host->pointer().row : 0.0;
+}
+
+double fnCplvl(FunctionCall& call, ErrStat& err) {
+    if (!toolkitNumbers(call, nullptr, 0, err)) return 0.0;
+    ToolkitHost* host = toolkitOf(call).host();
+    return host != nullptr ? host->pointer().level : 0.0;
+}
+
+double fnCwidth(FunctionCall& call, ErrStat& err) {
+    double v[3] = {};
+    const int n = argumentList(call, v, 3, err);
+    if (err.failed()) return err.trace(kToolkitCells), 0.0;
+    if (!call.ended()) return malformedCall(call, 21, err);
+    Toolkit& tk = toolkitOf(call);
+    if (n < 2) return tk.refuse(Msg::ParameterOutOfRange);
+    const int col = toInteger(v[0]);
+    const int width = toInteger(v[2]);
+    const bool ranges =
+        n == 3 ? inRanges({{col, 1, kMaxCol}, {toInteger(v[1]), 0, highest(call)}, {width, 0, kWidestColumn}})
+               : inRanges({{col, 1, kMaxCol}, {toInteger(v[1]), 0, highest(call)}});
+    if (!ranges) return tk.refuse(Msg::ParameterOutOfRange);
+    const int level = levelOrActive(tk, toInteger(v[1]));
+    LevelRec* rec = call.services().store.levelPtr(level);
+    if (rec == nullptr || level < 1) return tk.refuse(Msg::ParameterOutOfRange);
+    uint16_t& slot = rec->colWidths[static_cast<std::size_t>(col)];
+    if (n == 3) {
+        if (!mayDo(tk, ScriptAction::Layout, level)) return tk.refuse(Msg::ScriptProtectedOperation);
+        slot = static_cast<uint16_t>((slot & ~kColumnWidthBits) | width);
+        rec->changed = true;
+        changed(call);
+    }
+    return slot & kColumnWidthBits;
+}
+
+double fnGetentry(FunctionCall& call, ErrStat& err) {
+    StringArgument target;
+    if (!outputArgument(call, target, err)) return 0.0;
+    double v[3] = {};
+    if (!toolkitNumbers(call, v, 3, err)) return 0.0;
+    Toolkit& tk = toolkitOf(call);
+    if (!target.writable()) return tk.refuse(Msg::ModifyIllegalString);
+    if (!placeInRange(call, v)) return tk.refuse(Msg::ParameterOutOfRange);
+    const Place p = placeOf(tk, v);
+    if (!mayDo(tk, ScriptAction::CopyOrReport, p.level)) return tk.refuse(Msg::ScriptProtectedOperation);
+    CellStore& store = call.services().store;
+    CellRec* cell = store.findCell(p.row, p.col, p.level, err);
+    if (err.failed()) return err.trace(kToolkitCells), 0.0;
+    if (cell == nullptr || cell->isPlaceholder()) return target.store(""), 0.0;
+    const std::string entry =
+        cell->isLabel() ? std::string(cell->textView()) : store.hooks().formulaText(store, *cell, 0, 0, 0);
+    return target.store(trimmed(entry));
+}
+
+double fnGotocell(FunctionCall& call, ErrStat& err) {
+    double v[3] = {};
+    if (!toolkitNumbers(call, v, 3, err)) return 0.0;
+    Toolkit& tk = toolkitOf(call);
+    if (!placeInRange(call, v)) return tk.refuse(Msg::ParameterOutOfRange);
+    const Place p = placeOf(tk, v);
+    if (!mayDo(tk, ScriptAction::MovePointer, p.level)) return tk.refuse(Msg::ScriptProtectedOperation);
+    if (tk.host() != nullptr) tk.host()->moveTo(p.level, p.row, p.col);
+    return 0.0;
+}
+
+double fnLastrow(FunctionCall& call, ErrStat& err) {
+    double v = 0.0;
+    if (!toolkitNumbers(call, &v, 1, err)) return 0.0;
+    Toolkit& tk = toolkitOf(call);
+    if (!inRanges({{toInteger(v), 0, highest(call)}})) return tk.refuse(Msg::ParameterOutOfRange);
+    const LevelRec* rec = call.services().store.levelPtr(levelOrActive(tk, toInteger(v)));
+    return rec != nullptr && rec->bottom != nullptr ? rec->bottom->row : 0.0;
+}
+
+double fnMakentry(FunctionCall& call, ErrStat& err) {
+    const StringArgument text = toolkitString(call, err);
+    if (err.failed()) return 0.0;
+    double v[4] = {};
+    if (!toolkitNumbers(call, v, 4, err)) return 0.0;
+    Toolkit& tk = toolkitOf(call);
+    if (!placeInRange(call, v) || !inRanges({{toInteger(v[3]), 0, 2}})) return tk.refuse(Msg::ParameterOutOfRange);
+    if (text.text.find_first_not_of(' ') == std::string::npos) return 0.0;
+    if (startedByCell(call)) return tk.refuse(Msg::ToolkitInExpression);
+    const Place p = placeOf(tk, v);
+    CellStore& store = call.services().store;
+    const CellRec* there = store.findCell(p.row, p.col, p.level, err);
+    if (err.failed()) return err.trace(kToolkitCells), 0.0;
+    const bool adds = there == nullptr || there->isPlaceholder();
+    if (!mayDo(tk, adds ? ScriptAction::AddCells : ScriptAction::Edit, p.level))
+        return tk.refuse(Msg::ScriptProtectedOperation);
+    if (tk.arrayBound(there)) return tk.refuse(Msg::IllegalParameter);
+    const int mode = toInteger(v[3]);
+    const std::string typed = mode == 1 ? "'" + text.text : mode == 0 ? trimmed(text.text) : text.text;
+    ErrStat entryErr;
+    call.services().entry.storeEntry(typed, p.row, p.col, p.level, EntryOptions{}, entryErr);
+    changed(call);
+    if (entryErr.failed()) return tk.refuse(static_cast<Msg>(entryErr.code));
+    return 1.0;
+}
+
+double fnMovecell(FunctionCall& call, ErrStat& err) {
+    const CellArgument source = toolkitCell(call, err);
+    if (err.failed()) return 0.0;
+    double v[3] = {};
+    if (!toolkitNumbers(call, v, 3, err)) return 0.0;
+    Toolkit& tk = toolkitOf(call);
+    if (!placeInRange(call, v)) return tk.refuse(Msg::ParameterOutOfRange);
+    const Place p = placeOf(tk, v);
+    if (!mayDo(tk, ScriptAction::Layout, source.level) || !mayDo(tk, ScriptAction::Layout, p.level)) {
+        return tk.refuse(Msg::ScriptProtectedOperation);
+    }
+    if (startedByCell(call)) return tk.refuse(Msg::ToolkitInExpression);
+    if (tk.arrayBound(source.cell)) return tk.refuse(Msg::IllegalParameter);
+    CellStore& store = call.services().store;
+    const int moved = store.moveCell(source.row, source.col, source.level, p.row, p.col, p.level, err);
+    if (err.failed()) {
+        const int32_t code = err.code;
+        err.enter();
+        return tk.refuse(static_cast<Msg>(code));
+    }
+    if (moved == 0) return 0.0;
+    if (CellRec* at = store.findCell(p.row, p.col, p.level, err); at != nullptr && !err.failed()) {
+        store.hooks().notify(store, *at, NotifyMode::ChainAndRanges);
+    }
+    err.enter();
+    changed(call);
+    return 1.0;
+}
+
+double fnNextcol(FunctionCall& call, ErrStat& err) {
+    double v[3] = {};
+    if (!toolkitNumbers(call, v, 3, err)) return 0.0;
+    Toolkit& tk = toolkitOf(call);
+    const int row = toInteger(v[0]);
+    const int col = toInteger(v[1]);
+    if (!inRanges({{row, 1, kMaxRow}, {col, 0, kMaxCol}, {toInteger(v[2]), 0, highest(call)}})) {
+        return tk.refuse(Msg::ParameterOutOfRange);
+    }
+    for (const CellRec* c : call.services().store.rowCells(row, levelOrActive(tk, toInteger(v[2])))) {
+        if (c->col > col) return c->col;
+    }
+    return 0.0;
+}
+
+double fnNextrow(FunctionCall& call, ErrStat& err) {
+    double v[2] = {};
+    if (!toolkitNumbers(call, v, 2, err)) return 0.0;
+    Toolkit& tk = toolkitOf(call);
+    const int row = toInteger(v[0]);
+    if (!inRanges({{row, 0, kMaxRow}, {toInteger(v[1]), 0, highest(call)}})) return tk.refuse(Msg::ParameterOutOfRange);
+    const LevelRec* rec = call.services().store.levelPtr(levelOrActive(tk, toInteger(v[1])));
+    if (rec == nullptr || rec->bottom == nullptr) return 0.0;
+    for (int r = row + 1; r <= rec->bottom->row; ++r) {
+        if (rec->rows[static_cast<std::size_t>(r)] != nullptr) return r;
+    }
+    return 0.0;
+}
+
+double fnPurgecell(FunctionCall& call, ErrStat& err) {
+    const CellArgument cell = toolkitCell(call, err);
+    if (err.failed()) return 0.0;
+    if (!toolkitNumbers(call, nullptr, 0, err)) return 0.0;
+    Toolkit& tk = toolkitOf(call);
+    if (!mayDo(tk, ScriptAction::Edit, cell.level)) return tk.refuse(Msg::ScriptProtectedOperation);
+    if (startedByCell(call)) return tk.refuse(Msg::ToolkitInExpression);
+    if (cell.cell == nullptr || cell.cell->isPlaceholder()) return 0.0;
+    if (tk.arrayBound(cell.cell)) return tk.refuse(Msg::IllegalParameter);
+    CellStore& store = call.services().store;
+    store.deleteCellNow(cell.cell, err);
+    if (err.failed()) {
+        const int32_t code = err.code;
+        err.enter();
+        return tk.refuse(static_cast<Msg>(code));
+    }
+    // A referenced cell stays as a placeholder; its dependents compute again without it.
+    if (CellRec* left = store.findCell(cell.row, cell.col, cell.level, err); left != nullptr && !err.failed()) {
+        store.hooks().notify(store, *left, NotifyMode::ChainAndRanges);
+    }
+    err.enter();
+    changed(call);
+    return 1.0;
+}
+
+double fnRecalculate(FunctionCall& call, ErrStat& err) {
+    const CellArgument cell = toolkitCell(call, err);
+    if (err.failed()) return 0.0;
+    double v = 0.0;
+    if (!toolkitNumbers(call, &v, 1, err)) return 0.0;
+    Toolkit& tk = toolkitOf(call);
+    if (!inRanges({{toInteger(v), 0, static_cast<int>(NotifyMode::Sweep)}})) return tk.refuse(Msg::ParameterOutOfRange);
+    if (cell.cell == nullptr) return 0.0;
+    CellStore& store = call.services().store;
+    store.hooks().notify(store, *cell.cell, static_cast<NotifyMode>(toInteger(v)));
+    changed(call);
+    return 1.0;
+}
+
+double fnRefresh(FunctionCall& call, ErrStat& err) {
+    if (!toolkitNumbers(call, nullptr, 0, err)) return 0.0;
+    changed(call);
+    return 0.0;
+}
+
+double fnSelectedcells(FunctionCall& call, ErrStat& err) {
+    Toolkit& tk = toolkitOf(call);
+    FrameArray array;
+    if (!scriptArrayArgument(call, array)) {
+        // Anything but a script array is refused, after the call's shape is checked.
+        double skipped[kMaxListArguments] = {};
+        argumentList(call, skipped, kMaxListArguments, err);
+        if (err.failed()) err.enter();
+        return tk.refuse(Msg::IllegalParameter);
+    }
+    if (!call.ended()) return malformedCall(call, 22, err);
+    if (array.size < 4 || array.data == nullptr) return tk.refuse(Msg::IllegalParameter);
+    const ToolkitSelection s = tk.host() != nullptr ? tk.host()->selection() : ToolkitSelection{};
+    array.data[0] = s.firstRow;
+    array.data[1] = s.firstCol;
+    array.data[2] = s.lastRow;
+    array.data[3] = s.lastCol;
+    return s.level;
+}
+
+}  // namespace qx
