@@ -1,6 +1,10 @@
 #include "app/session_toolkit.h"
 
+#include <sstream>
+
 #include "app/session.h"
+#include "core/paths.h"
+#include "files/text/text_export.h"
 #include "protect/protection.h"
 
 namespace qx {
@@ -37,6 +41,29 @@ ToolkitSelection SessionToolkitHost::selection() {
 void SessionToolkitHost::refresh() {
     m_session.scratch().repaintPending = true;
     m_session.platform().changed();
+}
+
+std::string SessionToolkitHost::reportText(int level, const CellArea& area, int width) {
+    std::ostringstream out;
+    ErrStat err;
+    exportText(m_session.cells(), TextKind::Text, out, level, area, width, err);
+    return out.str();
+}
+
+bool SessionToolkitHost::saveWork(const std::string& path, int level, ErrStat& err) {
+    const SplitPath split = splitPath(path);
+    return m_session.files().saveFile(level, split.directory, split.name, false, err);
+}
+
+bool SessionToolkitHost::loadWork(const std::string& path, int level, ErrStat& err) {
+    const SplitPath split = splitPath(path);
+    return m_session.files().loadFile(level, split.directory, split.name, err);
+}
+
+bool SessionToolkitHost::clearWork(int level, ErrStat& err) {
+    m_session.files().clear(level, false, err);
+    m_session.scratch().repaintPending = true;
+    return !err.failed();
 }
 
 }  // namespace qx

@@ -17,6 +17,10 @@ class SessionToolkitHost final : public ToolkitHost {
     void moveTo(int level, int row, int col) override;
     ToolkitSelection selection() override;
     void refresh() override;
+    std::string reportText(int level, const CellArea& area, int width) override;
+    bool saveWork(const std::string& path, int level, ErrStat& err) override;
+    bool loadWork(const std::string& path, int level, ErrStat& err) override;
+    bool clearWork(int level, ErrStat& err) override;
 
   private:
     Session& m_session;

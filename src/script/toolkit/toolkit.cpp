@@ -124,6 +124,22 @@ bool inRanges(std::initializer_list<Range> ranges) {
     return true;
 }
 
+bool outputString(FunctionCall& call, StringArgument& out, ErrStat& err) {
+    const int start = call.cursor();
+    out = stringArgument(call, true, err);
+    if (!err.failed()) return true;
+    if (!err.is(Msg::IllegalString)) return err.trace(kToolkitCall), false;
+    err.enter();
+    out = StringArgument{};
+    call.setCursor(start);
+    numericArgument(call, err);
+    if (err.failed()) {
+        err.enter();
+        call.setCursor(call.record().closeParen + 1);
+    }
+    return true;
+}
+
 int levelOrActive(Toolkit& tk, int level) {
     if (level != 0 || tk.host() == nullptr) return level;
     return tk.host()->activeLevel();

@@ -93,6 +93,13 @@ class ToolkitHost {
     virtual ToolkitSelection selection() = 0;
     // Redraws the active worksheet window.
     virtual void refresh() = 0;
+    // The area as the text export lays it out, lines of `width` characters, each ending in '\n'.
+    virtual std::string reportText(int level, const CellArea& area, int width) = 0;
+    // Saves the level (".qx2") or the workbook (".qx3") under the path; loads one into the level (or the
+    // workbook); clears the level (0: the workbook) without asking. False on failure, with its code.
+    virtual bool saveWork(const std::string& path, int level, ErrStat& err) = 0;
+    virtual bool loadWork(const std::string& path, int level, ErrStat& err) = 0;
+    virtual bool clearWork(int level, ErrStat& err) = 0;
 };
 
 class Toolkit {

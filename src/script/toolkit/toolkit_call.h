@@ -38,6 +38,10 @@ StringArgument toolkitString(FunctionCall& call, ErrStat& err);
 
 namespace qx {
 
+// The output string leading a call. Anything else there (a number, nothing) reads as a string that
+// cannot be written: the argument is passed over so the rest of the call is still read.
+bool outputString(FunctionCall& call, StringArgument& out, ErrStat& err);
+
 // Level 0 means the active level.
 int levelOrActive(Toolkit& tk, int level);
 

@@ -70,28 +70,6 @@ std::string trimmed(std::string_view s) {
     return std::string(s.substr(first, last - first + 1));
 }
 
-// Reads the leading output string; a number or nothing there reads as an unwritable string.
-bool outputArgument(FunctionCall& call, StringArgument& out, ErrStat& err) {
-    out = stringArgument(call, true, err);
-    if (!err.failed()) return true;
-    if (err.is(Msg::IllegalString)) {
-        err.enter();
-        out = StringArgument{};
-        // Skip what stands there so the numbers after it are still counted.
-        int depth = 0;
-        int pos = call.cursor() + 1;
-        while (call.at(pos) != '\0' && !(depth == 0 && (call.at(pos) == ',' || call.at(pos) == ')'))) {
-            if (call.at(pos) == '(' || call.at(pos) == '[') ++depth;
-            if (call.at(pos) == ')' || call.at(pos) == ']') --depth;
-            ++pos;
-        }
-        call.setCursor(call.at(pos) == ')' ? pos + 1 : pos);
-        return true;
-    }
-    err.trace(kToolkitCells);
-    return false;
-}
-
 CellArgument toolkitCell(FunctionCall& call, ErrStat& err) {
     CellArgument c = cellArgument(call, err);
     err.trace(kToolkitCells);
@@ -125,7 +103,7 @@ double fnAttribute(FunctionCall& call, ErrStat& err) {
 
 double fnCelldisplay(FunctionCall& call, ErrStat& err) {
     StringArgument target;
-    if (!outputArgument(call, target, err)) return 0.0;
+    if (!outputString(call, target, err)) return 0.0;
     double v[4] = {};
     if (!toolkitNumbers(call, v, 4, err)) return 0.0;
     Toolkit& tk = toolkitOf(call);
@@ -216,7 +194,7 @@ double fnCwidth(FunctionCall& call, ErrStat& err) {
 
 double fnGetentry(FunctionCall& call, ErrStat& err) {
     StringArgument target;
-    if (!outputArgument(call, target, err)) return 0.0;
+    if (!outputString(call, target, err)) return 0.0;
     double v[3] = {};
     if (!toolkitNumbers(call, v, 3, err)) return 0.0;
     Toolkit& tk = toolkitOf(call);

@@ -33,4 +33,15 @@ double fnRecalculate(FunctionCall& call, ErrStat& err);
 double fnRefresh(FunctionCall& call, ErrStat& err);
 double fnSelectedcells(FunctionCall& call, ErrStat& err);
 
+// Text files, reports and work files.
+double fnFclose(FunctionCall& call, ErrStat& err);
+double fnFgets(FunctionCall& call, ErrStat& err);
+double fnFopen(FunctionCall& call, ErrStat& err);
+double fnFputs(FunctionCall& call, ErrStat& err);
+double fnFreework(FunctionCall& call, ErrStat& err);
+double fnLoadwork(FunctionCall& call, ErrStat& err);
+double fnReport(FunctionCall& call, ErrStat& err);
+double fnRowdisplay(FunctionCall& call, ErrStat& err);
+double fnSavework(FunctionCall& call, ErrStat& err);
+
 }  // namespace qx

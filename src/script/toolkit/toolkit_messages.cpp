@@ -51,20 +51,6 @@ bool expandWithArguments(FunctionCall& call, std::string_view format, std::size_
     return true;
 }
 
-// The output string of a call, or none when the first argument is not a string at all.
-bool outputString(FunctionCall& call, StringArgument& out, ErrStat& err) {
-    out = stringArgument(call, true, err);
-    if (!err.failed()) return true;
-    // A number or nothing where the output string belongs is an unwritable string, not a stop.
-    if (err.is(Msg::IllegalString)) {
-        err.enter();
-        out = StringArgument{};
-        return true;
-    }
-    err.trace(kToolkitCall);
-    return false;
-}
-
 double answerValue(BoxAnswer answer) {
     switch (answer) {
         case BoxAnswer::Ok:
