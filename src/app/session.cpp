@@ -55,6 +55,7 @@ std::unique_ptr<SessionEngine> Session::makeEngine() {
     auto engine = std::make_unique<SessionEngine>(m_levelCount, m_app, m_scratch, m_platform, m_protection,
                                                   m_workbookFiles, m_libraries, m_toolkitState);
     engine->toolkit.setHost(&m_toolkitHost);
+    engine->formulas.evaluator().scripts().setStoreCheck(&m_toolkitHost);
     return engine;
 }
 

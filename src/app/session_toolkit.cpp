@@ -66,4 +66,8 @@ bool SessionToolkitHost::clearWork(int level, ErrStat& err) {
     return !err.failed();
 }
 
+bool SessionToolkitHost::scriptMayStore(int level) {
+    return scriptMay(ScriptAction::Edit, level);
+}
+
 }  // namespace qx

@@ -1,12 +1,13 @@
 #pragma once
 // The session's side of the toolkit: windows, protection and files as the scripts see them.
+#include "formula/script_frame.h"
 #include "script/toolkit/toolkit.h"
 
 namespace qx {
 
 class Session;
 
-class SessionToolkitHost final : public ToolkitHost {
+class SessionToolkitHost final : public ToolkitHost, public ScriptStoreCheck {
   public:
     explicit SessionToolkitHost(Session& session) : m_session(session) {}
 
@@ -21,6 +22,7 @@ class SessionToolkitHost final : public ToolkitHost {
     bool saveWork(const std::string& path, int level, ErrStat& err) override;
     bool loadWork(const std::string& path, int level, ErrStat& err) override;
     bool clearWork(int level, ErrStat& err) override;
+    bool scriptMayStore(int level) override;
 
   private:
     Session& m_session;

@@ -413,6 +413,10 @@ bool Evaluator::writeCell(CellRec* caller, CellRec* target, int elem, double val
         character = &target->text[elem - 1];
     }
     if (target->has(cellflag::kProtectCell)) return err.fail(kWriteCell, 1, Msg::ProtectedCell);
+    if (!m_scripts.mayStore(target->level)) {
+        m_store.scratch().toolkitError = codeOf(Msg::ScriptProtectedOperation);
+        return true;
+    }
     if (slot != nullptr) {
         // A formula writing its own Array Area leaves its level unmarked; the place is still noted, so the
         // Range Operations reading that element are evaluated again.

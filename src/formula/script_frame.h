@@ -64,6 +64,14 @@ struct ScriptFrame {
     double returnValue = 0.0;         // written by "return"; the value of the call
 };
 
+// Whether a running script may store into a cell of a level: the level's password protection, which
+// lives above the formula language.
+class ScriptStoreCheck {
+  public:
+    virtual ~ScriptStoreCheck() = default;
+    virtual bool scriptMayStore(int level) = 0;
+};
+
 // Which frame is current, how deeply scripts are nested, and the request to stop the running script.
 // One per session; the evaluator holds it, so every part that runs expressions reaches the same one.
 class ScriptContext {
@@ -85,9 +93,15 @@ class ScriptContext {
     // A stop request outlives the script it stopped only until the next outermost call begins.
     void clearCancel() noexcept { m_cancel.store(false, std::memory_order_relaxed); }
 
+    // A store into a cell refused by the level's protection stores nothing; the toolkit error number
+    // says why. Without a check every store is allowed.
+    void setStoreCheck(ScriptStoreCheck* check) { m_storeCheck = check; }
+    bool mayStore(int level) const { return !running() || m_storeCheck == nullptr || m_storeCheck->scriptMayStore(level); }
+
   private:
     static_assert(std::atomic<bool>::is_always_lock_free, "the stop request must be settable from a signal handler");
     ScriptFrame* m_current = nullptr;
+    ScriptStoreCheck* m_storeCheck = nullptr;
     int m_depth = 0;
     std::atomic<bool> m_cancel{false};
 };

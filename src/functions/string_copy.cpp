@@ -4,6 +4,7 @@
 #include "core/cell_heap.h"
 #include "core/cell_store.h"
 #include "formula/entry.h"
+#include "formula/evaluator.h"
 #include "functions/argument_readers.h"
 #include "functions/families.h"
 #include "functions/origins.h"
@@ -64,7 +65,19 @@ bool storeLabel(FunctionCall& call, const StringArgument& target, const std::str
     return true;
 }
 
+// A script's own character array: the characters go in up to its size; a passed-in one without room
+// cannot take them.
+void copyIntoScriptString(const StringArgument& target, const std::string& source, int count, bool append) {
+    std::string text = append ? target.text : std::string();
+    text.append(source.substr(0, static_cast<std::size_t>(count)));
+    target.store(text);
+}
+
 bool usableTarget(FunctionCall& call, const StringArgument& target, ErrStat& err) {
+    if (target.kind == StringKind::ScriptVariable && !target.writable()) {
+        return callFailure(call, err, kStringCopy, 7, Msg::IllegalString), false;
+    }
+    if (target.kind == StringKind::ScriptVariable) return true;
     if (target.kind != StringKind::Cell) return callFailure(call, err, kStringCopy, 1, Msg::IllegalString), false;
     const CellRec* cell = target.cell;
     if (cell != nullptr && cell == call.cell())
@@ -92,6 +105,15 @@ double copyString(FunctionCall& call, CopyRequest request, ErrStat& err) {
     }
     if (!requireEnd(call, Msg::WrongParameters, err) || !usableTarget(call, target, err)) return 0.0;
     if (source.text.empty() || count == 0) return 0.0;
+    if (target.kind == StringKind::ScriptVariable) {
+        copyIntoScriptString(target, source.text, count, request.append);
+        return 0.0;
+    }
+    // A running script copying into a level that refuses its changes stores nothing.
+    if (!call.record().evaluator->scripts().mayStore(target.level)) {
+        call.services().store.scratch().toolkitError = codeOf(Msg::ScriptProtectedOperation);
+        return 0.0;
+    }
     const std::string text = builtText(target.cell, source.text, count, request.append);
     if (!storeLabel(call, target, text, err)) return callFailure(call, err, kStringCopy, 6, Msg::CannotCreateCell);
     return 0.0;

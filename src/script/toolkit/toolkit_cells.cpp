@@ -348,6 +348,8 @@ double fnRecalculate(FunctionCall& call, ErrStat& err) {
     Toolkit& tk = toolkitOf(call);
     if (!inRanges({{toInteger(v), 0, static_cast<int>(NotifyMode::Sweep)}})) return tk.refuse(Msg::ParameterOutOfRange);
     if (cell.cell == nullptr) return 0.0;
+    // Computing the cell again may give it a new Array Area in place of the one a frame holds.
+    if (tk.arrayBound(cell.cell)) return tk.refuse(Msg::IllegalParameter);
     CellStore& store = call.services().store;
     store.hooks().notify(store, *cell.cell, static_cast<NotifyMode>(toInteger(v)));
     changed(call);
