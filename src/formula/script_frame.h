@@ -96,7 +96,9 @@ class ScriptContext {
     // A store into a cell refused by the level's protection stores nothing; the toolkit error number
     // says why. Without a check every store is allowed.
     void setStoreCheck(ScriptStoreCheck* check) { m_storeCheck = check; }
-    bool mayStore(int level) const { return !running() || m_storeCheck == nullptr || m_storeCheck->scriptMayStore(level); }
+    bool mayStore(int level) const {
+        return !running() || m_storeCheck == nullptr || m_storeCheck->scriptMayStore(level);
+    }
 
   private:
     static_assert(std::atomic<bool>::is_always_lock_free, "the stop request must be settable from a signal handler");
