@@ -76,6 +76,12 @@ add(val:a,b)
 {
   return(a+b);
 }
+boxed()
+{
+  [3,1,1]=77;
+  MessageBox(0,"Note","Working");
+  [3,1,2]=78;
+}
 )";
 
 bool writeFile(const QString& path, const char* text) {
@@ -131,6 +137,7 @@ class DialogsTest : public QObject {
     void keysAndButtonsRunCompiledScripts();
     void escStopsARunningScriptWhileCommandsAreRefused();
     void aFailingConditionShowsItsStatusLine();
+    void aScriptsBoxRefusesCommandsAndClose();
     void saveAsRefusesAnotherTypesExtension();
 };
 
@@ -594,9 +601,9 @@ void DialogsTest::scriptControlsAttachListAndDetach() {
     QVERIFY2(dialog.libraryInfo()->text().startsWith(QStringLiteral("Library version 1.50, compiled by version 3.00")),
              qPrintable(dialog.libraryInfo()->text()));
     QVERIFY(dialog.libraryInfo()->text().endsWith(QStringLiteral("\\keys.slb")));
-    QCOMPARE(column(dialog.scripts(), 0), (QStringList{"fill", "spin", "badcond", "add"}));
-    QCOMPARE(column(dialog.scripts(), 2), QStringList(4, QStringLiteral("unloaded")));
-    QCOMPARE(column(dialog.scripts(), 3), QStringList(4, QStringLiteral("0")));
+    QCOMPARE(column(dialog.scripts(), 0), (QStringList{"fill", "spin", "badcond", "add", "boxed"}));
+    QCOMPARE(column(dialog.scripts(), 2), QStringList(5, QStringLiteral("unloaded")));
+    QCOMPARE(column(dialog.scripts(), 3), QStringList(5, QStringLiteral("0")));
     QCOMPARE(dialog.scripts()->topLevelItem(3)->text(1),
              QString::number(d.session.libraries().scripts()[3].bodyLength));
 
@@ -621,7 +628,7 @@ void DialogsTest::scriptControlsAttachListAndDetach() {
     QCOMPARE(dialog.swapSize()->value(), 8192);
     dialog.button(QStringLiteral("Resize"))->click();
     QCOMPARE(d.session.libraries().swapArea().size(), 8192);
-    QCOMPARE(column(dialog.scripts(), 2), QStringList(4, QStringLiteral("unloaded")));
+    QCOMPARE(column(dialog.scripts(), 2), QStringList(5, QStringLiteral("unloaded")));
 
     dialog.button(QStringLiteral("Detach"))->click();
     QCOMPARE(dialog.libraries()->count(), 0);
@@ -713,6 +720,31 @@ void DialogsTest::aFailingConditionShowsItsStatusLine() {
     QVERIFY(seen.shown);
     QVERIFY2(d.window->statusBar()->currentMessage().startsWith(QStringLiteral("ERROR A5010-")),
              qPrintable(d.window->statusBar()->currentMessage()));
+}
+
+void DialogsTest::aScriptsBoxRefusesCommandsAndClose() {
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    Desktop d;
+    QVERIFY(attachKeys(d, dir));
+    d.enterAt(5, 5, QStringLiteral("kept"));
+    d.enterAt(3, 1, QStringLiteral("abc"));
+    QVERIFY(d.session.bars().addBar("Scripts") > 0);
+    QVERIFY(d.session.bars().addButton("boxed", 0));
+    d.window->refreshBars();
+
+    // Inside the box's own event loop: clearing the workbook and closing the program are refused.
+    SeenBox seen;
+    answerNextBox(QMessageBox::Ok, &seen, [&] {
+        d.window->commandAction(kClearWorkbook)->trigger();
+        d.window->close();
+    });
+    d.window->buttonBar()->buttons().front()->click();
+    QCOMPARE(seen.caption, QStringLiteral("Note"));
+    QCOMPARE(seen.text, QStringLiteral("Working"));
+    QVERIFY(d.window->isVisible());
+    QCOMPARE(d.area().paintedText(5, 5), QStringLiteral("kept"));
+    QCOMPARE(d.area().paintedText(3, 1), QStringLiteral("MNc"));  // the script ran on to its end
 }
 
 QX_UI_TEST(DialogsTest, "dialogs_test");
