@@ -22,21 +22,21 @@ int readDigits(std::string_view s, std::size_t& pos, int cap) {
     return n;
 }
 
-struct FixedSpec {
+struct FixedConversion {
     int width = 0;
     int precision = 0;
     std::size_t end = 0;  // just after the 'f'
 };
 
 // "%<digits>.<digits>f" at `percent`, the width digits optional.
-bool readFixedSpec(std::string_view s, std::size_t percent, int cap, FixedSpec& spec) {
+bool readFixedConversion(std::string_view s, std::size_t percent, int cap, FixedConversion& conv) {
     std::size_t pos = percent + 1;
-    spec.width = readDigits(s, pos, cap);
+    conv.width = readDigits(s, pos, cap);
     if (pos >= s.size() || s[pos] != '.') return false;
     const std::size_t precisionStart = ++pos;
-    spec.precision = readDigits(s, pos, cap);
+    conv.precision = readDigits(s, pos, cap);
     if (pos == precisionStart || pos >= s.size() || s[pos] != 'f') return false;
-    spec.end = pos + 1;
+    conv.end = pos + 1;
     return true;
 }
 
@@ -70,17 +70,17 @@ std::string expandFormat(std::string_view format, std::size_t limit, FormatValue
         const std::size_t percent = format.find('%', pos);
         appendHeld(out, format.substr(pos, percent == std::string_view::npos ? percent : percent - pos), limit);
         if (percent == std::string_view::npos) break;
-        FixedSpec spec;
+        FixedConversion conv;
         if (percent + 1 < format.size() && format[percent + 1] == 's') {
             std::string text;
             if (!values.text(text, err)) return out;
             appendHeld(out, text, limit);
             pos = percent + 2;
-        } else if (readFixedSpec(format, percent, cap, spec)) {
+        } else if (readFixedConversion(format, percent, cap, conv)) {
             double value = 0.0;
             if (!values.number(value, err)) return out;
-            appendHeld(out, formatSpecified(value, spec.width, spec.precision, limit), limit);
-            pos = spec.end;
+            appendHeld(out, formatSpecified(value, conv.width, conv.precision, limit), limit);
+            pos = conv.end;
         } else {
             appendHeld(out, "%", limit);
             pos = percent + 1;

@@ -18,7 +18,7 @@ class FormatValues {
     virtual bool number(double& out, ErrStat& err) = 0;
 };
 
-// The expanded format, at most `limit` characters. Every specification takes its value even when the
+// The expanded format, at most `limit` characters. Every conversion takes its value even when the
 // text is already full, so the values are counted the same whatever the target's size.
 std::string expandFormat(std::string_view format, std::size_t limit, FormatValues& values, ErrStat& err);
 

@@ -1,4 +1,4 @@
-// Format expansion of "sprintf" and "MessageBox": what each specification gives, that values are used
+// Format expansion of "sprintf" and "MessageBox": what each conversion gives, that values are used
 // up exactly, and that no width, precision or argument makes the text outgrow its target.
 #include <gtest/gtest.h>
 
@@ -45,7 +45,7 @@ struct FormatCase {
     const char* expected;
 };
 
-TEST(ToolkitFormat, ExpandsEachSpecification) {
+TEST(ToolkitFormat, ExpandsEachConversion) {
     const FormatCase cases[] = {
         {"%5.2f", {}, {3.14159}, 40, " 3.14"},  // a point is present: the blank stays
         {"%5.0f", {}, {7}, 40, "7"},            // no point: blanks go
@@ -90,7 +90,7 @@ TEST(ToolkitFormat, AMissingValueFails) {
 }
 
 // Random formats and values against small targets: the result never outgrows the target, and every
-// specification the scanner finds takes one value. Under ASan this also proves no write beyond it.
+// conversion the scanner finds takes one value. Under ASan this also proves no write beyond it.
 TEST(ToolkitFormat, RandomFormatsStayWithinTheirTarget) {
     std::mt19937 rng(20261207);
     const std::string alphabet = "%%%%sf.f.0123456789 xs-";
