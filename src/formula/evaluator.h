@@ -121,6 +121,9 @@ class Evaluator {
     // Off: every Range Operation pass reads its segment text for each element, as the compiled segments
     // must match (comparisons and measurements).
     void useCompiledBodies(bool on) { m_compiledBodies = on; }
+    // Whether a Range Operation pass is visiting cells now: its cursor holds cell records and row links,
+    // so nothing may delete, move or reallocate cells until it ends.
+    bool walkingRange() const { return m_rangeWalks > 0; }
 
     // One evaluation call: reads from `pos` until an operator of precedence `minPrec` or lower, or a
     // terminator, and leaves `pos` at the first character not consumed.
@@ -215,6 +218,7 @@ class Evaluator {
     int m_skip = 0;                  // measuring a conditional's false branch: division by zero is dropped
     Platform* m_platform = nullptr;  // set only while a formula is stepped
     int m_stepSuspended = 0;
+    int m_rangeWalks = 0;
     bool m_compiledBodies = true;
     std::unordered_map<std::string, RangeBody, TextHash, std::equal_to<>> m_bodies;
     ScriptContext m_scripts;

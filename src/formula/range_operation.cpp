@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "core/cell_store.h"
+#include "core/scope_exit.h"
 #include "formula/bracket_match.h"
 #include "formula/evaluator.h"
 #include "formula/lexer.h"
@@ -121,6 +122,8 @@ bool Evaluator::visit(CellRec* cell, char* text, const Segment& seg, const CellR
     regs.r[reg::kLevel] = at.level;
     regs.r[reg::kCount] += 1.0;
     regs.r[reg::kValue] = value;
+    ++m_rangeWalks;
+    const ScopeExit walked([this] { --m_rangeWalks; });
     return runSegment(cell, text, seg, regs, err);
 }
 
@@ -166,8 +169,9 @@ struct Evaluator::PassCursor {
 
   private:
     const CellRec* nextElement(double& value) {
-        if (m_elem > m_lastElem) return nullptr;
         const FormulaRec* f = m_target->formula;
+        // A segment may have computed the cell again with a smaller Array Area.
+        if (m_elem > m_lastElem || m_elem > static_cast<int>(f->arrayCount())) return nullptr;
         value = f->array != nullptr ? f->array[m_elem] : 0.0;
         ++m_elem;
         return m_target;

@@ -28,7 +28,16 @@ struct FrameCell {
 struct FrameArray {
     double* data = nullptr;
     uint16_t size = 0;
+    // An Array Area is held by its cell's place instead (level 0: a script's own array): computing or
+    // resizing the cell replaces the area, so every use takes it from liveArray.
+    FrameCell area{};
 };
+
+class CellStore;
+
+// The array as it is now: a script's own array as held; an Array Area looked up at its place, no longer
+// than when it was passed, and empty when the cell or its area is gone.
+FrameArray liveArray(const CellStore& store, const FrameArray& held);
 
 // A passed-in string: a view of a string variable of the calling script. Character i (1-based) is
 // data[i - 1]; data[size] is the terminator, which a script never writes.

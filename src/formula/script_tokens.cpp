@@ -151,7 +151,7 @@ double* Evaluator::scriptValueSlot(const CallState& st) {
             return n < f->values.size() ? &f->values[n] : nullptr;
         case Lvalue::PassedArray: {
             if (n >= f->arrays.size()) return nullptr;
-            const FrameArray a = f->arrays[n];
+            const FrameArray a = liveArray(m_store, f->arrays[n]);
             return element(a.data, a.size, st.index);
         }
         case Lvalue::LocalArray: {

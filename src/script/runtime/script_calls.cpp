@@ -140,8 +140,9 @@ bool ScriptCalls::bindArguments(int entry, CallRecord& call, ScriptFrame& frame,
                     if (cell.cell == nullptr || !cell.cell->formulaLike() || cell.cell->formula->arrayCount() == 0) {
                         return wrongParameters(call, 6, err);
                     }
-                    FormulaRec& f = *cell.cell->formula;
-                    frame.arrays.push_back(FrameArray{f.array + 1, static_cast<uint16_t>(f.arrayCount())});
+                    // By place: a later argument may run a script that resizes or deletes the cell.
+                    const auto count = static_cast<uint16_t>(cell.cell->formula->arrayCount());
+                    frame.arrays.push_back(FrameArray{nullptr, count, FrameCell{cell.row, cell.col, cell.level}});
                     pos = args.cursor();
                 }
                 break;

@@ -58,10 +58,9 @@ void Toolkit::clearErrors() {
 
 bool Toolkit::arrayBound(const CellRec* cell) const {
     if (cell == nullptr || !cell->formulaLike() || cell->formula->array == nullptr) return false;
-    const double* elements = cell->formula->array + 1;
     for (const ScriptFrame* f = m_evaluator.scripts().current(); f != nullptr; f = f->previous) {
         for (const FrameArray& a : f->arrays) {
-            if (a.data == elements) return true;
+            if (a.area.level == cell->level && a.area.row == cell->row && a.area.col == cell->col) return true;
         }
     }
     return false;
@@ -162,7 +161,7 @@ bool scriptArrayArgument(FunctionCall& call, FrameArray& out) {
     if (local && n < frame->localArrays.size()) {
         out = frame->localArrays[n].view();
     } else if (!local && n < frame->arrays.size()) {
-        out = frame->arrays[n];
+        out = liveArray(call.services().store, frame->arrays[n]);
     } else {
         return false;
     }
@@ -172,6 +171,10 @@ bool scriptArrayArgument(FunctionCall& call, FrameArray& out) {
 
 bool startedByCell(FunctionCall& call) {
     return call.cell() != nullptr;
+}
+
+bool evaluationHoldsCells(FunctionCall& call) {
+    return startedByCell(call) || toolkitOf(call).evaluator().walkingRange();
 }
 
 StringArgument toolkitString(FunctionCall& call, ErrStat& err) {

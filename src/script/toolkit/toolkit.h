@@ -126,8 +126,8 @@ class Toolkit {
     void keepLibraryError(int number) { m_state.libraryError = number; }
     void clearErrors();
 
-    // Whether a running script's frame holds a view of the cell's Array Area: freeing, resizing or moving
-    // the cell to another level would leave the frame reading freed memory.
+    // Whether a running script's frame holds the cell's Array Area: a script does not free, resize or move
+    // an area that a running script reads as its array.
     bool arrayBound(const CellRec* cell) const;
     // The same for any cell of a level (0: every level).
     bool levelBound(CellStore& store, int level) const;

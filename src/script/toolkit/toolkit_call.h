@@ -49,8 +49,11 @@ int levelOrActive(Toolkit& tk, int level);
 // untouched) for any other argument.
 bool scriptArrayArgument(FunctionCall& call, FrameArray& out);
 
-// Cell-changing functions refuse inside an evaluation started by a cell's formula (or recalculation):
-// the evaluator holds that cell and the cells on its way, which the change could free.
+// Whether the evaluation was started by a cell's formula (or recalculation).
 bool startedByCell(FunctionCall& call);
+
+// Cell-changing functions refuse while the evaluation holds cells: those started by a cell's formula
+// hold that cell and the cells on its way, and a Range Operation pass holds the cells it walks.
+bool evaluationHoldsCells(FunctionCall& call);
 
 }  // namespace qx

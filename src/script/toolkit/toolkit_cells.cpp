@@ -91,7 +91,7 @@ double fnAttribute(FunctionCall& call, ErrStat& err) {
     if (n == 2) {
         if (!mayDo(tk, ScriptAction::Attributes, cell.level)) return tk.refuse(Msg::ScriptProtectedOperation);
         // Resizing an Array Area frees the old one, which a running evaluation may hold.
-        if (code == kAttributeArraySize && startedByCell(call)) return tk.refuse(Msg::ToolkitInExpression);
+        if (code == kAttributeArraySize && evaluationHoldsCells(call)) return tk.refuse(Msg::ToolkitInExpression);
         if (code == kAttributeArraySize && tk.arrayBound(cell.cell)) return tk.refuse(Msg::IllegalParameter);
     }
     const int32_t value = n == 2 ? toInteger(v[1]) : kPropertyRead;
@@ -239,7 +239,7 @@ double fnMakentry(FunctionCall& call, ErrStat& err) {
     Toolkit& tk = toolkitOf(call);
     if (!placeInRange(call, v) || !inRanges({{toInteger(v[3]), 0, 2}})) return tk.refuse(Msg::ParameterOutOfRange);
     if (text.text.find_first_not_of(' ') == std::string::npos) return 0.0;
-    if (startedByCell(call)) return tk.refuse(Msg::ToolkitInExpression);
+    if (evaluationHoldsCells(call)) return tk.refuse(Msg::ToolkitInExpression);
     const Place p = placeOf(tk, v);
     CellStore& store = call.services().store;
     const CellRec* there = store.findCell(p.row, p.col, p.level, err);
@@ -268,7 +268,7 @@ double fnMovecell(FunctionCall& call, ErrStat& err) {
     if (!mayDo(tk, ScriptAction::Layout, source.level) || !mayDo(tk, ScriptAction::Layout, p.level)) {
         return tk.refuse(Msg::ScriptProtectedOperation);
     }
-    if (startedByCell(call)) return tk.refuse(Msg::ToolkitInExpression);
+    if (evaluationHoldsCells(call)) return tk.refuse(Msg::ToolkitInExpression);
     if (tk.arrayBound(source.cell)) return tk.refuse(Msg::IllegalParameter);
     CellStore& store = call.services().store;
     const int moved = store.moveCell(source.row, source.col, source.level, p.row, p.col, p.level, err);
@@ -321,7 +321,7 @@ double fnPurgecell(FunctionCall& call, ErrStat& err) {
     if (!toolkitNumbers(call, nullptr, 0, err)) return 0.0;
     Toolkit& tk = toolkitOf(call);
     if (!mayDo(tk, ScriptAction::Edit, cell.level)) return tk.refuse(Msg::ScriptProtectedOperation);
-    if (startedByCell(call)) return tk.refuse(Msg::ToolkitInExpression);
+    if (evaluationHoldsCells(call)) return tk.refuse(Msg::ToolkitInExpression);
     if (cell.cell == nullptr || cell.cell->isPlaceholder()) return 0.0;
     if (tk.arrayBound(cell.cell)) return tk.refuse(Msg::IllegalParameter);
     CellStore& store = call.services().store;

@@ -265,7 +265,7 @@ double fnLoadwork(FunctionCall& call, ErrStat& err) {
     const std::string ext = lower(extensionOf(name.text));
     if (ext != ".qx2" && ext != ".qx3") return tk.refuse(Msg::IllegalFileType);
     const bool workbook = ext == ".qx3";
-    if (startedByCell(call)) return tk.refuse(Msg::ToolkitInExpression);
+    if (evaluationHoldsCells(call)) return tk.refuse(Msg::ToolkitInExpression);
     if (!mayDo(tk, ScriptAction::AddCells, level)) return tk.refuse(Msg::ScriptProtectedOperation);
     if (workbook ? !store.workbookEmpty() : !store.levelEmpty(level)) return tk.refuse(Msg::LevelNotCleared);
     if (tk.host() == nullptr) return tk.refuse(Msg::ScriptUnlistedError);
@@ -290,7 +290,7 @@ double fnFreework(FunctionCall& call, ErrStat& err) {
             return tk.refuse(Msg::ScriptProtectedOperation);
         }
     }
-    if (startedByCell(call)) return tk.refuse(Msg::ToolkitInExpression);
+    if (evaluationHoldsCells(call)) return tk.refuse(Msg::ToolkitInExpression);
     if (level == 0 ? store.workbookEmpty() : store.levelEmpty(level)) return 0.0;
     if (tk.levelBound(store, level)) return tk.refuse(Msg::IllegalParameter);
     if (tk.host() == nullptr) return tk.refuse(Msg::ScriptUnlistedError);
