@@ -106,6 +106,15 @@ void BM_DeleteAtOnce(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * kCells);
 }
 
+// A fresh workbook with one cell, made and dropped: what every new document and every test case pays.
+void BM_NewWorkbook(benchmark::State& state) {
+    for (auto _ : state) {
+        auto book = std::make_unique<Workbook>();
+        ErrStat err;
+        benchmark::DoNotOptimize(book->store.makeCell(1, 1, 1, CellType::Formula, err));
+    }
+}
+
 void BM_FormulaCellMemory(benchmark::State& state) {
     for (auto _ : state) {
         auto book = std::make_unique<Workbook>();
@@ -121,6 +130,7 @@ BENCHMARK(BM_MakeCells)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitio
 BENCHMARK(BM_FindCells)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 BENCHMARK(BM_DeleteBlock)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(5)->ReportAggregatesOnly(true);
 BENCHMARK(BM_DeleteAtOnce)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_NewWorkbook)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 BENCHMARK(BM_FormulaCellMemory)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace
