@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/range_attr_rec.h"
+#include "core/zeroed_slots.h"
 
 namespace qx {
 
@@ -196,9 +197,9 @@ struct LevelRec {
     std::string directory;
     LevelDefaults defaults;
     CellRec* bottom = nullptr;                      // last cell of the highest used row, or null when empty
-    std::vector<CellRec*> rows;                     // 65,535 slots by row; each points at its row's LAST cell
+    ZeroedSlots<CellRec*> rows{kMaxRow + 1};        // by row; each points at its row's LAST cell
     std::vector<uint16_t> rowHeights;               // low 14 bits: height; top bit: per-row flag
-    std::vector<uint16_t> rowExtra;                 // used by the user interface
+    ZeroedSlots<uint16_t> rowExtra{kMaxRow + 1};    // used by the user interface
     std::array<uint16_t, kMaxCol + 1> colWidths{};  // low 15 bits: width; top bit: per-column flag
     std::vector<std::string> fontNames;
     std::vector<RangeAttrRec> rangeRecords;  // oldest first

@@ -25,9 +25,7 @@ std::unique_ptr<LevelRec> newLevel(int number, const LevelDefaults& defaults, st
     level->defaultFileName = "wksht" + std::to_string(number) + ".qx2";
     level->directory = std::string(directory);
     level->defaults = defaults;
-    level->rows.assign(kRowSlots, nullptr);
     level->rowHeights.assign(kRowSlots, kStartRowHeight);
-    level->rowExtra.assign(kRowSlots, 0);
     level->colWidths.fill(kStartColumnWidth);
     return level;
 }
@@ -61,12 +59,14 @@ const LevelRec* CellStore::levelPtr(int level) const {
 void CellStore::clearLevel(int level) {
     LevelRec* rec = levelPtr(level);
     if (rec == nullptr) return;
+    // Slots below the bottom row are empty already; leaving them alone keeps their pages untouched.
+    const int usedRows = rec->bottom != nullptr ? rec->bottom->row + 1 : 0;
     // Everything the chains and the index hold lives in the heap, so releasing it drops them whole.
     heapDestroy(*rec);
     rec->undoNewer = nullptr;
     rec->undoOlder = nullptr;
     rec->bottom = nullptr;
-    std::fill(rec->rows.begin(), rec->rows.end(), nullptr);
+    std::fill(rec->rows.begin(), rec->rows.begin() + usedRows, nullptr);
     rec->fontNames.clear();
     rec->pendingDelete.clear();
     rec->pendingPaste.clear();
