@@ -131,7 +131,10 @@ std::string oneLine(bool errorFlag, ErrStat& err, ScratchRecord& scratch) {
 
 void recordFormulaError(const FormulaScan& scan, int32_t module, int32_t routine, int32_t point, int32_t code,
                         int32_t errnoValue, ErrStat& err, ScratchRecord& scratch) {
-    if (!scratch.formulaErrorCaptured) {
+    // A capture left by an error that was never shown (a cell failing in a recalculation) does not belong
+    // to this failure: only a record already carrying a formula error keeps the text it quotes.
+    const bool carried = err.savedPoint != 0 && err.savedLetter == kLetterF;
+    if (!scratch.formulaErrorCaptured || !carried) {
         // Indexes come from scanners over arbitrary user text: keep them inside it and in order.
         const std::size_t end = std::min(scan.end, scan.text.size());
         const std::size_t current = std::min(scan.current, end);

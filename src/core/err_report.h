@@ -47,7 +47,7 @@ struct FormulaScan {
 };
 
 // Records a failure of an 'F' module. The first formula error since the capture flag was
-// cleared keeps its text; every formula error replaces the saved origin.
+// cleared keeps its text while the record carries it; every formula error replaces the saved origin.
 void recordFormulaError(const FormulaScan& scan, int32_t module, int32_t routine, int32_t point, int32_t code,
                         int32_t errnoValue, ErrStat& err, ScratchRecord& scratch);
 

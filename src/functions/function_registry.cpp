@@ -1,7 +1,13 @@
 #include "functions/function_registry.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <string>
 
+#include "core/cell_store.h"
+#include "core/err_report.h"
+#include "formula/compiled_text.h"
+#include "formula/formula_codes.h"
 #include "functions/argument_readers.h"
 #include "functions/families.h"
 #include "functions/origins.h"
@@ -10,7 +16,41 @@ namespace qx {
 
 using namespace origins::functions;
 
-namespace {}  // namespace
+namespace {
+
+// A failure a family raised itself: one of its own checks, its argument readers' or the toolkit's. A
+// failing argument expression or a call inside one keeps its own origin.
+bool raisedByFamily(const ErrStat& err) {
+    if (err.savedLetter != kLetterA) return false;
+    if (err.savedModule == kModuleEntry) return err.savedRoutine >= kFirstToolkitRoutine;
+    return err.savedModule >= kModuleArguments && err.savedModule <= kLastFamilyModule;
+}
+
+// A piece of the call's text as the user wrote it: a cell's own formula holds its cell addresses compiled.
+std::string readable(FunctionCall& fc, int from, int to) {
+    const CallRecord& call = fc.record();
+    std::string piece(call.text + from, static_cast<std::size_t>(std::max(to - from, 0)));
+    if (call.cell == nullptr || call.text != call.cell->text || piece.find('~') == std::string::npos) return piece;
+    ErrStat ignored;
+    std::string expanded =
+        expandCompiled(*call.cell, piece.c_str(), TextOffsets{}, fc.services().store.highestLevel(), ignored);
+    return ignored.failed() ? piece : expanded;
+}
+
+// The report quotes the call up to where its arguments were read. The position stays the name's, where
+// the edit bar puts its cursor; the cell's error mark follows the outcome of its evaluation.
+void recordFamilyFailure(FunctionCall& fc, ErrStat& err) {
+    const CallRecord& call = fc.record();
+    const int end = call.closeParen + 1;
+    const int current = std::clamp(fc.cursor(), call.namePos, end);
+    const std::string scanned = readable(fc, call.namePos, current);
+    const std::string text = scanned + readable(fc, current, end);
+    const FormulaScan scan{text, 0, scanned.size(), text.size(), nullptr};
+    recordFormulaError(scan, err.savedModule, err.savedRoutine, err.savedPoint, err.savedCode, call.namePos, err,
+                       fc.services().store.scratch());
+}
+
+}  // namespace
 
 int compareNames(std::string_view a, std::string_view b) {
     const std::size_t n = a.size() < b.size() ? a.size() : b.size();
@@ -88,8 +128,12 @@ double FunctionRegistry::call(CallRecord& call, ErrStat& err) {
         const FunctionImpl impl = table[static_cast<std::size_t>(number - 1)].impl;
         if (impl == nullptr) break;  // a name registered before its family is written
         FunctionCall fc(call, m_services, number);
+        err.savedPoint = 0;  // what fails from here on is this call's own failure or one inside it
         const double value = impl(fc, err);
-        if (err.failed()) err.detail = number;  // which function failed
+        if (err.failed()) {
+            if (raisedByFamily(err)) recordFamilyFailure(fc, err);
+            err.detail = number;  // which function failed
+        }
         err.trace(kDispatch);
         return value;
     }

@@ -19,6 +19,10 @@ constexpr int32_t kModuleTableFamily = 38;
 constexpr int32_t kModuleGraphicsFamily = 40;
 constexpr int32_t kModuleGeometryFamily = 41;
 constexpr int32_t kModuleRoadFamily = 43;
+// Letter 'A' modules from here to kLastFamilyModule are the argument readers and the families, the
+// engineering ones included; the toolkit reports under the entry operation's module from routine 41.
+constexpr int32_t kLastFamilyModule = 49;
+constexpr int32_t kFirstToolkitRoutine = 41;
 constexpr int32_t kModuleMathLibrary = 5;      // letter 'L': the math message table
 constexpr int32_t kModuleGeometryLibrary = 6;  // letter 'L': the coordinate geometry message table
 

@@ -109,6 +109,15 @@ TEST(FormulaError, SecondErrorQuotesFirstTextWithItsOwnMessageAndOrigin) {
     EXPECT_EQ(compose(true, err, scratch).text, "  \"sqrt\" - unable to compute expression");
 }
 
+TEST(FormulaError, ACaptureNobodyShowedGivesWayToTheNextFailure) {
+    ScratchRecord scratch;
+    ErrStat dropped;  // a cell failing in a recalculation: its record is never shown
+    recordFormulaError(FormulaScan{"ln(0)", 0, 5, 5, nullptr}, 33, 1, 2, 37, 0, dropped, scratch);
+    ErrStat err;
+    recordFormulaError(FormulaScan{"sqrt(-1)", 0, 8, 8, nullptr}, 33, 1, 2, 37, 0, err, scratch);
+    EXPECT_EQ(compose(true, err, scratch).text, "  \"sqrt(-1)\" - A parameter is out-of-range.");
+}
+
 TEST(FormulaError, ReplacesAnEarlierSavedOriginAndMarksOnlyFormulaCells) {
     ErrStat err;
     ScratchRecord scratch;

@@ -16,7 +16,7 @@ except ImportError:
 HERE = os.path.dirname(os.path.abspath(__file__))
 
 # The only line quorix-cli prints: the point that empties a view is refused.
-CLI_OUTPUT = "ERROR  A3105-3  wrong number or type of parameters\n"
+CLI_OUTPUT = "ERROR  F3105-3    \"@XY(1)\" - wrong number or type of parameters\n"
 P0, P1, P2, P3 = (0, 0, 0), (10, 0, 0), (20, 5, 0), (20, -5, 0)
 PLAN = [
     ("POINT", P0),
