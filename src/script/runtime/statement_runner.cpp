@@ -1,8 +1,11 @@
 #include "script/runtime/statement_runner.h"
 
+#include <algorithm>
 #include <array>
 #include <string_view>
 
+#include "core/cell_store.h"
+#include "core/err_report.h"
 #include "core/scope_exit.h"
 #include "formula/bracket_match.h"
 #include "formula/lexer.h"
@@ -184,13 +187,24 @@ int StatementRunner::returnStatement(Body& b, int pos, Flow& flow, ErrStat& err)
     return pos;
 }
 
+// A condition or loop expression that failed is reported as the statement's own failure, quoting the
+// expression up to where it failed unless the record already carries a formula error of its own.
+void StatementRunner::recordFailure(Body& b, Origin o, int point, Msg code, int start, int end, ErrStat& err) {
+    const auto at = [](int pos) { return static_cast<std::size_t>(pos); };
+    const int current = std::clamp(err.position, start, end);
+    const FormulaScan scan{std::string_view(b.text, at(b.end)), at(start), at(current), at(end), nullptr};
+    recordFormulaError(scan, o.module, o.routine, point, codeOf(code), current, err, m_evaluator.store().scratch());
+}
+
 bool StatementRunner::condition(Body& b, int& pos, ErrStat& err) {
     RegisterBlock regs;
+    const int open = pos;
     const double value = m_evaluator.evaluate(b.cell, b.text, pos, kOutermost, regs, err);
     if (!err.failed()) return value != 0.0;
     if (stopsTheScript(err)) return err.trace(kCondition), false;
     if (m_platform != nullptr) m_platform->statusText("ERROR A5010-" + std::to_string(err.point));
-    fail(err, kCondition, 1, pos, Msg::ConditionError);
+    const int close = matchBracket(b.text, open);
+    recordFailure(b, kCondition, 1, Msg::ConditionError, open, close > open ? close + 1 : pos, err);
     return false;
 }
 
@@ -279,7 +293,8 @@ bool StatementRunner::expressions(Body& b, int from, int to, ErrStat& err) {
         const int start = pos;
         m_evaluator.evaluate(b.cell, b.text, pos, kOutermost, regs, err);
         if (err.failed() && stopsTheScript(err)) return err.trace(kForLoop), false;
-        if (err.failed() || pos == start) return fail(err, kForLoop, 1, start, Msg::StatementError);
+        if (err.failed()) return recordFailure(b, kForLoop, 1, Msg::StatementError, start, to, err), false;
+        if (pos == start) return fail(err, kForLoop, 1, start, Msg::StatementError);
         if (b.text[pos] != ',') break;
         ++pos;
     }

@@ -39,6 +39,7 @@ class StatementRunner {
     int returnStatement(Body& b, int pos, Flow& flow, ErrStat& err);
     bool expressions(Body& b, int from, int to, ErrStat& err);
     bool condition(Body& b, int& pos, ErrStat& err);
+    void recordFailure(Body& b, Origin o, int point, Msg code, int start, int end, ErrStat& err);
     bool blockEnd(Body& b, int open, int& close, ErrStat& err);
     bool stopRequested(ErrStat& err);
     void pollFrontEnd();

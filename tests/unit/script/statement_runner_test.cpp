@@ -9,6 +9,8 @@
 #include <thread>
 #include <vector>
 
+#include "core/cell_store.h"
+#include "core/err_report.h"
 #include "platform/headless_platform.h"
 #include "unit/formula/formula_fixture.h"
 
@@ -17,7 +19,8 @@ namespace {
 
 struct RunResult {
     double value = 0.0;
-    int code = 0;  // 0: no failure
+    int code = 0;        // 0: no failure
+    std::string report;  // the failure as the report box shows it
 };
 
 // Functions the bodies call: "stop()" asks the running script to stop, "self(x)" runs the fixture's
@@ -66,6 +69,7 @@ class Runner : public ::testing::Test {
         RunResult r;
         r.value = runner.run(nullptr, text.data(), static_cast<int>(text.size()), frame, err);
         r.code = err.failed() ? err.code : 0;
+        if (err.failed()) r.report = oneLine(true, err, fx.engine.store().scratch());
         EXPECT_EQ(text, body) << "the body text is left as it was";
         EXPECT_FALSE(fx.engine.evaluator().scripts().running());
         return r;
@@ -135,12 +139,19 @@ TEST_F(Runner, StatementsAndBlocksRunAsWritten) {
     }
 }
 
-TEST_F(Runner, AFailingConditionShowsTheEvaluatorsPointInTheStatusLine) {
+// The status line names the evaluator's point; the report names the statement's failure and quotes the
+// expression up to where it failed.
+TEST_F(Runner, AFailingConditionOrLoopExpressionIsReportedAsTheStatementsFailure) {
     const RunResult r = run("{if(#9){}}");
     EXPECT_EQ(r.code, codeOf(Msg::ConditionError));
     EXPECT_EQ(platform.status().rfind("ERROR A5010-", 0), 0u) << platform.status();
-    EXPECT_EQ(run("{while((1)?#9:0){}}").code, codeOf(Msg::ConditionError));
-    EXPECT_EQ(run("{for(;#9;){}}").code, codeOf(Msg::ConditionError));
+    const std::pair<const char*, const char*> cases[] = {
+        {"{if(#9){}}", "ERROR  F9107-1    \"(\" - error evaluating a conditional expression"},
+        {"{#1=0;while((1)?#9:0){}}", "ERROR  F9107-1    \"((1)?\" - error evaluating a conditional expression"},
+        {"{for(;1/#1;){}}", "ERROR  F9107-1    \"1\" - error evaluating a conditional expression"},
+        {"{for(#1=1,#9=0;;){}}", "ERROR  F9105-1    \"\" - error evaluating a statement"},
+    };
+    for (const auto& [body, report] : cases) EXPECT_EQ(run(body, {0, 0, 0}).report, report) << body;
 }
 
 TEST_F(Runner, AStopRequestEndsLoopsAndStatementsWithAReport) {
