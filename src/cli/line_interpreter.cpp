@@ -117,10 +117,13 @@ bool LineInterpreter::runStream(std::istream& in, std::string_view source) {
     ScriptContext& scripts = m_session.formulas().evaluator().scripts();
     while (!m_stopped && std::getline(in, line)) {
         ++m_lineNumber;
-        // A stop request that no script took (the line ran none) must not stop a later line's script.
-        scripts.clearCancel();
+        // A stop request ends the line's script calls, and no later line's.
+        scripts.beginAction();
         m_lineRunning.store(true);
-        const ScopeExit idle([this] { m_lineRunning.store(false); });
+        const ScopeExit idle([this, &scripts] {
+            m_lineRunning.store(false);
+            scripts.endAction();
+        });
         runLine(line);
     }
     m_source.clear();

@@ -99,8 +99,19 @@ class ScriptContext {
     // loop turn and stops the running script.
     void requestCancel() noexcept { m_cancel.store(true, std::memory_order_relaxed); }
     bool cancelRequested() const noexcept { return m_cancel.load(std::memory_order_relaxed); }
-    // A stop request outlives the script it stopped only until the next outermost call begins.
+    // Outside a front-end action a stop request outlives the script it stopped only until the next
+    // outermost call begins.
     void clearCancel() noexcept { m_cancel.store(false, std::memory_order_relaxed); }
+
+    // One front-end action (a command line, a desktop operation) may call scripts many times, say from
+    // every cell of a recalculation: a stop request ends them all, and the next action starts afresh.
+    void beginAction() noexcept {
+        if (m_actions++ == 0) clearCancel();
+    }
+    void endAction() noexcept {
+        if (m_actions > 0) --m_actions;
+    }
+    bool inAction() const { return m_actions > 0; }
 
     // A store into a cell refused by the level's protection stores nothing; the toolkit error number
     // says why. Without a check every store is allowed.
@@ -114,6 +125,7 @@ class ScriptContext {
     ScriptFrame* m_current = nullptr;
     ScriptStoreCheck* m_storeCheck = nullptr;
     int m_depth = 0;
+    int m_actions = 0;
     std::atomic<bool> m_cancel{false};
 };
 

@@ -404,6 +404,15 @@ void MainWindow::runScript(const QString& name) {
     m_changed = true;
 }
 
+void MainWindow::scriptAction(bool begins) {
+    ScriptContext& scripts = m_session.formulas().evaluator().scripts();
+    if (begins) {
+        scripts.beginAction();
+    } else {
+        scripts.endAction();
+    }
+}
+
 void MainWindow::reportFailure(ErrStat& err, int* position) {
     const ComposedError composed = compose(true, err, m_session.scratch());
     if (position) *position = composed.savedPosition;

@@ -38,8 +38,12 @@ class MainWindow final : public QMainWindow {
     // requests that arrive through a nested event loop (a box opened by the operation) are refused.
     class EngineScope {
       public:
-        explicit EngineScope(MainWindow& w) : m_w(w) { ++m_w.m_engineDepth; }
-        ~EngineScope() { --m_w.m_engineDepth; }
+        explicit EngineScope(MainWindow& w) : m_w(w) {
+            if (m_w.m_engineDepth++ == 0) m_w.scriptAction(true);
+        }
+        ~EngineScope() {
+            if (--m_w.m_engineDepth == 0) m_w.scriptAction(false);
+        }
         EngineScope(const EngineScope&) = delete;
         EngineScope& operator=(const EngineScope&) = delete;
 
@@ -154,6 +158,8 @@ class MainWindow final : public QMainWindow {
     std::array<QAction*, 6> m_viewActions{};
     std::function<bool(const Command&)> m_diverter;
     int m_engineDepth = 0;
+    // The outermost engine operation is one action for the scripts: Esc ends all of its script calls.
+    void scriptAction(bool begins);
     bool m_editing = false;
     int m_editLevel = 0;
     int m_editRowNumber = 0;

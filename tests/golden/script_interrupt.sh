@@ -63,3 +63,21 @@ if [ "$status" -ne 130 ]; then
     echo "an idle quorix-cli ended with status $status on Ctrl+C" >&2
     exit 1
 fi
+
+# One Ctrl+C ends every script call of the line, here one for each cell a Range Operation walks.
+printf 'compile spin.s\nattach spin\nenter [1,1] 1\nenter [2,1] 2\nenter [3,1] 3\neval 8\neval +[1,1^3,1{+spin()}]\neval 9\n' > lines
+stdbuf -oL "$cli" < lines > out 2> problems &
+pid=$!
+wait_for_line 8 out
+sleep 0.3
+kill -INT "$pid"
+status=0
+wait "$pid" || status=$?
+pid=
+printf '8\n%s\n9\n' "$stopped" > expected
+tail -n 3 out > got
+if [ "$status" -ne 0 ] || ! cmp -s expected got || [ -s problems ]; then
+    echo "status $status; output and problems:" >&2
+    cat out problems >&2
+    exit 1
+fi

@@ -95,7 +95,7 @@ double StatementRunner::runBody(CellRec* cell, char* body, int length, ErrStat& 
     ScriptFrame* frame = m_evaluator.scripts().current();
     if (frame == nullptr || body == nullptr || length < 2) return fail(err, kRunBody, 1, 0, Msg::SyntaxError), 0.0;
     if (m_evaluator.scripts().depth() == 1) {  // an outermost call starts
-        m_evaluator.scripts().clearCancel();
+        if (!m_evaluator.scripts().inAction()) m_evaluator.scripts().clearCancel();
         if (m_platform != nullptr) m_lastPoll = m_platform->elapsedMs();
     }
     Body b{cell, body, length};

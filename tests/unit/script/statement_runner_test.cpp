@@ -162,6 +162,18 @@ TEST_F(Runner, AStopRequestEndsLoopsAndStatementsWithAReport) {
     EXPECT_EQ(run("{return(4);}").value, 4);
 }
 
+// A recalculation calling scripts from many cells is one action: the request ends every call left in it.
+TEST_F(Runner, AStopRequestEndsEveryScriptCallOfTheAction) {
+    ScriptContext& scripts = fx.engine.evaluator().scripts();
+    scripts.beginAction();
+    EXPECT_EQ(run("{while(1){stop();}}").code, codeOf(Msg::ScriptInterrupted));
+    EXPECT_EQ(run("{return(4);}").code, codeOf(Msg::ScriptInterrupted));
+    scripts.endAction();
+    scripts.beginAction();
+    EXPECT_EQ(run("{return(4);}").value, 4);
+    scripts.endAction();
+}
+
 TEST_F(Runner, AnEmptyEndlessLoopStopsWhenAnotherThreadAsksIt) {
     ScriptContext& scripts = fx.engine.evaluator().scripts();
     std::atomic<bool> done{false};
