@@ -51,6 +51,12 @@ int32_t Toolkit::errorNumber() const {
     return m_state.libraryError + kLibraryErrorBase;
 }
 
+double Toolkit::refuseFailure(ErrStat& err) {
+    const int32_t code = err.code;
+    err.enter();
+    return refuse(static_cast<Msg>(code));
+}
+
 void Toolkit::clearErrors() {
     m_scratch.toolkitError = 0;
     m_state.libraryError = 0;
@@ -139,6 +145,10 @@ bool outputString(FunctionCall& call, StringArgument& out, ErrStat& err) {
     return true;
 }
 
+bool mayDo(Toolkit& tk, ScriptAction action, int level) {
+    return tk.host() == nullptr || tk.host()->scriptMay(action, level);
+}
+
 int levelOrActive(Toolkit& tk, int level) {
     if (level != 0 || tk.host() == nullptr) return level;
     return tk.host()->activeLevel();
@@ -181,6 +191,24 @@ StringArgument toolkitString(FunctionCall& call, ErrStat& err) {
     StringArgument s = stringArgument(call, true, err);
     err.trace(kToolkitCall);
     return s;
+}
+
+bool toolkitArguments(FunctionCall& call, Lead lead, int count, ToolkitArguments& out, ErrStat& err) {
+    QX_ASSERT(count >= 0 && count <= kMaxListArguments);
+    switch (lead) {
+        case Lead::Text:
+            out.text = toolkitString(call, err);
+            break;
+        case Lead::Target:
+            if (!outputString(call, out.text, err)) return false;
+            break;
+        case Lead::Cell:
+            out.cell = cellArgument(call, err);
+            err.trace(kToolkitCall);
+            break;
+    }
+    if (err.failed()) return false;
+    return toolkitNumbers(call, out.v.data(), count, err);
 }
 
 }  // namespace qx

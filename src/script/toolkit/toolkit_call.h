@@ -1,6 +1,7 @@
 #pragma once
 // What every toolkit function shares: its context, reading its arguments, and the malformed-call
 // failure, which is the only one that stops the script.
+#include <array>
 #include <cstdint>
 #include <initializer_list>
 
@@ -34,6 +35,19 @@ bool inRanges(std::initializer_list<Range> ranges);
 // A string argument for the toolkit: any kind the reader knows.
 StringArgument toolkitString(FunctionCall& call, ErrStat& err);
 
+// What leads the numbers of a toolkit call.
+enum class Lead { Text, Target, Cell };
+
+struct ToolkitArguments {
+    StringArgument text;  // Lead::Text, or the output string of Lead::Target
+    CellArgument cell;    // Lead::Cell
+    std::array<double, kMaxListArguments> v{};
+};
+
+// The common shape of a toolkit call: its leading argument, then exactly `count` numbers that end the
+// call. False when the call is malformed, which stops the script.
+bool toolkitArguments(FunctionCall& call, Lead lead, int count, ToolkitArguments& out, ErrStat& err);
+
 }  // namespace qx
 
 namespace qx {
@@ -41,6 +55,9 @@ namespace qx {
 // The output string leading a call. Anything else there (a number, nothing) reads as a string that
 // cannot be written: the argument is passed over so the rest of the call is still read.
 bool outputString(FunctionCall& call, StringArgument& out, ErrStat& err);
+
+// Whether the level's protection lets the script do it; without a host everything is allowed.
+bool mayDo(Toolkit& tk, ScriptAction action, int level);
 
 // Level 0 means the active level.
 int levelOrActive(Toolkit& tk, int level);

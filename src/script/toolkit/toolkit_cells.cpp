@@ -24,10 +24,6 @@ constexpr int kAttributeArraySize = 3;
 constexpr int kWidestDisplay = 255;
 constexpr int kColumnWidthBits = 0x7FFF;
 
-bool mayDo(Toolkit& tk, ScriptAction action, int level) {
-    return tk.host() == nullptr || tk.host()->scriptMay(action, level);
-}
-
 int highest(FunctionCall& call) {
     return call.services().store.highestLevel();
 }
@@ -102,48 +98,41 @@ double fnAttribute(FunctionCall& call, ErrStat& err) {
 }
 
 double fnCelldisplay(FunctionCall& call, ErrStat& err) {
-    StringArgument target;
-    if (!outputString(call, target, err)) return 0.0;
-    double v[4] = {};
-    if (!toolkitNumbers(call, v, 4, err)) return 0.0;
+    ToolkitArguments a;
+    if (!toolkitArguments(call, Lead::Target, 4, a, err)) return 0.0;
     Toolkit& tk = toolkitOf(call);
-    if (!target.writable()) return tk.refuse(Msg::ModifyIllegalString);
-    const int width = toInteger(v[3]);
-    if (!placeInRange(call, v) || !inRanges({{width, 1, target.size}})) return tk.refuse(Msg::ParameterOutOfRange);
-    const Place p = placeOf(tk, v);
+    if (!a.text.writable()) return tk.refuse(Msg::ModifyIllegalString);
+    const int width = toInteger(a.v[3]);
+    if (!placeInRange(call, a.v.data()) || !inRanges({{width, 1, a.text.size}}))
+        return tk.refuse(Msg::ParameterOutOfRange);
+    const Place p = placeOf(tk, a.v.data());
     CellRec* cell = call.services().store.findCell(p.row, p.col, p.level, err);
     if (err.failed()) return err.trace(kToolkitCells), 0.0;
-    if (cell == nullptr) return target.store(""), 0.0;
+    if (cell == nullptr) return a.text.store(""), 0.0;
     if (cell->isVariableLabel() && !startedByCell(call)) {
         call.services().store.hooks().notify(call.services().store, *cell, NotifyMode::CellOnly);
     }
-    return target.store(shownText(call, cell, std::min(width, kWidestDisplay)));
+    return a.text.store(shownText(call, cell, std::min(width, kWidestDisplay)));
 }
 
 double fnCopycell(FunctionCall& call, ErrStat& err) {
-    const CellArgument source = toolkitCell(call, err);
-    if (err.failed()) return 0.0;
-    double v[3] = {};
-    if (!toolkitNumbers(call, v, 3, err)) return 0.0;
+    ToolkitArguments a;
+    if (!toolkitArguments(call, Lead::Cell, 3, a, err)) return 0.0;
     Toolkit& tk = toolkitOf(call);
-    if (!placeInRange(call, v)) return tk.refuse(Msg::ParameterOutOfRange);
-    const Place p = placeOf(tk, v);
-    if (!mayDo(tk, ScriptAction::CopyOrReport, source.level) || !mayDo(tk, ScriptAction::CopyOrReport, p.level)) {
+    if (!placeInRange(call, a.v.data())) return tk.refuse(Msg::ParameterOutOfRange);
+    const Place p = placeOf(tk, a.v.data());
+    if (!mayDo(tk, ScriptAction::CopyOrReport, a.cell.level) || !mayDo(tk, ScriptAction::CopyOrReport, p.level)) {
         return tk.refuse(Msg::ScriptProtectedOperation);
     }
     CellStore& store = call.services().store;
     const CellRec* there = store.findCell(p.row, p.col, p.level, err);
     if (err.failed()) return err.trace(kToolkitCells), 0.0;
-    if (source.cell == nullptr || source.cell->isPlaceholder() || (there != nullptr && !there->isPlaceholder())) {
+    if (a.cell.cell == nullptr || a.cell.cell->isPlaceholder() || (there != nullptr && !there->isPlaceholder())) {
         return 0.0;
     }
-    store.copyCell(source.cell, p.level, p.row, p.col, p.row - source.row, p.col - source.col, p.level - source.level,
+    store.copyCell(a.cell.cell, p.level, p.row, p.col, p.row - a.cell.row, p.col - a.cell.col, p.level - a.cell.level,
                    err);
-    if (err.failed()) {
-        const int32_t code = err.code;
-        err.enter();
-        return tk.refuse(static_cast<Msg>(code));
-    }
+    if (err.failed()) return tk.refuseFailure(err);
     changed(call);
     return 1.0;
 }
@@ -193,22 +182,20 @@ double fnCwidth(FunctionCall& call, ErrStat& err) {
 }
 
 double fnGetentry(FunctionCall& call, ErrStat& err) {
-    StringArgument target;
-    if (!outputString(call, target, err)) return 0.0;
-    double v[3] = {};
-    if (!toolkitNumbers(call, v, 3, err)) return 0.0;
+    ToolkitArguments a;
+    if (!toolkitArguments(call, Lead::Target, 3, a, err)) return 0.0;
     Toolkit& tk = toolkitOf(call);
-    if (!target.writable()) return tk.refuse(Msg::ModifyIllegalString);
-    if (!placeInRange(call, v)) return tk.refuse(Msg::ParameterOutOfRange);
-    const Place p = placeOf(tk, v);
+    if (!a.text.writable()) return tk.refuse(Msg::ModifyIllegalString);
+    if (!placeInRange(call, a.v.data())) return tk.refuse(Msg::ParameterOutOfRange);
+    const Place p = placeOf(tk, a.v.data());
     if (!mayDo(tk, ScriptAction::CopyOrReport, p.level)) return tk.refuse(Msg::ScriptProtectedOperation);
     CellStore& store = call.services().store;
     CellRec* cell = store.findCell(p.row, p.col, p.level, err);
     if (err.failed()) return err.trace(kToolkitCells), 0.0;
-    if (cell == nullptr || cell->isPlaceholder()) return target.store(""), 0.0;
+    if (cell == nullptr || cell->isPlaceholder()) return a.text.store(""), 0.0;
     const std::string entry =
         cell->isLabel() ? std::string(cell->textView()) : store.hooks().formulaText(store, *cell, 0, 0, 0);
-    return target.store(trimmed(entry));
+    return a.text.store(trimmed(entry));
 }
 
 double fnGotocell(FunctionCall& call, ErrStat& err) {
@@ -232,15 +219,14 @@ double fnLastrow(FunctionCall& call, ErrStat& err) {
 }
 
 double fnMakentry(FunctionCall& call, ErrStat& err) {
-    const StringArgument text = toolkitString(call, err);
-    if (err.failed()) return 0.0;
-    double v[4] = {};
-    if (!toolkitNumbers(call, v, 4, err)) return 0.0;
+    ToolkitArguments a;
+    if (!toolkitArguments(call, Lead::Text, 4, a, err)) return 0.0;
     Toolkit& tk = toolkitOf(call);
-    if (!placeInRange(call, v) || !inRanges({{toInteger(v[3]), 0, 2}})) return tk.refuse(Msg::ParameterOutOfRange);
-    if (text.text.find_first_not_of(' ') == std::string::npos) return 0.0;
+    if (!placeInRange(call, a.v.data()) || !inRanges({{toInteger(a.v[3]), 0, 2}}))
+        return tk.refuse(Msg::ParameterOutOfRange);
+    if (a.text.text.find_first_not_of(' ') == std::string::npos) return 0.0;
     if (evaluationHoldsCells(call)) return tk.refuse(Msg::ToolkitInExpression);
-    const Place p = placeOf(tk, v);
+    const Place p = placeOf(tk, a.v.data());
     CellStore& store = call.services().store;
     const CellRec* there = store.findCell(p.row, p.col, p.level, err);
     if (err.failed()) return err.trace(kToolkitCells), 0.0;
@@ -248,8 +234,8 @@ double fnMakentry(FunctionCall& call, ErrStat& err) {
     if (!mayDo(tk, adds ? ScriptAction::AddCells : ScriptAction::Edit, p.level))
         return tk.refuse(Msg::ScriptProtectedOperation);
     if (tk.arrayBound(there)) return tk.refuse(Msg::IllegalParameter);
-    const int mode = toInteger(v[3]);
-    const std::string typed = mode == 1 ? "'" + text.text : mode == 0 ? trimmed(text.text) : text.text;
+    const int mode = toInteger(a.v[3]);
+    const std::string typed = mode == 1 ? "'" + a.text.text : mode == 0 ? trimmed(a.text.text) : a.text.text;
     ErrStat entryErr;
     call.services().entry.storeEntry(typed, p.row, p.col, p.level, EntryOptions{}, entryErr);
     changed(call);
@@ -258,25 +244,19 @@ double fnMakentry(FunctionCall& call, ErrStat& err) {
 }
 
 double fnMovecell(FunctionCall& call, ErrStat& err) {
-    const CellArgument source = toolkitCell(call, err);
-    if (err.failed()) return 0.0;
-    double v[3] = {};
-    if (!toolkitNumbers(call, v, 3, err)) return 0.0;
+    ToolkitArguments a;
+    if (!toolkitArguments(call, Lead::Cell, 3, a, err)) return 0.0;
     Toolkit& tk = toolkitOf(call);
-    if (!placeInRange(call, v)) return tk.refuse(Msg::ParameterOutOfRange);
-    const Place p = placeOf(tk, v);
-    if (!mayDo(tk, ScriptAction::Layout, source.level) || !mayDo(tk, ScriptAction::Layout, p.level)) {
+    if (!placeInRange(call, a.v.data())) return tk.refuse(Msg::ParameterOutOfRange);
+    const Place p = placeOf(tk, a.v.data());
+    if (!mayDo(tk, ScriptAction::Layout, a.cell.level) || !mayDo(tk, ScriptAction::Layout, p.level)) {
         return tk.refuse(Msg::ScriptProtectedOperation);
     }
     if (evaluationHoldsCells(call)) return tk.refuse(Msg::ToolkitInExpression);
-    if (tk.arrayBound(source.cell)) return tk.refuse(Msg::IllegalParameter);
+    if (tk.arrayBound(a.cell.cell)) return tk.refuse(Msg::IllegalParameter);
     CellStore& store = call.services().store;
-    const int moved = store.moveCell(source.row, source.col, source.level, p.row, p.col, p.level, err);
-    if (err.failed()) {
-        const int32_t code = err.code;
-        err.enter();
-        return tk.refuse(static_cast<Msg>(code));
-    }
+    const int moved = store.moveCell(a.cell.row, a.cell.col, a.cell.level, p.row, p.col, p.level, err);
+    if (err.failed()) return tk.refuseFailure(err);
     if (moved == 0) return 0.0;
     if (CellRec* at = store.findCell(p.row, p.col, p.level, err); at != nullptr && !err.failed()) {
         store.hooks().notify(store, *at, NotifyMode::ChainAndRanges);
@@ -316,23 +296,18 @@ double fnNextrow(FunctionCall& call, ErrStat& err) {
 }
 
 double fnPurgecell(FunctionCall& call, ErrStat& err) {
-    const CellArgument cell = toolkitCell(call, err);
-    if (err.failed()) return 0.0;
-    if (!toolkitNumbers(call, nullptr, 0, err)) return 0.0;
+    ToolkitArguments a;
+    if (!toolkitArguments(call, Lead::Cell, 0, a, err)) return 0.0;
     Toolkit& tk = toolkitOf(call);
-    if (!mayDo(tk, ScriptAction::Edit, cell.level)) return tk.refuse(Msg::ScriptProtectedOperation);
+    if (!mayDo(tk, ScriptAction::Edit, a.cell.level)) return tk.refuse(Msg::ScriptProtectedOperation);
     if (evaluationHoldsCells(call)) return tk.refuse(Msg::ToolkitInExpression);
-    if (cell.cell == nullptr || cell.cell->isPlaceholder()) return 0.0;
-    if (tk.arrayBound(cell.cell)) return tk.refuse(Msg::IllegalParameter);
+    if (a.cell.cell == nullptr || a.cell.cell->isPlaceholder()) return 0.0;
+    if (tk.arrayBound(a.cell.cell)) return tk.refuse(Msg::IllegalParameter);
     CellStore& store = call.services().store;
-    store.deleteCellNow(cell.cell, err);
-    if (err.failed()) {
-        const int32_t code = err.code;
-        err.enter();
-        return tk.refuse(static_cast<Msg>(code));
-    }
+    store.deleteCellNow(a.cell.cell, err);
+    if (err.failed()) return tk.refuseFailure(err);
     // A referenced cell stays as a placeholder; its dependents compute again without it.
-    if (CellRec* left = store.findCell(cell.row, cell.col, cell.level, err); left != nullptr && !err.failed()) {
+    if (CellRec* left = store.findCell(a.cell.row, a.cell.col, a.cell.level, err); left != nullptr && !err.failed()) {
         store.hooks().notify(store, *left, NotifyMode::ChainAndRanges);
     }
     err.enter();
@@ -341,17 +316,16 @@ double fnPurgecell(FunctionCall& call, ErrStat& err) {
 }
 
 double fnRecalculate(FunctionCall& call, ErrStat& err) {
-    const CellArgument cell = toolkitCell(call, err);
-    if (err.failed()) return 0.0;
-    double v = 0.0;
-    if (!toolkitNumbers(call, &v, 1, err)) return 0.0;
+    ToolkitArguments a;
+    if (!toolkitArguments(call, Lead::Cell, 1, a, err)) return 0.0;
     Toolkit& tk = toolkitOf(call);
-    if (!inRanges({{toInteger(v), 0, static_cast<int>(NotifyMode::Sweep)}})) return tk.refuse(Msg::ParameterOutOfRange);
-    if (cell.cell == nullptr) return 0.0;
+    if (!inRanges({{toInteger(a.v[0]), 0, static_cast<int>(NotifyMode::Sweep)}}))
+        return tk.refuse(Msg::ParameterOutOfRange);
+    if (a.cell.cell == nullptr) return 0.0;
     // Computing the cell again may give it a new Array Area in place of the one a frame holds.
-    if (tk.arrayBound(cell.cell)) return tk.refuse(Msg::IllegalParameter);
+    if (tk.arrayBound(a.cell.cell)) return tk.refuse(Msg::IllegalParameter);
     CellStore& store = call.services().store;
-    store.hooks().notify(store, *cell.cell, static_cast<NotifyMode>(toInteger(v)));
+    store.hooks().notify(store, *a.cell.cell, static_cast<NotifyMode>(toInteger(a.v[0])));
     changed(call);
     return 1.0;
 }

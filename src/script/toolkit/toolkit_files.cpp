@@ -64,13 +64,18 @@ std::string cleanLine(std::string_view raw) {
     return line;
 }
 
+enum class WorkKind { Worksheet, Workbook, Other };
+
+// What a file name given to savework or loadwork names, by its extension in any case.
+WorkKind workKind(std::string_view name) {
+    const std::string ext = lower(extensionOf(name));
+    if (ext == ".qx2") return WorkKind::Worksheet;
+    return ext == ".qx3" ? WorkKind::Workbook : WorkKind::Other;
+}
+
 int failedCode(const ErrStat& err) {
     const bool general = err.letter == kLetterA || err.letter == kLetterC || err.letter == kLetterF;
     return err.code != 0 && general ? err.code : codeOf(Msg::ScriptUnlistedError);
-}
-
-bool mayDo(Toolkit& tk, ScriptAction action, int level) {
-    return tk.host() == nullptr || tk.host()->scriptMay(action, level);
 }
 
 }  // namespace
@@ -113,21 +118,19 @@ double fnFclose(FunctionCall& call, ErrStat& err) {
 }
 
 double fnFgets(FunctionCall& call, ErrStat& err) {
-    StringArgument target;
-    if (!outputString(call, target, err)) return 0.0;
-    double v[2] = {};
-    if (!toolkitNumbers(call, v, 2, err)) return 0.0;
+    ToolkitArguments a;
+    if (!toolkitArguments(call, Lead::Target, 2, a, err)) return 0.0;
     Toolkit& tk = toolkitOf(call);
-    const int handle = toInteger(v[1]);
+    const int handle = toInteger(a.v[1]);
     if (handle < 0 || handle > kToolkitFileSlots) {
         err.position = call.record().namePos;
         return err.fail(kToolkitFiles, 1, Msg::CannotOpenFile), 0.0;
     }
-    if (!target.writable()) return tk.refuse(Msg::ModifyIllegalString);
+    if (!a.text.writable()) return tk.refuse(Msg::ModifyIllegalString);
     if (handle == 0) return tk.refuse(Msg::IoError, -1.0);
     std::FILE* f = tk.state().files.file(handle);
     if (f == nullptr) return -1.0;
-    const int most = std::clamp(toInteger(v[0]), 0, target.size);
+    const int most = std::clamp(toInteger(a.v[0]), 0, a.text.size);
     std::string raw;
     int c = 0;
     while (static_cast<int>(raw.size()) < most && (c = std::fgetc(f)) != EOF) {
@@ -142,7 +145,7 @@ double fnFgets(FunctionCall& call, ErrStat& err) {
         tk.setErrorNumber(0);
         return -1.0;
     }
-    return target.store(cleanLine(raw));
+    return a.text.store(cleanLine(raw));
 }
 
 double fnFputs(FunctionCall& call, ErrStat& err) {
@@ -171,16 +174,14 @@ double fnFputs(FunctionCall& call, ErrStat& err) {
 }
 
 double fnReport(FunctionCall& call, ErrStat& err) {
-    const StringArgument name = toolkitString(call, err);
-    if (err.failed()) return 0.0;
-    double v[5] = {};
-    if (!toolkitNumbers(call, v, 5, err)) return 0.0;
+    ToolkitArguments a;
+    if (!toolkitArguments(call, Lead::Text, 5, a, err)) return 0.0;
     Toolkit& tk = toolkitOf(call);
-    const int row = toInteger(v[0]);
-    const int col = toInteger(v[1]);
-    const int level = toInteger(v[2]);
-    const int width = toInteger(v[3]);
-    const int rows = toInteger(v[4]);
+    const int row = toInteger(a.v[0]);
+    const int col = toInteger(a.v[1]);
+    const int level = toInteger(a.v[2]);
+    const int width = toInteger(a.v[3]);
+    const int rows = toInteger(a.v[4]);
     const int highestLevel = call.services().store.highestLevel();
     if (!inRanges({{row, 1, kMaxRow},
                    {col, 1, kMaxCol},
@@ -190,11 +191,11 @@ double fnReport(FunctionCall& call, ErrStat& err) {
         return tk.refuse(Msg::ParameterOutOfRange);
     }
     if (!mayDo(tk, ScriptAction::CopyOrReport, level)) return tk.refuse(Msg::ScriptProtectedOperation);
-    if (name.text.empty() || tk.host() == nullptr) return tk.refuse(Msg::CannotOpenFile);
+    if (a.text.text.empty() || tk.host() == nullptr) return tk.refuse(Msg::CannotOpenFile);
     const CellArea area{row, col, std::min(kMaxRow, row + rows - 1), kMaxCol};
     const std::string text = tk.host()->reportText(level, area, width == 0 ? kDefaultReportWidth : width);
     errno = 0;
-    std::FILE* f = std::fopen(withExtension(name.text, ".txt").c_str(), "wb");
+    std::FILE* f = std::fopen(withExtension(a.text.text, ".txt").c_str(), "wb");
     if (f == nullptr) {
         tk.keepLibraryError(errno);
         return tk.refuse(Msg::CannotOpenFile);
@@ -209,68 +210,62 @@ double fnReport(FunctionCall& call, ErrStat& err) {
 }
 
 double fnRowdisplay(FunctionCall& call, ErrStat& err) {
-    StringArgument target;
-    if (!outputString(call, target, err)) return 0.0;
-    double v[4] = {};
-    if (!toolkitNumbers(call, v, 4, err)) return 0.0;
+    ToolkitArguments a;
+    if (!toolkitArguments(call, Lead::Target, 4, a, err)) return 0.0;
     Toolkit& tk = toolkitOf(call);
-    if (!target.writable()) return tk.refuse(Msg::ModifyIllegalString);
-    const int row = toInteger(v[0]);
-    const int col = toInteger(v[1]);
-    const int width = toInteger(v[3]);
+    if (!a.text.writable()) return tk.refuse(Msg::ModifyIllegalString);
+    const int row = toInteger(a.v[0]);
+    const int col = toInteger(a.v[1]);
+    const int width = toInteger(a.v[3]);
     if (!inRanges({{row, 1, kMaxRow},
                    {col, 1, kMaxCol},
-                   {toInteger(v[2]), 0, call.services().store.highestLevel()},
+                   {toInteger(a.v[2]), 0, call.services().store.highestLevel()},
                    {width, 1, kMaxReportWidth}})) {
         return tk.refuse(Msg::ParameterOutOfRange);
     }
-    if (tk.host() == nullptr) return target.store(""), 0.0;
-    const int level = levelOrActive(tk, toInteger(v[2]));
+    if (tk.host() == nullptr) return a.text.store(""), 0.0;
+    const int level = levelOrActive(tk, toInteger(a.v[2]));
     std::string line = tk.host()->reportText(level, CellArea{row, col, row, kMaxCol}, width);
     if (!line.empty() && line.back() == '\n') line.pop_back();
-    return target.store(line);
+    return a.text.store(line);
 }
 
 double fnSavework(FunctionCall& call, ErrStat& err) {
-    const StringArgument name = toolkitString(call, err);
-    if (err.failed()) return 0.0;
-    double v = 0.0;
-    if (!toolkitNumbers(call, &v, 1, err)) return 0.0;
+    ToolkitArguments a;
+    if (!toolkitArguments(call, Lead::Text, 1, a, err)) return 0.0;
     Toolkit& tk = toolkitOf(call);
-    const int level = toInteger(v);
+    const int level = toInteger(a.v[0]);
     if (!inRanges({{level, 1, call.services().store.highestLevel()}})) return tk.refuse(Msg::ParameterOutOfRange);
-    if (name.text.empty()) return tk.refuse(Msg::CannotSaveWorksheet);
-    const std::string ext = lower(extensionOf(name.text));
-    if (ext != ".qx2" && ext != ".qx3") return tk.refuse(Msg::IllegalFileType);
-    const bool workbook = ext == ".qx3";
+    if (a.text.text.empty()) return tk.refuse(Msg::CannotSaveWorksheet);
+    const WorkKind kind = workKind(a.text.text);
+    if (kind == WorkKind::Other) return tk.refuse(Msg::IllegalFileType);
+    const bool workbook = kind == WorkKind::Workbook;
     if (!workbook && !mayDo(tk, ScriptAction::SaveLevel, level)) return tk.refuse(Msg::ScriptProtectedOperation);
     if (tk.host() == nullptr) return tk.refuse(Msg::ScriptUnlistedError);
     ErrStat saveErr;
-    if (!tk.host()->saveWork(name.text, workbook ? 0 : level, saveErr)) {
+    if (!tk.host()->saveWork(a.text.text, workbook ? 0 : level, saveErr)) {
         return tk.refuse(static_cast<Msg>(failedCode(saveErr)));
     }
     return 1.0;
 }
 
 double fnLoadwork(FunctionCall& call, ErrStat& err) {
-    const StringArgument name = toolkitString(call, err);
-    if (err.failed()) return 0.0;
-    double v = 0.0;
-    if (!toolkitNumbers(call, &v, 1, err)) return 0.0;
+    ToolkitArguments a;
+    if (!toolkitArguments(call, Lead::Text, 1, a, err)) return 0.0;
     Toolkit& tk = toolkitOf(call);
-    const int level = toInteger(v);
+    const int level = toInteger(a.v[0]);
     CellStore& store = call.services().store;
     if (!inRanges({{level, 1, store.highestLevel()}})) return tk.refuse(Msg::ParameterOutOfRange);
-    if (name.text.empty()) return tk.refuse(Msg::CannotLoadFile);
-    const std::string ext = lower(extensionOf(name.text));
-    if (ext != ".qx2" && ext != ".qx3") return tk.refuse(Msg::IllegalFileType);
-    const bool workbook = ext == ".qx3";
+    if (a.text.text.empty()) return tk.refuse(Msg::CannotLoadFile);
+    const WorkKind kind = workKind(a.text.text);
+    if (kind == WorkKind::Other) return tk.refuse(Msg::IllegalFileType);
+    const bool workbook = kind == WorkKind::Workbook;
     if (evaluationHoldsCells(call)) return tk.refuse(Msg::ToolkitInExpression);
     if (!mayDo(tk, ScriptAction::AddCells, level)) return tk.refuse(Msg::ScriptProtectedOperation);
     if (workbook ? !store.workbookEmpty() : !store.levelEmpty(level)) return tk.refuse(Msg::LevelNotCleared);
     if (tk.host() == nullptr) return tk.refuse(Msg::ScriptUnlistedError);
     ErrStat loadErr;
-    if (!tk.host()->loadWork(name.text, workbook ? 0 : level, loadErr)) {
+    if (!tk.host()->loadWork(a.text.text, workbook ? 0 : level, loadErr)) {
         return tk.refuse(static_cast<Msg>(failedCode(loadErr)));
     }
     return 0.0;
