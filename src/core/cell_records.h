@@ -216,6 +216,10 @@ struct LevelRec {
     uint32_t interfaceCounter = 0;
     ChangeMark changed;
     TouchLog touched;
+    // Writes that may change what a pass reads from a column (a Formula's value or failure, a cell coming,
+    // going or moving) and clears of the level; with `changed`, they date the column copies of the passes.
+    std::array<uint32_t, kMaxCol + 1> columnWrites{};
+    uint64_t clears = 0;
 };
 
 }  // namespace qx

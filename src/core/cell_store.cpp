@@ -63,6 +63,7 @@ void CellStore::clearLevel(int level) {
     const int usedRows = rec->bottom != nullptr ? rec->bottom->row + 1 : 0;
     // Everything the chains and the index hold lives in the heap, so releasing it drops them whole.
     heapDestroy(*rec);
+    ++rec->clears;
     rec->undoNewer = nullptr;
     rec->undoOlder = nullptr;
     rec->bottom = nullptr;
@@ -111,9 +112,14 @@ void CellStore::touch(const CellRec& cell, bool visible) {
     if (visible) notePlace(cell);
 }
 
+void CellStore::noteValue(const CellRec& cell) {
+    if (LevelRec* level = levelPtr(cell.level)) ++level->columnWrites[cell.col];
+}
+
 void CellStore::notePlace(const CellRec& cell) {
     LevelRec* level = levelPtr(cell.level);
     if (level == nullptr) return;
+    ++level->columnWrites[cell.col];
     TouchLog& log = level->touched;
     if (log.overflow) return;
     if (log.places.size() >= TouchLog::kLimit) {
@@ -232,6 +238,7 @@ void CellStore::insertCell(CellRec* cell, bool checkOverlap, bool checkExisting,
         }
     }
     if (level.bottom == nullptr || row >= level.bottom->row) level.bottom = lastInRow;
+    ++level.columnWrites[static_cast<std::size_t>(col)];
 }
 
 void CellStore::unlinkCell(CellRec* cell, ErrStat& err) {
@@ -242,6 +249,7 @@ void CellStore::unlinkCell(CellRec* cell, ErrStat& err) {
     LevelRec& level = *m_levels[cell->level];
     CellRec*& lastInRow = slot(level.rows, cell->row);
     if (lastInRow == nullptr) return void(err.fail(kUnlink, 3, Msg::ColumnOutOfRange));
+    ++level.columnWrites[cell->col];
     CellRec* first = lastInRow->next;
     if (cell == first && cell == lastInRow) {
         lastInRow = nullptr;

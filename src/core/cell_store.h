@@ -56,6 +56,9 @@ class CellStore {
     // Notes the cell's place as touch does, without marking the level changed: an Array Area written
     // while the cell is computed.
     void notePlace(const CellRec& cell);
+    // Notes a new value or failure mark of a Formula cell that marks nothing changed: the recalculator
+    // storing what it computed. Every writer that marks the level changed needs no note.
+    void noteValue(const CellRec& cell);
 
     // --- heap ---
     // Cell records, formula records, texts, Array Areas, reference arrays and objects (ObjectRec and

@@ -538,6 +538,7 @@ bool LevelReader::keepStoredForm(CellRec& cell, const std::string& compiled, Err
     const bool rangeCell = (p.flags & cellflag::kRangeDef) != 0;
     if (cell.isFormula()) {
         cell.formula->value = p.values.empty() ? 0.0 : p.values[0];
+        store.noteValue(cell);
         cell.set(cellflag::kRecalcPending, formulaflag::objectKind(cell.formula->flags) == ObjectKind::Curve);
         if (rangeCell) {
             store.hooks().joinRangeList(store, cell);

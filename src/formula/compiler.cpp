@@ -367,6 +367,7 @@ bool FormulaCompiler::compile(CellRec& cell, std::string_view source, std::strin
     if (ok && !formula) ok = refreshVariableLabel(cell, err);
     if (ok) {
         cell.formula->value = value;
+        m_store.noteValue(cell);
         return true;
     }
 
@@ -385,6 +386,7 @@ bool FormulaCompiler::compile(CellRec& cell, std::string_view source, std::strin
     }
     cell.formula->value = value;
     cell.formula->setErrorMark(true);
+    m_store.noteValue(cell);
     err.trace(kCompile);
     return false;
 }

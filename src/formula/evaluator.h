@@ -11,6 +11,7 @@
 
 #include "core/cell_records.h"
 #include "core/err_stat.h"
+#include "formula/column_snapshot.h"
 #include "formula/formula_codes.h"
 #include "formula/range_body.h"
 #include "formula/script_frame.h"
@@ -201,9 +202,10 @@ class Evaluator {
     // A pass run by the compiled segment; false (registers partly written) where the evaluator must run it.
     bool fastPass(const CellRec* cell, const RangeBody& body, const CellAddress& a, const CellAddress& b,
                   RegisterBlock& regs);
-    template <SumTerm T>
-    static bool sumPass(const PassCursor& start, double k, double* r);
-    static bool foldPass(const PassCursor& start, const Fold& fold, double* r);
+    // The block as one column's run of Formula cells, read from the column's copy; false: walk the rows.
+    bool columnRun(const CellRec* cell, const CellAddress& a, const CellAddress& b, ColumnRun& out);
+    // Whether the run holds exactly what walking the rows of the block reads.
+    bool sameAsWalk(const ColumnRun& run, int level, const CellAddress& a, const CellAddress& b) const;
 
     struct TextHash {
         using is_transparent = void;
@@ -221,6 +223,7 @@ class Evaluator {
     int m_rangeWalks = 0;
     bool m_compiledBodies = true;
     std::unordered_map<std::string, RangeBody, TextHash, std::equal_to<>> m_bodies;
+    ColumnSnapshots m_columns{m_store};
     ScriptContext m_scripts;
 };
 

@@ -1,9 +1,13 @@
 // Range Operations: [first corner ^ second corner {segment}; segment ...], evaluated over the cells (or the
 // Array Area elements) of a block with the seven registers.
 #include <algorithm>
+#include <bit>
+#include <cmath>
 #include <optional>
+#include <type_traits>
 
 #include "core/cell_store.h"
+#include "core/qx_assert.h"
 #include "core/scope_exit.h"
 #include "formula/bracket_match.h"
 #include "formula/evaluator.h"
@@ -167,6 +171,13 @@ struct Evaluator::PassCursor {
         }
     }
 
+    // Sets [-] [|] [%] to the place of a cell `next` gave.
+    static void place(double* r, const CellRec* c) {
+        r[reg::kRow] = c->row;
+        r[reg::kColumn] = c->col;
+        r[reg::kLevel] = c->level;
+    }
+
   private:
     const CellRec* nextElement(double& value) {
         const FormulaRec* f = m_target->formula;
@@ -288,11 +299,43 @@ bool Evaluator::fastAllowed(const CellRec* cell, const RangeBody& body) const {
 
 namespace {
 
-void setPosition(double* r, const CellRec& c) {
-    r[reg::kRow] = c.row;
-    r[reg::kColumn] = c.col;
-    r[reg::kLevel] = c.level;
-}
+// The cells of a column's run, as a PassCursor gives the cells of a block: the row stands for the cell.
+class RunCursor {
+  public:
+    explicit RunCursor(const ColumnRun& run) : m_run(&run) {}
+    [[gnu::always_inline]] const uint16_t* next(double& value) {
+        if (m_at == m_run->count) return nullptr;
+        value = m_run->values[m_at];
+        return m_run->rows + m_at++;
+    }
+    void place(double* r, const uint16_t* row) const {
+        r[reg::kRow] = *row;
+        r[reg::kColumn] = m_run->col;
+        r[reg::kLevel] = m_run->level;
+    }
+
+    // A running sum [$]+[@] from a fresh pass over exact running sums. From [$] = +0 an exact sum of zero is
+    // +0 whichever way it is added, as is the difference of two equal sums.
+    bool exactSum(double* r) const {
+        constexpr double kCountLimit = 4503599627370496.0;  // 2^52: adding ones to the count stays exact
+        const double count = r[reg::kCount];
+        if (m_run->exactSums == nullptr || std::bit_cast<uint64_t>(r[reg::kResult]) != 0 ||
+            !(std::fabs(count) <= kCountLimit) || count != std::trunc(count)) {
+            return false;
+        }
+        const std::size_t n = m_run->count;
+        if (n == 0) return true;
+        place(r, m_run->rows + n - 1);
+        r[reg::kCount] = count + static_cast<double>(n);
+        r[reg::kValue] = m_run->values[n - 1];
+        r[reg::kResult] = m_run->exactSums[n] - m_run->exactSums[0];
+        return true;
+    }
+
+  private:
+    const ColumnRun* m_run;
+    std::size_t m_at = 0;
+};
 
 template <SumTerm T>
 double sumTerm(double v, double k) {
@@ -304,18 +347,15 @@ double sumTerm(double v, double k) {
     if constexpr (T == SumTerm::Square) return v * v;
 }
 
-}  // namespace
-
 // The running sum keeps its registers in locals, so the loop is one load and one add per cell.
-template <SumTerm T>
-bool Evaluator::sumPass(const PassCursor& start, double k, double* r) {
-    PassCursor at = start;
+template <SumTerm T, class Cursor>
+bool sumPass(Cursor at, double k, double* r) {
     double count = r[reg::kCount];
     double sum = r[reg::kResult];
     double last = r[reg::kValue];
-    const CellRec* lastCell = nullptr;
+    decltype(at.next(last)) lastCell = nullptr;
     double v = 0.0;
-    while (const CellRec* c = at.next(v)) {
+    while (const auto c = at.next(v)) {
         const double t = sumTerm<T>(v, k);
         sum += t;
         count += 1.0;
@@ -323,7 +363,7 @@ bool Evaluator::sumPass(const PassCursor& start, double k, double* r) {
         lastCell = c;
         if (!ordinaryValue(v) || !ordinaryValue(t) || !ordinaryValue(sum)) return false;
     }
-    if (lastCell != nullptr) setPosition(r, *lastCell);
+    if (lastCell != nullptr) at.place(r, lastCell);
     r[reg::kCount] = count;
     r[reg::kValue] = last;
     r[reg::kResult] = sum;
@@ -332,14 +372,14 @@ bool Evaluator::sumPass(const PassCursor& start, double k, double* r) {
 
 // The folded value is computed for every cell, the first one included, as the evaluator measures the
 // conditional's false branch even when it takes the true one.
-bool Evaluator::foldPass(const PassCursor& start, const Fold& fold, double* r) {
-    PassCursor at = start;
+template <class Cursor>
+bool foldPass(Cursor at, const Fold& fold, double* r) {
     double count = r[reg::kCount];
     double result = r[reg::kResult];
     double last = r[reg::kValue];
-    const CellRec* lastCell = nullptr;
+    decltype(at.next(last)) lastCell = nullptr;
     double v = 0.0;
-    while (const CellRec* c = at.next(v)) {
+    while (const auto c = at.next(v)) {
         count += 1.0;
         double folded = 0.0;
         if (fold.kind == FoldKind::Product) {
@@ -354,59 +394,91 @@ bool Evaluator::foldPass(const PassCursor& start, const Fold& fold, double* r) {
         last = v;
         lastCell = c;
     }
-    if (lastCell != nullptr) setPosition(r, *lastCell);
+    if (lastCell != nullptr) at.place(r, lastCell);
     r[reg::kCount] = count;
     r[reg::kValue] = last;
     r[reg::kResult] = result;
     return true;
 }
 
-bool Evaluator::fastPass(const CellRec* cell, const RangeBody& body, const CellAddress& a, const CellAddress& b,
-                         RegisterBlock& regs) {
-    std::optional<PassCursor> at;
-    if (!quietCursor(cell, a, b, at)) return false;
-    double* r = regs.r.data();
+template <class Cursor>
+bool bodyPass(const RangeBody& body, Cursor at, double* r) {
     double v = 0.0;
-    PassCursor walk = *at;
     switch (body.shape) {
         case BodyShape::Count:
-            while (const CellRec* c = walk.next(v)) {
-                setPosition(r, *c);
+            while (const auto c = at.next(v)) {
+                at.place(r, c);
                 r[reg::kCount] += 1.0;
                 r[reg::kValue] = v;
                 r[reg::kResult] = r[reg::kCount];
             }
             return true;
         case BodyShape::Program:
-            while (const CellRec* c = walk.next(v)) {
-                setPosition(r, *c);
+            while (const auto c = at.next(v)) {
+                at.place(r, c);
                 r[reg::kCount] += 1.0;
                 r[reg::kValue] = v;
                 if (!runRangeBody(body, r)) return false;
             }
             return true;
         case BodyShape::Fold:
-            return foldPass(*at, body.fold, r);
+            return foldPass(at, body.fold, r);
         case BodyShape::Sum:
             switch (body.term) {
                 case SumTerm::Value:
-                    return sumPass<SumTerm::Value>(*at, body.constant, r);
+                    if constexpr (std::is_same_v<Cursor, RunCursor>) {
+                        if (at.exactSum(r)) return true;
+                    }
+                    return sumPass<SumTerm::Value>(at, body.constant, r);
                 case SumTerm::Times:
-                    return sumPass<SumTerm::Times>(*at, body.constant, r);
+                    return sumPass<SumTerm::Times>(at, body.constant, r);
                 case SumTerm::Plus:
-                    return sumPass<SumTerm::Plus>(*at, body.constant, r);
+                    return sumPass<SumTerm::Plus>(at, body.constant, r);
                 case SumTerm::Minus:
-                    return sumPass<SumTerm::Minus>(*at, body.constant, r);
+                    return sumPass<SumTerm::Minus>(at, body.constant, r);
                 case SumTerm::Divided:
-                    return sumPass<SumTerm::Divided>(*at, body.constant, r);
+                    return sumPass<SumTerm::Divided>(at, body.constant, r);
                 case SumTerm::Square:
-                    return sumPass<SumTerm::Square>(*at, body.constant, r);
+                    return sumPass<SumTerm::Square>(at, body.constant, r);
             }
             return false;
         case BodyShape::Evaluator:
             return false;
     }
     return false;
+}
+
+}  // namespace
+
+bool Evaluator::columnRun(const CellRec* cell, const CellAddress& a, const CellAddress& b, ColumnRun& out) {
+    if (a.elem >= 1 || b.elem != 0 || a.col != b.col) return false;
+    const int level = a.hasLevel ? a.level : levelFor(cell);
+    const int level2 = b.hasLevel ? b.level : levelFor(cell);
+    if (level != level2 || !m_columns.run(level, a.col, a.row, b.row, out)) return false;
+    QX_ASSERT(sameAsWalk(out, level, a, b));
+    return true;
+}
+
+bool Evaluator::sameAsWalk(const ColumnRun& run, int level, const CellAddress& a, const CellAddress& b) const {
+    PassCursor walk(m_store, level, level, a, b);
+    std::size_t i = 0;
+    double v = 0.0;
+    while (const CellRec* c = walk.next(v)) {
+        if (i == run.count || run.rows[i] != c->row ||
+            std::bit_cast<uint64_t>(run.values[i]) != std::bit_cast<uint64_t>(v)) {
+            return false;
+        }
+        ++i;
+    }
+    return i == run.count;
+}
+
+bool Evaluator::fastPass(const CellRec* cell, const RangeBody& body, const CellAddress& a, const CellAddress& b,
+                         RegisterBlock& regs) {
+    if (ColumnRun run; columnRun(cell, a, b, run)) return bodyPass(body, RunCursor(run), regs.r.data());
+    std::optional<PassCursor> at;
+    if (!quietCursor(cell, a, b, at)) return false;
+    return bodyPass(body, *at, regs.r.data());
 }
 
 }  // namespace qx

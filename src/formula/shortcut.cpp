@@ -86,6 +86,7 @@ ShortCutResult ShortCuts::recompute(CellRec* current) {
     }
     if (isCircular(*current)) {
         current->formula->setErrorMark(true);
+        store.noteValue(*current);
         current->set(cellflag::kForceDisplay);
     } else {
         m_engine.recalculator().notify(*current, NotifyMode::CellChainAndRanges);

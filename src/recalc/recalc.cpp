@@ -296,6 +296,7 @@ void ChainRecalculator::markReaders(CellRec& cell) {
 // A cell whose value, text, Array Area or failure changed. An operation's own new value does not call
 // for evaluating it again, unless its blocks cover its own place.
 void ChainRecalculator::noteChanged(CellRec& cell) {
+    m_store.noteValue(cell);
     if (cell.level >= kMaxLevelCount || m_ranges[cell.level].empty()) return;
     markPlace(cell.level, cell.row, cell.col);
     markReaders(cell);

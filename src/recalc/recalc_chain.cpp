@@ -1,5 +1,6 @@
 // The dependents search and the chain of affected cells.
 #include <algorithm>
+#include <bit>
 #include <cstdio>
 #include <span>
 #include <string>
@@ -87,6 +88,8 @@ ChainRecalculator::Evaluation ChainRecalculator::evaluateAndStore(CellRec& cell,
         return Evaluation::Failed;
     }
     const bool changed = value != f.value;
+    // 0 and -0 compare equal but sum apart: a copy of the column must see the new sign.
+    if (!changed && std::bit_cast<uint64_t>(value) != std::bit_cast<uint64_t>(f.value)) m_store.noteValue(cell);
     f.value = value;
     if (changed || wasMarked) noteChanged(cell);
     return changed ? Evaluation::Changed : Evaluation::Unchanged;
@@ -106,7 +109,10 @@ ChainRecalculator::Evaluation ChainRecalculator::evaluateAndStoreOther(CellRec& 
         m_arrayBefore.assign(before.begin(), before.end());
         const double value = m_evaluator.evaluateFormula(&cell, cell.text, err);
         changed = value != f.value || !sameArea(m_arrayBefore, countedArea(f));
-        if (!err.failed()) f.value = value;
+        if (!err.failed()) {
+            if (std::bit_cast<uint64_t>(value) != std::bit_cast<uint64_t>(f.value)) m_store.noteValue(cell);
+            f.value = value;
+        }
     }
     if (err.failed()) {
         f.setErrorMark(true);

@@ -37,6 +37,10 @@ class RangeBodyTest : public ::testing::Test {
             }
         }
         fx.enter(30, 6, "+[5,5]+[6,5]");  // leaves placeholders in the block [1,1^30,6]
+        for (int row = 2; row <= 24; row += 1 + row % 3) {
+            fx.enter(row, 6, "+" + std::to_string(row % 7 - 3));  // whole numbers only, 0 and -0 among them
+        }
+        setValue(12, 6, -0.0);
         setValue(9, 5, 1.6e308);
         setValue(10, 5, -1.6e308);
         setValue(11, 5, std::numeric_limits<double>::quiet_NaN());
@@ -124,8 +128,9 @@ TEST_F(RangeBodyTest, CommonBodiesGiveTheEvaluatorsResults) {
         ";",
         "[$]+[@])",
     };
-    const char* blocks[] = {"[1,1^24,4", "[1,1^30,6", "[5,2^5,2",  "[3,3,1^3,3,5", "[3,3,2^3,3,9", "[1,1,,1^24,4,,2",
-                            "[9,5^11,5", "[9,5^10,5", "[20,4^1,1", "[3,3,0^3,3,2", "[1,1^1,1,3"};
+    const char* blocks[] = {"[1,1^24,4", "[1,1^30,6",  "[5,2^5,2",  "[3,3,1^3,3,5",   "[3,3,2^3,3,9", "[1,1,,1^24,4,,2",
+                            "[9,5^11,5", "[9,5^10,5",  "[20,4^1,1", "[3,3,0^3,3,2",   "[1,1^1,1,3",   "[1,6^29,6",
+                            "[3,6^3,6",  "[14,6^12,6", "[1,3^24,3", "[0,6,,2^40,6,,2"};
     for (const char* block : blocks) {
         for (const char* body : bodies) {
             expectSame(std::string(block) + "{" + body + "}]");
@@ -173,7 +178,7 @@ TEST_F(RangeBodyTest, RandomBodiesGiveTheEvaluatorsResults) {
     for (int i = 0; i < 400; ++i) {
         const int r1 = static_cast<int>(rng() % 26);
         const int r2 = static_cast<int>(rng() % 30);
-        const int c1 = 1 + static_cast<int>(rng() % 5);
+        const int c1 = 1 + static_cast<int>(rng() % 6);
         const int c2 = 1 + static_cast<int>(rng() % 6);
         std::string block = "[" + std::to_string(r1) + "," + std::to_string(c1);
         if (rng() % 4 == 0) block += ",," + std::to_string(1 + rng() % 2);

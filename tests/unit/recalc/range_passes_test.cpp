@@ -169,6 +169,8 @@ TEST(RangePasses, RandomEntriesGiveTheValuesOfEvaluatingEverything) {
         RecalcFixture selective;
         RecalcFixture everything;
         everything.recalc.setSelectivePasses(false);
+        // The reference reads every cell through the evaluator: no compiled segment, no column copy.
+        everything.engine.evaluator().useCompiledBodies(false);
         const uint16_t passes = seed % 4 == 0 ? 2 : 1;
         selective.store.levelPtr(1)->defaults.rangePasses = passes;
         everything.store.levelPtr(1)->defaults.rangePasses = passes;
@@ -176,8 +178,14 @@ TEST(RangePasses, RandomEntriesGiveTheValuesOfEvaluatingEverything) {
             const bool otherLevel = rng() % 12 == 0;
             const int row = 1 + static_cast<int>(rng() % (kRows + 6));
             const int col = 1 + static_cast<int>(rng() % (kCols + 2));
+            const bool deleting = rng() % 10 == 0;
             const std::string text = otherLevel ? "+" + std::to_string(rng() % 5) : randomEntry(rng);
             for (RecalcFixture* f : {&selective, &everything}) {
+                if (deleting) {
+                    ErrStat err;
+                    f->store.deleteBlock(1, row, col, row + 1, col, NotifyMode::Edit, false, err);
+                    continue;
+                }
                 f->enter(otherLevel ? 1 : row, otherLevel ? 1 : col, text, otherLevel ? 2 : 1);
                 f->recalc.retryFailedCells();
             }
