@@ -138,6 +138,15 @@ void BM_RangeBody65534(benchmark::State& state) {
 }
 BENCHMARK(BM_RangeBody65534)->DenseRange(0, 4)->Unit(benchmark::kMicrosecond);
 
+// The running sum over numbers that are not whole, which no shortcut may add in another order.
+void BM_RangeSumFractions65534(benchmark::State& state) {
+    Workbook w;
+    for (int row = 1; row <= kMaxRow; ++row) w.enter(row, 1, "+" + std::to_string(1 + row % 97) + ".3");
+    w.enter(1, 2, "+[1,1^65534,1{[$]+[@]}]");
+    for (auto _ : state) w.recalc.recomputeRangeOperations(1);
+}
+BENCHMARK(BM_RangeSumFractions65534)->Unit(benchmark::kMicrosecond);
+
 void BM_CommittedEntries(benchmark::State& state) {
     const auto count = static_cast<int>(state.range(0));
     for (auto _ : state) {

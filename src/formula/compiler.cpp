@@ -341,6 +341,7 @@ bool FormulaCompiler::compile(CellRec& cell, std::string_view source, std::strin
     if (cell.formula->refCount > 0) m_store.releaseReferences(&cell, scratch);
     if (cell.has(cellflag::kRangeDef)) m_store.hooks().leaveRangeList(m_store, cell);
     cell.formula->setErrorMark(false);
+    m_store.noteValue(cell);  // a pass reading the cell while it compiles reads it unmarked
 
     Compilation c(m_store, m_evaluator, cell, prepareSource(source, formula), formula, options.limitLength);
     bool ok = c.run(err);

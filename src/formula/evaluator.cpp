@@ -147,9 +147,6 @@ double Evaluator::evaluateFormula(CellRec* cell, char* text, ErrStat& err) {
     err.enter();
     char empty[1] = {'\0'};
     if (text == nullptr) text = empty;  // an empty compiled text is stored as no text at all
-    // Whoever computes a cell is about to store its value and may have cleared its failure mark already:
-    // the column copies must not hold the cell as it was.
-    if (cell != nullptr && cell->isFormula()) m_store.noteValue(*cell);
     RegisterBlock regs;
     int pos = 0;
     const double value = evaluate(cell, text, pos, kOutermost, regs, err);

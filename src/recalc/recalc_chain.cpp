@@ -75,6 +75,7 @@ ChainRecalculator::Evaluation ChainRecalculator::evaluateAndStore(CellRec& cell,
     FormulaRec& f = *cell.formula;
     const bool wasMarked = f.errorMark();
     f.setErrorMark(false);
+    if (wasMarked) m_store.noteValue(cell);  // a pass reading the cell while it computes reads it unmarked
     if (cell.isVariableLabel() || formulaflag::objectKind(f.flags) != ObjectKind::Number) [[unlikely]] {
         const Evaluation outcome = evaluateAndStoreOther(cell, err);
         if (outcome != Evaluation::Unchanged || wasMarked) noteChanged(cell);
