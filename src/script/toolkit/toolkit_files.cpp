@@ -105,8 +105,8 @@ double fnFclose(FunctionCall& call, ErrStat& err) {
     double v = 0.0;
     if (!toolkitNumbers(call, &v, 1, err)) return 0.0;
     Toolkit& tk = toolkitOf(call);
-    // There are four slots: a fifth number closes nothing.
-    if (!inRanges({{toInteger(v), 1, kToolkitFileSlots}})) return tk.refuse(Msg::ParameterOutOfRange);
+    // Handles run to 5 though there are four slots: the fifth is a slot that is always empty.
+    if (!inRanges({{toInteger(v), 1, kToolkitFileSlots + 1}})) return tk.refuse(Msg::ParameterOutOfRange);
     ToolkitFiles& files = tk.state().files;
     if (files.file(toInteger(v)) == nullptr) return tk.refuse(Msg::IoError);
     errno = 0;
