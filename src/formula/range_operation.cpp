@@ -372,8 +372,8 @@ bool sumPass(Cursor at, double k, double* r) {
 
 // The folded value is computed for every cell, the first one included, as the evaluator measures the
 // conditional's false branch even when it takes the true one.
-template <class Cursor>
-bool foldPass(Cursor at, const Fold& fold, double* r) {
+template <class Cursor, class Folder>
+bool foldWith(Cursor at, Folder fold, double* r) {
     double count = r[reg::kCount];
     double result = r[reg::kResult];
     double last = r[reg::kValue];
@@ -381,14 +381,7 @@ bool foldPass(Cursor at, const Fold& fold, double* r) {
     double v = 0.0;
     while (const auto c = at.next(v)) {
         count += 1.0;
-        double folded = 0.0;
-        if (fold.kind == FoldKind::Product) {
-            folded = fold.xIsValue ? v * result : result * v;
-        } else {
-            double test = 0.0;
-            oper::infixValue(fold.compare, fold.xIsValue ? v : result, fold.xIsValue ? result : v, test);
-            folded = (test != 0.0) == fold.pIsValue ? v : result;
-        }
+        const double folded = fold(v, result);
         if (!ordinaryValue(v) || !ordinaryValue(count) || !ordinaryValue(folded)) return false;
         result = count == 1.0 ? v : folded;
         last = v;
@@ -399,6 +392,58 @@ bool foldPass(Cursor at, const Fold& fold, double* r) {
     r[reg::kValue] = last;
     r[reg::kResult] = result;
     return true;
+}
+
+// A Select fold with its comparison fixed, so a minimum or a maximum is one compare per cell.
+template <int Op, class Cursor>
+bool selectPass(Cursor at, const Fold& fold, double* r) {
+    const auto compare = [](double a, double b) {
+        if constexpr (Op == oper::kGt) return a > b;
+        if constexpr (Op == oper::kGe) return a >= b;
+        if constexpr (Op == oper::kLe) return a <= b;
+        if constexpr (Op == oper::kLt) return a < b;
+        if constexpr (Op == oper::kEq) return a == b;
+        if constexpr (Op == oper::kNe) return a != b;
+    };
+    const bool x = fold.xIsValue;
+    const bool p = fold.pIsValue;
+    return foldWith(
+        at, [&](double v, double s) { return (x ? compare(v, s) : compare(s, v)) == p ? v : s; }, r);
+}
+
+template <class Cursor>
+bool foldPass(Cursor at, const Fold& fold, double* r) {
+    if (fold.kind == FoldKind::Product) {
+        if (fold.xIsValue)
+            return foldWith(
+                at, [](double v, double s) { return v * s; }, r);
+        return foldWith(
+            at, [](double v, double s) { return s * v; }, r);
+    }
+    switch (fold.compare) {
+        case oper::kGt:
+            return selectPass<oper::kGt>(at, fold, r);
+        case oper::kGe:
+            return selectPass<oper::kGe>(at, fold, r);
+        case oper::kLe:
+            return selectPass<oper::kLe>(at, fold, r);
+        case oper::kLt:
+            return selectPass<oper::kLt>(at, fold, r);
+        case oper::kEq:
+            return selectPass<oper::kEq>(at, fold, r);
+        case oper::kNe:
+            return selectPass<oper::kNe>(at, fold, r);
+        default:
+            break;
+    }
+    return foldWith(
+        at,
+        [&](double v, double s) {
+            double test = 0.0;
+            oper::infixValue(fold.compare, fold.xIsValue ? v : s, fold.xIsValue ? s : v, test);
+            return (test != 0.0) == fold.pIsValue ? v : s;
+        },
+        r);
 }
 
 template <class Cursor>
