@@ -180,9 +180,10 @@ struct Evaluator::PassCursor {
 
   private:
     const CellRec* nextElement(double& value) {
+        if (m_elem > m_lastElem) return nullptr;
         const FormulaRec* f = m_target->formula;
         // A segment may have computed the cell again with a smaller Array Area.
-        if (m_elem > m_lastElem || m_elem > static_cast<int>(f->arrayCount())) return nullptr;
+        if (m_elem > static_cast<int>(f->arrayCount())) return nullptr;
         value = f->array != nullptr ? f->array[m_elem] : 0.0;
         ++m_elem;
         return m_target;
