@@ -89,7 +89,7 @@ ChainRecalculator::Evaluation ChainRecalculator::evaluateAndStore(CellRec& cell,
         return Evaluation::Failed;
     }
     const bool changed = value != f.value;
-    // 0 and -0 compare equal but sum apart: a copy of the column must see the new sign.
+    // 0 and -0 compare equal yet read apart (a product, a lone cell): a column copy must see the new sign.
     if (!changed && std::bit_cast<uint64_t>(value) != std::bit_cast<uint64_t>(f.value)) m_store.noteValue(cell);
     f.value = value;
     if (changed || wasMarked) noteChanged(cell);
