@@ -89,10 +89,11 @@ ChainRecalculator::Evaluation ChainRecalculator::evaluateAndStore(CellRec& cell,
         return Evaluation::Failed;
     }
     const bool changed = value != f.value;
-    // 0 and -0 compare equal yet read apart (a product, a lone cell): a column copy must see the new sign.
-    if (!changed && std::bit_cast<uint64_t>(value) != std::bit_cast<uint64_t>(f.value)) m_store.noteValue(cell);
+    // 0 and -0 compare equal, so the chain stops here, yet they read apart (a product, a lone cell): the
+    // operations and column copies reading the cell must see the new sign.
+    const bool newSign = !changed && std::bit_cast<uint64_t>(value) != std::bit_cast<uint64_t>(f.value);
     f.value = value;
-    if (changed || wasMarked) noteChanged(cell);
+    if (changed || wasMarked || newSign) noteChanged(cell);
     return changed ? Evaluation::Changed : Evaluation::Unchanged;
 }
 
@@ -111,7 +112,8 @@ ChainRecalculator::Evaluation ChainRecalculator::evaluateAndStoreOther(CellRec& 
         const double value = m_evaluator.evaluateFormula(&cell, cell.text, err);
         changed = value != f.value || !sameArea(m_arrayBefore, countedArea(f));
         if (!err.failed()) {
-            if (std::bit_cast<uint64_t>(value) != std::bit_cast<uint64_t>(f.value)) m_store.noteValue(cell);
+            const bool newSign = !changed && std::bit_cast<uint64_t>(value) != std::bit_cast<uint64_t>(f.value);
+            if (newSign) noteChanged(cell);
             f.value = value;
         }
     }

@@ -115,6 +115,26 @@ TEST(RangePasses, AFailedOperationReadsItsOwnColumnUnmarked) {
     }
 }
 
+// 0 and -0 compare equal, so the chain stops at a cell that turns from one into the other; the operations
+// reading it must still see the new sign, as they did when every operation was evaluated.
+TEST(RangePasses, ANewSignOfZeroReachesTheOperationsReadingIt) {
+    RecalcFixture selective;
+    RecalcFixture everything;
+    everything.recalc.setSelectivePasses(false);
+    for (RecalcFixture* f : {&selective, &everything}) {
+        f->enter(1, 1, "+0");
+        f->enter(2, 1, "+2");
+        f->enter(3, 1, "+[1,1]*([2,1]-1)");
+        f->enter(1, 9, "+[3,1^3,1{([#]==1)?[@]:[$]*[@]}]");
+    }
+    for (const char* factor : {"+0", "+2", "+0"}) {
+        for (RecalcFixture* f : {&selective, &everything}) f->enter(2, 1, factor);
+        EXPECT_EQ(std::bit_cast<uint64_t>(selective.cell(1, 9)->formula->value),
+                  std::bit_cast<uint64_t>(everything.cell(1, 9)->formula->value))
+            << factor;
+    }
+}
+
 constexpr int kRows = 12;
 constexpr int kCols = 6;
 
