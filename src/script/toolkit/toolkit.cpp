@@ -53,7 +53,7 @@ int32_t Toolkit::errorNumber() const {
 
 double Toolkit::refuseFailure(ErrStat& err) {
     const int32_t code = err.code;
-    err.enter();
+    recovered(err);
     return refuse(static_cast<Msg>(code));
 }
 
@@ -104,6 +104,11 @@ Toolkit& toolkitOf(FunctionCall& call) {
     return *tk;
 }
 
+void recovered(ErrStat& err) {
+    err.enter();
+    err.savedPoint = 0;
+}
+
 double malformedCall(FunctionCall& call, int32_t point, ErrStat& err) {
     return callFailure(call, err, kToolkitCall, point, Msg::WrongParameters);
 }
@@ -134,12 +139,12 @@ bool outputString(FunctionCall& call, StringArgument& out, ErrStat& err) {
     out = stringArgument(call, true, err);
     if (!err.failed()) return true;
     if (!err.is(Msg::IllegalString)) return err.trace(kToolkitCall), false;
-    err.enter();
+    recovered(err);
     out = StringArgument{};
     call.setCursor(start);
     numericArgument(call, err);
     if (err.failed()) {
-        err.enter();
+        recovered(err);
         call.setCursor(call.record().closeParen + 1);
     }
     return true;

@@ -122,7 +122,7 @@ class Toolkit {
         setError(code);
         return result;
     }
-    // Turns the failure in `err` into the error number and clears it: the script goes on.
+    // Turns the failure in `err` into the error number and forgets it: the script goes on.
     double refuseFailure(ErrStat& err);
     // Keeps the C library's error number after a failed file operation.
     void keepLibraryError(int number) { m_state.libraryError = number; }

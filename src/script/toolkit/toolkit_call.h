@@ -13,6 +13,10 @@ namespace qx {
 
 Toolkit& toolkitOf(FunctionCall& call);
 
+// Forgets a failure the call recovers from, its saved origin too: a later failure of the same
+// evaluation reports where it came from itself, not this one.
+void recovered(ErrStat& err);
+
 // "wrong number or type of parameters" at the call's name; returns 0.
 double malformedCall(FunctionCall& call, int32_t point, ErrStat& err);
 

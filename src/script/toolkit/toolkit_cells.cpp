@@ -261,7 +261,7 @@ double fnMovecell(FunctionCall& call, ErrStat& err) {
     if (CellRec* at = store.findCell(p.row, p.col, p.level, err); at != nullptr && !err.failed()) {
         store.hooks().notify(store, *at, NotifyMode::ChainAndRanges);
     }
-    err.enter();
+    recovered(err);
     changed(call);
     return 1.0;
 }
@@ -310,7 +310,7 @@ double fnPurgecell(FunctionCall& call, ErrStat& err) {
     if (CellRec* left = store.findCell(a.cell.row, a.cell.col, a.cell.level, err); left != nullptr && !err.failed()) {
         store.hooks().notify(store, *left, NotifyMode::ChainAndRanges);
     }
-    err.enter();
+    recovered(err);
     changed(call);
     return 1.0;
 }
@@ -343,7 +343,7 @@ double fnSelectedcells(FunctionCall& call, ErrStat& err) {
         // Anything but a script array is refused, after the call's shape is checked.
         double skipped[kMaxListArguments] = {};
         argumentList(call, skipped, kMaxListArguments, err);
-        if (err.failed()) err.enter();
+        if (err.failed()) recovered(err);
         return tk.refuse(Msg::IllegalParameter);
     }
     if (!call.ended()) return malformedCall(call, 22, err);
